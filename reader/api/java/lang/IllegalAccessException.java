@@ -1,0 +1,7 @@
+package java.lang;
+
+/** CLDC 1.0 API stub. */
+public class IllegalAccessException extends Exception {
+    public IllegalAccessException() { }
+    public IllegalAccessException(String message) { super(message); }
+}

@@ -1,0 +1,6 @@
+package java.lang;
+
+/** CLDC 1.0 API stub. */
+public interface Runnable {
+    void run();
+}

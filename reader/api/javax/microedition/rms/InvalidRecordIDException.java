@@ -1,0 +1,7 @@
+package javax.microedition.rms;
+
+/** MIDP 1.0 API stub. */
+public class InvalidRecordIDException extends RecordStoreException {
+    public InvalidRecordIDException() { }
+    public InvalidRecordIDException(String message) { super(message); }
+}

@@ -1,0 +1,125 @@
+import java.io.ByteArrayOutputStream;
+import java.io.IOException;
+import java.io.InputStream;
+
+/**
+ * The book's index: author, maker, book name and the titles of its parts, read from
+ * /index.txt. The index is UTF-16LE with a byte-order mark, one item per line, lines ended
+ * by CR LF, and one NUL code unit at the end.
+ */
+final class Book {
+    final String author;
+    final String maker;
+    final String name;
+    /** titles[i] is the title of part i + 1, stored as /(i + 1).txt. */
+    final String[] titles;
+
+    private Book(String author, String maker, String name, String[] titles) {
+        this.author = author;
+        this.maker = maker;
+        this.name = name;
+        this.titles = titles;
+    }
+
+    int parts() {
+        return titles.length;
+    }
+
+    /** Entry name of part number {@code part} (1-based). */
+    static String partEntry(int part) {
+        return "/" + part + ".txt";
+    }
+
+    /** Reads /index.txt; a book that cannot be read throws with a message for the user. */
+    static Book load() throws BookException {
+        InputStream in = Resource.open("/index.txt");
+        if (in == null) {
+            throw new BookException("找不到目录文件 index.txt，这本书不完整。");
+        }
+        byte[] data;
+        try {
+            data = readAll(in);
+        } catch (IOException e) {
+            throw new BookException("读取目录文件 index.txt 时出错，这本书可能已损坏。");
+        } finally {
+            try {
+                in.close();
+            } catch (IOException e) {
+                // The index is already read or the error above is reported.
+            }
+        }
+        return parse(data);
+    }
+
+    private static byte[] readAll(InputStream in) throws IOException {
+        ByteArrayOutputStream out = new ByteArrayOutputStream();
+        byte[] buf = new byte[1024];
+        int n;
+        while ((n = in.read(buf, 0, buf.length)) >= 0) {
+            out.write(buf, 0, n);
+        }
+        return out.toByteArray();
+    }
+
+    static Book parse(byte[] data) throws BookException {
+        if (data.length < 2 || (data[0] & 0xff) != 0xFF || (data[1] & 0xff) != 0xFE
+                || data.length % 2 != 0) {
+            throw new BookException("目录文件 index.txt 格式不对（应为带标记的 UTF-16LE 文本），这本书已损坏。");
+        }
+        int units = (data.length - 2) / 2;
+        char[] text = new char[units];
+        int length = 0;
+        for (int i = 0; i < units; i++) {
+            int c = (data[2 + 2 * i] & 0xff) | ((data[3 + 2 * i] & 0xff) << 8);
+            if (c == 0) {
+                break; // the terminating NUL
+            }
+            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units) {
+                int low = (data[4 + 2 * i] & 0xff) | ((data[5 + 2 * i] & 0xff) << 8);
+                if (low >= 0xDC00 && low <= 0xDFFF) {
+                    i++; // a pair stands for one character beyond what the phone shows
+                    text[length++] = '?';
+                    continue;
+                }
+            }
+            text[length++] = c == '\r' || c == '\n' ? (char) c : Utf8Source.visible(c);
+        }
+        String[] lines = splitLines(text, length);
+        if (lines.length < 3) {
+            throw new BookException("目录文件 index.txt 内容不完整，缺少作者、制作者或书名。");
+        }
+        if (lines.length == 3) {
+            throw new BookException("这本书没有任何章节。");
+        }
+        String[] titles = new String[lines.length - 3];
+        System.arraycopy(lines, 3, titles, 0, titles.length);
+        return new Book(lines[0], lines[1], lines[2], titles);
+    }
+
+    /** Splits at CR LF (a lone LF or CR counts too); a final line end starts no new line. */
+    private static String[] splitLines(char[] text, int length) {
+        int lines = 0;
+        for (int i = 0; i < length; i++) {
+            if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == length || text[i + 1] != '\n'))) {
+                lines++;
+            }
+        }
+        boolean open = length > 0 && text[length - 1] != '\n' && text[length - 1] != '\r';
+        String[] result = new String[lines + (open ? 1 : 0)];
+        int start = 0;
+        int n = 0;
+        for (int i = 0; i < length; i++) {
+            if (text[i] == '\n' || text[i] == '\r') {
+                result[n++] = new String(text, start, i - start);
+                if (text[i] == '\r' && i + 1 < length && text[i + 1] == '\n') {
+                    i++;
+                }
+                start = i + 1;
+            }
+        }
+        if (open) {
+            result[n] = new String(text, start, length - start);
+        }
+        return result;
+    }
+}

@@ -1,0 +1,171 @@
+import java.io.IOException;
+import javax.microedition.lcdui.Font;
+
+/**
+ * Cuts the characters of a {@link Utf8Source} into lines no wider than a given width, by the
+ * measured width of each character in the font. A line ends at a newline or where the next
+ * character would not fit; there the break moves back to the last place where a line may
+ * end: not inside a Latin word, not before closing punctuation such as ，。！？」, not after
+ * opening punctuation such as （「. A space where a line is cut is dropped. Where no such place
+ * exists in the whole line (a very long word), the line is cut where it is full.
+ *
+ * Where a line breaks depends only on the text from the line's start onwards, so laying out
+ * from a page's first byte gives the same lines as laying out the whole part.
+ */
+final class LineBreaker {
+    /** Longest line in characters, a bound for characters that measure zero. */
+    static final int MAX_LINE = 200;
+    private static final int WINDOW = MAX_LINE + 2;
+
+    private static final String NO_LINE_START =
+            "，。、！？；：」』）》〉】〕〗’”…—～·．,.!?;:)]}%";
+    private static final String NO_LINE_END = "（《〈【〔〖「『‘“([{";
+
+    private final Utf8Source source;
+    private final Font font;
+    private final int maxWidth;
+
+    /** Decoded characters not yet handed out as lines, and the byte offset of each. */
+    private final char[] window = new char[WINDOW];
+    private final int[] offsets = new int[WINDOW + 1];
+    private int count;
+    private boolean sourceDone;
+
+    /** The last line: window[0 .. lineLength), starting at byte lineOffset. */
+    private int lineLength;
+    private int lineOffset;
+    /** Characters of the window that the last line used, its dropped break included. */
+    private int consumed;
+
+    LineBreaker(Utf8Source source, Font font, int maxWidth) {
+        this.source = source;
+        this.font = font;
+        this.maxWidth = maxWidth;
+        offsets[0] = source.offset();
+    }
+
+    Utf8Source source() {
+        return source;
+    }
+
+    /** Makes window[index] available; false when the text ends before it. */
+    private boolean ensure(int index) throws IOException {
+        while (count <= index) {
+            if (sourceDone) {
+                return false;
+            }
+            int c = source.read();
+            if (c < 0) {
+                sourceDone = true;
+                offsets[count] = source.offset();
+                return false;
+            }
+            window[count] = (char) c;
+            count++;
+            offsets[count] = source.offset();
+        }
+        return true;
+    }
+
+    /** Byte offset where the next line starts (the end of the text after the last line). */
+    int nextOffset() throws IOException {
+        dropConsumed();
+        ensure(0);
+        return offsets[0];
+    }
+
+    private void dropConsumed() {
+        if (consumed > 0) {
+            System.arraycopy(window, consumed, window, 0, count - consumed);
+            System.arraycopy(offsets, consumed, offsets, 0, count - consumed + 1);
+            count -= consumed;
+            consumed = 0;
+        }
+    }
+
+    /**
+     * Lays out the next line; false at the end of the text. The line is then
+     * {@link #lineChars()}[0 .. {@link #lineLength()}).
+     */
+    boolean next() throws IOException {
+        dropConsumed();
+        if (!ensure(0)) {
+            return false;
+        }
+        lineOffset = offsets[0];
+        int width = 0;
+        int i = 0;
+        while (true) {
+            if (!ensure(i)) {
+                end(i, i);
+                return true;
+            }
+            char c = window[i];
+            if (c == '\n') {
+                end(i, i + 1);
+                return true;
+            }
+            if (i == MAX_LINE) {
+                end(i, i);
+                return true;
+            }
+            int w = font.charWidth(c);
+            if (width + w > maxWidth && i > 0) {
+                if (c == ' ') {
+                    end(i, i + 1);
+                    return true;
+                }
+                int b = i;
+                while (b > 0 && !mayBreakBefore(b)) {
+                    b--;
+                }
+                if (b == 0) {
+                    b = i;
+                }
+                end(b, window[b] == ' ' ? b + 1 : b);
+                return true;
+            }
+            width += w;
+            i++;
+        }
+    }
+
+    private void end(int length, int used) {
+        lineLength = length;
+        consumed = used;
+    }
+
+    /** Whether a line may end between window[index - 1] and window[index]. */
+    private boolean mayBreakBefore(int index) {
+        char before = window[index - 1];
+        char after = window[index];
+        if (NO_LINE_START.indexOf(after) >= 0 || NO_LINE_END.indexOf(before) >= 0) {
+            return false;
+        }
+        return !(isWordChar(before) && isWordChar(after));
+    }
+
+    /** Letters and digits of alphabetic scripts, which are kept together as words. */
+    static boolean isWordChar(char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+                || c == '\'' || c == '-' || c == '_'
+                || (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7)
+                || (c >= 0x370 && c <= 0x52F);
+    }
+
+    char[] lineChars() {
+        return window;
+    }
+
+    int lineLength() {
+        return lineLength;
+    }
+
+    int lineOffset() {
+        return lineOffset;
+    }
+
+    void close() {
+        source.close();
+    }
+}
