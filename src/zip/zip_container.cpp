@@ -117,7 +117,7 @@ bool CZipContainer::AddNewEntry(CZipAddRequest& request)
 bool CZipContainer::OpenNewEntry(CZipEntryHeader& templ, int level, const std::string* path,
                                  std::uint16_t replaceIndex)
 {
-    if (IsClosed() || m_iFileOpened != 0 || m_storage.IsSegmented() ||
+    if (IsClosed() || m_iFileOpened != 0 || m_storage.IsSegmented() || m_storage.IsReadOnly() ||
         static_cast<std::uint16_t>(m_centralDir.GetCount()) == 0xFFFF)
         return false;
     if (path != nullptr || replaceIndex != kNoIndex)

@@ -152,6 +152,10 @@ CZipEntryHeader* CZipDirectory::AppendHeader(const CZipEntryHeader& templ, int l
 
     RemoveFromDisk();
     header->PrepareData(level, segmented);
+    // Encode a name given as text now, so that a name too long is refused before the
+    // header joins the directory (where it would make every later close fail).
+    if (header->m_pszFileNameBuffer.IsEmpty() && header->m_pszFileName)
+        header->EncodeFileName();
     if (header->m_pszFileNameBuffer.GetSize() > 0xFFFF || header->m_pszComment.GetSize() > 0xFFFF ||
         header->m_aLocalExtraData.GetTotalSize() > 0xFFFF)
         ThrowZipError(CZipException::ZE_FIELD_TOO_LONG);

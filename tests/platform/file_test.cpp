@@ -1,0 +1,79 @@
+#include "platform/file.h"
+#include "platform/file_exception.h"
+#include "zip/test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(File, CreateWriteSeekReadAndSetLength)
+{
+    test::TempDir dir;
+    const std::string path = dir.Path("中文 名.bin");
+    CFile file;
+    file.Open(path, CFile::modeCreate | CFile::modeReadWrite | CFile::typeBinary);
+    file.Write("0123456789", 10);
+    EXPECT_EQ(file.GetLength(), 10u);
+    EXPECT_EQ(file.Seek(-4, CFile::end), 6u);
+    char buf[16] = {};
+    EXPECT_EQ(file.Read(buf, 16), 4u);
+    EXPECT_EQ(std::string(buf, 4), "6789");
+    file.SetLength(3);
+    EXPECT_EQ(file.GetPosition(), 3u);
+    file.Write("x", 1);
+    file.Flush();
+    file.Close();
+    EXPECT_EQ(test::ReadFile(path), "012x");
+
+    std::uint64_t size = 0;
+    ASSERT_TRUE(CFile::GetSize(path, size));
+    EXPECT_EQ(size, 4u);
+    EXPECT_FALSE(CFile::GetSize(dir.Path("none"), size));
+
+    file.Open(path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite);
+    EXPECT_EQ(file.GetLength(), 4u) << "no-truncate keeps the content";
+    file.Close();
+    CFile::Rename(path, dir.Path("renamed"));
+    EXPECT_EQ(test::ReadFile(dir.Path("renamed")), "012x");
+    CFile::Remove(dir.Path("renamed"));
+    EXPECT_FALSE(CFile::GetSize(dir.Path("renamed"), size));
+}
+
+TEST(File, FailuresCarryCauseAndPath)
+{
+    test::TempDir dir;
+    CFile file;
+    try {
+        file.Open(dir.Path("missing.txt"), CFile::modeRead);
+        FAIL();
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.GetCause(), CFileException::fileNotFound);
+        EXPECT_EQ(e.GetFileName(), dir.Path("missing.txt"));
+        EXPECT_NE(e.GetOsError(), 0);
+        EXPECT_NE(e.Message().find("missing.txt"), std::string::npos);
+    }
+    EXPECT_THROW(file.Open(dir.Path("no/such/dir/x"), CFile::modeCreate | CFile::modeWrite), CFileException);
+    EXPECT_THROW(CFile::Remove(dir.Path("missing.txt")), CFileException);
+    EXPECT_FALSE(file.IsOpen());
+}
+
+#ifdef _WIN32
+TEST(File, DenyWriteSharingKeepsOtherWritersOut)
+{
+    test::TempDir dir;
+    const std::string path = dir.Path("locked.zip");
+    test::WriteFile(path, "data");
+    CFile holder;
+    holder.Open(path, CFile::modeReadWrite | CFile::shareDenyWrite | CFile::modeNoTruncate);
+    CFile other;
+    try {
+        other.Open(path, CFile::modeWrite);
+        FAIL() << "opened for writing while denied";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.GetCause(), CFileException::sharingViolation);
+    }
+    other.Open(path, CFile::modeRead | CFile::shareDenyNone);  // readers are welcome
+}
+#endif
+
+} // namespace

@@ -1,0 +1,32 @@
+#include "platform/utf16.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Utf16, RoundTripsEveryPlane)
+{
+    const std::string text = "A·é中文\xF0\x9F\x93\x96" "end";  // U+1F4D6 needs a surrogate pair
+    const std::u16string wide = Utf8ToUtf16(text);
+    EXPECT_EQ(wide, u"A·é中文\U0001F4D6end");
+    EXPECT_EQ(Utf16ToUtf8(wide), text);
+}
+
+TEST(Utf16, IllFormedInputBecomesReplacementCharacters)
+{
+    struct Case {
+        std::string utf8;
+        std::u16string expected;
+    } table[] = {
+        {"a\xFF" "b", u"a\uFFFDb"},
+        {"\xE4\xB8", u"\uFFFD"},                 // cut off at the end
+        {"\xC0\xAF", u"\uFFFD\uFFFD"},           // overlong slash
+        {"\xED\xA0\x80", u"\uFFFD"},             // encoded surrogate
+        {"\xE4\xB8" "a", u"\uFFFDa"},            // the next character survives
+    };
+    for (const Case& c : table)
+        EXPECT_EQ(Utf8ToUtf16(c.utf8), c.expected);
+    EXPECT_EQ(Utf16ToUtf8(std::u16string(1, u'\xD800') + u"x"), "\xEF\xBF\xBDx");
+}
+
+} // namespace
