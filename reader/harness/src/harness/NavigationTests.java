@@ -1,0 +1,274 @@
+package harness;
+
+import static harness.ReaderTests.check;
+import static harness.ReaderTests.equal;
+import static harness.ReaderTests.test;
+
+import java.util.ArrayList;
+import java.util.List;
+import javax.microedition.lcdui.Canvas;
+import javax.microedition.lcdui.Font;
+import javax.microedition.rms.RecordStores;
+
+/** Keys, commands, resuming and font sizes, on the novel (part 6 has many pages). */
+final class NavigationTests {
+    static final int[] SIZE = { 176, 208 };
+    static final int LONG_PART = 6;
+
+    private NavigationTests() {
+    }
+
+    /** Opens part {@code part} from a fresh list (no "continue" row). */
+    static void openPart(Phone phone, int part) {
+        phone.select(part - 1);
+    }
+
+    static List<String> pageKeys(Phone phone, int presses, int key) {
+        List<String> seen = new ArrayList<>();
+        for (int i = 0; i < presses; i++) {
+            phone.press(key);
+            seen.add(Pages.read(phone).key());
+        }
+        return seen;
+    }
+
+    static void run() {
+        test("previous-page keys show the same pages again, in reverse", () -> {
+            try (Phone phone = ReaderTests.open("novel", SIZE)) {
+                openPart(phone, LONG_PART);
+                List<String> forward = new ArrayList<>();
+                forward.add(Pages.read(phone).key());
+                for (int i = 0; i < 4; i++) {
+                    phone.press(ReaderTests.NEXT_KEYS[0]);
+                    forward.add(Pages.read(phone).key());
+                }
+                for (int i = 3; i >= 0; i--) {
+                    phone.press(ReaderTests.PREVIOUS_KEYS[i % ReaderTests.PREVIOUS_KEYS.length]);
+                    equal(forward.get(i), Pages.read(phone).key(), "page going back to " + (i + 1));
+                }
+            }
+        });
+        test("previous page on a part's first page shows the previous part's last page", () -> {
+            try (Phone phone = ReaderTests.open("novel", SIZE)) {
+                openPart(phone, 1);
+                Pages.Page p = Pages.read(phone);
+                while (p.page < p.pages) {
+                    phone.press(Canvas.KEY_NUM8);
+                    p = Pages.read(phone);
+                }
+                String lastOfFirst = p.key();
+                openPartByKeys(phone, 2);
+                phone.press(Canvas.KEY_NUM2);
+                equal(lastOfFirst, Pages.read(phone).key(), "page before part 2");
+                phone.press(-1);
+                Pages.Page before = Pages.read(phone);
+                equal(1, before.part, "part after going back within part 1");
+                equal(p.pages - 1, before.page, "page after going back within part 1");
+            }
+        });
+        test("4 and 6 go to the previous and next part's first page, and stop at the ends", () -> {
+            try (Phone phone = ReaderTests.open("novel", SIZE)) {
+                openPart(phone, LONG_PART);
+                phone.press(Canvas.KEY_NUM8);
+                phone.press(Canvas.KEY_NUM8);
+                phone.press(Canvas.KEY_NUM4);
+                Pages.Page p = Pages.read(phone);
+                equal(LONG_PART - 1 + ":1", p.part + ":" + p.page, "after 4");
+                phone.press(Canvas.KEY_NUM6);
+                p = Pages.read(phone);
+                equal(LONG_PART + ":1", p.part + ":" + p.page, "after 6");
+                phone.press(Canvas.KEY_NUM6);
+                phone.press(Canvas.KEY_NUM6);
+                equal(7, Pages.read(phone).part, "part after 6 on the last part");
+                phone.press(Canvas.KEY_NUM4);
+                phone.press(Canvas.KEY_NUM4);
+                phone.press(Canvas.KEY_NUM4);
+                phone.press(Canvas.KEY_NUM4);
+                phone.press(Canvas.KEY_NUM4);
+                phone.press(Canvas.KEY_NUM4);
+                phone.press(Canvas.KEY_NUM4);
+                p = Pages.read(phone);
+                equal("1:1", p.part + ":" + p.page, "after 4 on the first part");
+            }
+        });
+        test("other keys change nothing; a held key turns pages", () -> {
+            try (Phone phone = ReaderTests.open("novel", SIZE)) {
+                openPart(phone, LONG_PART);
+                String first = Pages.read(phone).key();
+                for (int key : new int[] { -6, -7, Canvas.KEY_NUM0, Canvas.KEY_STAR, Canvas.KEY_POUND,
+                        Canvas.KEY_NUM1, Canvas.KEY_NUM9, -100, 0 }) {
+                    phone.press(key);
+                    equal(first, Pages.read(phone).key(), "page after key " + key);
+                }
+                phone.repeat(-2);
+                phone.repeat(-2);
+                equal(3, Pages.read(phone).page, "page after holding down");
+            }
+        });
+        test("目录 goes back to the list, where the part read is offered first", () -> {
+            BookFile book = new BookFile(ReaderTests.book("novel"));
+            try (Phone phone = ReaderTests.open("novel", SIZE)) {
+                openPart(phone, LONG_PART);
+                phone.press(-2);
+                phone.press(-2);
+                String shown = Pages.read(phone).key();
+                check(phone.commands().containsAll(List.of("目录", "字体", "退出")), "commands " + phone.commands());
+                phone.command("目录");
+                javax.microedition.lcdui.List list = phone.list();
+                equal(book.parts() + 1, list.size(), "rows with the continue row");
+                equal("继续阅读：" + book.titles.get(LONG_PART - 1), list.getString(0), "first row");
+                equal(0, list.getSelectedIndex(), "row selected");
+                equal(book.titles.get(0), list.getString(1), "second row");
+                phone.screenshot(ReaderTests.screen(SIZE, "novel-list-continue"));
+                phone.select(0);
+                equal(shown, Pages.read(phone).key(), "page after continuing");
+                phone.command("目录");
+                phone.select(2);
+                equal("2:1", Pages.read(phone).part + ":1", "part chosen below the continue row");
+                phone.command("目录");
+                equal("继续阅读：" + book.titles.get(1), phone.list().getString(0), "continue row after part 2");
+                equal(book.parts() + 1, phone.list().size(), "rows after a second visit");
+            }
+        });
+        test("退出 ends the MIDlet from the list and from the reading screen", () -> {
+            try (Phone phone = ReaderTests.open("novel", SIZE)) {
+                phone.command("退出");
+                check(phone.ended(), "still running after 退出 on the list");
+            }
+            try (Phone phone = ReaderTests.open("novel", SIZE)) {
+                openPart(phone, 2);
+                phone.command("退出");
+                check(phone.ended(), "still running after 退出 while reading");
+            }
+            check(!RecordStores.anyOpen(), "a record store was left open");
+        });
+    }
+
+    /** Goes from the part shown to part {@code part} with the 6 key. */
+    static void openPartByKeys(Phone phone, int part) {
+        while (Pages.read(phone).part < part) {
+            phone.press(Canvas.KEY_NUM6);
+        }
+    }
+
+    static void runResume() {
+        test("the page read is offered at the next start, however the MIDlet ended", () -> {
+            String[] endings = { "退出", "destroy", "pause+destroy" };
+            BookFile book = new BookFile(ReaderTests.book("novel"));
+            for (String ending : endings) {
+                RecordStores.clear();
+                String shown;
+                try (Phone phone = ReaderTests.open("novel", SIZE)) {
+                    openPart(phone, LONG_PART);
+                    for (int i = 0; i < 3; i++) {
+                        phone.press(-2);
+                    }
+                    shown = Pages.read(phone).key();
+                    if (ending.equals("退出")) {
+                        phone.command("退出");
+                    } else {
+                        if (ending.startsWith("pause")) {
+                            phone.pause();
+                        }
+                        phone.destroy();
+                    }
+                }
+                try (Phone phone = ReaderTests.open("novel", SIZE)) {
+                    equal("继续阅读：" + book.titles.get(LONG_PART - 1), phone.list().getString(0),
+                            "first row after ending by " + ending);
+                    phone.select(0);
+                    equal(shown, Pages.read(phone).key(), "page resumed after ending by " + ending);
+                }
+            }
+            check(!RecordStores.anyOpen(), "a record store was left open");
+        });
+        test("a kept part beyond the book's parts is not offered", () -> {
+            try (Phone phone = ReaderTests.open("novel", SIZE)) {
+                openPart(phone, 7);
+                phone.command("退出");
+            }
+            try (Phone phone = ReaderTests.open("small", SIZE)) {
+                equal(3, phone.list().size(), "rows of a 3-part book after reading part 7 of another");
+                equal("甲", phone.list().getString(0), "first row");
+            }
+        });
+    }
+
+    /** Pages through the long part and returns its pages. */
+    static List<Pages.Page> allPages(Phone phone) {
+        List<Pages.Page> pages = new ArrayList<>();
+        Pages.Page p = Pages.read(phone);
+        while (p.page != 1) {
+            phone.press(-1);
+            p = Pages.read(phone);
+        }
+        pages.add(p);
+        while (p.page < p.pages) {
+            phone.press(-2);
+            p = Pages.read(phone);
+            pages.add(p);
+        }
+        return pages;
+    }
+
+    static void runFonts() {
+        test("font sizes: the page's first character stays shown, fewer lines when larger, kept at the next start", () -> {
+            BookFile book = new BookFile(ReaderTests.book("novel"));
+            String text = book.expectedText(LONG_PART);
+            try (Phone phone = ReaderTests.open("novel", SIZE)) {
+                openPart(phone, LONG_PART);
+                List<Pages.Page> medium = allPages(phone);
+                int[] mediumStarts = Pages.checkText("medium", text, medium);
+                equal(Font.SIZE_MEDIUM, medium.get(0).fontSize, "font at the start");
+                // Go to the middle page and change to each size in turn.
+                int middle = medium.size() / 2;
+                while (Pages.read(phone).page > middle + 1) {
+                    phone.press(-1);
+                }
+                int anchor = mediumStarts[middle];
+                int lines = medium.get(middle).lines.size();
+                String[] labels = { "小字体", "中字体", "大字体" };
+                int[] fontSizes = { Font.SIZE_SMALL, Font.SIZE_MEDIUM, Font.SIZE_LARGE };
+                int[] pageCounts = new int[3];
+                int[] order = { 2, 0, 1 };
+                for (int choice : order) {
+                    phone.command("字体");
+                    javax.microedition.lcdui.List list = phone.list();
+                    equal(3, list.size(), "rows of the font list");
+                    equal(labels[choice], list.getString(choice), "font row " + choice);
+                    phone.screenshot(ReaderTests.screen(SIZE, "font-list"));
+                    phone.select(choice);
+                    Pages.Page now = Pages.read(phone);
+                    equal(fontSizes[choice], now.fontSize, "font after choosing " + labels[choice]);
+                    pageCounts[choice] = now.pages;
+                    phone.screenshot(ReaderTests.screen(SIZE, "novel-font-" + choice));
+                    List<Pages.Page> pages = allPages(phone);
+                    int[] starts = Pages.checkText(labels[choice], text, pages);
+                    int i = now.page - 1;
+                    int end = i + 1 < starts.length ? starts[i + 1] : text.length();
+                    check(starts[i] <= anchor && anchor < end, labels[choice] + ": page " + now.page
+                            + " holds characters " + starts[i] + ".." + end + ", not " + anchor);
+                    while (Pages.read(phone).page > now.page) {
+                        phone.press(-1);
+                    }
+                    anchor = starts[i]; // the next change keeps this page's first character
+                    if (choice == 2) {
+                        check(pages.get(0).lines.size() < lines, "large font shows no fewer lines");
+                    }
+                }
+                check(pageCounts[0] < pageCounts[1] && pageCounts[1] < pageCounts[2],
+                        "page counts small/medium/large: " + pageCounts[0] + "/" + pageCounts[1] + "/" + pageCounts[2]);
+                phone.command("字体");
+                phone.command("返回");
+                equal(Font.SIZE_MEDIUM, Pages.read(phone).fontSize, "font after 返回");
+                phone.command("字体");
+                phone.select(2);
+                phone.command("退出");
+            }
+            try (Phone phone = ReaderTests.open("novel", SIZE)) {
+                phone.select(0);
+                equal(Font.SIZE_LARGE, Pages.read(phone).fontSize, "font at the next start");
+            }
+        });
+    }
+}

@@ -1,0 +1,203 @@
+package harness;
+
+import java.util.ArrayList;
+import java.util.Comparator;
+import java.util.List;
+import java.util.regex.Matcher;
+import java.util.regex.Pattern;
+import javax.microedition.lcdui.Canvas;
+import javax.microedition.lcdui.DrawnText;
+import javax.microedition.lcdui.Screens;
+
+/**
+ * Reads the reader's pages off the rendered canvas and checks them against the book: the
+ * body lines are the texts above the status line, the status line (the lowest texts) holds
+ * "page/pages" then "part/parts".
+ */
+final class Pages {
+    private static final Pattern FRACTION = Pattern.compile("(\\d+)/(\\d+)");
+    /** Characters that must not begin a line where the line before could have broken elsewhere. */
+    static final String CLOSING = "，。、！？；：」』）》〉】〕〗’”…—～·．,.!?;:)]}%";
+    static final String OPENING = "（《〈【〔〖「『‘“([{";
+
+    private Pages() {
+    }
+
+    /** One page as shown. */
+    static final class Page {
+        int page;
+        int pages;
+        int part;
+        int parts;
+        final List<String> lines = new ArrayList<>();
+        final List<Integer> widths = new ArrayList<>();
+        int fontSize;
+        int canvasWidth;
+
+        String key() {
+            return part + ":" + page + "/" + pages + " " + lines;
+        }
+
+        public String toString() {
+            return "part " + part + "/" + parts + " page " + page + "/" + pages;
+        }
+    }
+
+    /** Renders the canvas, checks what every frame must satisfy and reads the page. */
+    static Page read(Phone phone) {
+        if (!phone.showsCanvas()) {
+            throw new AssertionError("expected the reading screen, the phone shows " + phone.describe());
+        }
+        Canvas canvas = (Canvas) phone.current();
+        Screens.Frame f = phone.render();
+        if (f.unpainted != 0) {
+            throw new AssertionError(f.unpainted + " canvas pixels left unpainted");
+        }
+        if (!f.unshowable.isEmpty()) {
+            throw new AssertionError("drew characters the font cannot show: " + escape(f.unshowable));
+        }
+        if (f.texts.isEmpty()) {
+            throw new AssertionError("nothing drawn, not even the status line");
+        }
+        int statusY = f.texts.stream().mapToInt(t -> t.y).max().getAsInt();
+        List<DrawnText> status = new ArrayList<>();
+        Page p = new Page();
+        p.canvasWidth = canvas.getWidth();
+        p.fontSize = -1;
+        int lastY = Integer.MIN_VALUE;
+        for (DrawnText t : f.texts) {
+            if (t.x < 0 || t.x + t.width > canvas.getWidth()) {
+                throw new AssertionError("text wider than the screen (" + canvas.getWidth() + "): " + t);
+            }
+            if (t.y < 0 || t.y + t.height > canvas.getHeight()) {
+                throw new AssertionError("text outside the screen's height: " + t);
+            }
+            if (t.y == statusY) {
+                status.add(t);
+                continue;
+            }
+            if (t.y + t.height > statusY) {
+                throw new AssertionError("body line runs into the status line: " + t);
+            }
+            if (t.y <= lastY) {
+                throw new AssertionError("body lines not drawn top to bottom: " + t);
+            }
+            lastY = t.y;
+            p.lines.add(t.text);
+            p.widths.add(t.width);
+            p.fontSize = t.font.getSize();
+        }
+        status.sort(Comparator.comparingInt(t -> t.x));
+        StringBuilder s = new StringBuilder();
+        for (DrawnText t : status) {
+            s.append(t.text).append(' ');
+        }
+        Matcher m = FRACTION.matcher(s);
+        if (!m.find()) {
+            throw new AssertionError("no page n/N in the status line \"" + s + "\"");
+        }
+        p.page = Integer.parseInt(m.group(1));
+        p.pages = Integer.parseInt(m.group(2));
+        if (!m.find()) {
+            throw new AssertionError("no part i/k in the status line \"" + s + "\"");
+        }
+        p.part = Integer.parseInt(m.group(1));
+        p.parts = Integer.parseInt(m.group(2));
+        return p;
+    }
+
+    static boolean isWordChar(char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+                || c == '\'' || c == '-' || c == '_' || (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7)
+                || (c >= 0x370 && c <= 0x52F);
+    }
+
+    private static boolean mayBreak(char before, char after) {
+        return CLOSING.indexOf(after) < 0 && OPENING.indexOf(before) < 0
+                && !(isWordChar(before) && isWordChar(after));
+    }
+
+    private static boolean hasBreak(String line) {
+        for (int i = 1; i < line.length(); i++) {
+            if (mayBreak(line.charAt(i - 1), line.charAt(i))) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    private static boolean isIdeograph(char c) {
+        return c >= 0x4E00 && c <= 0x9FFF;
+    }
+
+    /**
+     * Checks that the pages of one part show exactly {@code expected}: each line is the next
+     * piece of the text, lines are separated in the text by a line end, a space dropped where
+     * the line was cut, or nothing; nothing is left over. Where a line was cut, it must not
+     * have cut a word or put closing punctuation first unless the line had no other place to
+     * break, and a cut between two ideographs must come only when the next one did not fit.
+     * Returns the character index in {@code expected} where each page starts.
+     */
+    static int[] checkText(String context, String expected, List<Page> pages) {
+        int[] starts = new int[pages.size()];
+        int pos = 0;
+        for (int pi = 0; pi < pages.size(); pi++) {
+            Page p = pages.get(pi);
+            starts[pi] = pos;
+            javax.microedition.lcdui.Font font = p.fontSize < 0 ? null
+                    : javax.microedition.lcdui.Font.getFont(0, 0, p.fontSize);
+            for (int li = 0; li < p.lines.size(); li++) {
+                String line = p.lines.get(li);
+                String where = context + ", page " + p.page + " line " + (li + 1);
+                if (!expected.startsWith(line, pos)) {
+                    throw new AssertionError(where + ": shows \"" + escape(line) + "\" where the text has \""
+                            + escape(expected.substring(pos, Math.min(expected.length(), pos + line.length() + 8)))
+                            + "\"");
+                }
+                pos += line.length();
+                if (pos == expected.length()) {
+                    continue;
+                }
+                char next = expected.charAt(pos);
+                if (next == '\n') {
+                    pos++;
+                    continue;
+                }
+                if (next == ' ') {
+                    pos++;
+                    continue;
+                }
+                if (line.isEmpty()) {
+                    throw new AssertionError(where + ": empty line inside a paragraph");
+                }
+                char last = line.charAt(line.length() - 1);
+                if (!mayBreak(last, next) && hasBreak(line)) {
+                    throw new AssertionError(where + ": cut between '" + last + "' and '" + next
+                            + "' though \"" + line + "\" had a better place");
+                }
+                boolean pulledBack = pos + 1 < expected.length() && CLOSING.indexOf(expected.charAt(pos + 1)) >= 0;
+                if (isIdeograph(last) && isIdeograph(next) && !pulledBack && font != null
+                        && p.widths.get(li) + font.charWidth(next) <= p.canvasWidth - 8) {
+                    throw new AssertionError(where + ": cut \"" + line + "\" though '" + next + "' fitted");
+                }
+            }
+        }
+        if (pos != expected.length()) {
+            throw new AssertionError(context + ": text never shown from character " + pos + ": \""
+                    + escape(expected.substring(pos, Math.min(expected.length(), pos + 20))) + "\"");
+        }
+        return starts;
+    }
+
+    static String escape(String s) {
+        StringBuilder b = new StringBuilder();
+        for (char c : s.toCharArray()) {
+            if (c < 0x20 || (c >= 0x7F && c < 0xA0) || Character.isSurrogate(c) || c == '\ufeff') {
+                b.append(String.format("\\u%04x", (int) c));
+            } else {
+                b.append(c);
+            }
+        }
+        return b.toString();
+    }
+}

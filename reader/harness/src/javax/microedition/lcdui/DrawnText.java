@@ -1,0 +1,28 @@
+package javax.microedition.lcdui;
+
+/**
+ * One piece of text drawn on a Canvas, as the test sees it: the characters, the box they
+ * occupy (left, top, width, height in canvas pixels, after anchoring and translation) and
+ * the font they were drawn in. Not part of MIDP.
+ */
+public final class DrawnText {
+    public final String text;
+    public final int x;
+    public final int y;
+    public final int width;
+    public final int height;
+    public final Font font;
+
+    DrawnText(String text, int x, int y, int width, int height, Font font) {
+        this.text = text;
+        this.x = x;
+        this.y = y;
+        this.width = width;
+        this.height = height;
+        this.font = font;
+    }
+
+    public String toString() {
+        return "\"" + text + "\" at " + x + "," + y + " width " + width;
+    }
+}

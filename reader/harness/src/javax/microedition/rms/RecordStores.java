@@ -1,0 +1,25 @@
+package javax.microedition.rms;
+
+/** Test access to the phone's record stores (not part of MIDP). */
+public final class RecordStores {
+    private RecordStores() {
+    }
+
+    /** Forgets every store, as a fresh install of a MIDlet suite. */
+    public static synchronized void clear() {
+        RecordStore.STORES.clear();
+    }
+
+    /** Whether a store has been left open (the phone would keep it locked). */
+    public static synchronized boolean anyOpen() {
+        for (RecordStore rs : RecordStore.STORES.values()) {
+            try {
+                rs.getName();
+                return true;
+            } catch (RecordStoreNotOpenException e) {
+                // closed, as it should be between uses
+            }
+        }
+        return false;
+    }
+}

@@ -1,0 +1,129 @@
+#!/usr/bin/env python3
+"""Makes the books the reader's harness tests run on.
+
+Usage: make_books.py TEMPLATE OUTDIR
+Good books are made by book.make_book in the tool's layout; the damaged ones are copies of
+a good book with one defect each, named after it.
+"""
+import os
+import random
+import sys
+
+from book import index_bytes, make_book, rewrite_book
+
+AUTHOR = "青禾电子书工作室"
+MAKER = "青禾"
+
+SENTENCES = [
+    "海风从北面吹来，带着咸味和远处渔船的柴油气。",
+    "灯塔的石阶一共有一百二十七级，他每天傍晚数一遍。",
+    "「今晚会起雾吗？」女孩问。",
+    "他没有回答，只是把煤油灯往窗边挪了挪。",
+    "雾来的时候，整座岛安静得像一张白纸。",
+    "码头上的木板被潮水泡得发黑，踩上去吱呀作响。",
+    "他记得父亲说过：灯一旦亮起，就不能让它熄灭。",
+    "远处传来汽笛声，一声长，两声短。",
+    "女孩把信折成小方块，塞进了铁皮盒子里……",
+    "第二天早上，天晴了，海面上铺满了碎金一样的光。",
+    "“你看，那就是我们的船！”她指着海平线喊道。",
+    "他们沿着礁石走了很久——久到影子都变短了。",
+    "灯室里的玻璃要用旧报纸擦，才不会留下水痕。",
+    "岛上只有一口井、一棵老榕树和一只不怎么抓老鼠的猫。",
+    "冬天的夜很长，他就着灯光读那本翻烂了的航海日志。",
+]
+
+
+def paragraphs(rng, count, indent="　　"):
+    out = []
+    for _ in range(count):
+        n = rng.randint(1, 6)
+        out.append(indent + "".join(rng.choice(SENTENCES) for _ in range(n)))
+    return "\n".join(out) + "\n"
+
+
+def novel_parts():
+    rng = random.Random(7)
+    mixed = (
+        "He said, \"The light must never go out.\" 灯塔的编号是 No.42，灯光每 15 秒闪一次。\n"
+        "The keeper's log reads: calm sea, light wind, visibility good; 能见度良好。\n"
+        "Supercalifragilisticexpialidocious-and-then-some-more-letters-to-overflow-any-line 之后还有中文。\n"
+        "网址 https://www.qinghe.example/books/lighthouse/chapter-two/appendix-with-a-long-path 结束。\n"
+        "Mixed words like café, naïve, Ελληνικά and русский текст wrap as words too.\n"
+        + "word " * 60 + "\n"
+    )
+    odd = (
+        "制表符\t之后，\t再一个。\n"
+        "Windows line\r\nend, a lone CR\rhere, and CR CR LF\r\r\nthere.\n"
+        "超出基本平面的字：𠀀、😀，控制字符：\x01\x7f，中间的标记：\ufeff，替换符：\ufffd。\n"
+        "\n\n"
+        "两个空格  之间，三个空格   之间，行尾空格   \n"
+        + "。" * 40 + "\n"
+        + "「" * 20 + "引号" + "」" * 20 + "\n"
+        + "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789" * 2 + "\n"
+        + "最后一行没有换行符"
+    )
+    return [
+        ("第一章 海边的小屋", paragraphs(rng, 12)),
+        ("第二章 Signals and letters", mixed),
+        ("第三章 奇怪的字符", odd),
+        ("第四章（空白）", ""),
+        ("第五章 一个字", "x"),
+        ("第六章 长夜", paragraphs(rng, 120)),
+        ("", "没有标题的一部分。\n"),
+    ]
+
+
+def make_good(template, out):
+    made = {}
+    path = os.path.join(out, "novel.jar")
+    make_book(template, path, "灯塔守望人", AUTHOR, MAKER, novel_parts())
+    made["novel"] = path
+
+    rng = random.Random(11)
+    many = [("第%d节" % i, "这是第%d节。" % i + paragraphs(rng, rng.randint(0, 2))) for i in range(1, 301)]
+    path = os.path.join(out, "many.jar")
+    make_book(template, path, "三百节", "", "", many)
+    made["many"] = path
+
+    rng = random.Random(13)
+    text = ""
+    while len(text.encode("utf-8")) < 450 * 1024:
+        text += paragraphs(rng, 50)
+    path = os.path.join(out, "big.jar")
+    make_book(template, path, "很长的一部分", AUTHOR, MAKER, [("全文", text), ("后记", "完。\n")])
+    made["big"] = path
+
+    path = os.path.join(out, "small.jar")
+    make_book(template, path, "小书", AUTHOR, MAKER,
+              [("甲", "第一部分的文字。\n"), ("乙", "第二部分的文字。\n"), ("丙", "第三部分。\n")])
+    made["small"] = path
+    return made
+
+
+def make_damaged(small, out):
+    """One defect per book; the harness tests expect the reader's alert for each."""
+    good_text = "第一部分的文字。\n".encode("utf-8")
+    damaged = {
+        "no-index": dict(drop=("index.txt",)),
+        "index-empty": dict(replace={"index.txt": b""}),
+        "index-no-mark": dict(replace={"index.txt": "作者\r\n青禾\r\n书\r\n甲\r\n".encode("utf-8")}),
+        "index-big-endian": dict(replace={"index.txt": b"\xfe\xff" + "作者\r\n青禾\r\n书\r\n甲\r\n\0".encode("utf-16-be")}),
+        "index-odd-length": dict(replace={"index.txt": index_bytes(AUTHOR, MAKER, "小书", ["甲"]) + b"\x41"}),
+        "index-two-lines": dict(replace={"index.txt": b"\xff\xfe" + "作者\r\n青禾\r\n\0".encode("utf-16-le")}),
+        "index-no-titles": dict(replace={"index.txt": index_bytes(AUTHOR, MAKER, "小书", [])}),
+        "missing-part": dict(drop=("2.txt",)),
+        "truncated-utf8": dict(replace={"1.txt": good_text + b"\xe4\xb8"}),
+        "malformed-utf8": dict(replace={"1.txt": good_text + b"a\xc0\xafb\xffc\xed\xa0\x80d\xe4\xb8e\n"}),
+    }
+    for name, change in damaged.items():
+        rewrite_book(small, os.path.join(out, name + ".jar"), **change)
+
+
+def main(template, out):
+    os.makedirs(out, exist_ok=True)
+    made = make_good(template, out)
+    make_damaged(made["small"], out)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1], sys.argv[2])
