@@ -48,6 +48,12 @@ final class ReadingCanvas extends Canvas {
     private int[] lineLength = new int[0];
     private int lineCount;
     private int filledPage = -1;
+    /** The page shown before, kept so that one page back needs no new layout. */
+    private char[] otherChars = new char[0];
+    private int[] otherStart = new int[0];
+    private int[] otherLength = new int[0];
+    private int otherCount;
+    private int otherPage = -1;
     /** Lays out further from where the page shown ends, for turning forward cheaply. */
     private LineBreaker breaker;
 
@@ -122,6 +128,7 @@ final class ReadingCanvas extends Canvas {
         badSequences = bad;
         page = offset < 0 ? pageCount - 1 : pageHolding(offset);
         filledPage = -1;
+        otherPage = -1;
         repaint();
         return OPENED;
     }
@@ -190,8 +197,34 @@ final class ReadingCanvas extends Canvas {
         }
     }
 
-    /** Lays out the lines of the page shown, going on from the last page when it can. */
+    /** Swaps the lines of the page shown with those of the page shown before. */
+    private void swapPages() {
+        char[] chars = pageChars;
+        pageChars = otherChars;
+        otherChars = chars;
+        int[] starts = lineStart;
+        lineStart = otherStart;
+        otherStart = starts;
+        int[] lengths = lineLength;
+        lineLength = otherLength;
+        otherLength = lengths;
+        int count = lineCount;
+        lineCount = otherCount;
+        otherCount = count;
+        int shown = filledPage;
+        filledPage = otherPage;
+        otherPage = shown;
+    }
+
+    /**
+     * Lays out the lines of the page shown, going on from the last page when it can; the
+     * page shown before is kept, so that turning one page back and forth costs nothing.
+     */
     private void fillPage() throws IOException {
+        swapPages();
+        if (filledPage == page) {
+            return;
+        }
         int start = pageStarts[page];
         if (breaker == null || breaker.nextOffset() != start) {
             closeBreaker();
@@ -245,6 +278,7 @@ final class ReadingCanvas extends Canvas {
             } catch (IOException e) {
                 lineCount = 0;
                 filledPage = -1;
+                otherPage = -1;
                 closeBreaker();
                 app.partUnreadable(part);
                 return;
