@@ -145,7 +145,11 @@ final class BookFile {
         if (s.startsWith("\ufeff")) {
             s = s.substring(1);
         }
-        s = s.replace("\r\n", "\n").replace('\r', '\n').replace('\t', ' ');
+        return shown(s.replace("\r\n", "\n").replace('\r', '\n').replace('\t', ' '));
+    }
+
+    /** A text as the phone shows it: '?' for what it cannot show, line ends kept. */
+    static String shown(String s) {
         StringBuilder out = new StringBuilder();
         for (int i = 0; i < s.length(); i++) {
             char c = s.charAt(i);

@@ -33,7 +33,7 @@ final class BookTests {
             equal(book.parts(), list.size(), "rows of the list");
             for (int i = 0; i < book.parts(); i++) {
                 String title = book.titles.get(i);
-                equal(title.isEmpty() ? "第" + (i + 1) + "部分" : title, list.getString(i), "row " + i);
+                equal(title.isEmpty() ? "第" + (i + 1) + "部分" : BookFile.shown(title), list.getString(i), "row " + i);
             }
             equal(0, list.getSelectedIndex(), "row selected at the start");
             check(phone.commands().contains("退出"), "the list has no exit command: " + phone.commands());
