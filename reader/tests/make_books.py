@@ -93,6 +93,19 @@ def make_good(template, out):
     make_book(template, path, "很长的一部分", AUTHOR, MAKER, [("全文", text), ("后记", "完。\n")])
     made["big"] = path
 
+    # A part far beyond a phone's heap: the reader must never hold a part whole. Its last
+    # paragraph is one the tests look for on the last page.
+    rng = random.Random(17)
+    pieces = []
+    size = 0
+    while size < 16 * 1024 * 1024:
+        pieces.append(paragraphs(rng, 200))
+        size += len(pieces[-1].encode("utf-8"))
+    path = os.path.join(out, "huge.jar")
+    make_book(template, path, "超长的书", AUTHOR, MAKER,
+              [("正文", "".join(pieces) + "全书完。"), ("附录", "附录。\n")])
+    made["huge"] = path
+
     path = os.path.join(out, "small.jar")
     make_book(template, path, "小书", AUTHOR, MAKER,
               [("甲", "第一部分的文字。\n"), ("乙", "第二部分的文字。\n"), ("丙", "第三部分。\n")])

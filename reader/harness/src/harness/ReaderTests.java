@@ -25,7 +25,8 @@ import javax.microedition.rms.RecordStores;
  * Runs the reader on books on a test phone and checks what it shows.
  *
  * Usage: ReaderTests TEMPLATE STUBS.jar BOOKS_DIR SCREENS_DIR [GROUP ...]
- * Groups: template, constants, books, navigation, resume, fonts, damaged (all by default).
+ * Groups: template, constants, books, navigation, resume, fonts, damaged, memory (all by
+ * default; memory means something only with a small heap, -Xmx16m).
  * Screens are written as PNG under SCREENS_DIR. Exit status 1 if any check fails.
  */
 public final class ReaderTests {
@@ -102,6 +103,7 @@ public final class ReaderTests {
         all.put("resume", NavigationTests::runResume);
         all.put("fonts", NavigationTests::runFonts);
         all.put("damaged", DamagedTests::run);
+        all.put("memory", MemoryTests::run);
         for (Map.Entry<String, Runnable> e : all.entrySet()) {
             if (groups.isEmpty() || groups.contains(e.getKey())) {
                 e.getValue().run();
