@@ -44,10 +44,6 @@ final class LineBreaker {
         offsets[0] = source.offset();
     }
 
-    Utf8Source source() {
-        return source;
-    }
-
     /** Makes window[index] available; false when the text ends before it. */
     private boolean ensure(int index) throws IOException {
         while (count <= index) {

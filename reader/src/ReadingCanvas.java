@@ -73,14 +73,6 @@ final class ReadingCanvas extends Canvas {
         return part;
     }
 
-    int page() {
-        return page;
-    }
-
-    int pageCount() {
-        return pageCount;
-    }
-
     int badSequences() {
         return badSequences;
     }
