@@ -12,6 +12,23 @@ namespace fs = std::filesystem;
 
 namespace test {
 
+namespace {
+
+// Paths in this program are UTF-8; std::filesystem would read narrow strings in the ANSI
+// code page on Windows.
+fs::path U8Path(const std::string& path)
+{
+    return fs::path(std::u8string(path.begin(), path.end()));
+}
+
+std::string ToUtf8(const fs::path& path)
+{
+    const std::u8string s = path.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+} // namespace
+
 TempDir::TempDir()
 {
     static std::atomic<unsigned> counter {0};
@@ -19,20 +36,20 @@ TempDir::TempDir()
     const fs::path base = fs::temp_directory_path() /
                           ("bookmaker-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
     fs::create_directories(base);
-    m_path = base.string();
+    m_path = ToUtf8(base);
 }
 
 TempDir::~TempDir()
 {
     std::error_code ec;
-    fs::remove_all(m_path, ec);
+    fs::remove_all(U8Path(m_path), ec);
 }
 
-std::string TempDir::Path(const std::string& name) const { return (fs::path(m_path) / name).string(); }
+std::string TempDir::Path(const std::string& name) const { return ToUtf8(U8Path(m_path) / U8Path(name)); }
 
 std::string ReadFile(const std::string& path)
 {
-    std::ifstream in(fs::path(path), std::ios::binary);
+    std::ifstream in(U8Path(path), std::ios::binary);
     if (!in)
         throw std::runtime_error("cannot read " + path);
     std::ostringstream out;
@@ -42,7 +59,7 @@ std::string ReadFile(const std::string& path)
 
 void WriteFile(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(fs::path(path), std::ios::binary | std::ios::trunc);
+    std::ofstream out(U8Path(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out)
         throw std::runtime_error("cannot write " + path);
@@ -50,7 +67,7 @@ void WriteFile(const std::string& path, const std::string& bytes)
 
 std::string FixturePath(const std::string& relative)
 {
-    return (fs::path(BOOKMAKER_FIXTURES) / relative).string();
+    return ToUtf8(U8Path(BOOKMAKER_FIXTURES) / U8Path(relative));
 }
 
 void PutU16(std::string& out, std::uint32_t v)
