@@ -1,6 +1,6 @@
 #include "platform/file.h"
 #include "platform/file_exception.h"
-#include "zip/test_support.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 

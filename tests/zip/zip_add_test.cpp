@@ -1,4 +1,4 @@
-#include "zip/test_support.h"
+#include "support/test_support.h"
 #include "zip/zip_container.h"
 #include "zip/zip_exception.h"
 #include "zip/zip_memory_file.h"

@@ -1,5 +1,5 @@
 #include "platform/file_exception.h"
-#include "zip/test_support.h"
+#include "support/test_support.h"
 #include "zip/zip_container.h"
 #include "zip/zip_exception.h"
 #include "zip/zip_memory_file.h"
