@@ -1,0 +1,20 @@
+// Which encoding the bytes of a source text are in: by byte-order mark, else by whether the
+// whole buffer is valid UTF-8.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+enum TextEncoding : std::uint8_t {
+    EncodingAnsi = 0,     // GBK, decoded as GB18030
+    EncodingUtf16Le = 1,  // FF FE
+    EncodingUtf16Be = 2,  // FE FF
+    EncodingUtf32Le = 3,  // FF FE 00 00
+    EncodingUtf32Be = 4,  // 00 00 FE FF
+    EncodingUtf8 = 5,     // EF BB BF, or valid UTF-8 with at least one non-ASCII byte
+};
+
+TextEncoding DetectEncoding(const char* data, std::size_t size);
+
+// "GBK", "UTF-16LE", "UTF-16BE", "UTF-32LE", "UTF-32BE", "UTF-8": for reports.
+const char* EncodingName(TextEncoding encoding);

@@ -1,0 +1,38 @@
+// Source files and folders: reading a file whole, its title, the folder scan.
+#pragma once
+
+#include "sources/encoding_detect.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+class CSourceList;
+
+// The name without its extension (from the last "."); ".txt" gives "".
+std::string TitleFromFileName(const std::string& fileName);
+
+// Reads a whole file. False when it cannot be opened (callers skip it silently); a failure
+// while reading throws CFileException.
+bool ReadSourceFile(const std::string& path, std::string& bytes);
+
+// The ".txt" files (any case) directly inside folder, directories skipped, in natural
+// order by name ("2.txt" before "10.txt"), as full paths. Throws CFileException when the
+// folder cannot be listed.
+std::vector<std::string> ScanFolder(const std::string& folder);
+
+// Compares names as Windows Explorer orders them: runs of digits by value, the rest
+// without regard to ASCII case.
+int NaturalCompare(const std::string& a, const std::string& b);
+
+struct AddedSource {
+    std::string title;
+    TextEncoding encoding = EncodingAnsi;
+    std::size_t parts = 0;
+};
+
+// Reads one file and imports it under title: the one path the file dialog, the folder scan,
+// the drop and the command line share. False when the file could not be opened (skipped).
+// Read failures throw CFileException, import failures CImportException.
+bool AddSourceFile(CSourceList& list, const std::string& path, const std::string& title,
+                   AddedSource* added = nullptr);

@@ -1,0 +1,42 @@
+// The book's ordered sources: titles and texts kept in step, the remembered selection
+// (m_nCurSel) and the selection the list box shows, which differ after deleting the last
+// entry. The main window mirrors the model into its list box through ISourceListView.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class ISourceListView {
+public:
+    virtual ~ISourceListView() = default;
+    virtual void InsertItem(int index, const std::string& title) = 0;
+    virtual void DeleteItem(int index) = 0;
+    virtual void SetSelection(int index) = 0;  // -1: nothing selected
+};
+
+class CSourceList {
+public:
+    // May be null (the command line has no list box).
+    void SetView(ISourceListView* view);
+
+    // Appends, or with replaceSelected replaces the entry at m_nCurSel in place.
+    void AddEntry(const std::string& title, std::string text, bool replaceSelected);
+    // m_nCurSel becomes the list box's selection (-1 for none).
+    void OnSelectionChange(int listSelection);
+    void MoveUp();
+    void MoveDown();
+    void Delete();
+
+    int GetCurSel() const { return m_nCurSel; }
+    int GetVisibleSelection() const { return m_nVisibleSel; }
+    std::size_t GetCount() const { return m_arrTitles.size(); }
+    const std::vector<std::string>& GetTitles() const { return m_arrTitles; }
+    const std::vector<std::string>& GetTexts() const { return m_arrTexts; }
+
+private:
+    ISourceListView* m_pView = nullptr;
+    std::vector<std::string> m_arrTitles;
+    std::vector<std::string> m_arrTexts;
+    int m_nCurSel = -1;
+    int m_nVisibleSel = -1;
+};

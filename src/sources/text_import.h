@@ -1,0 +1,37 @@
+// Text import: the bytes of one source become one or more entries of the source list,
+// decoded to UTF-8 and cut into parts of at most kPartSize UTF-16 code units.
+#pragma once
+
+#include "platform/exception.h"
+#include "sources/encoding_detect.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+class CSourceList;
+
+constexpr std::size_t kPartSize = 150000;  // UTF-16 code units per part
+
+// Shown when a text cannot be split and added.
+extern const char* const kImportFailedMessage;
+
+class CImportException : public CException {
+public:
+    std::string Message() const override { return kImportFailedMessage; }
+};
+
+// Bytes in the given encoding to UTF-8: byte-order marks removed, NUL characters dropped,
+// undecodable bytes as U+FFFD.
+std::string DecodeText(const char* data, std::size_t size, TextEncoding encoding);
+
+// Cuts UTF-8 text into parts of at most kPartSize UTF-16 units, never inside a surrogate
+// pair nor between CR and LF.
+std::vector<std::string> SplitText(const std::string& text);
+
+// Adds the parts of a source to the list: one entry titled `title`, or T(1), T(2)... when
+// it is split; replaceSelected applies to the first part only. Returns the number of parts
+// added (0 for an empty title). Throws CImportException when splitting or adding fails;
+// parts added before stay.
+std::size_t ImportText(CSourceList& list, const std::string& title, const char* data,
+                       std::size_t size, bool replaceSelected, TextEncoding encoding);
