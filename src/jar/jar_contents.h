@@ -1,0 +1,54 @@
+// What a book adds to the reader template, in this order: the manifest that names the
+// book for the phone, the index of its parts (index.txt) and one text entry per part
+// (1.txt, 2.txt, ...). Text is UTF-8 inside the program; the manifest and the parts are
+// written as UTF-8 without a byte-order mark, the index as UTF-16LE with one.
+#pragma once
+
+#include "jar/book_info.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// "$$$" stands for the book name. /rd.PNG and Lumenread are the icon and the main class
+// inside the reader template.
+inline constexpr char MANIFEST_TEMPLATE[] =
+    "Manifest-Version: 1.0\r\n"
+    "Ant-Version: Apache Ant 1.6.5\r\n"
+    "Created-By: www.qinghe.example\r\n"
+    "MIDlet-1: $$$,/rd.PNG,Lumenread\r\n"
+    "MIDlet-Vendor: Qinghe.example\r\n"
+    "MIDlet-Version: 1.0\r\n"
+    "MIDlet-Name: $$$\r\n"
+    "MicroEdition-Configuration: CLDC-1.0\r\n"
+    "MicroEdition-Profile: MIDP-1.0\r\n";
+
+inline constexpr char kAnonymousAuthor[] = "佚名";
+inline constexpr char kDefaultMaker[] = "qinghe.example";
+
+// Entry names as passed to the archive engine (it stores backslashes as slashes).
+inline constexpr char kManifestEntryName[] = "META-INF\\MANIFEST.MF";
+inline constexpr char kIndexEntryName[] = "index.txt";
+
+// The template's file name in the working folder.
+inline constexpr char kTemplateFileName[] = "RDbook.dat";
+
+// The manifest for a book name. In the MIDlet-1 line (name, icon, class) ASCII commas of
+// the name become "，" so that the phone still finds three fields; MIDlet-Name keeps the
+// name as it is. Lines are not folded.
+std::string MakeManifest(const std::string& bookName);
+
+// index.txt: FF FE, then in UTF-16LE the lines author (or 佚名), maker (or the default
+// maker), book name and one title per part, each ended by CR LF, then a terminating NUL.
+// A line break or NUL inside a field becomes a space, so every part keeps its line.
+std::string MakeIndex(const BookInfo& book, const std::vector<std::string>& titles);
+
+// The text of a part entry: CR LF becomes LF; a lone CR or LF stays.
+std::string MakePartText(const std::string& text);
+
+// "1.txt" for part 0, "2.txt" for part 1, ...
+std::string PartEntryName(std::size_t part);
+
+// True when name can be a Windows file name part: none of \ / : * ? " < > | and no control
+// character (U+0000 to U+001F).
+bool IsValidBookName(const std::string& name);

@@ -1,0 +1,34 @@
+// Failures of book generation found by the jar builder itself (file and archive failures
+// arrive as CFileException and CZipException).
+#pragma once
+
+#include "platform/exception.h"
+
+#include <string>
+
+extern const char* const kTemplateMissingMessage;
+extern const char* const kBadBookNameMessage;
+extern const char* const kEmptyBookNameMessage;
+
+class CJarException : public CException {
+public:
+    enum Cause {
+        templateMissing,  // the reader template is not there or not a file
+        badBookName,      // the name holds a character a Windows file name cannot hold
+        emptyBookName,
+        cancelled,        // the caller stopped the build
+    };
+
+    explicit CJarException(Cause cause, std::string path = {})
+        : m_cause(cause), m_strPath(std::move(path)) {}
+
+    Cause GetCause() const { return m_cause; }
+    // The file concerned (the template that is missing), or empty.
+    const std::string& GetPath() const { return m_strPath; }
+
+    std::string Message() const override;
+
+private:
+    Cause m_cause;
+    std::string m_strPath;
+};

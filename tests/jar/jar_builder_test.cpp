@@ -1,0 +1,287 @@
+#include "jar/jar_builder.h"
+#include "jar/jar_contents.h"
+#include "jar/jar_exception.h"
+#include "platform/file_exception.h"
+#include "support/test_support.h"
+#include "zip/zip_exception.h"
+#include "zip/zip_memory_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path U8(const std::string& path) { return fs::path(std::u8string(path.begin(), path.end())); }
+
+// Names in a folder, with the first bytes of each file, so a changed book shows.
+std::set<std::string> Listing(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(U8(folder))) {
+        const std::u8string name = entry.path().filename().u8string();
+        const std::u8string full = entry.path().u8string();
+        std::string line(name.begin(), name.end());
+        if (entry.is_regular_file())
+            line += " = " + test::ReadFile(std::string(full.begin(), full.end())).substr(0, 16);
+        names.insert(line);
+    }
+    return names;
+}
+
+const std::string kTemplate = test::BuildStoredZip({{"Lumenread.class", std::string(300, 'c')}, {"rd.PNG", "\x89PNG icon"}});
+
+struct Book {
+    BookInfo info {"书", "作者", ""};
+    std::vector<std::string> titles, texts;
+};
+
+Book TwelveParts()
+{
+    Book b;
+    for (int i = 1; i <= 12; ++i) {
+        b.titles.push_back("第" + std::to_string(i) + "章");
+        std::string text;
+        for (int k = 0; k < i * 50; ++k)
+            text += "\u3000\u3000床前明月光，疑是地上霜。\r\n";
+        b.texts.push_back(text);
+    }
+    b.texts[0] = "x\r\ny";
+    b.texts[1] = "";
+    b.texts[2] = "abcd";
+    return b;
+}
+
+class JarBuilderTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        fs::create_directories(U8(m_folder));
+        test::WriteFile(m_templatePath, kTemplate);
+    }
+
+    std::string Build(const Book& book, const std::string& jarPath)
+    {
+        CJarBuilder builder(book.info);
+        builder.SetClock(test::FixedTime);
+        builder.SetContents(book.titles, book.texts);
+        builder.BuildTo(m_templatePath, jarPath);
+        EXPECT_EQ(builder.GetJarPath(), jarPath);
+        return test::ReadFile(jarPath);
+    }
+
+    std::string Content(const std::string& bytes, const test::CentralRecord& e)
+    {
+        const std::string raw = test::LocalData(bytes, e);
+        return e.method == 8 ? test::Inflate(raw, e.uncompressed) : raw;
+    }
+
+    test::TempDir m_dir;
+    std::string m_folder = m_dir.Path("books");
+    std::string m_templatePath = m_dir.Path("RDbook.dat");
+    std::string m_jarPath = m_dir.Path("books/书.jar");
+};
+
+TEST_F(JarBuilderTest, TemplateThenManifestIndexAndNumberedParts)
+{
+    const Book book = TwelveParts();
+    test::WriteFile(m_jarPath, "an older book of the same name");
+    const std::string bytes = Build(book, m_jarPath);
+    const test::ParsedZip z = test::ParseZip(bytes);
+
+    std::vector<std::string> expectedNames = {"Lumenread.class", "rd.PNG", "META-INF/MANIFEST.MF", "index.txt"};
+    for (int i = 1; i <= 12; ++i)
+        expectedNames.push_back(std::to_string(i) + ".txt");
+    std::vector<std::string> names;
+    for (const auto& e : z.entries)
+        names.push_back(e.name);
+    EXPECT_EQ(names, expectedNames);
+
+    const test::ParsedZip old = test::ParseZip(kTemplate);
+    EXPECT_EQ(bytes.substr(0, old.cdOffset), kTemplate.substr(0, old.cdOffset)) << "template copied unchanged";
+    EXPECT_EQ(Content(bytes, z.entries[2]), MakeManifest("书"));
+    EXPECT_EQ(Content(bytes, z.entries[3]), MakeIndex(book.info, book.titles));
+    EXPECT_EQ(Content(bytes, z.entries[4]), "x\ny");
+    for (std::size_t i = 0; i < 12; ++i) {
+        const test::CentralRecord& e = z.entries[4 + i];
+        EXPECT_EQ(Content(bytes, e), MakePartText(book.texts[i])) << e.name;
+        EXPECT_EQ(e.crc, test::Crc32(MakePartText(book.texts[i]))) << e.name;
+        // Shorter than 5 bytes is stored, the rest deflated at the default level.
+        EXPECT_EQ(e.method, e.uncompressed < 5 ? 0 : 8) << e.name;
+    }
+    EXPECT_EQ(z.entries[5].uncompressed, 0u);
+    EXPECT_EQ(Listing(m_folder), (std::set<std::string> {"书.jar = " + bytes.substr(0, 16)}))
+        << "the older book is replaced, no temporary file stays";
+}
+
+// The builder drives the engine exactly as a hand-written sequence of adds does: same
+// order, names, bytes, level and flags. With the clock fixed the books are equal byte for
+// byte.
+TEST_F(JarBuilderTest, SameBytesAsTheEngineDrivenByHand)
+{
+    Book book = TwelveParts();
+    book.info = {"三国,演义", "", "青禾"};
+    const std::string built = Build(book, m_jarPath);
+    EXPECT_EQ(Build(book, m_dir.Path("again.jar")), built);
+
+    const std::string expectedPath = m_dir.Path("expected.jar");
+    test::WriteFile(expectedPath, kTemplate);
+    CZipContainer zip;
+    zip.SetBufferSizes(15000000, 65536, 32768);
+    zip.SetClock(test::FixedTime);
+    zip.Open(expectedPath);
+    auto add = [&zip](const std::string& name, const std::string& data) {
+        CZipMemoryFile file(1024);
+        file.Write(data.data(), static_cast<std::uint32_t>(data.size()));
+        ASSERT_TRUE(zip.AddNewEntry(file, name, -1, ZSF_STORE_TINY | ZSF_EMPTY_PLAIN | ZSF_DIR_PLAIN, 65536));
+    };
+    add("META-INF\\MANIFEST.MF", MakeManifest(book.info.bookName));
+    add("index.txt", MakeIndex(book.info, book.titles));
+    for (std::size_t i = 0; i < book.texts.size(); ++i)
+        add(std::to_string(i + 1) + ".txt", MakePartText(book.texts[i]));
+    zip.Close();
+    EXPECT_EQ(built, test::ReadFile(expectedPath));
+}
+
+TEST_F(JarBuilderTest, ProgressCountsEveryEntry)
+{
+    const Book book = TwelveParts();
+    CJarBuilder builder(book.info);
+    builder.SetContents(book.titles, book.texts);
+    std::vector<std::pair<std::size_t, std::size_t>> calls;
+    builder.SetProgress([&calls](std::size_t done, std::size_t total) { calls.emplace_back(done, total); });
+    builder.BuildTo(m_templatePath, m_jarPath);
+    ASSERT_EQ(calls.size(), 14u);
+    for (std::size_t i = 0; i < calls.size(); ++i)
+        EXPECT_EQ(calls[i], std::make_pair(i + 1, std::size_t {14}));
+}
+
+TEST_F(JarBuilderTest, DirectoryGetsASeparatorAndNamesTemplateAndBook)
+{
+#ifdef _WIN32
+    const char sep = '\\';
+#else
+    const char sep = '/';
+#endif
+    test::WriteFile(m_folder + sep + "RDbook.dat", kTemplate);
+    Book book = TwelveParts();
+    book.info.bookName = "abc";
+
+    std::string directory = m_folder;
+    CJarBuilder builder(book.info);
+    builder.SetContents(book.titles, book.texts);
+    builder.Build(directory);
+    EXPECT_EQ(directory, m_folder + sep);
+    EXPECT_EQ(builder.GetJarPath(), m_folder + sep + "abc.jar");
+    EXPECT_EQ(test::ParseZip(test::ReadFile(builder.GetJarPath())).entries.size(), 16u);
+
+    std::string withSeparator = m_folder + sep;
+    CJarBuilder second(book.info);
+    second.Build(withSeparator);
+    EXPECT_EQ(withSeparator, m_folder + sep) << "a final separator is not doubled";
+}
+
+TEST_F(JarBuilderTest, ContentsOfDifferentLengthsAreRefused)
+{
+    CJarBuilder builder(BookInfo {"书", "", ""});
+    const std::vector<std::string> titles {"a", "b"}, texts {"x"};
+    EXPECT_THROW(builder.SetContents(titles, texts), std::invalid_argument);
+}
+
+// Every failure is reported, and afterwards the folder holds what it held before: no book,
+// no temporary file, an older book of the same name byte for byte as it was.
+TEST_F(JarBuilderTest, FailuresLeaveTheFolderAsItWas)
+{
+    enum class Thrown { jar, file, zip, other };
+    struct Case {
+        const char* what;
+        std::string bookName = "书";
+        std::optional<std::string> templ = kTemplate;  // nullopt: no template
+        bool templateIsFolder = false;
+        std::string jarName = "书.jar";
+        std::size_t failAtEntry = 0;  // > 0: a failure while entry n is written
+        Thrown thrown = Thrown::jar;
+        int cause = -1;  // -1: any (the operating system decides)
+        bool namesTemplate = false;  // the exception names the template, else the book
+    } cases[] = {
+        {"missing template", "书", std::nullopt, false, "书.jar", 0, Thrown::jar, CJarException::templateMissing, true},
+        {"template is a folder", "书", kTemplate, true, "书.jar", 0, Thrown::jar, CJarException::templateMissing, true},
+        {"template not a zip", "书", std::string("plain text, no archive"), false, "书.jar", 0, Thrown::zip,
+         CZipException::ZE_NO_DIRECTORY, true},
+        {"empty template file", "书", std::string(), false, "书.jar", 0, Thrown::zip, CZipException::ZE_NO_DIRECTORY,
+         true},
+        {"name with a slash", "a/b", kTemplate, false, "书.jar", 0, Thrown::jar, CJarException::badBookName},
+        {"name with a colon, template missing", "a:b", std::nullopt, false, "书.jar", 0, Thrown::jar,
+         CJarException::badBookName},
+        {"name with a line break", "a\nb", kTemplate, false, "书.jar", 0, Thrown::jar, CJarException::badBookName},
+        {"empty name", "", kTemplate, false, "书.jar", 0, Thrown::jar, CJarException::emptyBookName},
+        {"failure after the index", "书", kTemplate, false, "书.jar", 2, Thrown::other},
+        {"failure at the last part", "书", kTemplate, false, "书.jar", 14, Thrown::other},
+        {"output folder missing", "书", kTemplate, false, "no such folder/书.jar", 0, Thrown::file},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir dir;
+        const std::string folder = dir.Path("books");
+        fs::create_directories(U8(folder));
+        const std::string templatePath = dir.Path("books/RDbook.dat");
+        if (c.templateIsFolder)
+            fs::create_directories(U8(templatePath));
+        else if (c.templ)
+            test::WriteFile(templatePath, *c.templ);
+        test::WriteFile(dir.Path("books/书.jar"), "an older book of the same name");
+        const std::set<std::string> before = Listing(folder);
+
+        Book book = TwelveParts();
+        book.info.bookName = c.bookName;
+        CJarBuilder builder(book.info);
+        builder.SetContents(book.titles, book.texts);
+        if (c.failAtEntry > 0) {
+            builder.SetProgress([&c](std::size_t done, std::size_t) {
+                if (done == c.failAtEntry)
+                    throw std::runtime_error("stopped");
+            });
+        }
+        const std::string jarPath = dir.Path("books/" + c.jarName);
+        Thrown thrown = Thrown::other;
+        int cause = -1;
+        std::string named, message;
+        try {
+            builder.BuildTo(templatePath, jarPath);
+            ADD_FAILURE() << "no failure reported";
+        } catch (const CJarException& e) {
+            thrown = Thrown::jar, cause = e.GetCause(), named = e.GetPath(), message = e.Message();
+        } catch (const CFileException& e) {
+            thrown = Thrown::file, cause = e.GetCause(), named = e.GetFileName(), message = e.Message();
+        } catch (const CZipException& e) {
+            thrown = Thrown::zip, cause = e.GetCause(), named = e.GetFileName(), message = e.Message();
+        } catch (const std::runtime_error&) {
+        }
+        EXPECT_EQ(thrown, c.thrown);
+        if (c.thrown != Thrown::other) {
+            if (c.cause != -1) {
+                EXPECT_EQ(cause, c.cause);
+            }
+            EXPECT_FALSE(message.empty());
+            if (c.thrown != Thrown::jar || cause == CJarException::templateMissing) {
+                EXPECT_EQ(named, c.namesTemplate ? templatePath : jarPath);
+            }
+        }
+        EXPECT_EQ(Listing(folder), before);
+        EXPECT_EQ(builder.GetJarPath(), "");
+    }
+}
+
+TEST(JarException, MessagesOfTheProgram)
+{
+    EXPECT_EQ(CJarException(CJarException::templateMissing).Message(),
+              "找不到电子书模板文件 RDbook.dat，无法生成电子书!");
+    EXPECT_EQ(CJarException(CJarException::badBookName).Message(), "书名不能包含下列字符：\\ / : * ? \" < > |");
+    EXPECT_EQ(CJarException(CJarException::emptyBookName).Message(), "请填写书名!");
+}
+
+} // namespace

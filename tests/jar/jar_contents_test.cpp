@@ -1,0 +1,128 @@
+#include "jar/jar_contents.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string Utf16Le(const std::u16string& s)
+{
+    std::string out;
+    for (char16_t u : s) {
+        out += static_cast<char>(u & 0xFF);
+        out += static_cast<char>(u >> 8);
+    }
+    return out;
+}
+
+// The manifest line that starts with key, without its CR LF.
+std::string Line(const std::string& manifest, const std::string& key)
+{
+    const std::size_t at = manifest.find("\r\n" + key);
+    if (at == std::string::npos)
+        return "<missing>";
+    return manifest.substr(at + 2, manifest.find("\r\n", at + 2) - at - 2);
+}
+
+TEST(Manifest, NineLinesWithTheBookNameInTwo)
+{
+    EXPECT_EQ(MakeManifest("书"),
+              "Manifest-Version: 1.0\r\n"
+              "Ant-Version: Apache Ant 1.6.5\r\n"
+              "Created-By: www.qinghe.example\r\n"
+              "MIDlet-1: \xE4\xB9\xA6,/rd.PNG,Lumenread\r\n"
+              "MIDlet-Vendor: Qinghe.example\r\n"
+              "MIDlet-Version: 1.0\r\n"
+              "MIDlet-Name: \xE4\xB9\xA6\r\n"
+              "MicroEdition-Configuration: CLDC-1.0\r\n"
+              "MicroEdition-Profile: MIDP-1.0\r\n");
+}
+
+TEST(Manifest, NameCases)
+{
+    const std::string longName(100, 'x');
+    struct Case {
+        std::string name, midlet1, midletName;
+    } cases[] = {
+        // A comma would split MIDlet-1 (name, icon, class): the phone could not start it.
+        {"三国,演义", "MIDlet-1: 三国，演义,/rd.PNG,Lumenread", "MIDlet-Name: 三国,演义"},
+        {",,", "MIDlet-1: ，，,/rd.PNG,Lumenread", "MIDlet-Name: ,,"},
+        {"全角，逗号", "MIDlet-1: 全角，逗号,/rd.PNG,Lumenread", "MIDlet-Name: 全角，逗号"},
+        // Inserted text is not searched for the placeholder again.
+        {"a$$$b", "MIDlet-1: a$$$b,/rd.PNG,Lumenread", "MIDlet-Name: a$$$b"},
+        // Long lines stay whole: no continuation lines.
+        {longName, "MIDlet-1: " + longName + ",/rd.PNG,Lumenread", "MIDlet-Name: " + longName},
+    };
+    for (const Case& c : cases) {
+        const std::string m = MakeManifest(c.name);
+        EXPECT_EQ(Line(m, "MIDlet-1:"), c.midlet1) << c.name;
+        EXPECT_EQ(Line(m, "MIDlet-Name:"), c.midletName) << c.name;
+        EXPECT_EQ(std::count(m.begin(), m.end(), '\n'), 9) << c.name;
+    }
+}
+
+TEST(Index, SingleTitleBytes)
+{
+    const BookInfo book {"书", "作者", "青禾"};
+    const std::string expected = "\xFF\xFE" + Utf16Le(u"作者\r\n青禾\r\n书\r\nA\r\n") + std::string(2, '\0');
+    const std::string index = MakeIndex(book, {"A"});
+    EXPECT_EQ(index, expected);
+    EXPECT_EQ(index.substr(index.size() - 6), std::string("\x0D\x00\x0A\x00\x00\x00", 6));
+}
+
+TEST(Index, FieldCases)
+{
+    struct Case {
+        BookInfo book;
+        std::vector<std::string> titles;
+        std::u16string lines;
+    } cases[] = {
+        {{"书", "", ""}, {}, u"佚名\r\nqinghe.example\r\n书\r\n"},
+        {{"书", "  ", "x"}, {}, u"  \r\nx\r\n书\r\n"},  // blanks count as filled in
+        {{"", "a", "m"}, {"t"}, u"a\r\nm\r\n\r\nt\r\n"},
+        {{"书", "a", "m"}, {"第一章", "第一章", ""}, u"a\r\nm\r\n书\r\n第一章\r\n第一章\r\n\r\n"},
+        // A line break or NUL inside a field would shift every later title against its part.
+        {{"书", "a\r\nb", "m\n"}, {"x\ry", std::string("n\0l", 3)}, u"a  b\r\nm \r\n书\r\nx y\r\nn l\r\n"},
+        // Beyond the 16-bit plane: a surrogate pair.
+        {{"书", "a", "m"}, {"\xF0\xA0\x80\x80"}, u"a\r\nm\r\n书\r\n\U00020000\r\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string expected = "\xFF\xFE" + Utf16Le(c.lines) + std::string(2, '\0');
+        EXPECT_EQ(MakeIndex(c.book, c.titles), expected) << c.book.author << "/" << c.book.maker;
+    }
+}
+
+TEST(PartText, OnlyCrLfPairsBecomeLf)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"x\r\ny", "x\ny"},
+        {"", ""},
+        {"\r\n\r\n", "\n\n"},
+        {"a\r\r\nb", "a\r\nb"},
+        {"a\n\rb", "a\n\rb"},
+        {"end\r", "end\r"},
+        {"\r", "\r"},
+        {"lf\nonly\n", "lf\nonly\n"},
+        {"第一回\r\n\u3000\u3000宴桃园", "第一回\n\u3000\u3000宴桃园"},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(MakePartText(in), out) << in;
+}
+
+TEST(PartEntryName, NumberedFromOneWithoutZeros)
+{
+    EXPECT_EQ(PartEntryName(0), "1.txt");
+    EXPECT_EQ(PartEntryName(9), "10.txt");
+    EXPECT_EQ(PartEntryName(99999), "100000.txt");
+}
+
+TEST(BookName, CharactersAFileNameCannotHold)
+{
+    for (const char* bad : {"a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", "a\nb", "a\rb",
+                            "\tab", "a\x1F", "\x01"})
+        EXPECT_FALSE(IsValidBookName(bad)) << bad;
+    EXPECT_FALSE(IsValidBookName(std::string("a\0b", 3)));
+    for (const char* good : {"书", "三国演义", "a,b", "a.b", " a ", "《红楼梦》", "100%", "a\x7F", "😀"})
+        EXPECT_TRUE(IsValidBookName(good)) << good;
+}
+
+} // namespace
