@@ -16,10 +16,12 @@ public:
 
 class CSourceList {
 public:
-    // May be null (the command line has no list box).
+    // May be null (the command line has no list box). A view is assumed empty: the entries
+    // the list already holds are inserted into it.
     void SetView(ISourceListView* view);
 
-    // Appends, or with replaceSelected replaces the entry at m_nCurSel in place.
+    // Appends, or with replaceSelected replaces the entry at m_nCurSel in place (and appends
+    // when m_nCurSel names no entry). Both sequences change, or neither.
     void AddEntry(const std::string& title, std::string text, bool replaceSelected);
     // m_nCurSel becomes the list box's selection (-1 for none).
     void OnSelectionChange(int listSelection);
@@ -34,6 +36,9 @@ public:
     const std::vector<std::string>& GetTexts() const { return m_arrTexts; }
 
 private:
+    bool IsIndex(int index) const;
+    void Swap(int upper);  // entries upper and upper + 1 change places
+
     ISourceListView* m_pView = nullptr;
     std::vector<std::string> m_arrTitles;
     std::vector<std::string> m_arrTexts;

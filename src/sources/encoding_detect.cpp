@@ -1,0 +1,72 @@
+#include "sources/encoding_detect.h"
+
+#include "sources/utf8_sequence.h"
+
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+
+namespace {
+
+bool StartsWith(const unsigned char* p, std::size_t size, std::initializer_list<unsigned char> mark)
+{
+    return size >= mark.size() && std::memcmp(p, mark.begin(), mark.size()) == 0;
+}
+
+} // namespace
+
+TextEncoding DetectEncoding(const char* data, std::size_t size)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    // Longer marks first: FF FE 00 00 is UTF-32LE, never UTF-16LE.
+    if (StartsWith(p, size, {0xFF, 0xFE, 0x00, 0x00}))
+        return EncodingUtf32Le;
+    if (StartsWith(p, size, {0x00, 0x00, 0xFE, 0xFF}))
+        return EncodingUtf32Be;
+    if (StartsWith(p, size, {0xEF, 0xBB, 0xBF}))
+        return EncodingUtf8;
+    if (StartsWith(p, size, {0xFF, 0xFE}))
+        return EncodingUtf16Le;
+    if (StartsWith(p, size, {0xFE, 0xFF}))
+        return EncodingUtf16Be;
+
+    // UTF-8 when the whole buffer is (a sequence cut off by its end is tolerated) and it holds
+    // something besides ASCII; otherwise GBK.
+    bool nonAscii = false;
+    std::size_t i = 0;
+    while (i < size) {
+        if (i + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            if ((word & 0x8080808080808080ull) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        if (p[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        nonAscii = true;
+        const Utf8Sequence s = ReadUtf8Sequence(p + i, size - i);
+        if (s.status == Utf8Status::Invalid)
+            return EncodingAnsi;
+        if (s.status == Utf8Status::Truncated)
+            break;
+        i += s.length;
+    }
+    return nonAscii ? EncodingUtf8 : EncodingAnsi;
+}
+
+const char* EncodingName(TextEncoding encoding)
+{
+    switch (encoding) {
+    case EncodingAnsi: return "GBK";
+    case EncodingUtf16Le: return "UTF-16LE";
+    case EncodingUtf16Be: return "UTF-16BE";
+    case EncodingUtf32Le: return "UTF-32LE";
+    case EncodingUtf32Be: return "UTF-32BE";
+    case EncodingUtf8: return "UTF-8";
+    }
+    return "?";
+}

@@ -1,0 +1,179 @@
+#include "sources/source_files.h"
+
+#include "platform/file.h"
+#include "platform/file_exception.h"
+#include "sources/text_import.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Paths are UTF-8; std::filesystem would read a narrow string in the ANSI code page on
+// Windows.
+fs::path U8Path(const std::string& path) { return fs::path(std::u8string(path.begin(), path.end())); }
+
+std::string ToUtf8(const fs::path& path)
+{
+    const std::u8string s = path.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+[[noreturn]] void ThrowListingError(const std::error_code& ec, const std::string& folder)
+{
+    const std::error_condition condition = ec.default_error_condition();
+    CFileException::Cause cause = CFileException::genericException;
+    if (condition == std::errc::no_such_file_or_directory)
+        cause = CFileException::fileNotFound;
+    else if (condition == std::errc::permission_denied)
+        cause = CFileException::accessDenied;
+    else if (condition == std::errc::not_a_directory)
+        cause = CFileException::badPath;
+    throw CFileException(cause, ec.value(), folder);
+}
+
+bool HasTxtExtension(const std::string& name)
+{
+    static constexpr char kTxt[] = ".txt";
+    if (name.size() < 4)
+        return false;
+    for (std::size_t i = 0; i < 4; ++i) {
+        char c = name[name.size() - 4 + i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != kTxt[i])
+            return false;
+    }
+    return true;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+unsigned char Fold(char c)
+{
+    const unsigned char b = static_cast<unsigned char>(c);
+    return b >= 'A' && b <= 'Z' ? static_cast<unsigned char>(b - 'A' + 'a') : b;
+}
+
+} // namespace
+
+std::string TitleFromFileName(const std::string& fileName)
+{
+    // A path is reduced to its last component first.
+    const std::size_t slash = fileName.find_last_of("/\\");
+    const std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+bool ReadSourceFile(const std::string& path, std::string& bytes)
+{
+    CFile file;
+    try {
+        file.Open(path, CFile::modeRead | CFile::typeBinary);
+    } catch (const CFileException&) {
+        return false;  // skipped silently: missing, a folder, locked by another program
+    }
+    const std::uint64_t length = file.GetLength();
+    bytes.clear();
+    bytes.shrink_to_fit();
+    bytes.resize(static_cast<std::size_t>(length));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const std::size_t want = std::min<std::size_t>(bytes.size() - done, 1u << 30);
+        const std::uint32_t n = file.Read(bytes.data() + done, static_cast<std::uint32_t>(want));
+        if (n == 0)
+            break;  // the file became shorter since its length was taken
+        done += n;
+    }
+    bytes.resize(done);
+    file.Close();
+    return true;
+}
+
+int NaturalCompare(const std::string& a, const std::string& b)
+{
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (IsDigit(a[i]) && IsDigit(b[j])) {
+            // Runs of digits compare by value: without leading zeros, the longer is larger,
+            // else the first differing digit decides.
+            std::size_t ei = i, ej = j;
+            while (ei < a.size() && IsDigit(a[ei]))
+                ++ei;
+            while (ej < b.size() && IsDigit(b[ej]))
+                ++ej;
+            std::size_t si = i, sj = j;
+            while (si + 1 < ei && a[si] == '0')
+                ++si;
+            while (sj + 1 < ej && b[sj] == '0')
+                ++sj;
+            if (ei - si != ej - sj)
+                return ei - si < ej - sj ? -1 : 1;
+            const int c = a.compare(si, ei - si, b, sj, ej - sj);
+            if (c != 0)
+                return c < 0 ? -1 : 1;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        const unsigned char x = Fold(a[i]), y = Fold(b[j]);
+        if (x != y)
+            return x < y ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    if (i < a.size() || j < b.size())
+        return i < a.size() ? 1 : -1;
+    // Names that differ only in case or leading zeros still get a fixed order.
+    const int c = a.compare(b);
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+std::vector<std::string> ScanFolder(const std::string& folder)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(U8Path(folder), ec);
+    if (ec)
+        ThrowListingError(ec, folder);
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+        if (ec)
+            ThrowListingError(ec, folder);
+        std::error_code statusError;
+        // Directories are skipped (a folder named d.txt too), and so is anything that is not
+        // a file, such as a pipe, which reading would block on.
+        if (!it->is_regular_file(statusError))
+            continue;
+        const std::string name = ToUtf8(it->path().filename());
+        if (HasTxtExtension(name))
+            names.push_back(name);
+    }
+    if (ec)
+        ThrowListingError(ec, folder);
+    std::sort(names.begin(), names.end(),
+              [](const std::string& x, const std::string& y) { return NaturalCompare(x, y) < 0; });
+    std::vector<std::string> paths;
+    paths.reserve(names.size());
+    for (const std::string& name : names)
+        paths.push_back(ToUtf8(U8Path(folder) / U8Path(name)));
+    return paths;
+}
+
+bool AddSourceFile(CSourceList& list, const std::string& path, const std::string& title, AddedSource* added)
+{
+    std::string bytes;
+    if (!ReadSourceFile(path, bytes))
+        return false;
+    const TextEncoding encoding = DetectEncoding(bytes.data(), bytes.size());
+    const std::size_t parts = ImportText(list, title, bytes.data(), bytes.size(), false, encoding);
+    if (added) {
+        added->title = title;
+        added->encoding = encoding;
+        added->parts = parts;
+    }
+    return true;
+}

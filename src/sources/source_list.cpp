@@ -1,0 +1,112 @@
+#include "sources/source_list.h"
+
+#include <utility>
+
+void CSourceList::SetView(ISourceListView* view)
+{
+    m_pView = view;
+    if (!m_pView)
+        return;
+    // A view attached to a list that already holds entries is given them (it starts empty).
+    for (std::size_t i = 0; i < m_arrTitles.size(); ++i)
+        m_pView->InsertItem(static_cast<int>(i), m_arrTitles[i]);
+    if (m_nVisibleSel >= 0)
+        m_pView->SetSelection(m_nVisibleSel);
+}
+
+bool CSourceList::IsIndex(int index) const
+{
+    return index >= 0 && static_cast<std::size_t>(index) < m_arrTitles.size();
+}
+
+void CSourceList::AddEntry(const std::string& title, std::string text, bool replaceSelected)
+{
+    if (replaceSelected && IsIndex(m_nCurSel)) {
+        // The entry at m_nCurSel is replaced in place and shown selected; m_nCurSel stays.
+        const int sel = m_nCurSel;
+        std::string newTitle = title;
+        if (m_pView) {
+            m_pView->DeleteItem(sel);
+            m_pView->InsertItem(sel, newTitle);
+            m_pView->SetSelection(sel);
+        }
+        m_arrTitles[static_cast<std::size_t>(sel)] = std::move(newTitle);
+        m_arrTexts[static_cast<std::size_t>(sel)] = std::move(text);
+        m_nVisibleSel = sel;
+        return;
+    }
+    // Appended (also a replacement without a remembered entry to replace, which the window
+    // cannot ask for): the selection does not change. Both sequences grow, or neither.
+    m_arrTitles.push_back(title);
+    try {
+        m_arrTexts.push_back(std::move(text));
+    } catch (...) {
+        m_arrTitles.pop_back();
+        throw;
+    }
+    if (m_pView) {
+        try {
+            m_pView->InsertItem(static_cast<int>(m_arrTitles.size() - 1), m_arrTitles.back());
+        } catch (...) {
+            m_arrTitles.pop_back();
+            m_arrTexts.pop_back();
+            throw;
+        }
+    }
+}
+
+void CSourceList::OnSelectionChange(int listSelection)
+{
+    m_nCurSel = listSelection;
+    m_nVisibleSel = listSelection;
+}
+
+void CSourceList::Swap(int upper)
+{
+    std::swap(m_arrTitles[static_cast<std::size_t>(upper)], m_arrTitles[static_cast<std::size_t>(upper) + 1]);
+    std::swap(m_arrTexts[static_cast<std::size_t>(upper)], m_arrTexts[static_cast<std::size_t>(upper) + 1]);
+}
+
+void CSourceList::MoveUp()
+{
+    const int sel = m_nCurSel;
+    if (sel < 1 || !IsIndex(sel))
+        return;
+    Swap(sel - 1);
+    if (m_pView) {
+        m_pView->DeleteItem(sel);
+        m_pView->InsertItem(sel - 1, m_arrTitles[static_cast<std::size_t>(sel) - 1]);
+        m_pView->SetSelection(sel - 1);
+    }
+    m_nCurSel = m_nVisibleSel = sel - 1;
+}
+
+void CSourceList::MoveDown()
+{
+    const int sel = m_nCurSel;
+    if (sel < 0 || !IsIndex(sel + 1))
+        return;
+    Swap(sel);
+    if (m_pView) {
+        m_pView->DeleteItem(sel);
+        m_pView->InsertItem(sel + 1, m_arrTitles[static_cast<std::size_t>(sel) + 1]);
+        m_pView->SetSelection(sel + 1);
+    }
+    m_nCurSel = m_nVisibleSel = sel + 1;
+}
+
+void CSourceList::Delete()
+{
+    const int sel = m_nCurSel;
+    if (!IsIndex(sel))
+        return;
+    m_arrTitles.erase(m_arrTitles.begin() + sel);
+    m_arrTexts.erase(m_arrTexts.begin() + sel);
+    // The list box selects index sel again: the entry that followed, or nothing when the
+    // last one went. m_nCurSel keeps the value sel either way.
+    m_nVisibleSel = IsIndex(sel) ? sel : -1;
+    if (m_pView) {
+        m_pView->DeleteItem(sel);
+        m_pView->SetSelection(m_nVisibleSel);
+    }
+}

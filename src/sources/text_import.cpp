@@ -1,0 +1,388 @@
+#include "sources/text_import.h"
+
+#include "platform/text_encoding.h"
+#include "sources/source_list.h"
+#include "sources/utf8_sequence.h"
+
+#include <algorithm>
+#include <functional>
+#include <new>
+#include <string_view>
+#include <utility>
+
+const char* const kImportFailedMessage =
+    "字符内容过长，系统不支持，请访问www.qinghe.example反馈!";
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+// Input bytes decoded per piece: pieces keep the working memory of an import small.
+constexpr std::size_t kPieceBytes = 64 * 1024;
+
+// Writes c as UTF-8 at out and returns the position behind it.
+char* PutUtf8(char* out, char32_t c)
+{
+    if (c < 0x80) {
+        *out++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (c >> 6));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *out++ = static_cast<char>(0xE0 | (c >> 12));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 | (c >> 18));
+        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+bool IsHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool IsLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+// Hands out the text of a source piece by piece, as UTF-8 without the byte-order mark and
+// without NUL characters; what cannot be decoded becomes U+FFFD.
+class TextDecoder {
+public:
+    TextDecoder(const char* data, std::size_t size, TextEncoding encoding)
+        : m_p(reinterpret_cast<const unsigned char*>(data)), m_size(data ? size : 0), m_encoding(encoding)
+    {
+        m_pos = MarkLength();
+    }
+
+    // Roughly how many bytes of UTF-8 the text takes (Chinese text: GBK and UTF-16 grow by
+    // half), to reserve room for the parts.
+    std::size_t EstimatedLength() const
+    {
+        const std::size_t rest = m_size - m_pos;
+        switch (m_encoding) {
+        case EncodingUtf8: return rest;
+        case EncodingUtf32Le:
+        case EncodingUtf32Be: return rest;
+        default: return rest + rest / 2;
+        }
+    }
+
+    // Appends the next piece to out; false when the whole text has been handed out.
+    bool Next(std::string& out)
+    {
+        if (m_pos >= m_size)
+            return false;
+        switch (m_encoding) {
+        case EncodingUtf8: NextUtf8(out); break;
+        case EncodingUtf16Le:
+        case EncodingUtf16Be: NextUtf16(out); break;
+        case EncodingUtf32Le:
+        case EncodingUtf32Be: NextUtf32(out); break;
+        default: NextGb18030(out); break;
+        }
+        return true;
+    }
+
+private:
+    bool StartsWith(std::initializer_list<unsigned char> mark) const
+    {
+        return m_size >= mark.size() && std::equal(mark.begin(), mark.end(), m_p);
+    }
+
+    // The byte-order mark is no character of the book.
+    std::size_t MarkLength() const
+    {
+        switch (m_encoding) {
+        case EncodingUtf8: return StartsWith({0xEF, 0xBB, 0xBF}) ? 3 : 0;
+        case EncodingUtf16Le: return StartsWith({0xFF, 0xFE}) ? 2 : 0;
+        case EncodingUtf16Be: return StartsWith({0xFE, 0xFF}) ? 2 : 0;
+        case EncodingUtf32Le: return StartsWith({0xFF, 0xFE, 0x00, 0x00}) ? 4 : 0;
+        case EncodingUtf32Be: return StartsWith({0x00, 0x00, 0xFE, 0xFF}) ? 4 : 0;
+        default: return 0;
+        }
+    }
+
+    // Makes room for at most `most` bytes at the end of out; Commit shrinks it to what
+    // was written.
+    static char* Reserve(std::string& out, std::size_t most, std::size_t& start)
+    {
+        start = out.size();
+        out.resize(start + most);
+        return out.data() + start;
+    }
+    static void Commit(std::string& out, const char* end) { out.resize(static_cast<std::size_t>(end - out.data())); }
+
+    void NextUtf8(std::string& out)
+    {
+        const std::size_t end = std::min(m_size, m_pos + kPieceBytes);
+        std::size_t start;
+        char* w = Reserve(out, (end - m_pos) * 3 + 3, start);  // U+FFFD per byte at worst
+        while (m_pos < end) {
+            const unsigned char b = m_p[m_pos];
+            if (b != 0 && b < 0x80) {
+                *w++ = static_cast<char>(b);
+                ++m_pos;
+                continue;
+            }
+            // A sequence may run past `end` into the next piece: the buffer is all there.
+            const Utf8Sequence s = ReadUtf8Sequence(m_p + m_pos, m_size - m_pos);
+            m_pos += s.length;
+            if (s.status != Utf8Status::Valid)
+                w = PutUtf8(w, kReplacement);
+            else if (s.codePoint != 0)
+                w = PutUtf8(w, s.codePoint);
+        }
+        Commit(out, w);
+    }
+
+    char32_t Unit16(std::size_t at) const
+    {
+        return m_encoding == EncodingUtf16Le ? m_p[at] | (m_p[at + 1] << 8) : (m_p[at] << 8) | m_p[at + 1];
+    }
+
+    void NextUtf16(std::string& out)
+    {
+        const std::size_t end = std::min(m_size, m_pos + kPieceBytes);
+        std::size_t start;
+        char* w = Reserve(out, (end - m_pos) / 2 * 3 + 4, start);
+        while (m_pos < end) {
+            if (m_size - m_pos < 2) {  // an odd byte at the end
+                w = PutUtf8(w, kReplacement);
+                m_pos = m_size;
+                break;
+            }
+            char32_t c = Unit16(m_pos);
+            m_pos += 2;
+            if (IsHighSurrogate(c) && m_size - m_pos >= 2 && IsLowSurrogate(Unit16(m_pos))) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (Unit16(m_pos) - 0xDC00);
+                m_pos += 2;
+            } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+                c = kReplacement;
+            }
+            if (c != 0)
+                w = PutUtf8(w, c);
+        }
+        Commit(out, w);
+    }
+
+    void NextUtf32(std::string& out)
+    {
+        const std::size_t end = std::min(m_size, m_pos + kPieceBytes);
+        std::size_t start;
+        char* w = Reserve(out, (end - m_pos) + 4, start);
+        while (m_pos < end) {
+            if (m_size - m_pos < 4) {  // one to three bytes left over at the end
+                w = PutUtf8(w, kReplacement);
+                m_pos = m_size;
+                break;
+            }
+            const unsigned char* q = m_p + m_pos;
+            char32_t c = m_encoding == EncodingUtf32Le
+                             ? q[0] | (q[1] << 8) | (q[2] << 16) | (static_cast<char32_t>(q[3]) << 24)
+                             : (static_cast<char32_t>(q[0]) << 24) | (q[1] << 16) | (q[2] << 8) | q[3];
+            m_pos += 4;
+            if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+                c = kReplacement;
+            if (c != 0)
+                w = PutUtf8(w, c);
+        }
+        Commit(out, w);
+    }
+
+    // GB18030 pieces end behind a byte below 30: no byte of a multi-byte code is that small,
+    // so a piece never ends inside a character, and decoding piece by piece gives what
+    // decoding the whole would.
+    std::size_t Gb18030PieceEnd() const
+    {
+        const std::size_t target = m_pos + kPieceBytes;
+        if (target >= m_size)
+            return m_size;
+        for (std::size_t j = target; j > m_pos; --j) {
+            if (m_p[j - 1] < 0x30)
+                return j;
+        }
+        for (std::size_t j = target + 1; j <= m_size; ++j) {
+            if (m_p[j - 1] < 0x30)
+                return j;
+        }
+        return m_size;
+    }
+
+    void NextGb18030(std::string& out)
+    {
+        const std::size_t end = Gb18030PieceEnd();
+        const std::u16string wide = DecodeGb18030(reinterpret_cast<const char*>(m_p + m_pos), end - m_pos);
+        m_pos = end;
+        std::size_t start;
+        char* w = Reserve(out, wide.size() * 3, start);
+        for (std::size_t i = 0; i < wide.size(); ++i) {
+            char32_t c = wide[i];
+            if (IsHighSurrogate(c) && i + 1 < wide.size() && IsLowSurrogate(wide[i + 1])) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (wide[++i] - 0xDC00);
+            } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+                c = kReplacement;
+            }
+            if (c != 0)
+                w = PutUtf8(w, c);
+        }
+        Commit(out, w);
+    }
+
+    const unsigned char* m_p;
+    std::size_t m_size;
+    TextEncoding m_encoding;
+    std::size_t m_pos = 0;
+};
+
+// Bytes of the UTF-8 sequence that starts with b (a stray continuation byte counts alone).
+std::size_t SequenceLength(unsigned char b)
+{
+    return b < 0xC0 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+}
+
+// UTF-16 code units of UTF-8 text, counted the way PartCutter walks it.
+std::size_t CountUnits(std::string_view text)
+{
+    std::size_t units = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t len = SequenceLength(static_cast<unsigned char>(text[i]));
+        units += len == 4 ? 2 : 1;
+        i += len;
+    }
+    return units;
+}
+
+// Drops spare capacity that would otherwise stay with the text in the list for good.
+void ShrinkToFit(std::string& text)
+{
+    if (text.capacity() - text.size() > text.size() / 16 + 256)
+        text.shrink_to_fit();
+}
+
+// Cuts UTF-8 text, fed piece by piece, into parts of at most kPartSize UTF-16 code units.
+// A cut falls before a character that does not fit any more, so never inside a surrogate
+// pair; when that character is the LF of a CR LF, the CR goes to the next part with it. A
+// part is handed on when the next one begins (so it is known not to be the last) or at
+// Finish; there is always at least one part.
+class PartCutter {
+public:
+    using Sink = std::function<void(std::string&& part, bool last)>;
+
+    PartCutter(std::size_t estimatedLength, Sink sink) : m_estimate(estimatedLength), m_sink(std::move(sink))
+    {
+        Begin();
+    }
+
+    void Append(std::string_view text)
+    {
+        std::size_t units = CountUnits(text);
+        std::size_t i = 0;
+        while (i < text.size()) {
+            if (m_units + units <= kPartSize) {
+                m_part.append(text.data() + i, text.size() - i);
+                m_units += units;
+                m_lastCr = text.back() == '\r';
+                return;
+            }
+            const unsigned char b = static_cast<unsigned char>(text[i]);
+            const std::size_t len = std::min(SequenceLength(b), text.size() - i);
+            const std::size_t u = len == 4 ? 2 : 1;
+            if (m_units + u > kPartSize)
+                Cut(b == '\n' && m_lastCr);
+            m_part.append(text.data() + i, len);
+            m_units += u;
+            units -= u;
+            m_lastCr = b == '\r';
+            i += len;
+        }
+    }
+
+    void Finish()
+    {
+        ShrinkToFit(m_part);
+        m_sink(std::move(m_part), true);
+    }
+
+private:
+    void Begin()
+    {
+        m_part.clear();
+        const std::size_t rest = m_estimate > m_handed ? m_estimate - m_handed : 0;
+        m_part.reserve(std::min(rest, kPartSize * 3) + 16);
+        m_units = 0;
+        m_lastCr = false;
+    }
+
+    void Cut(bool moveCr)
+    {
+        if (moveCr)
+            m_part.pop_back();
+        m_handed += m_part.size();
+        ShrinkToFit(m_part);
+        m_sink(std::move(m_part), false);
+        Begin();
+        if (moveCr) {
+            m_part += '\r';
+            m_units = 1;
+            m_lastCr = true;
+        }
+    }
+
+    std::size_t m_estimate;
+    std::size_t m_handed = 0;  // bytes in the parts handed on so far
+    Sink m_sink;
+    std::string m_part;
+    std::size_t m_units = 0;
+    bool m_lastCr = false;
+};
+
+} // namespace
+
+std::string DecodeText(const char* data, std::size_t size, TextEncoding encoding)
+{
+    TextDecoder decoder(data, size, encoding);
+    std::string text;
+    text.reserve(decoder.EstimatedLength());
+    while (decoder.Next(text)) {
+    }
+    ShrinkToFit(text);
+    return text;
+}
+
+std::vector<std::string> SplitText(const std::string& text)
+{
+    std::vector<std::string> parts;
+    PartCutter cutter(text.size(), [&parts](std::string&& part, bool) { parts.push_back(std::move(part)); });
+    cutter.Append(text);
+    cutter.Finish();
+    return parts;
+}
+
+std::size_t ImportText(CSourceList& list, const std::string& title, const char* data, std::size_t size,
+                       bool replaceSelected, TextEncoding encoding)
+{
+    if (title.empty() || data == nullptr)
+        return 0;
+    std::size_t added = 0;
+    try {
+        // The text is decoded and cut piece by piece: besides the caller's bytes only the
+        // parts (which go into the list) and one piece exist, never a second whole copy.
+        TextDecoder decoder(data, size, encoding);
+        PartCutter cutter(decoder.EstimatedLength(), [&](std::string&& part, bool last) {
+            const std::string partTitle =
+                last && added == 0 ? title : title + "(" + std::to_string(added + 1) + ")";
+            list.AddEntry(partTitle, std::move(part), replaceSelected && added == 0);
+            ++added;
+        });
+        std::string piece;
+        while (decoder.Next(piece)) {
+            cutter.Append(piece);
+            piece.clear();
+        }
+        cutter.Finish();
+    } catch (const std::bad_alloc&) {
+        // Memory ran out while decoding, cutting or adding: the parts added so far stay.
+        throw CImportException();
+    }
+    return added;
+}
