@@ -83,9 +83,9 @@ void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& ja
         CopyTemplate(templatePath, tempPath);
         try {
             m_zip.Open(tempPath, CZipContainer::zipOpen, 0);
-        } catch (const CZipException& e) {
+        } catch (const CZipException&) {
             // The copy holds exactly the template's bytes: the template is at fault.
-            throw CZipException(e.GetCause(), templatePath);
+            throw CJarException(CJarException::templateDamaged, templatePath);
         }
         AddManifest();
         AddIndex();

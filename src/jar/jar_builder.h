@@ -35,9 +35,9 @@ public:
     // Writes jarPath from the template at templatePath.
     //
     // Throws, before anything is written: CJarException for an empty book name, a name
-    // holding \ / : * ? " < > | or a control character, and a template that is not there.
-    // Failures while writing throw CFileException or CZipException naming the book (or the
-    // template, when it is not an archive).
+    // holding \ / : * ? " < > | or a control character, and a template that is not there;
+    // after copying it, CJarException when the template is not an archive. Failures while
+    // writing throw CFileException or CZipException naming the book.
     void BuildTo(const std::string& templatePath, const std::string& jarPath);
 
     // The book written by the last successful build; empty until then.

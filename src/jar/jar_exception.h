@@ -7,6 +7,7 @@
 #include <string>
 
 extern const char* const kTemplateMissingMessage;
+extern const char* const kTemplateDamagedMessage;
 extern const char* const kBadBookNameMessage;
 extern const char* const kEmptyBookNameMessage;
 
@@ -14,6 +15,7 @@ class CJarException : public CException {
 public:
     enum Cause {
         templateMissing,  // the reader template is not there or not a file
+        templateDamaged,  // the reader template is not an archive the engine can open
         badBookName,      // the name holds a character a Windows file name cannot hold
         emptyBookName,
         cancelled,        // the caller stopped the build
@@ -23,7 +25,7 @@ public:
         : m_cause(cause), m_strPath(std::move(path)) {}
 
     Cause GetCause() const { return m_cause; }
-    // The file concerned (the template that is missing), or empty.
+    // The file concerned (the template), or empty.
     const std::string& GetPath() const { return m_strPath; }
 
     std::string Message() const override;

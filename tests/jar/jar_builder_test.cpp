@@ -210,10 +210,12 @@ TEST_F(JarBuilderTest, FailuresLeaveTheFolderAsItWas)
     } cases[] = {
         {"missing template", "书", std::nullopt, false, "书.jar", 0, Thrown::jar, CJarException::templateMissing, true},
         {"template is a folder", "书", kTemplate, true, "书.jar", 0, Thrown::jar, CJarException::templateMissing, true},
-        {"template not a zip", "书", std::string("plain text, no archive"), false, "书.jar", 0, Thrown::zip,
-         CZipException::ZE_NO_DIRECTORY, true},
-        {"empty template file", "书", std::string(), false, "书.jar", 0, Thrown::zip, CZipException::ZE_NO_DIRECTORY,
+        {"template not a zip", "书", std::string("plain text, no archive"), false, "书.jar", 0, Thrown::jar,
+         CJarException::templateDamaged, true},
+        {"empty template file", "书", std::string(), false, "书.jar", 0, Thrown::jar, CJarException::templateDamaged,
          true},
+        {"template cut short", "书", kTemplate.substr(0, kTemplate.size() - 30), false, "书.jar", 0, Thrown::jar,
+         CJarException::templateDamaged, true},
         {"name with a slash", "a/b", kTemplate, false, "书.jar", 0, Thrown::jar, CJarException::badBookName},
         {"name with a colon, template missing", "a:b", std::nullopt, false, "书.jar", 0, Thrown::jar,
          CJarException::badBookName},
@@ -267,7 +269,7 @@ TEST_F(JarBuilderTest, FailuresLeaveTheFolderAsItWas)
                 EXPECT_EQ(cause, c.cause);
             }
             EXPECT_FALSE(message.empty());
-            if (c.thrown != Thrown::jar || cause == CJarException::templateMissing) {
+            if (c.thrown != Thrown::jar || c.namesTemplate) {
                 EXPECT_EQ(named, c.namesTemplate ? templatePath : jarPath);
             }
         }
@@ -280,6 +282,8 @@ TEST(JarException, MessagesOfTheProgram)
 {
     EXPECT_EQ(CJarException(CJarException::templateMissing).Message(),
               "找不到电子书模板文件 RDbook.dat，无法生成电子书!");
+    EXPECT_EQ(CJarException(CJarException::templateDamaged).Message(),
+              "电子书模板文件 RDbook.dat 不是有效的 jar 文件，无法生成电子书!");
     EXPECT_EQ(CJarException(CJarException::badBookName).Message(), "书名不能包含下列字符：\\ / : * ? \" < > |");
     EXPECT_EQ(CJarException(CJarException::emptyBookName).Message(), "请填写书名!");
 }

@@ -1,0 +1,19 @@
+// The commands of bookmaker-cli, called by RunCli.
+#pragma once
+
+#include "cli/cli_options.h"
+#include "cli/cli_run.h"
+
+#include <atomic>
+#include <ostream>
+#include <string>
+
+class CException;
+
+extern std::atomic<bool> g_cancelRequested;
+
+int RunBuild(const CliOptions& options, const CliContext& context, std::ostream& out, std::ostream& err);
+int RunInspect(const std::string& book, std::ostream& out, std::ostream& err);
+
+// Writes what went wrong, in the program's own words, with the file concerned.
+void ReportFailure(std::ostream& err, const CException& failure);

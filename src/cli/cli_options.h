@@ -1,0 +1,34 @@
+// The command line of bookmaker-cli, parsed:
+//   bookmaker-cli [options] SOURCE...      build a book
+//   bookmaker-cli inspect BOOK.jar         check a book
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct CliOptions {
+    enum class Command { build, inspect, help, version };
+    Command command = Command::build;
+    std::string name;
+    std::string author;
+    std::string maker;
+    std::optional<std::string> templatePath;
+    std::optional<std::string> output;
+    std::vector<std::string> sources;  // files and folders, in the order given
+    std::string book;                  // inspect
+};
+
+// Bad usage: the message says what is wrong (exit code 2).
+class CUsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// args without the program name. Options may stand anywhere; "--" ends them. Values are
+// given as "-n NAME", "-nNAME", "--name NAME" or "--name=NAME"; a repeated option keeps its
+// last value.
+CliOptions ParseCommandLine(const std::vector<std::string>& args);
+
+extern const char* const kUsageText;

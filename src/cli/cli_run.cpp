@@ -1,0 +1,53 @@
+#include "cli/cli_run.h"
+
+#include "cli/cli_commands.h"
+#include "jar/jar_exception.h"
+#include "platform/exception.h"
+#include "zip/zip_exception.h"
+
+#include <chrono>
+
+std::atomic<bool> g_cancelRequested {false};
+
+void RequestCancel() { g_cancelRequested = true; }
+
+void ReportFailure(std::ostream& err, const CException& failure)
+{
+    err << failure.Message() << '\n';
+    if (const auto* jar = dynamic_cast<const CJarException*>(&failure); jar && !jar->GetPath().empty())
+        err << "  " << jar->GetPath() << '\n';
+    if (const auto* zip = dynamic_cast<const CZipException*>(&failure); zip && !zip->GetFileName().empty())
+        err << "  " << zip->GetFileName() << '\n';
+}
+
+int RunCli(const std::vector<std::string>& args, const CliContext& context, std::ostream& out,
+           std::ostream& err)
+{
+    g_cancelRequested = false;
+    CliContext ctx = context;
+    if (!ctx.clock) {
+        ctx.clock = [] {
+            return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+        };
+    }
+    CliOptions options;
+    try {
+        options = ParseCommandLine(args);
+    } catch (const CUsageError& e) {
+        err << e.what() << "\n用 bookmaker-cli --help 查看用法。\n";
+        return 2;
+    }
+    switch (options.command) {
+    case CliOptions::Command::help:
+        out << kUsageText;
+        return 0;
+    case CliOptions::Command::version:
+        out << "bookmaker-cli " BOOKMAKER_CLI_VERSION "\n";
+        return 0;
+    case CliOptions::Command::inspect:
+        return RunInspect(options.book, out, err);
+    case CliOptions::Command::build:
+        break;
+    }
+    return RunBuild(options, ctx, out, err);
+}

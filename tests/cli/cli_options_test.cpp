@@ -1,0 +1,83 @@
+#include "cli/cli_options.h"
+#include "jar/jar_exception.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(CliOptions, FormsOfTheOptions)
+{
+    struct Case {
+        Args args;
+        std::string name, author, maker, templ, output;
+        Args sources;
+    } cases[] = {
+        {{"-n", "书", "a.txt"}, "书", "", "", "", "", {"a.txt"}},
+        {{"--name", "书", "-a", "作者", "-m", "青禾", "-t", "T.dat", "-o", "out", "a.txt", "dir"},
+         "书", "作者", "青禾", "T.dat", "out", {"a.txt", "dir"}},
+        {{"--name=书", "--author=a=b", "--template=t", "--output=o", "x"}, "书", "a=b", "", "t", "o", {"x"}},
+        {{"-n书", "-a", "", "x"}, "书", "", "", "", "", {"x"}},
+        // Options after the sources, a repeated option keeps its last value.
+        {{"x", "-n", "one", "y", "-n", "two"}, "two", "", "", "", "", {"x", "y"}},
+        // After "--" everything is a source, "-" alone is one too.
+        {{"-n", "书", "--", "-a", "--name"}, "书", "", "", "", "", {"-a", "--name"}},
+        {{"-n", "书", "-"}, "书", "", "", "", "", {"-"}},
+        // A value may start with a dash.
+        {{"-n", "-书-", "x"}, "-书-", "", "", "", "", {"x"}},
+        // "inspect" is a command only in first place.
+        {{"-n", "书", "inspect"}, "书", "", "", "", "", {"inspect"}},
+    };
+    for (const Case& c : cases) {
+        const CliOptions o = ParseCommandLine(c.args);
+        EXPECT_EQ(o.command, CliOptions::Command::build);
+        EXPECT_EQ(o.name, c.name);
+        EXPECT_EQ(o.author, c.author);
+        EXPECT_EQ(o.maker, c.maker);
+        EXPECT_EQ(o.templatePath.value_or(""), c.templ);
+        EXPECT_EQ(o.output.value_or(""), c.output);
+        EXPECT_EQ(o.sources, c.sources);
+    }
+}
+
+TEST(CliOptions, Commands)
+{
+    EXPECT_EQ(ParseCommandLine({"--help"}).command, CliOptions::Command::help);
+    EXPECT_EQ(ParseCommandLine({"-n", "x", "-h"}).command, CliOptions::Command::help);
+    EXPECT_EQ(ParseCommandLine({"--version"}).command, CliOptions::Command::version);
+    const CliOptions inspect = ParseCommandLine({"inspect", "书.jar"});
+    EXPECT_EQ(inspect.command, CliOptions::Command::inspect);
+    EXPECT_EQ(inspect.book, "书.jar");
+    EXPECT_EQ(ParseCommandLine({"inspect", "--", "-b.jar"}).book, "-b.jar");
+}
+
+TEST(CliOptions, BadUsage)
+{
+    struct Case {
+        Args args;
+        std::string message;
+    } cases[] = {
+        {{}, kEmptyBookNameMessage},
+        {{"a.txt"}, kEmptyBookNameMessage},
+        {{"-n", "", "a.txt"}, kEmptyBookNameMessage},
+        {{"--name=", "a.txt"}, kEmptyBookNameMessage},
+        {{"-n", "书"}, "没有要生成的内容!请给出文本文件或文件夹。"},
+        {{"-n"}, "选项 -n 需要一个值"},
+        {{"-n", "书", "a.txt", "--output"}, "选项 --output 需要一个值"},
+        {{"-x", "a.txt"}, "未知的选项：-x"},
+        {{"--names=书", "a.txt"}, "未知的选项：--names=书"},
+        {{"inspect"}, "inspect 需要一个电子书文件"},
+        {{"inspect", "a.jar", "b.jar"}, "inspect 需要一个电子书文件"},
+    };
+    for (const Case& c : cases) {
+        try {
+            ParseCommandLine(c.args);
+            ADD_FAILURE() << "accepted: " << testing::PrintToString(c.args);
+        } catch (const CUsageError& e) {
+            EXPECT_EQ(std::string(e.what()), c.message) << testing::PrintToString(c.args);
+        }
+    }
+}
+
+} // namespace

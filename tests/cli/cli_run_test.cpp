@@ -1,0 +1,174 @@
+#include "cli/cli_run.h"
+#include "jar/book_inspect.h"
+#include "jar/jar_exception.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path U8(const std::string& path) { return fs::path(std::u8string(path.begin(), path.end())); }
+
+bool Exists(const std::string& path) { return fs::exists(U8(path)); }
+
+const std::string kTemplate = test::BuildStoredZip({{"Lumenread.class", "code"}, {"rd.PNG", "icon"}});
+
+struct Result {
+    int code;
+    std::string out, err;
+};
+
+class CliRun : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_previousDir = fs::current_path();
+        fs::create_directories(U8(m_dir.Path("src/sub.txt")));
+        test::WriteFile(m_template, kTemplate);
+        // The same three encodings, named so that only natural order puts them 1, 2, 10.
+        test::WriteFile(m_dir.Path("src/10.txt"), "\xEF\xBB\xBF第十章\r\n完。");
+        test::WriteFile(m_dir.Path("src/2.txt"), "\xB5\xDA\xB6\xFE\xD5\xC2\r\n");  // GBK 第二章
+        test::WriteFile(m_dir.Path("src/1.txt"), std::string("\xFF\xFE\x2C\x7B\x00\x4E\xE0\x7A", 8));  // 第一章
+        test::WriteFile(m_dir.Path("src/notes.md"), "not a source");
+        fs::create_directories(U8(m_dir.Path("out")));
+    }
+    void TearDown() override { fs::current_path(m_previousDir); }
+
+    Result Run(const std::vector<std::string>& args, const std::string& executable = {})
+    {
+        std::ostringstream out, err;
+        CliContext context;
+        context.executablePath = executable;
+        const int code = RunCli(args, context, out, err);
+        return {code, out.str(), err.str()};
+    }
+
+    test::TempDir m_dir;
+    std::string m_template = m_dir.Path("RDbook.dat");
+    fs::path m_previousDir;
+};
+
+TEST_F(CliRun, FolderInNaturalOrderThroughTheWholeRoad)
+{
+    const std::string book = m_dir.Path("out/书.jar");
+    const Result r = Run({"-n", "书", "-a", "作者", "-t", m_template, "-o", book, m_dir.Path("src")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    std::istringstream lines(r.out);
+    std::string line;
+    std::vector<std::string> got;
+    while (std::getline(lines, line))
+        got.push_back(line);
+    ASSERT_EQ(got.size(), 4u) << r.out;
+    EXPECT_EQ(got[0], "添加：1（UTF-16LE，1 部分）");
+    EXPECT_EQ(got[1], "添加：2（GBK，1 部分）");
+    EXPECT_EQ(got[2], "添加：10（UTF-8，1 部分）");
+    EXPECT_EQ(got[3].rfind("已生成：", 0), 0u) << got[3];
+    EXPECT_NE(got[3].find("书.jar（3 部分，"), std::string::npos) << got[3];
+
+    const BookInspection b = InspectBook(book);
+    EXPECT_TRUE(b.Ok());
+    EXPECT_EQ(b.indexLines, (std::vector<std::string> {"作者", "qinghe.example", "书", "1", "2", "10"}));
+    const test::ParsedZip z = test::ParseZip(test::ReadFile(book));
+    const std::string bytes = test::ReadFile(book);
+    auto content = [&bytes](const test::CentralRecord& e) {
+        const std::string raw = test::LocalData(bytes, e);
+        return e.method == 8 ? test::Inflate(raw, e.uncompressed) : raw;
+    };
+    EXPECT_EQ(content(z.entries[4]), "第一章");
+    EXPECT_EQ(content(z.entries[5]), "第二章\n");
+    EXPECT_EQ(content(z.entries.at(6)), "第十章\n完。") << "mark removed, CR LF now LF";
+}
+
+TEST_F(CliRun, DefaultTemplateAndOutput)
+{
+    // RDbook.dat in the current folder, the book written there.
+    fs::current_path(U8(m_dir.Path("")));
+    Result r = Run({"-n", "书", m_dir.Path("src/2.txt")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(Exists(m_dir.Path("书.jar")));
+
+    // None in the current folder: the one beside the program; -o names a folder.
+    fs::current_path(U8(m_dir.Path("out")));
+    fs::create_directories(U8(m_dir.Path("bin")));
+    test::WriteFile(m_dir.Path("bin/RDbook.dat"), kTemplate);
+    r = Run({"-n", "别处", "-o", m_dir.Path("src"), m_dir.Path("src/2.txt")}, m_dir.Path("bin/bookmaker-cli"));
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(Exists(m_dir.Path("src/别处.jar")));
+    EXPECT_FALSE(Exists(m_dir.Path("out/别处.jar")));
+
+    // Neither: the template of the current folder is missing.
+    r = Run({"-n", "书", m_dir.Path("src/2.txt")}, m_dir.Path("elsewhere/bookmaker-cli"));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, std::string(kTemplateMissingMessage) + "\n  RDbook.dat\n");
+}
+
+// Each failure: its exit code and message, and no book.
+TEST_F(CliRun, Failures)
+{
+    const std::string book = m_dir.Path("out/书.jar");
+    const std::string src = m_dir.Path("src");
+    fs::create_directories(U8(m_dir.Path("empty")));
+    test::WriteFile(m_dir.Path("empty/a.md"), "x");
+    struct Case {
+        const char* what;
+        std::vector<std::string> args;
+        int code;
+        std::string message;  // the first line of stderr
+    } cases[] = {
+        {"no name", {"-t", m_template, "-o", book, src}, 2, kEmptyBookNameMessage},
+        {"unknown option", {"-n", "书", "-q", src}, 2, "未知的选项：-q"},
+        {"book over its template", {"-n", "书", "-t", m_template, "-o", m_template, src}, 2,
+         "电子书不能写在模板上：" + m_template},
+        {"missing template", {"-n", "书", "-t", m_dir.Path("none.dat"), "-o", book, src}, 1, kTemplateMissingMessage},
+        {"template not a zip", {"-n", "书", "-t", m_dir.Path("src/2.txt"), "-o", book, src}, 1,
+         kTemplateDamagedMessage},
+        {"name a file cannot have", {"-n", "a|b", "-t", m_template, "-o", book, src}, 1, kBadBookNameMessage},
+        {"missing source", {"-n", "书", "-t", m_template, "-o", book, src, m_dir.Path("src/none.txt")}, 1,
+         "找不到文件：" + m_dir.Path("src/none.txt")},
+        {"folder without texts", {"-n", "书", "-t", m_template, "-o", book, m_dir.Path("empty")}, 1,
+         "没有要生成的内容!"},
+        {"output folder missing", {"-n", "书", "-t", m_template, "-o", m_dir.Path("none/书.jar"), src}, 1, ""},
+    };
+    for (const Case& c : cases) {
+        const Result r = Run(c.args);
+        EXPECT_EQ(r.code, c.code) << c.what << ": " << r.err;
+        if (!c.message.empty()) {
+            EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.message) << c.what;
+        }
+        EXPECT_FALSE(r.err.empty()) << c.what;
+        EXPECT_FALSE(Exists(book)) << c.what;
+        EXPECT_EQ(test::ReadFile(m_template), kTemplate) << c.what;
+    }
+}
+
+TEST_F(CliRun, InspectChecksTheBook)
+{
+    const std::string book = m_dir.Path("out/书.jar");
+    ASSERT_EQ(Run({"-n", "书", "-t", m_template, "-o", book, m_dir.Path("src")}).code, 0);
+    Result r = Run({"inspect", book});
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_NE(r.out.find("  1.txt  1  9 字节\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("  3.txt  10  16 字节\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("检查结果：正确"), std::string::npos);
+
+    // The CRC recorded for 1.txt no longer matches its data.
+    std::string bytes = test::ReadFile(book);
+    bytes[test::ParseZip(bytes).entries.at(4).at + 16] ^= 1;
+    test::WriteFile(book, bytes);
+    r = Run({"inspect", book});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("CRC 不符"), std::string::npos) << r.out;
+
+    r = Run({"inspect", m_dir.Path("src/2.txt")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find(m_dir.Path("src/2.txt")), std::string::npos) << r.err;
+}
+
+} // namespace
