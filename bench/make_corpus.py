@@ -4,7 +4,11 @@ fortunes-zh: about TOTAL_MB of UTF-8 text laid out like a novel (one paragraph p
 indented by two ideographic spaces, CR LF, a blank line between records), shuffled per pass
 by a hash, cut at line ends into files of about 300 KB.
 
-usage: make_corpus.py OUT_DIR [TOTAL_MB]
+With --gbk the same text is written in GBK instead: TOTAL_MB MiB of GBK in files of about
+300 KiB, and beside it (OUT_DIR-utf8) the same files converted to UTF-8, byte for byte the
+text the GBK files hold.
+
+usage: make_corpus.py [--gbk] OUT_DIR [TOTAL_MB]
 """
 import hashlib
 import os
@@ -33,7 +37,48 @@ def records():
     return out
 
 
+# Characters GBK lacks, mapped to what GBK has before encoding.
+GBK_MAP = str.maketrans({"\u2027": "\u00b7", "\u30fb": "\u00b7", "\u2022": "\u00b7", "\u00a0": " "})
+
+
+def main_gbk(out_dir, total_mib):
+    total = int(total_mib * 1024 * 1024)
+    utf8_dir = out_dir.rstrip("/") + "-utf8"
+    os.makedirs(out_dir, exist_ok=True)
+    os.makedirs(utf8_dir, exist_ok=True)
+    recs = records()
+    encoded = ["".join("\u3000\u3000" + line + "\r\n" for line in r).translate(GBK_MAP)
+               .encode("gbk", errors="replace") + b"\r\n" for r in recs]
+
+    written, utf8_written, index, current = 0, 0, 0, bytearray()
+    passes = 0
+    while written < total:
+        order = sorted(range(len(encoded)),
+                       key=lambda i: hashlib.md5(f"{passes}:{i}".encode()).digest())
+        for i in order:
+            current += encoded[i]
+            if len(current) >= 300 * 1024:
+                index += 1
+                name = f"{index:04d}.txt"
+                with open(os.path.join(out_dir, name), "wb") as f:
+                    f.write(current)
+                utf8 = current.decode("gbk").encode("utf-8")
+                with open(os.path.join(utf8_dir, name), "wb") as f:
+                    f.write(utf8)
+                written += len(current)
+                utf8_written += len(utf8)
+                current = bytearray()
+                if written >= total:
+                    break
+        passes += 1
+    print(f"{index} files, {written / 2**20:.1f} MiB of GBK ({utf8_written / 1e6:.1f} MB as UTF-8) "
+          f"from {len(recs)} records")
+
+
 def main():
+    if sys.argv[1] == "--gbk":
+        main_gbk(sys.argv[2], float(sys.argv[3] if len(sys.argv) > 3 else 100))
+        return
     out_dir = sys.argv[1]
     total = int(float(sys.argv[2] if len(sys.argv) > 2 else 100) * 1000 * 1000)
     os.makedirs(out_dir, exist_ok=True)

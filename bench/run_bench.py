@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
-"""Runs the benchmark commands in alternating rounds (a, b, c, then b, c, a, ...) so that
-a noisy machine hurts all of them alike, and reports the median wall time, the ratio to the
-floor and the peak RSS of each.
+"""Runs the benchmark commands in rotating rounds (a, b, c, ... then b, c, ..., a, ...) so
+that a noisy machine hurts all of them alike, and reports the median wall time, the ratio to
+the floor (the first command) and the peak RSS of each.
 
-usage: run_bench.py ROUNDS WORK_DIR FLOOR_CMD ENGINE_CMD ZIP_CMD TEMPLATE
-The engine and zip commands append to WORK_DIR/out.jar, which is a fresh copy of TEMPLATE
-before every run.
+usage: run_bench.py --rounds N --template JAR --out OUT.jar --scratch DIR
+                    [--ours LABEL] [--corpus-mib MIB] --run LABEL CWD COMMAND ...
+Before every run OUT.jar is a fresh copy of TEMPLATE and SCRATCH an empty folder.
 """
+import argparse
 import os
 import shlex
 import shutil
@@ -16,10 +17,10 @@ import sys
 import time
 
 
-def run(cmd, cwd):
-    # GNU time reports the command's own peak RSS; a child forked from this Python process
-    # would count Python's pages too.
-    rss_file = os.path.join(cwd, ".rss")
+def run(cmd, cwd, scratch):
+    # GNU time reports the command's own peak RSS (for a shell, its largest child); a child
+    # forked from this Python process would count Python's pages too.
+    rss_file = os.path.join(scratch, "..", ".rss")
     start = time.perf_counter()
     result = subprocess.run(["/usr/bin/time", "-f", "%M", "-o", rss_file] + shlex.split(cmd),
                             cwd=cwd, stdout=subprocess.DEVNULL)
@@ -31,32 +32,50 @@ def run(cmd, cwd):
 
 
 def main():
-    rounds, work, floor, engine, zipcmd, template = sys.argv[1:7]
-    rounds = int(rounds)
-    commands = {"(a) floor: raw deflate in one process": floor,
-                "(b) our engine appending to the template": engine,
-                "(c) Info-ZIP zip -6 appending to the template": zipcmd}
-    names = list(commands)
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--rounds", type=int, default=5)
+    parser.add_argument("--template", required=True)
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--scratch", required=True)
+    parser.add_argument("--ours")
+    parser.add_argument("--corpus-mib", type=float)
+    parser.add_argument("--run", nargs=3, action="append", metavar=("LABEL", "CWD", "COMMAND"), required=True)
+    args = parser.parse_args()
+
+    names = [label for label, _, _ in args.run]
+    commands = {label: (cwd, cmd) for label, cwd, cmd in args.run}
     times = {n: [] for n in names}
     rss = {n: 0.0 for n in names}
-    out = os.path.join(work, "out.jar")
-    for r in range(rounds):
-        order = names[r % 3:] + names[:r % 3]
-        for name in order:
-            shutil.copyfile(template, out)
-            t, m = run(commands[name], work)
+    for r in range(args.rounds):
+        k = r % len(names)
+        for name in names[k:] + names[:k]:
+            shutil.copyfile(args.template, args.out)
+            shutil.rmtree(args.scratch, ignore_errors=True)
+            os.makedirs(args.scratch)
+            t, m = run(commands[name][1], commands[name][0], args.scratch)
             times[name].append(t)
             rss[name] = max(rss[name], m)
-        print(f"round {r + 1}/{rounds}: " + ", ".join(f"{n[:3]} {times[n][-1]:.2f} s" for n in names), flush=True)
-    floor_median = statistics.median(times[names[0]])
+        print(f"round {r + 1}/{args.rounds}: " + ", ".join(f"{n[:3]} {times[n][-1]:.2f} s" for n in names),
+              flush=True)
+
+    floor = statistics.median(times[names[0]])
+    width = max(len(n) for n in names) + 2
     print()
-    print(f"{'':48} {'median':>8} {'x floor':>8} {'peak RSS':>9}")
+    print(f"{'':{width}} {'median':>8} {'x floor':>8} {'peak RSS':>9}")
     for name in names:
         med = statistics.median(times[name])
-        print(f"{name:48} {med:7.2f}s {med / floor_median:8.3f} {rss[name]:7.1f}MiB")
-    b = statistics.median(times[names[1]])
-    c = statistics.median(times[names[2]])
-    print(f"\n(b)/(a) = {b / floor_median:.3f}   (b)/(c) = {b / c:.3f}")
+        print(f"{name:{width}} {med:7.2f}s {med / floor:8.3f} {rss[name]:7.1f}MiB")
+
+    if args.ours:
+        ours = statistics.median(times[args.ours])
+        print(f"\n{args.ours[:3]} / floor = {ours / floor:.3f} (goal <= 1.08)")
+        for name in names[1:]:
+            if name != args.ours:
+                print(f"{args.ours[:3]} / {name[:3]} = {ours / statistics.median(times[name]):.3f}")
+        if args.corpus_mib:
+            goal = 2.5 * args.corpus_mib + 20 * 1e6 / 2**20
+            print(f"{args.ours[:3]} peak RSS {rss[args.ours]:.1f} MiB (goal <= 2.5 x {args.corpus_mib:.1f} MiB "
+                  f"+ 20 MB = {goal:.1f} MiB)")
 
 
 if __name__ == "__main__":
