@@ -1,0 +1,172 @@
+// Reading source files, their titles, the folder scan in natural order, and the one path a
+// file takes into the list.
+#include "sources/source_files.h"
+
+#include "platform/file_exception.h"
+#include "sources/source_list.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path U8Path(const std::string& path) { return fs::path(std::u8string(path.begin(), path.end())); }
+
+std::vector<std::string> FileNames(const std::vector<std::string>& paths)
+{
+    std::vector<std::string> names;
+    for (const std::string& p : paths) {
+        const std::u8string name = U8Path(p).filename().u8string();
+        names.emplace_back(name.begin(), name.end());
+    }
+    return names;
+}
+
+TEST(TitleFromFileName, NameWithoutExtension)
+{
+    const struct {
+        const char* name;
+        const char* title;
+    } table[] = {
+        {"chapter.txt", "chapter"},
+        {"x.y.txt", "x.y"},
+        {"README", "README"},
+        {".txt", ""},
+        {"..txt", "."},
+        {"a.", "a"},
+        {"第一章.TXT", "第一章"},
+        {"notes.md", "notes"},
+        {"folder.d/book.txt", "book"},
+        {"C:\\books\\第二章.txt", "第二章"},
+    };
+    for (const auto& c : table) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(TitleFromFileName(c.name), c.title);
+    }
+}
+
+TEST(NaturalCompare, OrdersAsExplorerShowsNames)
+{
+    const std::vector<std::string> sorted = {
+        "1.txt", "2.txt", "02b.txt", "3.txt", "10.txt", "100.txt",
+        "a.txt", "A1.txt", "a2.txt", "a10.txt", "B.txt", "b1.txt",
+        "ch9.txt", "CH10.txt", "x99999999999999999999999.txt", "x100000000000000000000000.txt",
+        "第2章.txt", "第10章.txt",
+    };
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        for (std::size_t j = 0; j < sorted.size(); ++j) {
+            SCOPED_TRACE(sorted[i] + " vs " + sorted[j]);
+            const int expected = i < j ? -1 : i > j ? 1 : 0;
+            EXPECT_EQ(NaturalCompare(sorted[i], sorted[j]), expected);
+        }
+    }
+    // Names that differ only in case or leading zeros still have a fixed order.
+    EXPECT_NE(NaturalCompare("a.txt", "A.txt"), 0);
+    EXPECT_EQ(NaturalCompare("a.txt", "A.txt"), -NaturalCompare("A.txt", "a.txt"));
+    EXPECT_NE(NaturalCompare("01.txt", "1.txt"), 0);
+    EXPECT_EQ(NaturalCompare("", ""), 0);
+    EXPECT_LT(NaturalCompare("", "a"), 0);
+}
+
+TEST(ScanFolder, TextFilesDirectlyInsideInNaturalOrder)
+{
+    test::TempDir dir;
+    for (const char* name : {"10.txt", "2.txt", "1.txt", "a.TXT", "b.txt", "c.text", "notes.md", "txt", ".txt",
+                             "第10章.txt", "第2章.txt"})
+        test::WriteFile(dir.Path(name), name);
+    fs::create_directory(U8Path(dir.Path("d.txt")));                 // a folder named like a file
+    fs::create_directory(U8Path(dir.Path("sub")));
+    test::WriteFile(dir.Path("sub/inner.txt"), "not scanned");       // only files directly inside
+
+    const std::vector<std::string> paths = ScanFolder(dir.Path(""));
+    EXPECT_EQ(FileNames(paths), (std::vector<std::string> {".txt", "1.txt", "2.txt", "10.txt", "a.TXT", "b.txt",
+                                                           "第2章.txt", "第10章.txt"}));
+    for (const std::string& p : paths)
+        EXPECT_EQ(test::ReadFile(p), FileNames({p})[0]);  // full paths that open
+}
+
+TEST(ScanFolder, AMissingFolderIsReported)
+{
+    test::TempDir dir;
+    try {
+        ScanFolder(dir.Path("missing"));
+        FAIL() << "no exception";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.GetCause(), CFileException::fileNotFound);
+        EXPECT_EQ(e.GetFileName(), dir.Path("missing"));
+    }
+}
+
+TEST(ReadSourceFile, WholeFileOrSkipped)
+{
+    test::TempDir dir;
+    const std::string bytes("\xD6\xD0\x00\xCE\xC4", 5);
+    test::WriteFile(dir.Path("中文.txt"), bytes);
+    std::string read = "old";
+    ASSERT_TRUE(ReadSourceFile(dir.Path("中文.txt"), read));
+    EXPECT_EQ(read, bytes);
+
+    test::WriteFile(dir.Path("empty.txt"), "");
+    ASSERT_TRUE(ReadSourceFile(dir.Path("empty.txt"), read));
+    EXPECT_EQ(read, "");
+
+    EXPECT_FALSE(ReadSourceFile(dir.Path("missing.txt"), read));
+    fs::create_directory(U8Path(dir.Path("folder.txt")));
+    EXPECT_FALSE(ReadSourceFile(dir.Path("folder.txt"), read));
+}
+
+TEST(AddSourceFile, ReadsDetectsAndImports)
+{
+    CSourceList list;
+    AddedSource added;
+    ASSERT_TRUE(AddSourceFile(list, test::FixturePath("sources/gbk-chinese.txt"), "第一章", &added));
+    EXPECT_EQ(added.title, "第一章");
+    EXPECT_EQ(added.encoding, EncodingAnsi);
+    EXPECT_EQ(added.parts, 1u);
+    ASSERT_TRUE(AddSourceFile(list, test::FixturePath("sources/utf16le-bom.txt"), "第二章", &added));
+    EXPECT_EQ(added.encoding, EncodingUtf16Le);
+    ASSERT_TRUE(AddSourceFile(list, test::FixturePath("sources/empty.txt"), "空", nullptr));
+    EXPECT_EQ(list.GetTitles(), (std::vector<std::string> {"第一章", "第二章", "空"}));
+    EXPECT_EQ(list.GetTexts()[0], "第一章 开始。\r\n“你好，世界！”他说。\r\n");
+    EXPECT_EQ(list.GetTexts()[2], "");
+
+    // Unopenable: skipped, nothing added. An empty title: read, nothing added.
+    EXPECT_FALSE(AddSourceFile(list, test::FixturePath("sources/missing.txt"), "x", &added));
+    ASSERT_TRUE(AddSourceFile(list, test::FixturePath("sources/ascii-only.txt"), "", &added));
+    EXPECT_EQ(added.parts, 0u);
+    EXPECT_EQ(list.GetCount(), 3u);
+}
+
+// A folder of mixed encodings through the scan and the one reading path, as the folder
+// command and the command line take it.
+TEST(AddSourceFile, FolderOfMixedEncodings)
+{
+    test::TempDir dir;
+    const char* files[][2] = {
+        {"10.txt", "sources/utf8-first-c3a9-two-byte.txt"},
+        {"2.TXT", "sources/gbk-e4b8ad-then-invalid.txt"},
+        {"1.txt", "sources/utf16be-bom.txt"},
+        {".txt", "sources/gbk-chinese.txt"},
+    };
+    for (const auto& f : files)
+        test::WriteFile(dir.Path(f[0]), test::ReadFile(test::FixturePath(f[1])));
+    CSourceList list;
+    std::vector<TextEncoding> encodings;
+    for (const std::string& path : ScanFolder(dir.Path(""))) {
+        AddedSource added;
+        ASSERT_TRUE(AddSourceFile(list, path, TitleFromFileName(path), &added));
+        encodings.push_back(added.encoding);
+    }
+    EXPECT_EQ(list.GetTitles(), (std::vector<std::string> {"1", "2", "10"}));  // ".txt" adds nothing
+    EXPECT_EQ(encodings, (std::vector<TextEncoding> {EncodingAnsi, EncodingUtf16Be, EncodingAnsi, EncodingUtf8}));
+    EXPECT_EQ(list.GetTexts()[1], "涓瑼是GBK文本。\r\n");
+    EXPECT_EQ(list.GetTexts()[2], "café 咖啡馆\n");
+}
+
+} // namespace
