@@ -147,6 +147,27 @@ TEST_F(CliRun, Failures)
     }
 }
 
+// Ctrl+C while the book is written: the build stops, reports it and leaves the older book.
+TEST_F(CliRun, CancelledBuildLeavesNothing)
+{
+    const std::string book = m_dir.Path("out/书.jar");
+    test::WriteFile(book, "an older book");
+    int calls = 0;
+    CliContext context;
+    context.stderrIsTerminal = true;
+    context.clock = [&calls] {
+        if (++calls == 4)  // the start, then one call per entry written
+            RequestCancel();
+        return 0.0;
+    };
+    std::ostringstream out, err;
+    const int code = RunCli({"-n", "书", "-t", m_template, "-o", book, m_dir.Path("src")}, context, out, err);
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(err.str(), "已取消生成电子书。\n");
+    EXPECT_EQ(test::ReadFile(book), "an older book");
+    EXPECT_EQ(std::distance(fs::directory_iterator(U8(m_dir.Path("out"))), fs::directory_iterator()), 1);
+}
+
 TEST_F(CliRun, InspectChecksTheBook)
 {
     const std::string book = m_dir.Path("out/书.jar");
