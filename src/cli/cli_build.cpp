@@ -3,6 +3,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_paths.h"
 #include "cli/progress_line.h"
+#include "cli/source_reader.h"
 #include "jar/jar_builder.h"
 #include "jar/jar_contents.h"
 #include "jar/jar_exception.h"
@@ -12,7 +13,9 @@
 #include "sources/source_list.h"
 #include "sources/text_import.h"
 
+#include <algorithm>
 #include <new>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -22,47 +25,73 @@ constexpr char kOpenFailedMessage[] = "打开文件出错!";
 constexpr char kNothingToBuildMessage[] = "没有要生成的内容!";
 
 class CCancelled {};
+class CReported {};  // a failure already written to stderr
 
-// Reads one file into the list and says what it found. False when the file cannot be
-// opened.
-bool AddFile(CSourceList& list, const std::string& path, std::ostream& out)
-{
-    const std::string title = TitleFromFileName(FileNameOf(path));
-    AddedSource added;
-    if (!AddSourceFile(list, path, title, &added))
-        return false;
-    if (title.empty())
-        out << "跳过：" << path << "（标题为空）\n";
-    else
-        out << "添加：" << title << "（" << EncodingName(added.encoding) << "，" << added.parts << " 部分）\n";
-    return true;
-}
+// The files to read, in order: a folder gives its .txt files in natural order by name.
+// A file named on the command line must be there and open; a file of a folder that cannot
+// be opened is skipped with a note.
+struct SourceFile {
+    std::string path;
+    bool named;  // given on the command line
+};
 
-// Every source in order: a folder gives its .txt files, in natural order by name. A file of
-// a folder that cannot be opened is skipped with a note; a file named on the command line
-// must be there.
-bool ReadSources(const std::vector<std::string>& sources, CSourceList& list, std::ostream& out, std::ostream& err)
+bool ListSources(const std::vector<std::string>& sources, std::vector<SourceFile>& files, std::ostream& err)
 {
     for (const std::string& source : sources) {
-        if (g_cancelRequested)
-            throw CCancelled();
         std::error_code ec;
         const fs::file_status status = fs::status(U8Path(source), ec);
         if (fs::is_directory(status)) {
-            for (const std::string& file : ScanFolder(source)) {
-                if (g_cancelRequested)
-                    throw CCancelled();
-                if (!AddFile(list, file, out))
-                    err << "跳过无法打开的文件：" << file << '\n';
-            }
-        } else if (!fs::exists(status)) {
+            for (std::string& file : ScanFolder(source))
+                files.push_back({std::move(file), false});
+        } else if (fs::exists(status)) {
+            files.push_back({source, true});
+        } else {
             ReportFailure(err, CFileException(CFileException::fileNotFound, 0, source));
-            return false;
-        } else if (!AddFile(list, source, out)) {
-            err << kOpenFailedMessage << '\n' << "  " << source << '\n';
             return false;
         }
     }
+    return true;
+}
+
+// Reads every file through the same import as the window (on worker threads, handed over
+// in order) and says what each held. False after a file named on the command line could
+// not be opened.
+bool ReadSources(const std::vector<SourceFile>& files, CSourceList& list, std::ostream& out, std::ostream& err)
+{
+    std::vector<std::string> paths;
+    for (const SourceFile& f : files)
+        paths.push_back(f.path);
+    std::size_t i = 0;
+    auto take = [&](SourceRead& read) {
+        const bool named = files[i++].named;
+        if (read.failure)
+            std::rethrow_exception(read.failure);
+        if (!read.opened) {
+            if (!named) {
+                err << "跳过无法打开的文件：" << read.path << '\n';
+                return;
+            }
+            err << kOpenFailedMessage << '\n' << "  " << read.path << '\n';
+            throw CReported();
+        }
+        if (read.title.empty())
+            out << "跳过：" << read.path << "（标题为空）\n";
+        else
+            out << "添加：" << read.title << "（" << EncodingName(read.added.encoding) << "，" << read.added.parts
+                << " 部分）\n";
+        const std::vector<std::string>& titles = read.list.GetTitles();
+        const std::vector<std::string>& texts = read.list.GetTexts();
+        for (std::size_t k = 0; k < titles.size(); ++k)
+            list.AddEntry(titles[k], texts[k], false);
+    };
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    try {
+        ReadSourcesInOrder(paths, threads, 2 * threads + 2, g_cancelRequested, take);
+    } catch (const CReported&) {
+        return false;
+    }
+    if (g_cancelRequested)
+        throw CCancelled();
     return true;
 }
 
@@ -93,7 +122,10 @@ int RunBuild(const CliOptions& options, const CliContext& context, std::ostream&
 
         CSourceList list;
         try {
-            if (!ReadSources(options.sources, list, out, err))
+            std::vector<SourceFile> files;
+            if (!ListSources(options.sources, files, err))
+                return 1;
+            if (!ReadSources(files, list, out, err))
                 return 1;
         } catch (const CFileException& e) {
             err << kOpenFailedMessage << '\n';
