@@ -14,9 +14,13 @@ namespace {
 
 constexpr std::uint32_t kChunk = 65536;
 
-// Reads one entry's data behind its local header and inflates it. Returns the problem
-// found, or an empty string with data filled in.
-std::string ReadEntry(CFile& file, std::uint64_t archiveStart, const CZipEntryHeader& header,
+// Entries kept in memory for the content checks (manifest, index, parts) up to this size;
+// the rest is only checked against its size and CRC as it streams by.
+constexpr std::uint32_t kKeepLimit = 64u << 20;
+
+// Reads one entry's data behind its local header, inflating it, and checks its size and
+// CRC. With keep the data is returned in data. Returns the problem found, or "".
+std::string ReadEntry(CFile& file, std::uint64_t archiveStart, const CZipEntryHeader& header, bool keep,
                       std::string& data)
 {
     if (header.m_uFlag & CZipEntryHeader::kFlagEncrypted)
@@ -33,7 +37,14 @@ std::string ReadEntry(CFile& file, std::uint64_t archiveStart, const CZipEntryHe
     file.Seek(static_cast<std::int64_t>(dataAt), CFile::begin);
 
     data.clear();
-    data.reserve(std::min<std::uint32_t>(header.m_uUncomprSize, 64u << 20));
+    std::uint64_t size = 0;
+    uLong crc = crc32(0, nullptr, 0);
+    auto take = [&](const char* p, std::uint32_t n) {
+        size += n;
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(p), n);
+        if (keep)
+            data.append(p, n);
+    };
     std::string in(kChunk, '\0');
     std::uint32_t left = header.m_uComprSize;
     if (header.m_uMethod == 0) {
@@ -41,7 +52,7 @@ std::string ReadEntry(CFile& file, std::uint64_t archiveStart, const CZipEntryHe
             const std::uint32_t n = file.Read(in.data(), std::min(left, kChunk));
             if (n == 0)
                 return "数据不完整";
-            data.append(in.data(), n);
+            take(in.data(), n);
             left -= n;
         }
     } else {
@@ -50,7 +61,7 @@ std::string ReadEntry(CFile& file, std::uint64_t archiveStart, const CZipEntryHe
             return "zlib 初始化失败";
         std::string out(kChunk, '\0');
         int rc = Z_OK;
-        while (rc != Z_STREAM_END) {
+        while (rc != Z_STREAM_END && size <= header.m_uUncomprSize) {
             if (z.avail_in == 0) {
                 const std::uint32_t n = left == 0 ? 0 : file.Read(in.data(), std::min(left, kChunk));
                 if (n == 0)
@@ -64,21 +75,24 @@ std::string ReadEntry(CFile& file, std::uint64_t archiveStart, const CZipEntryHe
             rc = inflate(&z, Z_NO_FLUSH);
             if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR)
                 break;
-            data.append(out.data(), kChunk - z.avail_out);
-            if (data.size() > header.m_uUncomprSize)
-                break;
+            take(out.data(), kChunk - z.avail_out);
         }
         inflateEnd(&z);
-        if (rc != Z_STREAM_END)
+        if (rc != Z_STREAM_END && size <= header.m_uUncomprSize)
             return "压缩数据损坏";
     }
-    if (data.size() != header.m_uUncomprSize)
-        return "大小不符：记录 " + std::to_string(header.m_uUncomprSize) + "，实际 " + std::to_string(data.size());
-    const auto crc = static_cast<std::uint32_t>(
-        crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
-    if (crc != header.m_uCrc32)
+    if (size != header.m_uUncomprSize)
+        return "大小不符：记录 " + std::to_string(header.m_uUncomprSize) + "，实际 " +
+               (size > header.m_uUncomprSize ? "更多" : std::to_string(size));
+    if (static_cast<std::uint32_t>(crc) != header.m_uCrc32)
         return "CRC 不符";
     return {};
+}
+
+bool IsPartName(const std::string& name)
+{
+    return name.size() > 4 && name.ends_with(".txt") && name[0] != '0' &&
+           name.find_first_not_of("0123456789") == name.size() - 4;
 }
 
 bool IsValidUtf8(const std::string& s)
@@ -196,22 +210,24 @@ BookInspection InspectBook(const std::string& path)
     for (std::size_t i = 0; i < headers.size(); ++i) {
         BookEntryCheck& e = book.entries[i];
         std::string data;
-        e.problem = ReadEntry(file, archiveStart, headers[i], data);
+        const bool keep = (e.name == "META-INF/MANIFEST.MF" || e.name == kIndexEntryName || IsPartName(e.name)) &&
+                          e.size <= kKeepLimit;
+        e.problem = ReadEntry(file, archiveStart, headers[i], keep, data);
         if (byName.count(e.name))
             book.problems.push_back("重复的条目 " + e.name);
         byName[e.name] = i;
         if (!e.problem.empty())
             continue;
-        if (e.name == "META-INF/MANIFEST.MF") {
+        if ((e.name == "META-INF/MANIFEST.MF" || e.name == kIndexEntryName) && !keep) {
+            book.problems.push_back(e.name + " 过大，无法检查");
+        } else if (e.name == "META-INF/MANIFEST.MF") {
             manifest = data;
             hasManifest = true;
         } else if (e.name == kIndexEntryName) {
             index = data;
             hasIndex = true;
-        } else if (e.name.size() > 4 && e.name.ends_with(".txt") &&
-                   e.name.find_first_not_of("0123456789") == e.name.size() - 4 && e.name[0] != '0') {
-            if (!IsValidUtf8(data))
-                e.problem = "不是有效的 UTF-8";
+        } else if (keep && !IsValidUtf8(data)) {
+            e.problem = "不是有效的 UTF-8";
         }
     }
     file.Close();

@@ -48,12 +48,18 @@ TEST(BookInspect, FaultsAreFound)
                                                {"1.txt", "first part"}, {"2.txt", "second"}});
     badCrc[badCrc.find("first part")] = 'F';
     std::string noNul = kIndex2.substr(0, kIndex2.size() - 2);
+    // An entry of the template is only streamed through the CRC, not kept: still checked.
+    std::string badTemplateEntry = test::BuildStoredZip({{"Lumenread.class", std::string(100000, 'c')},
+                                                         {"META-INF/MANIFEST.MF", kManifest}, {"index.txt", kIndex2},
+                                                         {"1.txt", "a"}, {"2.txt", "b"}});
+    badTemplateEntry[50000] = 'C';
     struct Case {
         const char* what;
         std::string zip;
         std::string finding;  // part of a problem text
     } cases[] = {
         {"data changed after the CRC was taken", badCrc, "CRC"},
+        {"template entry changed", badTemplateEntry, "Lumenread.class: CRC"},
         {"no index", test::BuildStoredZip({{"META-INF/MANIFEST.MF", kManifest}, {"1.txt", "a"}}), "缺少 index.txt"},
         {"no manifest", test::BuildStoredZip({{"index.txt", kIndex2}, {"1.txt", "a"}, {"2.txt", "b"}}),
          "MANIFEST.MF"},
