@@ -1,19 +1,19 @@
 #include "platform/text_encoding_native.h"
 
-#include <bit>
 #include <cerrno>
 #include <iconv.h>
 #include <stdexcept>
 
-static_assert(std::endian::native == std::endian::little, "iconv writes UTF-16LE into char16_t");
+// glibc converts through UCS-4 and hands it out unchanged as WCHAR_T: the fastest target.
+static_assert(sizeof(wchar_t) == sizeof(char32_t), "WCHAR_T is UCS-4 with glibc");
 
 namespace {
 
 // One conversion descriptor per thread, opened on first use and kept: a text with many
-// undecodable bytes hands over many short runs.
+// undecodable bytes is handed over in many short pieces.
 class Gb18030Converter {
 public:
-    Gb18030Converter() : m_cd(iconv_open("UTF-16LE", "GB18030"))
+    Gb18030Converter() : m_cd(iconv_open("WCHAR_T", "GB18030"))
     {
         if (m_cd == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error("iconv has no GB18030 converter");
@@ -30,34 +30,19 @@ private:
 
 } // namespace
 
-void AppendGb18030TwoByteText(const char* data, std::size_t size, std::u16string& out)
+// iconv stops at the first sequence it cannot decode (EILSEQ) or that the end cuts off
+// (EINVAL), and says where.
+std::size_t DecodeGb18030Prefix(const char* data, std::size_t size, char32_t* out, std::size_t* count)
 {
     thread_local Gb18030Converter converter;
     iconv_t cd = converter.Get();
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
-
-    const std::size_t start = out.size();
-    // A byte gives at most one unit; a two-byte code at most two (a supplementary character).
-    out.resize(start + size);
     char* in = const_cast<char*>(data);
     std::size_t inLeft = size;
-    char* to = reinterpret_cast<char*>(out.data() + start);
-    std::size_t toLeft = size * sizeof(char16_t);
-    while (inLeft > 0) {
-        if (iconv(cd, &in, &inLeft, &to, &toLeft) != static_cast<std::size_t>(-1))
-            break;
-        if (errno == E2BIG)
-            throw std::logic_error("GB18030 text decoded to more units than bytes");
-        // Not expected for assigned codes; should a C library lack one, it is undecodable.
-        const std::size_t skip = static_cast<unsigned char>(*in) >= 0x80 && inLeft >= 2 ? 2 : 1;
-        in += skip;
-        inLeft -= skip;
-        if (toLeft < sizeof(char16_t))
-            throw std::logic_error("GB18030 text decoded to more units than bytes");
-        *reinterpret_cast<char16_t*>(to) = 0xFFFD;
-        to += sizeof(char16_t);
-        toLeft -= sizeof(char16_t);
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
-    out.resize(start + (size * sizeof(char16_t) - toLeft) / sizeof(char16_t));
+    char* to = reinterpret_cast<char*>(out);
+    std::size_t toLeft = size * sizeof(char32_t);
+    if (iconv(cd, &in, &inLeft, &to, &toLeft) == static_cast<std::size_t>(-1) && errno == E2BIG)
+        throw std::logic_error("GB18030 text decoded to more characters than bytes");
+    *count = (size * sizeof(char32_t) - toLeft) / sizeof(char32_t);
+    return size - inLeft;
 }

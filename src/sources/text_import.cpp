@@ -5,6 +5,7 @@
 #include "sources/utf8_sequence.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <new>
 #include <string_view>
@@ -18,27 +19,6 @@ namespace {
 constexpr char32_t kReplacement = 0xFFFD;
 // Input bytes decoded per piece: pieces keep the working memory of an import small.
 constexpr std::size_t kPieceBytes = 64 * 1024;
-
-// Writes c as UTF-8 at out and returns the position behind it.
-char* PutUtf8(char* out, char32_t c)
-{
-    if (c < 0x80) {
-        *out++ = static_cast<char>(c);
-    } else if (c < 0x800) {
-        *out++ = static_cast<char>(0xC0 | (c >> 6));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        *out++ = static_cast<char>(0xE0 | (c >> 12));
-        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        *out++ = static_cast<char>(0xF0 | (c >> 18));
-        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
-}
 
 bool IsHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
@@ -210,21 +190,12 @@ private:
     void NextGb18030(std::string& out)
     {
         const std::size_t end = Gb18030PieceEnd();
-        const std::u16string wide = DecodeGb18030(reinterpret_cast<const char*>(m_p + m_pos), end - m_pos);
+        const std::size_t start = out.size();
+        AppendGb18030AsUtf8(reinterpret_cast<const char*>(m_p + m_pos), end - m_pos, out);
         m_pos = end;
-        std::size_t start;
-        char* w = Reserve(out, wide.size() * 3, start);
-        for (std::size_t i = 0; i < wide.size(); ++i) {
-            char32_t c = wide[i];
-            if (IsHighSurrogate(c) && i + 1 < wide.size() && IsLowSurrogate(wide[i + 1])) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (wide[++i] - 0xDC00);
-            } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
-                c = kReplacement;
-            }
-            if (c != 0)
-                w = PutUtf8(w, c);
-        }
-        Commit(out, w);
+        // NUL is the byte 00 in GBK and in UTF-8 alike.
+        if (std::memchr(out.data() + start, 0, out.size() - start))
+            out.erase(std::remove(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '\0'), out.end());
     }
 
     const unsigned char* m_p;
@@ -233,21 +204,13 @@ private:
     std::size_t m_pos = 0;
 };
 
-// Bytes of the UTF-8 sequence that starts with b (a stray continuation byte counts alone).
-std::size_t SequenceLength(unsigned char b)
-{
-    return b < 0xC0 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-}
-
-// UTF-16 code units of UTF-8 text, counted the way PartCutter walks it.
+// UTF-16 code units of well-formed UTF-8: one per character, two for a four-byte one.
 std::size_t CountUnits(std::string_view text)
 {
     std::size_t units = 0;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const std::size_t len = SequenceLength(static_cast<unsigned char>(text[i]));
-        units += len == 4 ? 2 : 1;
-        i += len;
+    for (const char ch : text) {
+        const unsigned char b = static_cast<unsigned char>(ch);
+        units += ((b & 0xC0) != 0x80) + (b >= 0xF0);
     }
     return units;
 }
@@ -259,11 +222,11 @@ void ShrinkToFit(std::string& text)
         text.shrink_to_fit();
 }
 
-// Cuts UTF-8 text, fed piece by piece, into parts of at most kPartSize UTF-16 code units.
-// A cut falls before a character that does not fit any more, so never inside a surrogate
-// pair; when that character is the LF of a CR LF, the CR goes to the next part with it. A
-// part is handed on when the next one begins (so it is known not to be the last) or at
-// Finish; there is always at least one part.
+// Cuts well-formed UTF-8 text, fed piece by piece (each piece whole characters), into parts
+// of at most kPartSize UTF-16 code units. A cut falls before the first character that does
+// not fit, so never inside a surrogate pair; when that character is the LF of a CR LF, the CR
+// goes to the next part with it. A part is handed on when the next one begins (so it is known
+// not to be the last) or at Finish; there is always at least one part.
 class PartCutter {
 public:
     using Sink = std::function<void(std::string&& part, bool last)>;
@@ -275,25 +238,32 @@ public:
 
     void Append(std::string_view text)
     {
-        std::size_t units = CountUnits(text);
         std::size_t i = 0;
         while (i < text.size()) {
-            if (m_units + units <= kPartSize) {
+            const std::size_t room = kPartSize - m_units;
+            // Most pieces fit whole: count their units in one plain pass.
+            const std::size_t all = CountUnits(text.substr(i));
+            if (all <= room) {
                 m_part.append(text.data() + i, text.size() - i);
-                m_units += units;
-                m_lastCr = text.back() == '\r';
+                m_units += all;
                 return;
             }
-            const unsigned char b = static_cast<unsigned char>(text[i]);
-            const std::size_t len = std::min(SequenceLength(b), text.size() - i);
-            const std::size_t u = len == 4 ? 2 : 1;
-            if (m_units + u > kPartSize)
-                Cut(b == '\n' && m_lastCr);
-            m_part.append(text.data() + i, len);
-            m_units += u;
-            units -= u;
-            m_lastCr = b == '\r';
-            i += len;
+            // Otherwise the longest run of whole characters from i that still fits.
+            std::size_t units = 0;
+            std::size_t j = i;
+            for (; j < text.size(); ++j) {
+                const unsigned char b = static_cast<unsigned char>(text[j]);
+                if ((b & 0xC0) == 0x80)
+                    continue;  // a continuation byte
+                const std::size_t u = b >= 0xF0 ? 2 : 1;  // four bytes: a surrogate pair
+                if (units + u > room)
+                    break;
+                units += u;
+            }
+            m_part.append(text.data() + i, j - i);
+            m_units += units;
+            i = j;
+            Cut(text[i] == '\n' && !m_part.empty() && m_part.back() == '\r');
         }
     }
 
@@ -310,7 +280,6 @@ private:
         const std::size_t rest = m_estimate > m_handed ? m_estimate - m_handed : 0;
         m_part.reserve(std::min(rest, kPartSize * 3) + 16);
         m_units = 0;
-        m_lastCr = false;
     }
 
     void Cut(bool moveCr)
@@ -324,7 +293,6 @@ private:
         if (moveCr) {
             m_part += '\r';
             m_units = 1;
-            m_lastCr = true;
         }
     }
 
@@ -333,7 +301,6 @@ private:
     Sink m_sink;
     std::string m_part;
     std::size_t m_units = 0;
-    bool m_lastCr = false;
 };
 
 } // namespace

@@ -68,4 +68,31 @@ TEST(Gb18030, UndecodableBytes)
     }
 }
 
+// The platform is handed the text in runs of 64 KiB; codes cut by a run's limit are whole in
+// the next run.
+TEST(Gb18030, CodesAcrossTheRunLimit)
+{
+    const struct {
+        const char* what;
+        std::string code;
+        std::u16string text;
+    } table[] = {
+        {"two-byte", "\xD6\xD0", u"中"},
+        {"four-byte", "\x81\x30\x86\x38", u"\u00C0"},
+        {"four-byte beyond the BMP", "\x95\x32\x82\x36", u"\U00020000"},
+    };
+    for (const auto& c : table) {
+        for (std::size_t lead = 0; lead < c.code.size(); ++lead) {
+            SCOPED_TRACE(std::string(c.what) + ", offset " + std::to_string(lead));
+            std::string bytes(lead, 'a');
+            std::u16string expected(lead, u'a');
+            while (bytes.size() < 3 * 65536) {
+                bytes += c.code;
+                expected += c.text;
+            }
+            EXPECT_EQ(DecodeGb18030(bytes.data(), bytes.size()), expected);
+        }
+    }
+}
+
 } // namespace
