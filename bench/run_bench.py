@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Runs the benchmark commands in rotating rounds (a, b, c, ... then b, c, ..., a, ...) so
 that a noisy machine hurts all of them alike, and reports the median wall time, the ratio to
-the floor (the first command) and the peak RSS of each.
+the floor (the first command) and the peak RSS of each, and the median CPU time (user +
+system) with its ratio: on a machine other work keeps busy, CPU time wavers less.
 
 usage: run_bench.py --rounds N --template JAR --out OUT.jar --scratch DIR
                     [--ours LABEL] [--corpus-mib MIB] --run LABEL CWD COMMAND ...
@@ -22,13 +23,14 @@ def run(cmd, cwd, scratch):
     # forked from this Python process would count Python's pages too.
     rss_file = os.path.join(scratch, "..", ".rss")
     start = time.perf_counter()
-    result = subprocess.run(["/usr/bin/time", "-f", "%M", "-o", rss_file] + shlex.split(cmd),
+    result = subprocess.run(["/usr/bin/time", "-f", "%M %U %S", "-o", rss_file] + shlex.split(cmd),
                             cwd=cwd, stdout=subprocess.DEVNULL)
     elapsed = time.perf_counter() - start
     if result.returncode != 0:
         sys.exit(f"failed: {cmd}")
     with open(rss_file) as f:
-        return elapsed, int(f.read().split()[-1]) / 1024  # MiB
+        rss, user, system = f.read().split()[-3:]
+    return elapsed, int(rss) / 1024, float(user) + float(system)  # s, MiB, s
 
 
 def main():
@@ -45,6 +47,7 @@ def main():
     names = [label for label, _, _ in args.run]
     commands = {label: (cwd, cmd) for label, cwd, cmd in args.run}
     times = {n: [] for n in names}
+    cpu = {n: [] for n in names}
     rss = {n: 0.0 for n in names}
     for r in range(args.rounds):
         k = r % len(names)
@@ -52,26 +55,32 @@ def main():
             shutil.copyfile(args.template, args.out)
             shutil.rmtree(args.scratch, ignore_errors=True)
             os.makedirs(args.scratch)
-            t, m = run(commands[name][1], commands[name][0], args.scratch)
+            t, m, c = run(commands[name][1], commands[name][0], args.scratch)
             times[name].append(t)
+            cpu[name].append(c)
             rss[name] = max(rss[name], m)
         print(f"round {r + 1}/{args.rounds}: " + ", ".join(f"{n[:3]} {times[n][-1]:.2f} s" for n in names),
               flush=True)
 
     floor = statistics.median(times[names[0]])
+    floor_cpu = statistics.median(cpu[names[0]])
     width = max(len(n) for n in names) + 2
     print()
-    print(f"{'':{width}} {'median':>8} {'x floor':>8} {'peak RSS':>9}")
+    print(f"{'':{width}} {'median':>8} {'x floor':>8} {'peak RSS':>9} {'CPU':>8} {'x floor':>8}")
     for name in names:
         med = statistics.median(times[name])
-        print(f"{name:{width}} {med:7.2f}s {med / floor:8.3f} {rss[name]:7.1f}MiB")
+        med_cpu = statistics.median(cpu[name])
+        print(f"{name:{width}} {med:7.2f}s {med / floor:8.3f} {rss[name]:7.1f}MiB {med_cpu:7.2f}s "
+              f"{med_cpu / floor_cpu:8.3f}")
 
     if args.ours:
         ours = statistics.median(times[args.ours])
-        print(f"\n{args.ours[:3]} / floor = {ours / floor:.3f} (goal <= 1.08)")
+        ours_cpu = statistics.median(cpu[args.ours])
+        print(f"\n{args.ours[:3]} / floor = {ours / floor:.3f} wall, {ours_cpu / floor_cpu:.3f} CPU (goal <= 1.08)")
         for name in names[1:]:
             if name != args.ours:
-                print(f"{args.ours[:3]} / {name[:3]} = {ours / statistics.median(times[name]):.3f}")
+                print(f"{args.ours[:3]} / {name[:3]} = {ours / statistics.median(times[name]):.3f} wall, "
+                      f"{ours_cpu / statistics.median(cpu[name]):.3f} CPU")
         if args.corpus_mib:
             goal = 2.5 * args.corpus_mib + 20 * 1e6 / 2**20
             print(f"{args.ours[:3]} peak RSS {rss[args.ours]:.1f} MiB (goal <= 2.5 x {args.corpus_mib:.1f} MiB "
