@@ -1,0 +1,70 @@
+// Resource and control ids. The numbers are fixed: the program's behaviour depends on them
+// (2 is the dialog manager's cancel command, which the Esc key sends; 1 its OK command).
+#pragma once
+
+// Dialogs
+#define IDD_ABOUTBOX 100
+#define IDD_BOOKMAKER_DIALOG 102
+#define IDD_ADD_CONTENT 137
+
+// Strings
+#define IDS_ABOUTBOX 101
+#define IDS_SOCKETS_INIT_FAILED 103
+
+// Icons
+#define IDI_MAINFRAME 128
+#define IDI_UP 138
+#define IDI_DOWN 139
+#define IDI_CLOSE 141
+#define IDI_ADD_FOLDER 142
+#define IDI_ADD_FILE 143
+#define IDI_ADD_CONTENT 144
+#define IDI_DELETE 147
+#define IDI_GENERATE 148
+
+// Menu bitmaps (16x15, 16 colours)
+#define IDB_ABOUT 150
+#define IDB_HELP 151
+#define IDB_VISIT_SITE 152
+#define IDB_OPEN_FOLDER 153
+#define IDB_OPEN_FILE 154
+
+// Menu of the main window and its commands
+#define IDR_MAINMENU 134
+#define IDM_OPEN_FOLDER 32771
+#define IDM_OPEN_FILE 32772
+#define IDM_EXIT 32773
+#define IDM_ALWAYS_ON_TOP 32774
+#define IDM_ABOUT 32775
+#define IDM_VISIT_SITE 32776
+#define IDM_HELP 32777
+
+// The about item appended to the main window's system menu
+#define IDM_ABOUTBOX 0x0010
+
+// Main window
+#define IDC_CLOSE 1          // the OK command
+#define IDC_ADD_FOLDER 2     // the cancel command: the Esc key adds a folder
+#define IDC_ADD_FILE 3
+#define IDC_GENERATE 4
+#define IDC_ABOUT 5
+#define IDC_SOURCES 1005
+#define IDC_UP 1006
+#define IDC_DOWN 1007
+#define IDC_AUTHOR 1009
+#define IDC_DELETE 1011
+#define IDC_MAKER 1014
+#define IDC_ADD_CONTENT 1015
+#define IDC_BOOK_NAME 1016
+#define IDC_MAIL_LINK 1017
+#define IDC_WEB_LINK 1018
+
+// About box
+#define IDC_ABOUT_MAIL 1002
+#define IDC_ABOUT_WEB 1003
+
+// Add-content dialog
+#define IDC_CONTENT_CLOSE 1
+#define IDC_CONTENT_SAVE 1006
+#define IDC_CONTENT_TEXT 1010
+#define IDC_CONTENT_TITLE 1013

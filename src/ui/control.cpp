@@ -1,0 +1,105 @@
+#include "ui/control.h"
+
+#include "ui/wide_text.h"
+
+#include <commctrl.h>
+
+namespace ui {
+
+Control::~Control() { Detach(); }
+
+int Control::GetId() const { return m_hWnd ? GetDlgCtrlID(m_hWnd) : 0; }
+
+std::string Control::GetText() const { return GetWindowTextUtf8(m_hWnd); }
+
+void Control::SetText(const std::string& text) { SetWindowTextUtf8(m_hWnd, text); }
+
+LRESULT Control::Send(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    return SendMessageW(m_hWnd, message, wParam, lParam);
+}
+
+bool Control::OnReflectedMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+void Control::Attach(HWND window)
+{
+    m_hWnd = window;
+    OnAttached();
+}
+
+void Control::Detach()
+{
+    if (m_bSubclassed && m_hWnd)
+        RemoveWindowSubclass(m_hWnd, SubclassProc, 0);
+    m_bSubclassed = false;
+    m_hWnd = nullptr;
+}
+
+void Control::Subclass()
+{
+    if (m_hWnd && !m_bSubclassed)
+        m_bSubclassed = SetWindowSubclass(m_hWnd, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT Control::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefaultProc(message, wParam, lParam);
+}
+
+LRESULT Control::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefSubclassProc(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR self)
+{
+    auto* control = reinterpret_cast<Control*>(self);
+    if (message == WM_NCDESTROY) {
+        const LRESULT result = control->WindowProc(message, wParam, lParam);
+        RemoveWindowSubclass(window, SubclassProc, 0);
+        control->m_bSubclassed = false;
+        control->m_hWnd = nullptr;
+        return result;
+    }
+    return control->WindowProc(message, wParam, lParam);
+}
+
+void Edit::SetLimitText(int characters) { Send(EM_LIMITTEXT, static_cast<WPARAM>(characters)); }
+
+void Edit::SetSel(int start, int end) { Send(EM_SETSEL, static_cast<WPARAM>(start), end); }
+
+void Edit::GetSel(int& start, int& end) const
+{
+    DWORD s = 0, e = 0;
+    Send(EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+    start = static_cast<int>(s);
+    end = static_cast<int>(e);
+}
+
+int ListBox::GetCount() const { return static_cast<int>(Send(LB_GETCOUNT)); }
+
+int ListBox::GetCurSel() const { return static_cast<int>(Send(LB_GETCURSEL)); }
+
+void ListBox::SetCurSel(int index) { Send(LB_SETCURSEL, static_cast<WPARAM>(index)); }
+
+std::string ListBox::GetItemText(int index) const
+{
+    const LRESULT length = Send(LB_GETTEXTLEN, static_cast<WPARAM>(index));
+    if (length == LB_ERR)
+        return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT got = Send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
+    return Narrow(text);
+}
+
+void ListBox::InsertString(int index, const std::string& text)
+{
+    const std::wstring wide = Widen(text);
+    Send(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+void ListBox::DeleteString(int index) { Send(LB_DELETESTRING, static_cast<WPARAM>(index)); }
+
+} // namespace ui

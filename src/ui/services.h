@@ -1,0 +1,32 @@
+// What the windows ask of the system that a test cannot click through: message boxes, the
+// file and folder choosers, opening documents with the shell, starting a program. The
+// program uses Win32Services; in-process tests substitute a recorder.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace ui {
+
+class IServices {
+public:
+    virtual ~IServices() = default;
+
+    // A message box owned by owner, captioned with the executable's name; returns the
+    // button pressed (IDOK...).
+    virtual int ShowMessage(HWND owner, const std::string& text, UINT type) = 0;
+    // The file-open dialog for one file; filter in the bar-separated form that
+    // FileDialogFilter takes, the first filter selected. False when cancelled.
+    virtual bool ChooseFile(HWND owner, const std::string& filter, std::string& path) = 0;
+    // The folder chooser rooted at the desktop, file-system folders only, prompt above the
+    // tree. False when cancelled or when the choice has no file-system path.
+    virtual bool ChooseFolder(HWND owner, const std::string& prompt, std::string& path) = 0;
+    // Opens a document or address with the shell ("open", shown normally). Returns the
+    // shell's code: greater than 32 on success.
+    virtual INT_PTR ShellOpen(const std::string& file) = 0;
+    // Starts a program from a command line, shown normally. False when it did not start.
+    virtual bool StartProcess(const std::string& commandLine) = 0;
+};
+
+} // namespace ui

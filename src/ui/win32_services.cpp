@@ -1,0 +1,104 @@
+#include "ui/win32_services.h"
+
+#include "ui/file_filter.h"
+#include "ui/wide_text.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <vector>
+
+namespace ui {
+
+namespace {
+
+// Long enough for any path Windows can hand out, long-path-aware ones included.
+constexpr DWORD kPathCapacity = 32768;
+
+} // namespace
+
+std::string ApplicationName()
+{
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return {};
+        if (length < buffer.size()) {
+            std::wstring path(buffer.data(), length);
+            std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+            const std::size_t dot = name.find_last_of(L'.');
+            if (dot != std::wstring::npos && dot > 0)
+                name.resize(dot);
+            return Narrow(name);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+int Win32Services::ShowMessage(HWND owner, const std::string& text, UINT type)
+{
+    return MessageBoxW(owner, Widen(text).c_str(), Widen(ApplicationName()).c_str(), type);
+}
+
+bool Win32Services::ChooseFile(HWND owner, const std::string& filter, std::string& path)
+{
+    const std::wstring wideFilter = Widen(FileDialogFilter(filter));
+    std::vector<wchar_t> file(kPathCapacity, L'\0');
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = wideFilter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = kPathCapacity;
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    if (!GetOpenFileNameW(&ofn))
+        return false;
+    path = Narrow(file.data());
+    return true;
+}
+
+bool Win32Services::ChooseFolder(HWND owner, const std::string& prompt, std::string& path)
+{
+    const std::wstring widePrompt = Widen(prompt);
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.lpszTitle = widePrompt.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
+    if (!item)
+        return false;
+    std::vector<wchar_t> folder(kPathCapacity, L'\0');
+    const bool found = SHGetPathFromIDListEx(item, folder.data(), kPathCapacity, GPFIDL_DEFAULT);
+    CoTaskMemFree(item);
+    if (!found || folder[0] == L'\0')
+        return false;
+    path = Narrow(folder.data());
+    return true;
+}
+
+INT_PTR Win32Services::ShellOpen(const std::string& file)
+{
+    return reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", Widen(file).c_str(), nullptr, nullptr, SW_SHOW));
+}
+
+bool Win32Services::StartProcess(const std::string& commandLine)
+{
+    std::wstring line = Widen(commandLine);  // CreateProcessW may write into it
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOW;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+} // namespace ui

@@ -1,0 +1,20 @@
+// The services as Windows provides them.
+#pragma once
+
+#include "ui/services.h"
+
+namespace ui {
+
+class Win32Services : public IServices {
+public:
+    int ShowMessage(HWND owner, const std::string& text, UINT type) override;
+    bool ChooseFile(HWND owner, const std::string& filter, std::string& path) override;
+    bool ChooseFolder(HWND owner, const std::string& prompt, std::string& path) override;
+    INT_PTR ShellOpen(const std::string& file) override;
+    bool StartProcess(const std::string& commandLine) override;
+};
+
+// The executable's file name without its extension: the caption of message boxes.
+std::string ApplicationName();
+
+} // namespace ui

@@ -1,0 +1,60 @@
+#include "ui/recording_services.h"
+
+namespace wintest {
+
+namespace {
+
+bool Take(std::deque<std::optional<std::string>>& answers, std::string& path)
+{
+    if (answers.empty())
+        return false;
+    const std::optional<std::string> answer = answers.front();
+    answers.pop_front();
+    if (!answer)
+        return false;
+    path = *answer;
+    return true;
+}
+
+} // namespace
+
+int RecordingServices::ShowMessage(HWND owner, const std::string& text, UINT type)
+{
+    messages.push_back({text, type});
+    messageOwners.push_back(owner);
+    return IDOK;
+}
+
+bool RecordingServices::ChooseFile(HWND, const std::string& filter, std::string& path)
+{
+    fileFilters.push_back(filter);
+    return Take(fileAnswers, path);
+}
+
+bool RecordingServices::ChooseFolder(HWND, const std::string& prompt, std::string& path)
+{
+    folderPrompts.push_back(prompt);
+    return Take(folderAnswers, path);
+}
+
+INT_PTR RecordingServices::ShellOpen(const std::string& file)
+{
+    opened.push_back(file);
+    return 42;
+}
+
+bool RecordingServices::StartProcess(const std::string& commandLine)
+{
+    started.push_back(commandLine);
+    return true;
+}
+
+std::vector<std::string> RecordingServices::MessageTexts() const
+{
+    std::vector<std::string> texts;
+    for (const Message& m : messages)
+        texts.push_back(m.text);
+    return texts;
+}
+
+} // namespace wintest

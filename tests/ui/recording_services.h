@@ -1,0 +1,41 @@
+// Services that record what the windows ask for and answer from scripted queues instead
+// of showing anything: message boxes, choosers, the shell and process start.
+#pragma once
+
+#include "ui/services.h"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace wintest {
+
+class RecordingServices : public ui::IServices {
+public:
+    struct Message {
+        std::string text;
+        UINT type = 0;
+    };
+
+    int ShowMessage(HWND owner, const std::string& text, UINT type) override;
+    bool ChooseFile(HWND owner, const std::string& filter, std::string& path) override;
+    bool ChooseFolder(HWND owner, const std::string& prompt, std::string& path) override;
+    INT_PTR ShellOpen(const std::string& file) override;
+    bool StartProcess(const std::string& commandLine) override;
+
+    std::vector<std::string> MessageTexts() const;
+
+    // Answers of the choosers, taken in order; nullopt or an empty queue is a cancel.
+    std::deque<std::optional<std::string>> fileAnswers;
+    std::deque<std::optional<std::string>> folderAnswers;
+
+    std::vector<Message> messages;
+    std::vector<HWND> messageOwners;
+    std::vector<std::string> fileFilters;    // one per file dialog shown
+    std::vector<std::string> folderPrompts;  // one per folder chooser shown
+    std::vector<std::string> opened;         // ShellOpen
+    std::vector<std::string> started;        // StartProcess
+};
+
+} // namespace wintest

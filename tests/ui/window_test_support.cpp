@@ -1,0 +1,274 @@
+#include "ui/window_test_support.h"
+
+#include "ui/wide_text.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+#include <zlib.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+namespace wintest {
+
+namespace {
+
+Script g_nextScript;
+int g_attempts = 0;
+
+BOOL CALLBACK FindActiveDialog(HWND window, LPARAM data)
+{
+    auto* found = reinterpret_cast<HWND*>(data);
+    wchar_t cls[16] = {};
+    GetClassNameW(window, cls, 16);
+    // Top-level windows come in z-order: the dialog created last comes first. Its owner is
+    // disabled while it runs.
+    if (std::wcscmp(cls, L"#32770") == 0 && IsWindowEnabled(window)) {
+        *found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindActiveDialog, reinterpret_cast<LPARAM>(&dialog));
+    // The dialog manager shows a modal dialog once its queue is empty: wait for that.
+    if ((!dialog || !IsWindowVisible(dialog)) && ++g_attempts < 1000)
+        return;
+    KillTimer(nullptr, timer);
+    Script script = std::move(g_nextScript);
+    g_nextScript = nullptr;
+    if (!dialog || !script) {
+        ADD_FAILURE() << "no dialog came up";
+        return;
+    }
+    Pump();
+    script(dialog);
+    if (IsWindow(dialog) && IsWindowVisible(dialog))
+        EndDialog(dialog, -1);
+}
+
+void PutU32(std::string& out, std::uint32_t v)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out += static_cast<char>((v >> shift) & 0xFF);
+}
+
+void PutChunk(std::string& png, const char* type, const std::string& data)
+{
+    PutU32(png, static_cast<std::uint32_t>(data.size()));
+    const std::string body = std::string(type, 4) + data;
+    png += body;
+    PutU32(png, crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size())));
+}
+
+} // namespace
+
+void OnNextModal(Script script)
+{
+    g_nextScript = std::move(script);
+    g_attempts = 0;
+    SetTimer(nullptr, 0, 10, RunScript);
+}
+
+INT_PTR RunModal(ui::Dialog& dialog, Script script, HWND owner)
+{
+    OnNextModal(std::move(script));
+    return dialog.DoModal(owner);
+}
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void Click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+void MenuCommand(HWND dialog, int id) { SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+void DialogKey(HWND dialog, HWND focus, UINT virtualKey)
+{
+    SetFocus(focus);
+    MSG msg{focus, WM_KEYDOWN, virtualKey, 1};
+    if (!IsDialogMessageW(dialog, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    Pump();  // a multi-line edit box posts what it does with Esc
+}
+
+std::string Text(HWND window) { return ui::GetWindowTextUtf8(window); }
+
+std::string ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
+
+void SetItemText(HWND dialog, int id, const std::string& text)
+{
+    ui::SetWindowTextUtf8(GetDlgItem(dialog, id), text);
+}
+
+std::vector<std::string> ListItems(HWND list)
+{
+    std::vector<std::string> items;
+    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(length));
+        items.push_back(ui::Narrow(text));
+    }
+    return items;
+}
+
+int ListSelection(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
+
+namespace {
+
+LPARAM ItemPoint(HWND list, int index)
+{
+    SendMessageW(list, LB_SETTOPINDEX, index, 0);
+    RECT r{};
+    SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+    return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+} // namespace
+
+void ClickListItem(HWND list, int index)
+{
+    const LPARAM at = ItemPoint(list, index);
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
+void DoubleClickListItem(HWND list, int index)
+{
+    ClickListItem(list, index);
+    const LPARAM at = ItemPoint(list, index);
+    SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
+void SaveScreenshot(HWND window, const std::string& path)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+    GdiFlush();
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+
+    // PNG: 8-bit RGB, each row led by filter byte 0.
+    std::string raw;
+    raw.reserve(static_cast<std::size_t>(height) * (width * 3 + 1));
+    const auto* pixels = static_cast<const unsigned char*>(bits);
+    for (int y = 0; y < height; ++y) {
+        raw += '\0';
+        for (int x = 0; x < width; ++x) {
+            const unsigned char* p = pixels + (static_cast<std::size_t>(y) * width + x) * 4;
+            raw += static_cast<char>(p[2]);
+            raw += static_cast<char>(p[1]);
+            raw += static_cast<char>(p[0]);
+        }
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::string packed(packedSize, '\0');
+    compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
+              reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size()), 9);
+    packed.resize(packedSize);
+
+    std::string png("\x89PNG\r\n\x1a\n", 8);
+    std::string header;
+    PutU32(header, static_cast<std::uint32_t>(width));
+    PutU32(header, static_cast<std::uint32_t>(height));
+    header += std::string("\x08\x02\x00\x00\x00", 5);
+    PutChunk(png, "IHDR", header);
+    PutChunk(png, "IDAT", packed);
+    PutChunk(png, "IEND", "");
+
+    FILE* out = _wfopen(ui::Widen(path).c_str(), L"wb");
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+    std::fwrite(png.data(), 1, png.size(), out);
+    std::fclose(out);
+}
+
+void DropFiles(HWND window, const std::vector<std::string>& paths)
+{
+    std::wstring names;
+    for (const std::string& path : paths) {
+        names += ui::Widen(path);
+        names += L'\0';
+    }
+    names += L'\0';  // the list ends with two NULs
+    const std::size_t bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
+    GlobalUnlock(block);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+}
+
+std::string ScreenshotPath(const std::string& name)
+{
+    const std::string folder = BOOKMAKER_SCREENSHOTS;
+    CreateDirectoryW(ui::Widen(folder).c_str(), nullptr);
+    return folder + "\\" + name;
+}
+
+std::vector<ControlLayout> ReadLayout(HWND dialog)
+{
+    std::vector<ControlLayout> layout;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t cls[64] = {};
+        GetClassNameW(child, cls, 64);
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        layout.push_back({GetDlgCtrlID(child), ui::Narrow(cls), Text(child), r,
+                          static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE)),
+                          static_cast<DWORD>(GetWindowLongPtrW(child, GWL_EXSTYLE))});
+    }
+    return layout;
+}
+
+RECT DialogUnits(HWND dialog, int x, int y, int width, int height)
+{
+    // The dialog manager maps a control's origin and size each on its own.
+    RECT r{x, y, width, height};
+    MapDialogRect(dialog, &r);
+    return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
+}
+
+} // namespace wintest
