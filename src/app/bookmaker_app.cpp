@@ -1,0 +1,33 @@
+#include "app/bookmaker_app.h"
+
+#include "app/bookmaker_dlg.h"
+#include "res/resource.h"
+#include "ui/wide_text.h"
+
+#include <winsock2.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+bool CBookMakerApp::InitInstance()
+{
+    WSADATA sockets{};
+    if (WSAStartup(MAKEWORD(1, 1), &sockets) != 0) {
+        m_services.ShowMessage(nullptr, ui::LoadResourceString(IDS_SOCKETS_INIT_FAILED), MB_OK | MB_ICONSTOP);
+        return false;
+    }
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    // The folder chooser is a shell (COM) dialog.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+
+    {
+        CBookMakerDlg dialog(m_services);
+        dialog.DoModal(nullptr);
+    }
+
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    WSACleanup();
+    return false;
+}

@@ -1,0 +1,117 @@
+// The main window's source commands: add a file, add a folder, dropped files, typed
+// content, and editing an entry. Every file goes through AddSourceFile, the same reading
+// and import as the command line.
+#include "app/app_texts.h"
+#include "app/bookmaker_dlg.h"
+#include "platform/exception.h"
+#include "sources/add_content_dialog.h"
+#include "sources/source_files.h"
+#include "sources/text_import.h"
+#include "ui/path_name.h"
+#include "ui/wide_text.h"
+
+#include <shellapi.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <new>
+#include <vector>
+
+namespace {
+
+// The name the shell shows for a dropped file (with or without its extension, as the
+// user's setting says); the last component of the path when the shell cannot say.
+std::string DisplayTitle(const std::wstring& path)
+{
+    std::vector<wchar_t> title(std::min<std::size_t>(path.size() + 1, 0xFFFF), L'\0');
+    if (GetFileTitleW(path.c_str(), title.data(), static_cast<WORD>(title.size())) == 0)
+        return ui::Narrow(title.data());
+    return FileNameOfPath(ui::Narrow(path));
+}
+
+} // namespace
+
+CBookMakerDlg::AddResult CBookMakerDlg::AddFile(const std::string& path, const std::string& title)
+{
+    try {
+        return AddSourceFile(m_sources, path, title) ? AddResult::added : AddResult::skipped;
+    } catch (const CImportException& e) {
+        ShowMessage(e.Message());
+        return AddResult::importFailed;
+    } catch (const CException&) {
+        ShowMessage(kOpenFileFailedMessage);
+        return AddResult::readFailed;
+    } catch (const std::bad_alloc&) {
+        ShowMessage(kOpenFileFailedMessage);
+        return AddResult::readFailed;
+    }
+}
+
+void CBookMakerDlg::OnAddFile()
+{
+    UpdateData(true);
+    std::string path;
+    if (!Services().ChooseFile(GetHwnd(), kTextFileFilter, path))
+        return;
+    AddFile(path, TitleFromFileName(FileNameOfPath(path)));
+}
+
+void CBookMakerDlg::OnAddFolder()
+{
+    std::string folder;
+    if (Services().ChooseFolder(GetHwnd(), kFolderPrompt, folder))
+        AddFolder(folder);
+}
+
+void CBookMakerDlg::AddFolder(const std::string& folder)
+{
+    UpdateData(true);
+    std::vector<std::string> files;
+    try {
+        files = ScanFolder(folder);
+    } catch (const CException&) {
+        ShowMessage(kOpenFileFailedMessage);
+        return;
+    }
+    // A file that cannot be read ends the scan; the files before it stay in the list.
+    for (const std::string& path : files) {
+        if (AddFile(path, TitleFromFileName(FileNameOfPath(path))) == AddResult::readFailed)
+            return;
+    }
+}
+
+void CBookMakerDlg::OnDropFiles(HDROP drop)
+{
+    UpdateData(true);
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        // Asked for its length first: a dropped path may be longer than MAX_PATH.
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), length + 1));
+        if (path.empty())
+            continue;
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;  // folders are not scanned when dropped
+        // A failing file is reported and given up; the next one is still added.
+        AddFile(ui::Narrow(path), DisplayTitle(path));
+    }
+    DragFinish(drop);
+}
+
+void CBookMakerDlg::OnAddContent()
+{
+    CAddContentDlg dialog(Services(), m_sources);
+    dialog.DoModal(GetHwnd());
+}
+
+void CBookMakerDlg::OnEditEntry()
+{
+    const int index = m_listSources.GetCurSel();
+    if (index < 0 || static_cast<std::size_t>(index) >= m_sources.GetCount())
+        return;
+    CAddContentDlg dialog(Services(), m_sources);
+    dialog.SetContent(m_sources.GetTitles()[index], m_sources.GetTexts()[index]);
+    dialog.DoModal(GetHwnd());
+}

@@ -1,0 +1,124 @@
+// The generate button: its two checks, the book written into the working folder, the
+// file manager started on it, and failures reported without a file manager.
+#include "app/main_window_test.h"
+
+#include "jar/jar_exception.h"
+#include "res/resource.h"
+#include "ui/wide_text.h"
+
+namespace wintest {
+namespace {
+
+bool Exists(const std::string& path)
+{
+    return GetFileAttributesW(ui::Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+TEST_F(MainWindowTest, GenerateAsksForTheNameFirstThenForContent)
+{
+    WriteTemplate();
+    Run([&](HWND w) {
+        Click(w, IDC_GENERATE);
+        EXPECT_EQ(services.MessageTexts(), std::vector<std::string>{"请填写书名!"});
+        SetItemText(w, IDC_BOOK_NAME, "空书");
+        Click(w, IDC_GENERATE);
+        Click(w, IDC_CLOSE);
+    });
+    EXPECT_EQ(services.MessageTexts(), (std::vector<std::string>{"请填写书名!", "没有要生成的内容!"}));
+    EXPECT_FALSE(Exists(workDir + "\\空书.jar"));
+    EXPECT_TRUE(services.started.empty());
+}
+
+TEST_F(MainWindowTest, GenerateWritesTheBookAndSelectsItInTheFileManager)
+{
+    WriteTemplate();
+    services.fileAnswers = {Write("第一回.txt", "话说天下大势")};
+    const std::string jar = workDir + "\\红楼 梦,上.jar";
+    Run([&](HWND w) {
+        Click(w, IDC_ADD_FILE);
+        SetItemText(w, IDC_BOOK_NAME, "红楼 梦,上");
+        SetItemText(w, IDC_AUTHOR, "曹雪芹");
+        Click(w, IDC_GENERATE);
+        ASSERT_TRUE(Exists(jar));
+        // Again with the list as it is: the same book is written again.
+        DeleteFileW(ui::Widen(jar).c_str());
+        Click(w, IDC_GENERATE);
+        EXPECT_EQ(ListItems(List(w)), std::vector<std::string>{"第一回"});
+        Click(w, IDC_CLOSE);
+    });
+    EXPECT_TRUE(services.messages.empty());
+    // Quoted: the comma and the blank stay part of the path explorer selects.
+    const std::string command = "explorer.exe /select,\"" + jar + "\"";
+    EXPECT_EQ(services.started, (std::vector<std::string>{command, command}));
+    EXPECT_EQ(JarEntry(jar, "1.txt"), "话说天下大势");
+    EXPECT_NE(JarEntry(jar, "META-INF/MANIFEST.MF").find("MIDlet-Name: 红楼 梦,上"), std::string::npos);
+    EXPECT_NE(JarEntry(jar, "Lumenread.class").size(), 0u) << "the template's entries come first";
+}
+
+TEST_F(MainWindowTest, BookGoesWhereTheProgramStartedNotWhereTheCurrentDirectoryMovedTo)
+{
+    WriteTemplate();
+    const std::string elsewhere = Folder("elsewhere");
+    Run([&](HWND w) {
+        SetCurrentDirectoryW(ui::Widen(elsewhere).c_str());
+        SetItemText(w, IDC_BOOK_NAME, "书");
+        DropFiles(w, {Write("a.txt", "a")});
+        Click(w, IDC_GENERATE);
+        Click(w, IDC_CLOSE);
+    });
+    EXPECT_TRUE(services.messages.empty());
+    EXPECT_TRUE(Exists(workDir + "\\书.jar"));
+    EXPECT_FALSE(Exists(elsewhere + "\\书.jar"));
+}
+
+TEST_F(MainWindowTest, FailedGenerationShowsTheReasonAndStartsNoFileManager)
+{
+    const struct {
+        const char* name;
+        bool withTemplate;
+        std::string message;
+    } cases[] = {
+        {"无模板", false, kTemplateMissingMessage},
+        {"a/b", true, kBadBookNameMessage},
+        {"问?号", true, kBadBookNameMessage},
+    };
+    for (const auto& c : cases) {
+        DeleteFileW(ui::Widen(workDir + "\\RDbook.dat").c_str());
+        if (c.withTemplate)
+            WriteTemplate();
+        services.messages.clear();
+        Run([&](HWND w) {
+            SetItemText(w, IDC_BOOK_NAME, c.name);
+            DropFiles(w, {Write("a.txt", "a")});
+            Click(w, IDC_GENERATE);
+            EXPECT_EQ(ListItems(List(w)).size(), 1u) << "the list stays as it was";
+            Click(w, IDC_CLOSE);
+        });
+        ASSERT_EQ(services.messages.size(), 1u) << c.name;
+        EXPECT_EQ(services.messages[0].text, c.message) << c.name;
+        EXPECT_EQ(services.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    }
+    EXPECT_TRUE(services.started.empty());
+    EXPECT_FALSE(Exists(workDir + "\\无模板.jar"));
+}
+
+TEST_F(MainWindowTest, TemplateThatIsNotAnArchiveLeavesAnEarlierBookAlone)
+{
+    WriteTemplate();
+    const std::string jar = workDir + "\\旧书.jar";
+    Run([&](HWND w) {
+        SetItemText(w, IDC_BOOK_NAME, "旧书");
+        DropFiles(w, {Write("a.txt", "第一版")});
+        Click(w, IDC_GENERATE);
+        ASSERT_TRUE(Exists(jar));
+        Write("RDbook.dat", "not a zip archive at all");
+        Click(w, IDC_GENERATE);
+        Click(w, IDC_CLOSE);
+    });
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.started.size(), 1u) << "only the first generation opened a file manager";
+    EXPECT_EQ(JarEntry(jar, "1.txt"), "第一版");
+}
+
+} // namespace
+} // namespace wintest

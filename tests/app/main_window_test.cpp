@@ -1,0 +1,180 @@
+// The main window driven through its controls and messages, with the services recorded:
+// start-up, leaving, the about box, the menu, always on top, the icon while minimised.
+#include "app/main_window_test.h"
+
+#include "res/resource.h"
+#include "ui/wide_text.h"
+
+namespace wintest {
+namespace {
+
+TEST_F(MainWindowTest, StartsInTheCurrentDirectoryWithTheAboutItemInTheSystemMenu)
+{
+    const INT_PTR result = Run([&](HWND w) {
+        EXPECT_EQ(window->GetWorkDir(), workDir);
+        EXPECT_EQ(Text(w), "青禾手机电子书制作:www.qinghe.example");
+        EXPECT_EQ(window->GetSources().GetCurSel(), -1);
+        EXPECT_TRUE(ListItems(List(w)).empty());
+        for (int id : {IDC_BOOK_NAME, IDC_AUTHOR, IDC_MAKER})
+            EXPECT_EQ(ItemText(w, id), "");
+
+        HMENU system = GetSystemMenu(w, FALSE);
+        const int count = GetMenuItemCount(system);
+        ASSERT_GE(count, 2);
+        EXPECT_TRUE(GetMenuState(system, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+        EXPECT_EQ(GetMenuItemID(system, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
+        wchar_t text[64] = {};
+        GetMenuStringW(system, count - 1, text, 64, MF_BYPOSITION);
+        EXPECT_EQ(ui::Narrow(text), "关于青禾电子书制作工具(&A)...");
+
+        EXPECT_TRUE(SendMessageW(w, WM_GETICON, ICON_BIG, 0));
+        EXPECT_TRUE(SendMessageW(w, WM_GETICON, ICON_SMALL, 0));
+        const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+        EXPECT_TRUE(style & WS_MINIMIZEBOX);
+        EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_THICKFRAME)) << "neither resized nor maximised";
+
+        // The menu bar is the loaded menu 134, in place of the template's.
+        HMENU bar = GetMenu(w);
+        ASSERT_EQ(GetMenuItemCount(bar), 3);
+        const char* popups[] = {"文件", "工具", "帮助"};
+        for (int i = 0; i < 3; ++i) {
+            GetMenuStringW(bar, i, text, 64, MF_BYPOSITION);
+            EXPECT_EQ(ui::Narrow(text), popups[i]);
+        }
+        Click(w, IDC_CLOSE);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(MainWindowTest, EveryWayOfLeavingEndsWithOkAndNoneAddsAFolder)
+{
+    const struct {
+        const char* how;
+        std::function<void(HWND)> leave;
+    } ways[] = {
+        {"button 关闭程序", [](HWND w) { Click(w, IDC_CLOSE); }},
+        {"menu 退出", [](HWND w) { MenuCommand(w, IDM_EXIT); }},
+        {"close box", [](HWND w) { SendMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"close request", [](HWND w) { SendMessageW(w, WM_CLOSE, 0, 0); }},
+    };
+    for (const auto& way : ways) {
+        bool stillOpen = true;
+        const INT_PTR result = Run([&](HWND w) {
+            SetItemText(w, IDC_BOOK_NAME, "书");
+            way.leave(w);
+            stillOpen = IsWindowVisible(w);
+        });
+        EXPECT_EQ(result, IDOK) << way.how;
+        EXPECT_FALSE(stillOpen) << way.how;
+    }
+    EXPECT_TRUE(services.folderPrompts.empty());
+    EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(MainWindowTest, EscapeOpensTheFolderChooserAndCancellingChangesNothing)
+{
+    Run([&](HWND w) {
+        DialogKey(w, GetDlgItem(w, IDC_BOOK_NAME), VK_ESCAPE);
+        EXPECT_TRUE(IsWindowVisible(w)) << "Esc never closes the main window";
+        EXPECT_EQ(services.folderPrompts, std::vector<std::string>{"Selection"});
+        Click(w, IDC_ADD_FOLDER);
+        EXPECT_EQ(services.folderPrompts.size(), 2u);
+        EXPECT_TRUE(ListItems(List(w)).empty());
+        Click(w, IDC_CLOSE);
+    });
+    EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(MainWindowTest, AboutBoxFromTheButtonTheMenuAndTheSystemMenu)
+{
+    const struct {
+        const char* how;
+        std::function<void(HWND)> open;
+    } ways[] = {
+        {"button 关于青禾", [](HWND w) { Click(w, IDC_ABOUT); }},
+        {"menu 关于...", [](HWND w) { MenuCommand(w, IDM_ABOUT); }},
+        {"system menu", [](HWND w) { SendMessageW(w, WM_SYSCOMMAND, IDM_ABOUTBOX, 0); }},
+        {"system menu, low bits set", [](HWND w) { SendMessageW(w, WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0); }},
+        {"Enter (the default button)", [](HWND w) { DialogKey(w, GetDlgItem(w, IDC_BOOK_NAME), VK_RETURN); }},
+    };
+    Run([&](HWND w) {
+        for (const auto& way : ways) {
+            std::string caption;
+            HWND owner = nullptr;
+            OnNextModal([&](HWND about) {
+                caption = Text(about);
+                owner = GetWindow(about, GW_OWNER);
+                EXPECT_TRUE(GetDlgItem(about, IDC_ABOUT_MAIL));
+                Click(about, IDOK);
+            });
+            way.open(w);
+            EXPECT_EQ(caption, "帮助") << way.how;
+            EXPECT_EQ(owner, w) << way.how;
+        }
+        Click(w, IDC_CLOSE);
+    });
+    EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(MainWindowTest, HelpAndTheSiteAreOpenedByTheShellAndTheOpenItemsDoNothing)
+{
+    Run([&](HWND w) {
+        MenuCommand(w, IDM_HELP);
+        MenuCommand(w, IDM_VISIT_SITE);
+        MenuCommand(w, IDM_OPEN_FOLDER);
+        MenuCommand(w, IDM_OPEN_FILE);
+        EXPECT_TRUE(IsWindowVisible(w));
+
+        // They stay enabled when their pop-up opens.
+        HMENU file = GetSubMenu(GetMenu(w), 0);
+        SendMessageW(w, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+        for (int i = 0; i < GetMenuItemCount(file); ++i)
+            EXPECT_FALSE(GetMenuState(file, i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
+        Click(w, IDC_CLOSE);
+    });
+    // readme.txt is named relative to the current directory, which is the working folder.
+    EXPECT_EQ(services.opened, (std::vector<std::string>{"readme.txt", "http://www.qinghe.example/"}));
+    EXPECT_TRUE(services.folderPrompts.empty());
+    EXPECT_TRUE(services.fileFilters.empty());
+    EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(MainWindowTest, AlwaysOnTopTogglesTheWindowAndTheCheckMarkTogether)
+{
+    Run([&](HWND w) {
+        HMENU tools = GetSubMenu(GetMenu(w), 1);
+        auto checked = [&] {
+            SendMessageW(w, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(tools), MAKELPARAM(1, FALSE));
+            return (GetMenuState(tools, IDM_ALWAYS_ON_TOP, MF_BYCOMMAND) & MF_CHECKED) != 0;
+        };
+        auto topmost = [&] { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+
+        EXPECT_FALSE(checked());
+        EXPECT_FALSE(topmost());
+        for (bool expected : {true, false, true}) {
+            MenuCommand(w, IDM_ALWAYS_ON_TOP);
+            EXPECT_EQ(window->IsAlwaysOnTop(), expected);
+            EXPECT_EQ(topmost(), expected);
+            EXPECT_EQ(checked(), expected);
+        }
+        Click(w, IDC_CLOSE);
+    });
+}
+
+TEST_F(MainWindowTest, MinimisedWindowShowsAndDragsTheProgramIcon)
+{
+    Run([&](HWND w) {
+        const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAINFRAME));
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(w, WM_QUERYDRAGICON, 0, 0)), icon);
+        SendMessageW(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        EXPECT_TRUE(IsIconic(w));
+        RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        SendMessageW(w, WM_SYSCOMMAND, SC_RESTORE, 0);
+        EXPECT_FALSE(IsIconic(w));
+        Click(w, IDC_CLOSE);
+    });
+}
+
+} // namespace
+} // namespace wintest

@@ -1,0 +1,53 @@
+// A fixture for the main window: a scratch working folder (the current directory while
+// the window starts), recorded services, and a window run modally with a script.
+#pragma once
+
+#include "app/bookmaker_dlg.h"
+#include "support/test_support.h"
+#include "ui/recording_services.h"
+#include "ui/window_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace wintest {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs a fresh main window with script inside its loop; returns DoModal's result.
+    INT_PTR Run(const Script& script);
+
+    // Writes a text file (UTF-8 unless bytes say otherwise) into the working folder or a
+    // folder below it; returns its full path.
+    std::string Write(const std::string& relative, const std::string& bytes);
+    std::string Folder(const std::string& relative);
+    // A small reader template RDbook.dat in the working folder.
+    void WriteTemplate();
+    // A path that opens but whose reading fails (a sysfs attribute whose read is refused).
+    static std::string UnreadableFile();
+    // A file named relative in the working folder that opens like UnreadableFile.
+    std::string LinkToUnreadable(const std::string& relative);
+
+    static HWND List(HWND window);
+    std::vector<std::string> Titles() const { return window->GetSources().GetTitles(); }
+    std::vector<std::string> Texts() const { return window->GetSources().GetTexts(); }
+
+    test::TempDir dir;
+    std::string workDir;
+    RecordingServices services;
+    std::unique_ptr<CBookMakerDlg> window;
+
+private:
+    std::wstring m_previousDirectory;
+};
+
+// An entry of a jar: its data inflated.
+std::string JarEntry(const std::string& jarPath, const std::string& name);
+
+} // namespace wintest
