@@ -1,9 +1,10 @@
 // Decoding of the legacy Chinese code page. Text without a byte-order mark that is not
 // UTF-8 is GBK; it is decoded as GB18030, a superset in which every GBK file decodes the
 // same, whatever the locale of the machine: glibc iconv natively, MultiByteToWideChar with
-// code page 54936 on Windows (936 where 54936 is missing, as in Wine). Which bytes form a
-// character, what replaces the undecodable ones and the four-byte codes are decided here, the
-// same way in both builds; the platform decodes the two-byte codes.
+// code page 54936 on Windows (936 where 54936 is missing, as in Wine). Where the platform
+// stops, text_encoding.cpp decides, the same way in both builds: a byte that begins no
+// character becomes U+FFFD and the bytes after it are read afresh; four-byte codes come from
+// its table (glibc decodes them itself, to the same characters).
 #pragma once
 
 #include <cstddef>

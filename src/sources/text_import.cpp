@@ -39,7 +39,7 @@ public:
     {
         const std::size_t rest = m_size - m_pos;
         switch (m_encoding) {
-        case EncodingUtf8: return rest;
+        case EncodingUtf8:
         case EncodingUtf32Le:
         case EncodingUtf32Be: return rest;
         default: return rest + rest / 2;

@@ -25,13 +25,15 @@ public:
 // undecodable bytes as U+FFFD.
 std::string DecodeText(const char* data, std::size_t size, TextEncoding encoding);
 
-// Cuts UTF-8 text into parts of at most kPartSize UTF-16 units, never inside a surrogate
-// pair nor between CR and LF.
+// Cuts well-formed UTF-8 text into parts of at most kPartSize UTF-16 units, never inside a
+// surrogate pair nor between CR and LF (the part ends one unit earlier). Always at least one
+// part, empty for an empty text.
 std::vector<std::string> SplitText(const std::string& text);
 
 // Adds the parts of a source to the list: one entry titled `title`, or T(1), T(2)... when
 // it is split; replaceSelected applies to the first part only. Returns the number of parts
-// added (0 for an empty title). Throws CImportException when splitting or adding fails;
-// parts added before stay.
+// added (0 for an empty title or no data). Throws CImportException when memory runs out while
+// decoding, splitting or adding (the text is decoded piece by piece as it is cut, so these
+// are one step here); parts added before stay.
 std::size_t ImportText(CSourceList& list, const std::string& title, const char* data,
                        std::size_t size, bool replaceSelected, TextEncoding encoding);
