@@ -1,0 +1,280 @@
+// Drives the real BookMaker.exe from outside, by control id, as a user would: starts it in
+// a working folder, fills the book fields, adds a file through the file dialog and typed
+// content through the add-content dialog, generates the book, checks that a file-manager
+// window opened on its folder, and closes the program. Runs in the same Wine desktop as the
+// program (FindWindow reaches only windows of the same desktop).
+//
+// usage: bookmaker_driver BOOKMAKER_EXE WORK_FOLDER SCENARIO_FILE
+// SCENARIO_FILE is UTF-8, one "key=value" per line: name, author, maker, file (a path for
+// the file dialog), title and text (typed content; "\n" in text stands for a line break).
+// Prints what it saw as UTF-8 "key=value" lines; exits 0 when every step worked.
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Control ids of the program's windows.
+constexpr int kClose = 1, kAddFile = 3, kGenerate = 4, kSources = 1005, kAuthor = 1009,
+              kMaker = 1014, kAddContent = 1015, kBookName = 1016;
+constexpr int kContentClose = 1, kContentSave = 1006, kContentText = 1010, kContentTitle = 1013;
+constexpr wchar_t kMainCaption[] = L"青禾手机电子书制作:www.qinghe.example";
+constexpr wchar_t kContentCaption[] = L"添加内容";
+
+std::wstring Wide(const std::string& s)
+{
+    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
+
+std::string Utf8(const std::wstring& w)
+{
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+void Report(const std::string& key, const std::string& value)
+{
+    std::printf("%s=%s\n", key.c_str(), value.c_str());
+    std::fflush(stdout);
+}
+
+HANDLE g_program = nullptr;
+
+BOOL CALLBACK CloseBrowser(HWND window, LPARAM)
+{
+    wchar_t cls[64] = {};
+    GetClassNameW(window, cls, 64);
+    if (std::wstring(cls) == L"ExplorerWClass")
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+// Leaves nothing running: the program and any file-manager window would keep the test's
+// output open.
+[[noreturn]] void Fail(const std::string& what)
+{
+    Report("error", what);
+    if (g_program)
+        TerminateProcess(g_program, 1);
+    EnumWindows(CloseBrowser, 0);
+    std::exit(1);
+}
+
+// Polls until found returns true, for at most 30 seconds.
+bool WaitFor(const std::function<bool()>& found)
+{
+    for (int i = 0; i < 1500; ++i) {
+        if (found())
+            return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+std::wstring WindowText(HWND window)
+{
+    wchar_t text[1024] = {};
+    // WM_GETTEXT is carried across processes; GetWindowText would not ask the window.
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+    return text;
+}
+
+struct Search {
+    DWORD process;
+    std::wstring className;
+    std::wstring caption;  // empty: any
+    HWND exclude;
+    HWND found;
+};
+
+BOOL CALLBACK Match(HWND window, LPARAM data)
+{
+    auto* s = reinterpret_cast<Search*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (s->process && process != s->process)
+        return TRUE;
+    if (window == s->exclude || !IsWindowVisible(window))
+        return TRUE;
+    wchar_t cls[64] = {};
+    GetClassNameW(window, cls, 64);
+    if (s->className != cls)
+        return TRUE;
+    wchar_t caption[512] = {};
+    GetWindowTextW(window, caption, 512);
+    if (!s->caption.empty() && s->caption != caption)
+        return TRUE;
+    s->found = window;
+    return FALSE;
+}
+
+HWND FindTopLevel(DWORD process, const std::wstring& className, const std::wstring& caption, HWND exclude = nullptr)
+{
+    Search s{process, className, caption, exclude, nullptr};
+    EnumWindows(Match, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+// A message box of the program means a step failed: say what it says.
+void FailOnMessageBox(DWORD process, HWND main)
+{
+    HWND box = FindTopLevel(process, L"#32770", L"BookMaker", main);
+    if (box)
+        Fail("message box: " + Utf8(WindowText(GetDlgItem(box, 0xFFFF))));
+}
+
+void SetText(HWND dialog, int id, const std::string& text)
+{
+    const std::wstring w = Wide(text);
+    if (!SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str())))
+        Fail("cannot set the text of control " + std::to_string(id));
+}
+
+int ListCount(HWND main) { return static_cast<int>(SendMessageW(GetDlgItem(main, kSources), LB_GETCOUNT, 0, 0)); }
+
+std::map<std::string, std::string> ReadScenario(const wchar_t* path)
+{
+    std::map<std::string, std::string> values;
+    FILE* in = _wfopen(path, L"rb");
+    if (!in)
+        Fail("cannot read the scenario");
+    std::string all;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
+        all.append(buffer, n);
+    std::fclose(in);
+    std::size_t from = 0;
+    while (from < all.size()) {
+        std::size_t end = all.find('\n', from);
+        if (end == std::string::npos)
+            end = all.size();
+        const std::string line = all.substr(from, end - from);
+        const std::size_t eq = line.find('=');
+        if (eq != std::string::npos)
+            values[line.substr(0, eq)] = line.substr(eq + 1);
+        from = end + 1;
+    }
+    std::string& text = values["text"];
+    for (std::size_t at; (at = text.find("\\n")) != std::string::npos;)
+        text.replace(at, 2, "\r\n");
+    return values;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: bookmaker_driver BOOKMAKER_EXE WORK_FOLDER SCENARIO_FILE\n");
+        return 2;
+    }
+    const std::wstring exe = argv[1];
+    const std::wstring folder = argv[2];
+    std::map<std::string, std::string> scenario = ReadScenario(argv[3]);
+
+    // The program starts in the working folder: the book is written there.
+    std::wstring command = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &process))
+        Fail("cannot start " + Utf8(exe));
+    const DWORD pid = process.dwProcessId;
+    g_program = process.hProcess;
+
+    HWND main = nullptr;
+    if (!WaitFor([&] { return (main = FindTopLevel(pid, L"#32770", kMainCaption)) != nullptr; }))
+        Fail("the main window did not appear");
+    Report("main_window", "shown");
+
+    SetText(main, kBookName, scenario["name"]);
+    SetText(main, kAuthor, scenario["author"]);
+    SetText(main, kMaker, scenario["maker"]);
+
+    // A file through the real file dialog: its file-name box, then its OK button.
+    if (!scenario["file"].empty()) {
+        PostMessageW(GetDlgItem(main, kAddFile), BM_CLICK, 0, 0);
+        HWND open = nullptr;
+        if (!WaitFor([&] { return (open = FindTopLevel(pid, L"#32770", L"", main)) != nullptr; }))
+            Fail("the file dialog did not appear");
+        Report("file_dialog", Utf8(WindowText(open)));
+        HWND name = GetDlgItem(open, 0x47C);  // cmb13, the file-name combo box
+        if (!name)
+            name = GetDlgItem(open, 0x480);   // edt1
+        if (!name)
+            Fail("the file dialog has no file-name box");
+        const std::wstring path = Wide(scenario["file"]);
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        PostMessageW(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(open, IDOK)));
+        if (!WaitFor([&] { return ListCount(main) >= 1; })) {
+            FailOnMessageBox(pid, main);
+            Fail("the chosen file was not added");
+        }
+    }
+
+    // Typed content through the add-content dialog; saving leaves it open.
+    const int before = ListCount(main);
+    PostMessageW(GetDlgItem(main, kAddContent), BM_CLICK, 0, 0);
+    HWND content = nullptr;
+    if (!WaitFor([&] { return (content = FindTopLevel(pid, L"#32770", kContentCaption)) != nullptr; }))
+        Fail("the add-content dialog did not appear");
+    SetText(content, kContentTitle, scenario["title"]);
+    SetText(content, kContentText, scenario["text"]);
+    SendMessageW(GetDlgItem(content, kContentSave), BM_CLICK, 0, 0);
+    FailOnMessageBox(pid, main);
+    if (!IsWindowVisible(content))
+        Fail("saving closed the add-content dialog");
+    PostMessageW(GetDlgItem(content, kContentClose), BM_CLICK, 0, 0);
+    if (!WaitFor([&] { return !IsWindow(content); }))
+        Fail("the add-content dialog did not close");
+
+    const int count = ListCount(main);
+    Report("added_by_content", std::to_string(count - before));
+    for (int i = 0; i < count; ++i) {
+        wchar_t item[1024] = {};
+        SendMessageW(GetDlgItem(main, kSources), LB_GETTEXT, i, reinterpret_cast<LPARAM>(item));
+        Report("item", Utf8(item));
+    }
+
+    // Generate: the book appears, then a file-manager window on its folder.
+    const std::wstring jar = folder + L"\\" + Wide(scenario["name"]) + L".jar";
+    DeleteFileW(jar.c_str());
+    PostMessageW(GetDlgItem(main, kGenerate), BM_CLICK, 0, 0);
+    if (!WaitFor([&] {
+            FailOnMessageBox(pid, main);
+            return GetFileAttributesW(jar.c_str()) != INVALID_FILE_ATTRIBUTES;
+        }))
+        Fail("no book was written");
+    Report("jar", Utf8(jar));
+
+    const std::wstring folderName = folder.substr(folder.find_last_of(L"\\/") + 1);
+    HWND browser = nullptr;
+    if (!WaitFor([&] { return (browser = FindTopLevel(0, L"ExplorerWClass", folderName)) != nullptr; })) {
+        FailOnMessageBox(pid, main);
+        Fail("no file-manager window opened on " + Utf8(folderName));
+    }
+    Report("file_manager", Utf8(WindowText(browser)));
+    PostMessageW(browser, WM_CLOSE, 0, 0);
+
+    // The close box ends the program.
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
+        Fail("the program did not end");
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    Report("exit_code", std::to_string(exitCode));
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    WaitFor([&] { return !IsWindow(browser); });
+    return exitCode == 0 ? 0 : 1;
+}
