@@ -14,7 +14,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
-#include <new>
+#include <exception>
 #include <vector>
 
 namespace {
@@ -41,7 +41,8 @@ CBookMakerDlg::AddResult CBookMakerDlg::AddFile(const std::string& path, const s
     } catch (const CException&) {
         ShowMessage(kOpenFileFailedMessage);
         return AddResult::readFailed;
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
+        // Memory exhausted (or a size the string cannot hold) while reading.
         ShowMessage(kOpenFileFailedMessage);
         return AddResult::readFailed;
     }

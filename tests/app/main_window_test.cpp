@@ -2,6 +2,8 @@
 // start-up, leaving, the about box, the menu, always on top, the icon while minimised.
 #include "app/main_window_test.h"
 
+#include "app/bookmaker_app.h"
+
 #include "res/resource.h"
 #include "ui/wide_text.h"
 
@@ -45,6 +47,19 @@ TEST_F(MainWindowTest, StartsInTheCurrentDirectoryWithTheAboutItemInTheSystemMen
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(MainWindowTest, ApplicationRunsTheMainWindowAndEndsWithIt)
+{
+    CBookMakerApp app(services);
+    std::string caption;
+    OnNextModal([&](HWND w) {
+        caption = Text(w);
+        Click(w, IDC_CLOSE);
+    });
+    EXPECT_FALSE(app.InitInstance()) << "no message loop follows the main window";
+    EXPECT_EQ(caption, "青禾手机电子书制作:www.qinghe.example");
+    EXPECT_TRUE(services.messages.empty()) << "the socket layer started";
 }
 
 TEST_F(MainWindowTest, EveryWayOfLeavingEndsWithOkAndNoneAddsAFolder)

@@ -6,7 +6,8 @@
 //
 // usage: bookmaker_driver BOOKMAKER_EXE WORK_FOLDER SCENARIO_FILE
 // SCENARIO_FILE is UTF-8, one "key=value" per line: name, author, maker, file (a path for
-// the file dialog), title and text (typed content; "\n" in text stands for a line break).
+// the file dialog), title and text (typed content; "\n" in text stands for a line break),
+// help=1 to open readme.txt from the menu and report the first line Notepad shows.
 // Prints what it saw as UTF-8 "key=value" lines; exits 0 when every step worked.
 #include <windows.h>
 
@@ -21,6 +22,7 @@ namespace {
 // Control ids of the program's windows.
 constexpr int kClose = 1, kAddFile = 3, kGenerate = 4, kSources = 1005, kAuthor = 1009,
               kMaker = 1014, kAddContent = 1015, kBookName = 1016;
+constexpr int kHelpCommand = 32777;
 constexpr int kContentClose = 1, kContentSave = 1006, kContentText = 1010, kContentTitle = 1013;
 constexpr wchar_t kMainCaption[] = L"青禾手机电子书制作:www.qinghe.example";
 constexpr wchar_t kContentCaption[] = L"添加内容";
@@ -53,7 +55,7 @@ BOOL CALLBACK CloseBrowser(HWND window, LPARAM)
 {
     wchar_t cls[64] = {};
     GetClassNameW(window, cls, 64);
-    if (std::wstring(cls) == L"ExplorerWClass")
+    if (std::wstring(cls) == L"ExplorerWClass" || std::wstring(cls) == L"Notepad")
         PostMessageW(window, WM_CLOSE, 0, 0);
     return TRUE;
 }
@@ -244,6 +246,19 @@ int wmain(int argc, wchar_t** argv)
         wchar_t item[1024] = {};
         SendMessageW(GetDlgItem(main, kSources), LB_GETTEXT, i, reinterpret_cast<LPARAM>(item));
         Report("item", Utf8(item));
+    }
+
+    // Help: the shell opens readme.txt of the working folder.
+    if (scenario["help"] == "1") {
+        PostMessageW(main, WM_COMMAND, kHelpCommand, 0);
+        HWND notepad = nullptr;
+        if (!WaitFor([&] { return (notepad = FindTopLevel(0, L"Notepad", L"")) != nullptr; }))
+            Fail("readme.txt was not opened");
+        const std::wstring text = WindowText(FindWindowExW(notepad, nullptr, L"Edit", nullptr));
+        Report("help_window", Utf8(WindowText(notepad)));
+        Report("help_first_line", Utf8(text.substr(0, text.find(L'\r'))));
+        PostMessageW(notepad, WM_CLOSE, 0, 0);
+        WaitFor([&] { return !IsWindow(notepad); });
     }
 
     // Generate: the book appears, then a file-manager window on its folder.

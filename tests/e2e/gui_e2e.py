@@ -10,7 +10,8 @@ usage: gui_e2e.py --driver DRIVER.exe --emulator WINE_RUN --work DIR
                   (--program BookMaker.exe [--template RDbook.dat] | --package BookMaker.zip)
 
 With --package the zip is unpacked into a fresh folder and everything runs from there: the
-program, its RDbook.dat, readme.txt and bookmaker-cli.exe. Without --template the test makes
+program, its RDbook.dat, readme.txt (opened from the help menu: Notepad must show its first
+line, so the mark is read) and bookmaker-cli.exe. Without --template the test makes
 a small template of its own.
 """
 import argparse
@@ -61,14 +62,14 @@ def make_template(path):
         z.writestr("rd.PNG", b"\x89PNG\r\n\x1a\n" + b"\0" * 40)
 
 
-def run_driver(args, program, folder, scratch):
+def run_driver(args, program, folder, scratch, help_line=None):
     source = os.path.join(scratch, FILE_TITLE + ".txt")
     with open(source, "wb") as f:
         f.write(FILE_BYTES)
     scenario = os.path.join(scratch, "scenario.txt")
     with open(scenario, "w", encoding="utf-8") as f:
         f.write(f"name={BOOK_NAME}\nauthor={AUTHOR}\nmaker={MAKER}\nfile={wine_path(source)}\n"
-                f"title={CONTENT_TITLE}\ntext={CONTENT_TEXT}\n")
+                f"title={CONTENT_TITLE}\ntext={CONTENT_TEXT}\nhelp={int(help_line is not None)}\n")
     result = subprocess.run([args.emulator, args.driver, wine_path(program), wine_path(folder),
                              wine_path(scenario)],
                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=180)
@@ -82,6 +83,8 @@ def run_driver(args, program, folder, scratch):
         fail(f"list shows {items}")
     if ("file_manager", os.path.basename(folder)) not in [tuple(s) for s in seen]:
         fail("the file manager did not open on the book's folder")
+    if help_line is not None and ("help_first_line", help_line) not in [tuple(s) for s in seen]:
+        fail("Notepad does not show readme.txt's first line")
 
 
 def check_book(jar, template):
@@ -157,6 +160,7 @@ def main():
             fail("bookmaker-cli.exe --version fails")
         program = os.path.join(folder, "BookMaker.exe")
         template = os.path.join(folder, "RDbook.dat")
+        help_line = readme[3:].decode("utf-8").split("\r\n")[0]
     else:
         os.makedirs(folder)
         template = os.path.join(folder, "RDbook.dat")
@@ -165,8 +169,9 @@ def main():
         else:
             make_template(template)
         program = args.program
+        help_line = None
 
-    run_driver(args, program, folder, scratch)
+    run_driver(args, program, folder, scratch, help_line)
     check_book(os.path.join(folder, BOOK_NAME + ".jar"), template)
     print("gui_e2e: the book passed unzip, 7z, zipfile and JarFile")
 
