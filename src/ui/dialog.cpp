@@ -37,11 +37,8 @@ bool ReturnsDirectly(UINT message)
 
 Dialog::Dialog(int templateId, IServices& services) : m_templateId(templateId), m_services(services) {}
 
-Dialog::~Dialog()
-{
-    for (Control* control : m_controls)
-        control->Detach();
-}
+// The controls are members of the derived dialog, gone by now; each detaches itself.
+Dialog::~Dialog() = default;
 
 INT_PTR Dialog::DoModal(HWND owner)
 {

@@ -42,14 +42,19 @@ TEST_F(MainWindowTest, FileDialogTitleIsTheNameWithoutItsLastExtension)
     EXPECT_TRUE(services.messages.empty()) << "a cancel, a missing file and an empty title say nothing";
 }
 
-TEST_F(MainWindowTest, FileThatCannotBeReadIsReported)
+TEST_F(MainWindowTest, FileThatCannotBeReadIsReportedOneThatCannotBeOpenedIsSkipped)
 {
-    services.fileAnswers = {UnreadableFile(), Write("ok.txt", "好")};
+    // Held open without sharing, as another program may: it cannot be opened at all.
+    const std::string locked = Write("locked.txt", "busy");
+    HANDLE holder = CreateFileW(ui::Widen(locked).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    services.fileAnswers = {locked, UnreadableFile(), Write("ok.txt", "好")};
     Run([&](HWND w) {
-        Click(w, IDC_ADD_FILE);
-        Click(w, IDC_ADD_FILE);
+        for (int i = 0; i < 3; ++i)
+            Click(w, IDC_ADD_FILE);
         Click(w, IDC_CLOSE);
     });
+    CloseHandle(holder);
     EXPECT_EQ(services.MessageTexts(), std::vector<std::string>{kOpenFailed});
     EXPECT_EQ(Titles(), std::vector<std::string>{"ok"});
 }
