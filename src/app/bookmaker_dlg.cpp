@@ -84,8 +84,8 @@ bool CBookMakerDlg::OnCommand(int id, int code, HWND)
     case IDC_GENERATE: OnGenerate(); return true;
     case IDC_ABOUT:
     case IDM_ABOUT: OnAbout(); return true;
-    case IDM_VISIT_SITE: Services().ShellOpen(kWebSiteLink); return true;
-    case IDM_HELP: Services().ShellOpen(kHelpFileName); return true;
+    case IDM_VISIT_SITE: Services().ShellOpen(kWebSiteLink, SW_SHOW); return true;
+    case IDM_HELP: Services().ShellOpen(kHelpFileName, SW_SHOW); return true;
     case IDM_ALWAYS_ON_TOP: OnAlwaysOnTop(); return true;
     case IDM_EXIT: OnOK(); return true;
     case IDC_ADD_FOLDER: OnAddFolder(); return true;  // also the Esc key
@@ -151,7 +151,7 @@ void CBookMakerDlg::OnGenerate()
         ShowMessage(e.Message(), MB_OK | MB_ICONSTOP);
         return;
     }
-    Services().StartProcess(SelectInFileManagerCommand(builder.GetJarPath()));
+    Services().StartProcess(SelectInFileManagerCommand(builder.GetJarPath()), SW_SHOW);
 }
 
 void CBookMakerDlg::OnAbout()

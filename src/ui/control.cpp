@@ -21,9 +21,10 @@ LRESULT Control::Send(UINT message, WPARAM wParam, LPARAM lParam) const
 
 bool Control::OnReflectedMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
-void Control::Attach(HWND window)
+void Control::Attach(HWND window, IServices* services)
 {
     m_hWnd = window;
+    m_pServices = services;
     OnAttached();
 }
 

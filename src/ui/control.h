@@ -11,6 +11,7 @@
 namespace ui {
 
 class Dialog;
+class IServices;
 
 class Control {
 public:
@@ -26,6 +27,8 @@ public:
     std::string GetText() const;
     void SetText(const std::string& text);
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    // The services of the dialog the control is bound to; null before binding.
+    IServices* Services() const { return m_pServices; }
 
 protected:
     // Runs once the object is bound to its window: the place to restyle or subclass it.
@@ -42,12 +45,13 @@ protected:
 
 private:
     friend class Dialog;
-    void Attach(HWND window);
+    void Attach(HWND window, IServices* services);
     void Detach();
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self);
 
     HWND m_hWnd = nullptr;
+    IServices* m_pServices = nullptr;
     bool m_bSubclassed = false;
 };
 

@@ -88,7 +88,7 @@ void Dialog::Bind(Control& control, int id)
         return;
     if (std::find(m_controls.begin(), m_controls.end(), &control) == m_controls.end())
         m_controls.push_back(&control);
-    control.Attach(window);
+    control.Attach(window, &m_services);
 }
 
 Control* Dialog::FindControl(HWND window) const

@@ -22,11 +22,13 @@ public:
     // The folder chooser rooted at the desktop, file-system folders only, prompt above the
     // tree. False when cancelled or when the choice has no file-system path.
     virtual bool ChooseFolder(HWND owner, const std::string& prompt, std::string& path) = 0;
-    // Opens a document or address with the shell ("open", shown normally). Returns the
+    // Opens a document or address with the shell ("open", show: SW_SHOW...). Returns the
     // shell's code: greater than 32 on success.
-    virtual INT_PTR ShellOpen(const std::string& file) = 0;
-    // Starts a program from a command line, shown normally. False when it did not start.
-    virtual bool StartProcess(const std::string& commandLine) = 0;
+    virtual INT_PTR ShellOpen(const std::string& file, int show) = 0;
+    // Starts a program from a command line (show: SW_SHOW...). Returns WinExec's codes:
+    // greater than 31 when it started, else 0, ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND,
+    // ERROR_BAD_FORMAT or another Win32 error below 32.
+    virtual UINT StartProcess(const std::string& commandLine, int show) = 0;
 };
 
 } // namespace ui

@@ -79,26 +79,32 @@ bool Win32Services::ChooseFolder(HWND owner, const std::string& prompt, std::str
     return true;
 }
 
-INT_PTR Win32Services::ShellOpen(const std::string& file)
+INT_PTR Win32Services::ShellOpen(const std::string& file, int show)
 {
     return reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, L"open", Widen(file).c_str(), nullptr, nullptr, SW_SHOW));
+        ShellExecuteW(nullptr, L"open", Widen(file).c_str(), nullptr, nullptr, show));
 }
 
-bool Win32Services::StartProcess(const std::string& commandLine)
+// CreateProcessW rather than WinExec, which takes the command in the ANSI code page and
+// would garble any character outside it; the result keeps WinExec's codes.
+UINT Win32Services::StartProcess(const std::string& commandLine, int show)
 {
     std::wstring line = Widen(commandLine);  // CreateProcessW may write into it
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOW;
+    startup.wShowWindow = static_cast<WORD>(show);
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return false;
+                        &startup, &process)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_BAD_EXE_FORMAT)
+            return ERROR_BAD_FORMAT;
+        return error < 32 ? error : 0;
+    }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return true;
+    return 33;
 }
 
 } // namespace ui

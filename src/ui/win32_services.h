@@ -10,8 +10,8 @@ public:
     int ShowMessage(HWND owner, const std::string& text, UINT type) override;
     bool ChooseFile(HWND owner, const std::string& filter, std::string& path) override;
     bool ChooseFolder(HWND owner, const std::string& prompt, std::string& path) override;
-    INT_PTR ShellOpen(const std::string& file) override;
-    bool StartProcess(const std::string& commandLine) override;
+    INT_PTR ShellOpen(const std::string& file, int show) override;
+    UINT StartProcess(const std::string& commandLine, int show) override;
 };
 
 // The executable's file name without its extension: the caption of message boxes.

@@ -37,16 +37,18 @@ bool RecordingServices::ChooseFolder(HWND, const std::string& prompt, std::strin
     return Take(folderAnswers, path);
 }
 
-INT_PTR RecordingServices::ShellOpen(const std::string& file)
+INT_PTR RecordingServices::ShellOpen(const std::string& file, int show)
 {
     opened.push_back(file);
-    return 42;
+    shows.push_back(show);
+    return shellOpenResult;
 }
 
-bool RecordingServices::StartProcess(const std::string& commandLine)
+UINT RecordingServices::StartProcess(const std::string& commandLine, int show)
 {
     started.push_back(commandLine);
-    return true;
+    shows.push_back(show);
+    return startProcessResult;
 }
 
 std::vector<std::string> RecordingServices::MessageTexts() const

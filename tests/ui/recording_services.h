@@ -21,8 +21,8 @@ public:
     int ShowMessage(HWND owner, const std::string& text, UINT type) override;
     bool ChooseFile(HWND owner, const std::string& filter, std::string& path) override;
     bool ChooseFolder(HWND owner, const std::string& prompt, std::string& path) override;
-    INT_PTR ShellOpen(const std::string& file) override;
-    bool StartProcess(const std::string& commandLine) override;
+    INT_PTR ShellOpen(const std::string& file, int show) override;
+    UINT StartProcess(const std::string& commandLine, int show) override;
 
     std::vector<std::string> MessageTexts() const;
 
@@ -36,6 +36,11 @@ public:
     std::vector<std::string> folderPrompts;  // one per folder chooser shown
     std::vector<std::string> opened;         // ShellOpen
     std::vector<std::string> started;        // StartProcess
+    std::vector<int> shows;                  // the show argument of either, in order
+
+    // What ShellOpen and StartProcess answer (success by default).
+    INT_PTR shellOpenResult = 42;
+    UINT startProcessResult = 33;
 };
 
 } // namespace wintest

@@ -1,0 +1,1 @@
+#include "controls/hyperlink_label.h"

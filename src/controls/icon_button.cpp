@@ -1,0 +1,1 @@
+#include "controls/icon_button.h"

@@ -1,0 +1,1 @@
+#include "controls/image_layout.h"

@@ -1,0 +1,1 @@
+#include "controls/link_command.h"

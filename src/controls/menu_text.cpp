@@ -1,0 +1,1 @@
+#include "controls/menu_text.h"

@@ -1,0 +1,1 @@
+#include "controls/owner_menu.h"

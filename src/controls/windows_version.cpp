@@ -1,0 +1,1 @@
+#include "controls/windows_version.h"
