@@ -63,6 +63,8 @@ int CIconButton::SetIcons(HICON hot, HICON idle)
         m_icons[0].handle = hot;
         if (!ReadIconSize(m_icons[0])) {
             DestroyIcons();
+            if (idle && idle != kGrayIdleIcon)
+                DestroyIcon(idle);  // handed over with the hot one
             return 1;
         }
     }
