@@ -7,6 +7,8 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
+
 namespace {
 
 // The default value of root\subkey, any length; a registry error code (0: found). Only
@@ -21,17 +23,14 @@ LONG ReadRegistryDefault(HKEY root, const std::wstring& subkey, std::wstring& ou
     DWORD bytes = 0;
     std::wstring value;
     error = RegQueryValueExW(key, nullptr, nullptr, &type, nullptr, &bytes);
-    // The value may grow between the two reads: ask again until it fits.
-    for (int attempt = 0; error == ERROR_SUCCESS || error == ERROR_MORE_DATA; ++attempt) {
-        if (attempt == 4) {
-            error = ERROR_MORE_DATA;
-            break;
-        }
+    // The value may grow between asking its size and reading it: ask again, a few times.
+    for (int attempt = 0; error == ERROR_SUCCESS; ++attempt) {
         value.assign(bytes / sizeof(wchar_t) + 1, L'\0');
         bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
         error = RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &bytes);
-        if (error == ERROR_SUCCESS)
+        if (error != ERROR_MORE_DATA || attempt == 3)
             break;
+        error = ERROR_SUCCESS;
     }
     RegCloseKey(key);
     if (error != ERROR_SUCCESS)
@@ -93,6 +92,8 @@ void CHyperlinkLabel::SetVisited(BOOL visited)
 
 void CHyperlinkLabel::SetLinkCursor(HCURSOR cursor)
 {
+    if (cursor && cursor == m_linkCursor)
+        return;
     ReleaseCursor();
     m_linkCursor = cursor;
     if (!cursor)
@@ -218,9 +219,9 @@ void CHyperlinkLabel::CreateFonts()
 void CHyperlinkLabel::FitToText()
 {
     HWND window = GetHwnd();
-    HWND parent = GetParent(window);
     if (!window || !m_fitToText)
         return;
+    HWND parent = GetParent(window);
     RECT windowRect{};
     RECT clientRect{};
     GetWindowRect(window, &windowRect);
@@ -233,7 +234,8 @@ void CHyperlinkLabel::FitToText()
     SIZE extent{};
     {
         ui::WindowDc dc(window);
-        ui::SelectGuard font(dc.Get(), m_underlineFont.Get());
+        const HFONT measured = m_underlineFont ? m_underlineFont.Get() : reinterpret_cast<HFONT>(Send(WM_GETFONT));
+        ui::SelectGuard font(dc.Get(), measured);
         GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
     }
 
