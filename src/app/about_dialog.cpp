@@ -9,3 +9,12 @@ void CAboutDialog::ExchangeData(ui::DataExchange& exchange)
     exchange.Bind(IDC_ABOUT_MAIL, m_lblMail);
     exchange.Bind(IDC_ABOUT_WEB, m_lblWeb);
 }
+
+// Each label opens its own text (the addresses of the template) under the hand cursor.
+bool CAboutDialog::OnInitDialog()
+{
+    ui::Dialog::OnInitDialog();
+    m_lblMail.SetLinkCursor(nullptr);
+    m_lblWeb.SetLinkCursor(nullptr);
+    return true;
+}

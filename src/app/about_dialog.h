@@ -1,6 +1,7 @@
 // The about box (dialog 100): the program's icon, who made it, and two address labels.
 #pragma once
 
+#include "controls/hyperlink_label.h"
 #include "ui/dialog.h"
 
 class CAboutDialog : public ui::Dialog {
@@ -9,8 +10,9 @@ public:
 
 protected:
     void ExchangeData(ui::DataExchange& exchange) override;
+    bool OnInitDialog() override;
 
 private:
-    ui::Static m_lblMail;
-    ui::Static m_lblWeb;
+    CHyperlinkLabel m_lblMail;
+    CHyperlinkLabel m_lblWeb;
 };

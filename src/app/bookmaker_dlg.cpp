@@ -64,9 +64,57 @@ bool CBookMakerDlg::OnInitDialog()
 
     m_sources.SetView(this);
 
-    m_menu.Load(IDR_MAINMENU);
-    m_menu.SetAsMenuOf(GetHwnd());
+    Decorate();
     return true;
+}
+
+void CBookMakerDlg::Decorate()
+{
+    g_flatStyleOtherwise = 1;
+    g_flatStyleWhenThemed = 1;
+    if (m_menu.LoadMenu(IDR_MAINMENU)) {
+        const struct {
+            UINT command;
+            int bitmap;
+        } images[] = {
+            {IDM_ABOUT, IDB_ABOUT},
+            {IDM_HELP, IDB_HELP},
+            {IDM_VISIT_SITE, IDB_VISIT_SITE},
+            {IDM_OPEN_FOLDER, IDB_OPEN_FOLDER},
+            {IDM_OPEN_FILE, IDB_OPEN_FILE},
+        };
+        for (const auto& image : images)
+            m_menu.ModifyItem(static_cast<const wchar_t*>(nullptr), image.command, image.bitmap);
+        m_menu.SetAsMenuOf(GetHwnd());
+    }
+
+    // The three small buttons beside the list show their icon above the caption, grey
+    // while the mouse is elsewhere.
+    const struct {
+        CIconButton& button;
+        UINT icon;
+        UINT idle;
+        bool above;
+    } buttons[] = {
+        {m_btnAddFolder, IDI_ADD_FOLDER, 0, false},
+        {m_btnAddFile, IDI_ADD_FILE, 0, false},
+        {m_btnAddContent, IDI_ADD_CONTENT, 0, false},
+        {m_btnGenerate, IDI_GENERATE, 0, false},
+        {m_btnClose, IDI_CLOSE, 0, false},
+        {m_btnAbout, IDI_MAINFRAME, 0, false},
+        {m_btnUp, IDI_UP, CIconButton::kGrayIdleIconId, true},
+        {m_btnDelete, IDI_DELETE, CIconButton::kGrayIdleIconId, true},
+        {m_btnDown, IDI_DOWN, CIconButton::kGrayIdleIconId, true},
+    };
+    for (const auto& b : buttons) {
+        b.button.SetIcons(b.icon, b.idle);
+        b.button.ShiftColor(0, 30, TRUE);
+        if (b.above)
+            b.button.SetImageAlignment(1, TRUE);
+    }
+
+    m_lblMail.SetLink(kMailLink);
+    m_lblWeb.SetLink(kWebSiteLink);
 }
 
 bool CBookMakerDlg::OnCommand(int id, int code, HWND)
@@ -115,6 +163,30 @@ bool CBookMakerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return true;
+    case WM_MEASUREITEM: {
+        auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (item->CtlType != ODT_MENU)
+            return false;
+        m_menu.MeasureItem(item);
+        result = TRUE;
+        return true;
+    }
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        COwnerMenu* menu = item->CtlType == ODT_MENU ? COwnerMenu::FromHandle(reinterpret_cast<HMENU>(item->hwndItem)) : nullptr;
+        if (!menu)
+            return false;
+        menu->DrawItem(item);
+        result = TRUE;
+        return true;
+    }
+    case WM_MENUCHAR: {
+        HMENU popup = reinterpret_cast<HMENU>(lParam);
+        if (!COwnerMenu::IsOwnedMenu(popup))
+            return false;
+        result = m_menu.HandleMenuChar(LOWORD(wParam), HIWORD(wParam), COwnerMenu::FromHandle(popup));
+        return result != 0;
+    }
     case WM_INITMENUPOPUP:
         if (!HIWORD(lParam))
             OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));

@@ -3,9 +3,11 @@
 // box mirrors it through ISourceListView.
 #pragma once
 
+#include "controls/hyperlink_label.h"
+#include "controls/icon_button.h"
+#include "controls/owner_menu.h"
 #include "sources/source_list.h"
 #include "ui/dialog.h"
-#include "ui/menu.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -43,6 +45,8 @@ private:
     void OnAddContent();
     void OnEditEntry();
     void OnInitMenuPopup(HMENU popup);
+    // Icon buttons, link labels and the owner-drawn menu with its images.
+    void Decorate();
     bool OnPaintMinimised();
 
     // Reads one file into the list under title, reporting failures as the file commands do.
@@ -53,25 +57,25 @@ private:
     void DeleteItem(int index) override;
     void SetSelection(int index) override;
 
-    ui::Button m_btnDelete;
-    ui::Button m_btnAddContent;
-    ui::Button m_btnGenerate;
-    ui::Button m_btnAddFile;
-    ui::Button m_btnAddFolder;
-    ui::Button m_btnAbout;
-    ui::Button m_btnClose;
-    ui::Button m_btnDown;
-    ui::Button m_btnUp;
+    CIconButton m_btnDelete;
+    CIconButton m_btnAddContent;
+    CIconButton m_btnGenerate;
+    CIconButton m_btnAddFile;
+    CIconButton m_btnAddFolder;
+    CIconButton m_btnAbout;
+    CIconButton m_btnClose;
+    CIconButton m_btnDown;
+    CIconButton m_btnUp;
     ui::ListBox m_listSources;
     std::string m_strAuthor;
     std::string m_strMaker;
     std::string m_strBookName;
-    ui::Static m_lblMail;
-    ui::Static m_lblWeb;
+    CHyperlinkLabel m_lblMail;
+    CHyperlinkLabel m_lblWeb;
     HICON m_hIcon;
     HICON m_hSmallIcon;
     bool m_bAlwaysOnTop = false;
-    ui::Menu m_menu;
+    COwnerMenu m_menu;
     std::string m_strWorkDir;
     // Titles, texts (m_arrTexts) and the remembered selection (m_nCurSel).
     CSourceList m_sources;

@@ -294,14 +294,16 @@ void CHyperlinkLabel::ReleaseCursor()
 
 // One tool over the client area with the link as its text. The tooltip subclasses the
 // label (TTF_SUBCLASS) to see its mouse messages: the modal dialog's loop is the system's,
-// so there is no place to relay them from.
+// so there is no place to relay them from. The tip is owned by no window: a window owning
+// a topmost tip cannot be made topmost itself under Wine ("总在最上面"); the label
+// destroys the tip.
 void CHyperlinkLabel::CreateTip()
 {
     HWND window = GetHwnd();
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&classes);
     m_hTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
     if (!m_hTip)
         return;

@@ -434,8 +434,10 @@ void CIconButton::EnsureToolTip()
         return;
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_BAR_CLASSES};
     InitCommonControlsEx(&classes);
+    // Owned by no window: a window owning a topmost tip cannot be made topmost itself
+    // under Wine ("总在最上面"). The button destroys the tip.
     m_toolTip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, GetHwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!m_toolTip)
         return;
     // No tool is ever added: the tip stays silent.
