@@ -1,5 +1,7 @@
 // Pictures of the three windows with Chinese text, saved in the build folder for people
-// to look at (build/windows/screenshots). Each test checks that the picture is not blank.
+// to look at (build/windows/screenshots): the main window idle, with a button under the
+// mouse and with its help menu open; the about box; the add-content dialog. Each test
+// checks that the picture is not blank.
 #include "app/main_window_test.h"
 
 #include "res/resource.h"
@@ -16,12 +18,66 @@ void ExpectPicture(const std::string& path)
     EXPECT_EQ(png.compare(0, 8, std::string("\x89PNG\r\n\x1a\n", 8)), 0);
 }
 
+// The menu runs its own loop once open: a thread timer, dispatched by that loop, moves
+// the highlight onto the first item, takes the picture, and closes the menu.
+HWND g_menuOwner = nullptr;
+std::string g_menuShot;
+int g_menuTicks = 0;
+
+void CALLBACK WhileMenuIsOpen(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    ++g_menuTicks;
+    if (g_menuTicks == 1 && popup) {
+        PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+        return;
+    }
+    if (g_menuTicks < 3 && popup)
+        return;
+    KillTimer(nullptr, timer);
+    if (popup)
+        SaveScreenshot(g_menuOwner, g_menuShot);
+    EndMenu();
+}
+
+// Opens the pop-up of the menu bar's item at position as a click on it would.
+void ShootOpenMenu(HWND window, int position, const std::string& path)
+{
+    RECT item{};
+    ASSERT_TRUE(GetMenuItemRect(window, GetMenu(window), static_cast<UINT>(position), &item));
+    g_menuOwner = window;
+    g_menuShot = path;
+    g_menuTicks = 0;
+    SetTimer(nullptr, 0, 300, WhileMenuIsOpen);
+    SetCursorPos(item.left + 8, item.top + 6);
+    PostMessageW(window, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(item.left + 8, item.top + 6));
+    PostMessageW(window, WM_NCLBUTTONUP, HTMENU, MAKELPARAM(item.left + 8, item.top + 6));
+    for (int i = 0; i < 100 && g_menuTicks < 3; ++i) {
+        Pump();
+        Sleep(20);
+    }
+}
+
+// The mouse on a button: the cursor there and the move the button sees.
+void Hover(HWND dialog, int id)
+{
+    HWND button = GetDlgItem(dialog, id);
+    RECT r{};
+    GetWindowRect(button, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2));
+    Pump();
+}
+
 TEST_F(MainWindowTest, ScreenshotsOfTheThreeWindows)
 {
     const std::string mainShot = ScreenshotPath("main_window.png");
+    const std::string hotShot = ScreenshotPath("main_window_hot_button.png");
+    const std::string menuShot = ScreenshotPath("main_window_help_menu.png");
     const std::string aboutShot = ScreenshotPath("about_box.png");
     const std::string contentShot = ScreenshotPath("add_content.png");
-    DeleteFileW(ui::Widen(mainShot).c_str());
+    for (const std::string& shot : {mainShot, hotShot, menuShot})
+        DeleteFileW(ui::Widen(shot).c_str());
     const std::vector<std::string> files = {Write("第一回 宴桃园豪杰三结义.txt", "滚滚长江东逝水"),
                                             Write("第二回 张翼德怒鞭督邮.txt", "且说董卓字仲颖"),
                                             Write("第三回 议温明董卓叱丁原.txt", "且说曹操")};
@@ -33,7 +89,12 @@ TEST_F(MainWindowTest, ScreenshotsOfTheThreeWindows)
         SetItemText(w, IDC_BOOK_NAME, "三国演义");
         SetItemText(w, IDC_AUTHOR, "罗贯中");
         SetItemText(w, IDC_MAKER, "青禾网");
+        SetCursorPos(0, 0);
         SaveScreenshot(w, mainShot);
+        Hover(w, IDC_DELETE);
+        SaveScreenshot(w, hotShot);
+        SendMessageW(GetDlgItem(w, IDC_DELETE), WM_MOUSELEAVE, 0, 0);
+        ShootOpenMenu(w, 2, menuShot);
 
         OnNextModal([&](HWND about) {
             SaveScreenshot(about, aboutShot);
@@ -51,7 +112,7 @@ TEST_F(MainWindowTest, ScreenshotsOfTheThreeWindows)
         Click(w, IDC_ADD_CONTENT);
         Click(w, IDC_CLOSE);
     });
-    for (const std::string& shot : {mainShot, aboutShot, contentShot})
+    for (const std::string& shot : {mainShot, hotShot, menuShot, aboutShot, contentShot})
         ExpectPicture(shot);
 }
 
