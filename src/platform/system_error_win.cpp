@@ -1,23 +1,26 @@
 #include "platform/system_error.h"
 
 #include "platform/file_exception.h"
+#include "platform/utf16.h"
 
 #include <windows.h>
 
 long GetLastPlatformError() { return static_cast<long>(GetLastError()); }
 void SetLastPlatformError(long code) { SetLastError(static_cast<DWORD>(code)); }
 
+// The system's text in UTF-8 like every other text of the program (the "A" form would
+// give it in the ANSI code page, GBK on a Chinese system, garbled inside UTF-8 messages).
 std::string PlatformErrorText(long code)
 {
-    char* buffer = nullptr;
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
+    wchar_t* buffer = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
                                        FORMAT_MESSAGE_FROM_SYSTEM,
                                    nullptr, static_cast<DWORD>(code),
                                    MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                                   reinterpret_cast<char*>(&buffer), 0, nullptr);
+                                   reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::string text;
     if (n != 0 && buffer != nullptr)
-        text.assign(buffer, n);
+        text = Utf16ToUtf8(std::u16string(reinterpret_cast<const char16_t*>(buffer), n));
     if (buffer != nullptr)
         LocalFree(buffer);
     return text;

@@ -1,3 +1,4 @@
+#include "platform/system_error.h"
 #include "platform/utf16.h"
 
 #include <gtest/gtest.h>
@@ -30,3 +31,15 @@ TEST(Utf16, IllFormedInputBecomesReplacementCharacters)
 }
 
 } // namespace
+
+// The system's error texts reach messages as UTF-8 whatever the system's code page (a
+// Chinese Windows gives them in Chinese).
+TEST(PlatformErrorText, IsUtf8)
+{
+    for (long code : {2L, 3L, 5L, 32L, 112L}) {
+        const std::string text = PlatformErrorText(code);
+        EXPECT_FALSE(text.empty()) << code;
+        EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(text)), text) << code << ": " << text;
+        EXPECT_EQ(text.find("\xEF\xBF\xBD"), std::string::npos) << code;
+    }
+}
