@@ -41,14 +41,17 @@ std::string Mismatch(int x, int y, COLORREF actual, COLORREF expected)
 }
 
 // A 32-bit top-down DIB section selected into a memory DC, magenta until painted.
+// Coordinates are taken from origin, with as wide a margin all round: items drawn away
+// from the DC's own origin show what they paint outside their rectangle.
 class Canvas {
 public:
-    Canvas(int width, int height) : m_width(width), m_height(height)
+    Canvas(int width, int height, POINT origin = {0, 0})
+        : m_origin(origin), m_width(width + 2 * origin.x), m_height(height + 2 * origin.y)
     {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biWidth = m_width;
+        info.bmiHeader.biHeight = -m_height;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         ui::WindowDc screen(nullptr);
@@ -57,7 +60,7 @@ public:
         m_bitmap = CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         m_bits = static_cast<const std::uint32_t*>(bits);
         m_old = SelectObject(m_dc, m_bitmap);
-        Fill({0, 0, width, height}, kUnpainted);
+        Fill({-origin.x, -origin.y, m_width, m_height}, kUnpainted);
     }
     ~Canvas()
     {
@@ -69,16 +72,22 @@ public:
     Canvas& operator=(const Canvas&) = delete;
 
     HDC Dc() const { return m_dc; }
+    RECT Place(RECT rect) const
+    {
+        OffsetRect(&rect, m_origin.x, m_origin.y);
+        return rect;
+    }
     COLORREF At(int x, int y) const
     {
         GdiFlush();
-        const std::uint32_t p = m_bits[static_cast<std::size_t>(y) * m_width + x];
+        const std::uint32_t p = m_bits[static_cast<std::size_t>(y + m_origin.y) * m_width + x + m_origin.x];
         return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
     }
     void Fill(const RECT& rect, COLORREF colour)
     {
         ui::Brush brush(CreateSolidBrush(colour));
-        FillRect(m_dc, &rect, brush.Get());
+        const RECT placed = Place(rect);
+        FillRect(m_dc, &placed, brush.Get());
     }
     void SavePng(const std::string& path)
     {
@@ -98,6 +107,7 @@ public:
     }
 
 private:
+    POINT m_origin;
     int m_width;
     int m_height;
     HDC m_dc = nullptr;
@@ -118,6 +128,17 @@ void ExpectPixels(const Canvas& canvas, const std::vector<PixelRule>& rules)
 {
     for (const PixelRule& rule : rules)
         EXPECT_EQ(Hex(canvas.At(rule.x, rule.y)), Hex(rule.colour)) << rule.where << " at (" << rule.x << "," << rule.y << ")";
+}
+
+// The ring of pixels just outside item, all left as they were.
+void ExpectNothingOutside(const Canvas& canvas, const RECT& item)
+{
+    int painted = 0;
+    for (int x = item.left - 1; x <= item.right; ++x)
+        painted += (canvas.At(x, item.top - 1) != kUnpainted) + (canvas.At(x, item.bottom) != kUnpainted);
+    for (int y = item.top; y < item.bottom; ++y)
+        painted += (canvas.At(item.left - 1, y) != kUnpainted) + (canvas.At(item.right, y) != kUnpainted);
+    EXPECT_EQ(painted, 0) << "pixels painted outside the item";
 }
 
 // One image of the shared list drawn at a place, as the rules ask for it.
@@ -280,13 +301,14 @@ protected:
     }
 
     // WM_DRAWITEM of the item, as the menu's owner passes it on.
-    void Draw(Kind kind, UINT state, HDC dc, RECT rect) const
+    void Draw(Kind kind, UINT state, Canvas& canvas, const RECT& rect) const
     {
+        const HDC dc = canvas.Dc();
         const auto [popup, pos] = Where(kind);
         COwnerMenu* owner = COwnerMenu::FromHandle(popup);
         const COwnerMenuItem& record = Record(kind);
         DRAWITEMSTRUCT item{ODT_MENU, 0, static_cast<UINT>(record.commandId), ODA_DRAWENTIRE, state,
-                            reinterpret_cast<HWND>(popup), dc, rect, reinterpret_cast<ULONG_PTR>(&record)};
+                            reinterpret_cast<HWND>(popup), dc, canvas.Place(rect), reinterpret_cast<ULONG_PTR>(&record)};
         owner->DrawItem(&item);
     }
 
@@ -304,6 +326,7 @@ private:
 };
 
 constexpr RECT kItem{0, 0, 200, 22};
+constexpr POINT kAway{13, 7};  // where the tests' items lie in their DC
 
 // The flat style's colours when the display is not XP-themed (as under Wine).
 COLORREF Face() { return LightenColor(Sys(COLOR_3DFACE), 0.25); }
@@ -316,8 +339,8 @@ TEST_F(OwnerMenuDrawTest, SeparatorIsAnEtchedLineHalfWayDown)
     for (const bool flat : {true, false}) {
         SCOPED_TRACE(flat ? "flat" : "classic");
         SetStyle(flat);
-        Canvas canvas(200, 11);
-        Draw(Kind::Separator, 0, canvas.Dc(), item);
+        Canvas canvas(200, 11, kAway);
+        Draw(Kind::Separator, 0, canvas, item);
         const COLORREF back = flat ? Sys(COLOR_WINDOW) : Sys(COLOR_MENU);
         const int lineStart = flat ? 23 + 7 : 0;  // flat: the column and the gap stay clear
         std::vector<PixelRule> rules = {
@@ -361,9 +384,9 @@ TEST_F(OwnerMenuDrawTest, LabelStandsLeftAndShortcutRightInTheTextRectangle)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.flat ? "flat" : "classic") + (c.state ? ", selected" : ""));
         SetStyle(c.flat);
-        Canvas canvas(200, 22);
+        Canvas canvas(200, 22, kAway);
         ui::SelectGuard select(canvas.Dc(), font.Get());
-        Draw(Kind::Shortcut, c.state, canvas.Dc(), kItem);
+        Draw(Kind::Shortcut, c.state, canvas, kItem);
         const std::vector<POINT> text = canvas.Find({0, 0, 200, 22}, Sys(c.textColour));
         ASSERT_FALSE(text.empty());
         const auto [left, right] = XRange(text);
@@ -444,10 +467,12 @@ TEST_F(OwnerMenuDrawTest, ImagesSitInTheirCellOrFrameAsTheStateAsks)
         SCOPED_TRACE(c.name);
         SetStyle(c.flat);
         g_windowsVersion = c.version;
-        Canvas canvas(200, 40);
-        Draw(Kind::Image, c.state, canvas.Dc(), c.item);
+        Canvas canvas(200, 40, kAway);
+        Draw(Kind::Image, c.state, canvas, c.item);
         ExpectComposed(canvas, c.region, c.fill, m_image, c.layers);
         ExpectPixels(canvas, c.pixels);
+        if (c.item.bottom - c.item.top >= 19)  // else the image reaches below the item
+            ExpectNothingOutside(canvas, c.item);
     }
 }
 
@@ -466,8 +491,8 @@ TEST_F(OwnerMenuDrawTest, CheckMarkWithoutImageIsTheTickOrTheRadioDot)
         SetStyle(c.flat);
         g_windowsVersion = 6;
         ASSERT_TRUE(SetMenuItemBitmaps(m_edit, 9122, MF_BYCOMMAND, nullptr, c.radio ? radio.Get() : nullptr));
-        Canvas canvas(200, 22);
-        Draw(Kind::Check, ODS_CHECKED, canvas.Dc(), kItem);
+        Canvas canvas(200, 22, kAway);
+        Draw(Kind::Check, ODS_CHECKED, canvas, kItem);
 
         // Flat: box (4,3)-(20,19) framed in highlight. Classic: box (1,3)-(17,18), sunken.
         const RECT box = c.flat ? RECT{4, 3, 20, 19} : RECT{1, 3, 17, 18};
@@ -522,16 +547,18 @@ TEST_F(OwnerMenuDrawTest, GrayedItemsAreEngravedOrLightAndTheFlatStyleDoesNotSel
         SCOPED_TRACE(c.name);
         SetStyle(true);
         g_flatSelectGrayed = c.selectGrayed;
-        Canvas canvas(200, 22);
+        Canvas canvas(200, 22, kAway);
         ui::SelectGuard select(canvas.Dc(), font.Get());
-        Draw(Kind::Grayed, ODS_GRAYED | ODS_SELECTED, canvas.Dc(), kItem);
+        Draw(Kind::Grayed, ODS_GRAYED | ODS_SELECTED, canvas, kItem);
         ExpectPixels(canvas, {{100, 1, c.background, "item"}, {10, 10, c.selectGrayed ? Selection() : Face(), "column"}});
         EXPECT_FALSE(canvas.Find({31, 0, 200, 22}, c.text).empty()) << "text in " << Hex(c.text);
         EXPECT_TRUE(canvas.Find({31, 0, 200, 22}, c.selectGrayed ? lightGray : gray).empty());
 
-        Canvas image(200, 22);
-        Draw(Kind::Image, ODS_GRAYED | ODS_SELECTED, image.Dc(), kItem);
+        Canvas image(200, 22, kAway);
+        Draw(Kind::Image, ODS_GRAYED | ODS_SELECTED, image, kItem);
+        ExpectNothingOutside(canvas, kItem);
         ExpectEngraved(image, m_image, 4, 4, c.selectGrayed ? Selection() : Face());
+        ExpectNothingOutside(image, kItem);
         ExpectPixels(image, {{199, 0, c.selectGrayed ? Sys(COLOR_HIGHLIGHT) : window, "item frame"}});
     }
 
@@ -539,9 +566,9 @@ TEST_F(OwnerMenuDrawTest, GrayedItemsAreEngravedOrLightAndTheFlatStyleDoesNotSel
     g_windowsVersion = 6;
     {
         SCOPED_TRACE("classic, grayed: engraved text and image");
-        Canvas canvas(200, 22);
+        Canvas canvas(200, 22, kAway);
         ui::SelectGuard select(canvas.Dc(), font.Get());
-        Draw(Kind::Grayed, ODS_GRAYED, canvas.Dc(), kItem);
+        Draw(Kind::Grayed, ODS_GRAYED, canvas, kItem);
         const RECT text{25, 0, 200, 22};
         const std::vector<POINT> dark = canvas.Find(text, gray);
         const std::vector<POINT> lit = canvas.Find(text, Sys(COLOR_BTNHIGHLIGHT));
@@ -550,16 +577,16 @@ TEST_F(OwnerMenuDrawTest, GrayedItemsAreEngravedOrLightAndTheFlatStyleDoesNotSel
         for (const POINT& p : lit)
             EXPECT_TRUE(Contains(dark, p.x - 1, p.y - 1)) << "highlight at (" << p.x << "," << p.y << ") without gray up-left";
 
-        Canvas image(200, 22);
-        Draw(Kind::Image, ODS_GRAYED, image.Dc(), kItem);
+        Canvas image(200, 22, kAway);
+        Draw(Kind::Image, ODS_GRAYED, image, kItem);
         ExpectEngraved(image, m_image, 2, 3, Sys(COLOR_MENU));
         ExpectPixels(image, {{0, 1, Sys(COLOR_MENU), "frame in the back colour"}});
     }
     {
         SCOPED_TRACE("classic, grayed and selected: back-coloured text on the bar");
-        Canvas canvas(200, 22);
+        Canvas canvas(200, 22, kAway);
         ui::SelectGuard select(canvas.Dc(), font.Get());
-        Draw(Kind::Grayed, ODS_GRAYED | ODS_SELECTED, canvas.Dc(), kItem);
+        Draw(Kind::Grayed, ODS_GRAYED | ODS_SELECTED, canvas, kItem);
         ExpectPixels(canvas, {{0, 0, Sys(COLOR_HIGHLIGHT), "bar over the whole item"}});
         EXPECT_FALSE(canvas.Find({25, 0, 200, 22}, Sys(COLOR_MENU)).empty());
     }
@@ -585,14 +612,14 @@ TEST_F(OwnerMenuDrawTest, DrawingGivesTheDcBackAsItCame)
         SetStyle(flat);
         for (const auto& item : items) {
             SCOPED_TRACE(std::string(flat ? "flat, kind " : "classic, kind ") + std::to_string(static_cast<int>(item.kind)));
-            Canvas canvas(200, 22);
+            Canvas canvas(200, 22, kAway);
             ui::SelectGuard selectPen(canvas.Dc(), pen.Get());
             ui::SelectGuard selectBrush(canvas.Dc(), brush.Get());
             ui::SelectGuard selectFont(canvas.Dc(), font.Get());
             SetTextColor(canvas.Dc(), RGB(7, 8, 9));
             SetBkColor(canvas.Dc(), RGB(10, 11, 12));
             SetBkMode(canvas.Dc(), OPAQUE);
-            Draw(item.kind, item.state, canvas.Dc(), kItem);
+            Draw(item.kind, item.state, canvas, kItem);
             EXPECT_EQ(GetCurrentObject(canvas.Dc(), OBJ_PEN), pen.Get());
             EXPECT_EQ(GetCurrentObject(canvas.Dc(), OBJ_BRUSH), brush.Get());
             EXPECT_EQ(GetCurrentObject(canvas.Dc(), OBJ_FONT), font.Get());
@@ -641,7 +668,7 @@ TEST_F(OwnerMenuDrawTest, PictureOfEveryKind)
             const int left = kSpace + column * (kWidth + kSpace), top = kSpace + row * kHeight;
             const RECT item{left, top, left + kWidth, top + kHeight};
             canvas.Fill(item, Sys(column == 0 ? COLOR_WINDOW : COLOR_MENU));  // the pop-up's own background
-            Draw(rows[row].kind, rows[row].state, canvas.Dc(), item);
+            Draw(rows[row].kind, rows[row].state, canvas, item);
         }
     }
     SetMenuItemBitmaps(m_edit, 9122, MF_BYCOMMAND, nullptr, nullptr);
