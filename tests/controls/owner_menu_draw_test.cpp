@@ -22,6 +22,7 @@ namespace {
 
 constexpr UINT kTestMenu = 9001;
 constexpr UINT kImageCommand = 9123;  // "E&xit" in Edit, given an image by the fixture
+constexpr int kXpThemed = 7;          // g_windowsVersion of XP: themed under Wine's registry
 constexpr COLORREF kUnpainted = RGB(255, 0, 255);
 
 COLORREF Sys(int index) { return GetSysColor(index); }
@@ -265,7 +266,7 @@ protected:
         m_recent = GetSubMenu(m_file, 3);
         g_menuImageEffects = 1;
         SetStyle(true);  // three slots: normal, faded, shadow, whichever style draws
-        ASSERT_TRUE(m_menu.ModifyItem(static_cast<const wchar_t*>(nullptr), kImageCommand, IDB_HELP));
+        ASSERT_TRUE(m_menu.ModifyItem(static_cast<const wchar_t*>(nullptr), kImageCommand, IDB_ABOUT));
         m_image = Record(Kind::Image).sharedImageIndex;
         ASSERT_TRUE(SharedImageHasEffects(m_image));
     }
@@ -456,9 +457,15 @@ TEST_F(OwnerMenuDrawTest, ImagesSitInTheirCellOrFrameAsTheStateAsks)
         {"classic hot and checked: sunken frame", false, ODS_SELECTED | ODS_CHECKED, 6, kItem, classicInside, back,
          {{0, 2, 3}},
          {{0, 1, shadow, "frame top-left"}, {19, 19, light, "frame bottom-right"}, {21, 10, bar, "bar"}}},
+        {"flat XP-themed, hot: the selection is lighter", true, ODS_SELECTED, kXpThemed, kItem, flatInside,
+         LightenColor(highlight, 0.7), {{2, 5, 5}, {0, 3, 3}}, {{1, 1, LightenColor(highlight, 0.7), "cell"}}},
+        {"flat XP-themed, checked: the tint stays, the column is the plain face", true, ODS_CHECKED, kXpThemed, kItem,
+         flatInside, tinted, {{0, 3, 3}}, {{0, 0, Sys(COLOR_3DFACE), "column"}, {1, 1, highlight, "cell frame"}}},
         {"classic checked before version 2: no 3-D frame", false, ODS_CHECKED, 1, kItem, classicInside, LightenColor(back, 0.6),
          {{0, 2, 3}},
          {{0, 1, back, "no frame"}, {19, 19, back, "no frame"}}},
+        {"classic XP-themed, checked: face instead of menu colour", false, ODS_CHECKED, kXpThemed, kItem, classicInside,
+         LightenColor(Sys(COLOR_3DFACE), 0.6), {{0, 2, 3}}, {{100, 10, Sys(COLOR_3DFACE), "item"}, {0, 1, shadow, "frame"}}},
         {"classic, lower than the image: frame at the top edge", false, 0, 6, {0, 10, 200, 20}, {1, 11, 19, 20}, back,
          {{0, 2, 12}},
          {}},
@@ -467,12 +474,16 @@ TEST_F(OwnerMenuDrawTest, ImagesSitInTheirCellOrFrameAsTheStateAsks)
         SCOPED_TRACE(c.name);
         SetStyle(c.flat);
         g_windowsVersion = c.version;
+        ASSERT_EQ(IsXPThemed(), c.version == kXpThemed) << "no theme file is named in Wine's registry";
         Canvas canvas(200, 40, kAway);
         Draw(Kind::Image, c.state, canvas, c.item);
         ExpectComposed(canvas, c.region, c.fill, m_image, c.layers);
         ExpectPixels(canvas, c.pixels);
         if (c.item.bottom - c.item.top >= 19)  // else the image reaches below the item
             ExpectNothingOutside(canvas, c.item);
+        if (!c.flat && (c.state & ODS_SELECTED)) {
+            EXPECT_NE(Hex(canvas.At(20, 10)), Hex(bar)) << "the bar starts at left + 21";
+        }
     }
 }
 
