@@ -603,6 +603,15 @@ TEST_F(OwnerMenuDrawTest, GrayedItemsAreEngravedOrLightAndTheFlatStyleDoesNotSel
     }
 }
 
+// A grayed item too tall for an off-screen buffer is drawn straight into the DC.
+TEST_F(OwnerMenuDrawTest, GrayedItemWithoutBufferIsDrawnDirectly)
+{
+    SetStyle(true);
+    Canvas canvas(200, 22, kAway);
+    Draw(Kind::Grayed, ODS_GRAYED, canvas, {0, 0, 200, 0x3FFFFFFF});
+    ExpectPixels(canvas, {{0, 0, Face(), "column"}, {100, 1, Sys(COLOR_WINDOW), "item"}, {10, 10, Face(), "column"}});
+}
+
 // Whatever the item, the DC comes back with its pen, brush, font, colours and mode.
 TEST_F(OwnerMenuDrawTest, DrawingGivesTheDcBackAsItCame)
 {
