@@ -78,20 +78,24 @@ void DrawItemText(HDC dc, const std::wstring& text, RECT rect)
 }
 
 // The grayed items of the flat style are composed here and reach the screen in one copy.
+// Without a buffer (no memory DC or no bitmap that big) they are drawn straight into the
+// target, and nothing is copied.
 class MenuMemDc {
 public:
     MenuMemDc(HDC target, const RECT& rect)
         : m_target(target), m_rect(rect), m_memory(target),
-          m_bitmap(CreateCompatibleBitmap(target, rect.right - rect.left, rect.bottom - rect.top)),
-          m_selectBitmap(m_memory.Get(), m_bitmap.Get()), m_font(CreateMenuFont()),
+          m_bitmap(m_memory.Get() ? CreateCompatibleBitmap(target, rect.right - rect.left, rect.bottom - rect.top) : nullptr),
+          m_selectBitmap(m_memory.Get(), m_bitmap.Get()), m_font(m_bitmap ? CreateMenuFont() : nullptr),
           m_selectFont(m_memory.Get(), m_font.Get())
     {
-        SetWindowOrgEx(m_memory.Get(), rect.left, rect.top, nullptr);
+        if (m_bitmap)
+            SetWindowOrgEx(m_memory.Get(), rect.left, rect.top, nullptr);
     }
     ~MenuMemDc()
     {
-        BitBlt(m_target, m_rect.left, m_rect.top, m_rect.right - m_rect.left, m_rect.bottom - m_rect.top,
-               m_memory.Get(), m_rect.left, m_rect.top, SRCCOPY);
+        if (m_bitmap)
+            BitBlt(m_target, m_rect.left, m_rect.top, m_rect.right - m_rect.left, m_rect.bottom - m_rect.top,
+                   m_memory.Get(), m_rect.left, m_rect.top, SRCCOPY);
     }
     MenuMemDc(const MenuMemDc&) = delete;
     MenuMemDc& operator=(const MenuMemDc&) = delete;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -158,6 +159,67 @@ void DoubleClickListItem(HWND list, int index)
     SendMessageW(list, WM_LBUTTONUP, 0, at);
 }
 
+namespace {
+
+// PNG: 8-bit RGB, each row led by filter byte 0. bgra: top-down rows of 32-bit pixels.
+void WritePng(const std::uint32_t* bgra, int width, int height, const std::string& path)
+{
+    std::string raw;
+    raw.reserve(static_cast<std::size_t>(height) * (width * 3 + 1));
+    for (int y = 0; y < height; ++y) {
+        raw += '\0';
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t p = bgra[static_cast<std::size_t>(y) * width + x];
+            raw += static_cast<char>(p >> 16 & 0xFF);
+            raw += static_cast<char>(p >> 8 & 0xFF);
+            raw += static_cast<char>(p & 0xFF);
+        }
+    }
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::string packed(packedSize, '\0');
+    compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
+              reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size()), 9);
+    packed.resize(packedSize);
+
+    std::string png("\x89PNG\r\n\x1a\n", 8);
+    std::string header;
+    PutU32(header, static_cast<std::uint32_t>(width));
+    PutU32(header, static_cast<std::uint32_t>(height));
+    header += std::string("\x08\x02\x00\x00\x00", 5);
+    PutChunk(png, "IHDR", header);
+    PutChunk(png, "IDAT", packed);
+    PutChunk(png, "IEND", "");
+
+    FILE* out = _wfopen(ui::Widen(path).c_str(), L"wb");
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+    std::fwrite(png.data(), 1, png.size(), out);
+    std::fclose(out);
+}
+
+} // namespace
+
+void SaveBitmapPng(HBITMAP bitmap, const std::string& path)
+{
+    BITMAP size{};
+    if (!GetObjectW(bitmap, sizeof size, &size))
+        throw std::runtime_error("not a bitmap: " + path);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.bmWidth;
+    info.bmiHeader.biHeight = -size.bmHeight;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size.bmWidth) * size.bmHeight);
+    HDC screen = GetDC(nullptr);
+    GdiFlush();
+    const int rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(size.bmHeight), pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (rows != size.bmHeight)
+        throw std::runtime_error("cannot read the bitmap for " + path);
+    WritePng(pixels.data(), size.bmWidth, size.bmHeight, path);
+}
+
 void SaveScreenshot(HWND window, const std::string& path)
 {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -181,45 +243,13 @@ void SaveScreenshot(HWND window, const std::string& path)
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
     GdiFlush();
-
-    // PNG: 8-bit RGB, each row led by filter byte 0.
-    std::string raw;
-    raw.reserve(static_cast<std::size_t>(height) * (width * 3 + 1));
-    const auto* pixels = static_cast<const unsigned char*>(bits);
-    for (int y = 0; y < height; ++y) {
-        raw += '\0';
-        for (int x = 0; x < width; ++x) {
-            const unsigned char* p = pixels + (static_cast<std::size_t>(y) * width + x) * 4;
-            raw += static_cast<char>(p[2]);
-            raw += static_cast<char>(p[1]);
-            raw += static_cast<char>(p[0]);
-        }
-    }
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    const std::vector<std::uint32_t> pixels(first, first + static_cast<std::size_t>(width) * height);
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
-    std::string packed(packedSize, '\0');
-    compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
-              reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size()), 9);
-    packed.resize(packedSize);
-
-    std::string png("\x89PNG\r\n\x1a\n", 8);
-    std::string header;
-    PutU32(header, static_cast<std::uint32_t>(width));
-    PutU32(header, static_cast<std::uint32_t>(height));
-    header += std::string("\x08\x02\x00\x00\x00", 5);
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", packed);
-    PutChunk(png, "IEND", "");
-
-    FILE* out = _wfopen(ui::Widen(path).c_str(), L"wb");
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
-    std::fwrite(png.data(), 1, png.size(), out);
-    std::fclose(out);
+    WritePng(pixels.data(), width, height, path);
 }
 
 void DropFiles(HWND window, const std::vector<std::string>& paths)

@@ -45,6 +45,8 @@ void DoubleClickListItem(HWND list, int index);
 
 // The window's rectangle on the screen saved as a PNG (what the X server shows).
 void SaveScreenshot(HWND window, const std::string& path);
+// A bitmap (selected into no DC) saved as a PNG.
+void SaveBitmapPng(HBITMAP bitmap, const std::string& path);
 
 // A drop of paths onto window, as the shell delivers it (a GlobalAlloc'd DROPFILES sent
 // with WM_DROPFILES; the window frees it with DragFinish).
