@@ -311,8 +311,12 @@ TEST_F(HyperlinkLabelTest, HoverLastsWhileTheCursorStaysAndEndsAtATickAfterItLea
             PumpFor(350);  // three ticks with the cursor inside
             EXPECT_EQ(TextColour(mail), kHoverColor);
 
-            SetCursorPos(outside.x, outside.y);
-            EXPECT_TRUE(PumpFor(1000, [&] { return TextColour(mail) == kLinkColor; }));
+            // Put again while waiting: under Wine a late motion event from the move inside
+            // can bring the cursor back.
+            EXPECT_TRUE(PumpFor(1000, [&] {
+                SetCursorPos(outside.x, outside.y);
+                return TextColour(mail) == kLinkColor;
+            }));
             EXPECT_EQ(Underlined(mail), c.underlinedAfter);
         }
     });

@@ -33,9 +33,17 @@ ULONG_PTR ItemData(HMENU menu, int pos)
     return info.dwItemData;
 }
 
-// Restores the style switches a test changes.
+// Each test starts with an empty shared image list (no menu outlives a test) and gets the
+// style switches back as they were.
 class OwnerMenuTest : public ::testing::Test {
 protected:
+    void SetUp() override
+    {
+        if (g_menuSharedImages.handle)
+            ImageList_Destroy(g_menuSharedImages.handle);
+        g_menuSharedImages.handle = nullptr;
+        g_menuSharedImageIds.clear();
+    }
     void TearDown() override
     {
         g_flatStyleOtherwise = m_flatOtherwise;
