@@ -20,6 +20,16 @@ namespace {
 Script g_nextScript;
 int g_attempts = 0;
 
+// Every window test starts with the mouse in the desktop's corner, away from any window,
+// so that a window appearing under a cursor left by an earlier test is not hovered.
+class CursorParker : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { SetCursorPos(0, 0); }
+};
+const bool g_cursorParked = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new CursorParker);
+    return true;
+}();
+
 BOOL CALLBACK FindActiveDialog(HWND window, LPARAM data)
 {
     auto* found = reinterpret_cast<HWND*>(data);
