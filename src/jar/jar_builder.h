@@ -53,6 +53,8 @@ private:
     void AddIndex();
     void AddChunks();
     void AddEntry(const std::string& name, const std::string& data);
+    [[noreturn]] void ThrowEntryRefused() const;
+    void EntryAdded();
     // Closes the archive without a directory and removes the temporary file.
     void Abandon(const std::string& tempPath) noexcept;
 

@@ -4,6 +4,7 @@
 #include "zip/zip_exception.h"
 #include "zip/zip_store.h"
 
+#include <algorithm>
 #include <cstring>
 
 int CZipCodec::MapZlibError(int zlibCode) { return CZipException::ZlibErrorToCause(zlibCode); }
@@ -120,4 +121,52 @@ void CZipDeflateCodec::EndCompress(bool afterException)
         m_pHeader->m_uComprSize += totalOut;
         m_pHeader->m_uUncomprSize = totalIn;
     }
+}
+
+CZipPackedData PackEntryData(const void* data, std::size_t size, int level, int smartFlags)
+{
+    if (size > 0xFFFFFFFFu)
+        ThrowZipError(CZipException::ZE_SIZE_TOO_LARGE);
+    if (level < -1 || level > 9)
+        level = -1;
+    if ((smartFlags & ZSF_STORE_TINY) && level != 0 && size < 5)
+        level = 0;
+
+    CZipPackedData packed;
+    packed.level = level;
+    packed.size = static_cast<std::uint32_t>(size);
+    packed.crc = static_cast<std::uint32_t>(crc32(0, static_cast<const Bytef*>(data), packed.size));
+    if (level == 0) {
+        packed.method = 0;
+        packed.data.assign(static_cast<const char*>(data), size);
+        return packed;
+    }
+
+    z_stream stream {};
+    int err = deflateInit2(&stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    if (err != Z_OK)
+        ThrowZipError(CZipCodec::MapZlibError(err));
+    struct End {
+        z_stream* stream;
+        ~End() { deflateEnd(stream); }
+    } end {&stream};
+    // Room for the whole output at once unless the data is huge; it grows when needed.
+    std::string& out = packed.data;
+    out.resize(size < (1u << 30) ? deflateBound(&stream, packed.size) : size / 2);
+    stream.next_in = static_cast<Bytef*>(const_cast<void*>(data));
+    stream.avail_in = packed.size;
+    std::size_t written = 0;
+    do {
+        if (written == out.size())
+            out.resize(out.size() + out.size() / 2 + 64);
+        const std::size_t room = std::min<std::size_t>(out.size() - written, 1u << 30);
+        stream.next_out = reinterpret_cast<Bytef*>(out.data() + written);
+        stream.avail_out = static_cast<uInt>(room);
+        err = deflate(&stream, Z_FINISH);
+        written += room - stream.avail_out;
+    } while (err == Z_OK || err == Z_BUF_ERROR);
+    if (err != Z_STREAM_END)
+        ThrowZipError(CZipCodec::MapZlibError(err));
+    out.resize(written);
+    return packed;
 }

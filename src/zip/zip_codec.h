@@ -5,11 +5,20 @@
 
 #include "zip/zip_buffer.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <zlib.h>
 
 class CZipEntryHeader;
 class CZipStore;
+
+enum ZipSmartFlags : int {
+    ZSF_DIR_PLAIN = 1,    // a directory is written without encryption
+    ZSF_EMPTY_PLAIN = 2,  // an empty source is written without encryption
+    ZSF_STORE_TINY = 4,   // a source shorter than 5 bytes is stored, not deflated
+    ZSF_DEFAULT = ZSF_DIR_PLAIN | ZSF_EMPTY_PLAIN | ZSF_STORE_TINY,
+};
 
 class CZipCodec {
 public:
@@ -60,3 +69,19 @@ private:
     // Totals of a stored entry (deflate keeps its own in the z_stream).
     std::uint32_t m_uStoredIn = 0;
 };
+
+// An entry's data compressed before it is added, so that entries can be deflated on other
+// threads while the archive is written on one (CZipContainer::AddPackedEntry). The bytes are
+// those a new entry of the same data and level would get from the codec above.
+struct CZipPackedData {
+    std::uint16_t method = 8;  // 8 deflated, 0 stored
+    int level = -1;
+    std::uint32_t crc = 0;
+    std::uint32_t size = 0;  // uncompressed
+    std::string data;        // as stored in the archive
+};
+
+// Packs size bytes at level (-1: zlib's default; 0 or, with ZSF_STORE_TINY in smartFlags,
+// fewer than 5 bytes: stored). Safe on any thread. Throws CZipException: ZE_SIZE_TOO_LARGE
+// beyond 4 GiB, a zlib failure's code.
+CZipPackedData PackEntryData(const void* data, std::size_t size, int level, int smartFlags);

@@ -65,6 +65,18 @@ bool CZipContainer::AddNewEntry(CZipStream& stream, const std::string& name, int
     return AddNewEntry(request);
 }
 
+bool CZipContainer::MakeFileTemplate(const std::string& name, CZipEntryHeader& templ) const
+{
+    std::uint32_t attributes = kRegularFileAttributes;
+    // Our host system is not Unix: add the Unix mode bits in the high word.
+    attributes |= ConvertAttributes(attributes, kOwnSystem, ZS_UNIX);
+    templ.SetSystemCompatibility(m_iArchiveSystCompatib);
+    templ.SetSystemAttr(attributes);
+    templ.SetFileName(name);
+    templ.SetTime(Now());
+    return !templ.IsDirectory();
+}
+
 bool CZipContainer::AddNewEntry(CZipAddRequest& request)
 {
     if (m_iBufferSize == 0)
@@ -75,17 +87,8 @@ bool CZipContainer::AddNewEntry(CZipAddRequest& request)
         return false;
     CZipStream& source = *request.m_pStream;
 
-    std::uint32_t attributes = kRegularFileAttributes;
-    const std::time_t now = Now();
-
     CZipEntryHeader templ;
-    // Our host system is not Unix: add the Unix mode bits in the high word.
-    attributes |= ConvertAttributes(attributes, kOwnSystem, ZS_UNIX);
-    templ.SetSystemCompatibility(m_iArchiveSystCompatib);
-    templ.SetSystemAttr(attributes);
-    templ.SetFileName(request.m_szFileNameInZip);
-    templ.SetTime(now);
-    if (templ.IsDirectory())
+    if (!MakeFileTemplate(request.m_szFileNameInZip, templ))
         return false;
 
     int level = request.m_iComprLevel;
@@ -114,11 +117,37 @@ bool CZipContainer::AddNewEntry(CZipAddRequest& request)
     return true;
 }
 
+bool CZipContainer::AddPackedEntry(const std::string& name, const CZipPackedData& packed)
+{
+    CZipEntryHeader templ;
+    if (!CanAddEntry() || !MakeFileTemplate(name, templ) || packed.data.size() > 0xFFFFFFFFu)
+        return false;
+    templ.m_uMethod = packed.method;
+    templ.m_uEncryptionMethod = CZipEntryHeader::kNoEncryption;
+    templ.m_uLocalUncomprSize = packed.size;
+    templ.m_uLocalComprSize = static_cast<std::uint32_t>(packed.data.size());
+    // The header knows its sizes and CRC before it is written: nothing to patch after.
+    CZipEntryHeader* header = m_centralDir.AppendHeader(templ, packed.level, m_storage.IsSegmented());
+    header->m_uCrc32 = packed.crc;
+    header->m_uComprSize = templ.m_uLocalComprSize;
+    header->m_uUncomprSize = packed.size;
+    header->WriteLocal(m_storage);
+    m_storage.Write(packed.data.data(), static_cast<std::uint32_t>(packed.data.size()));
+    FinishEntry(*header);
+    m_centralDir.ClearCurrent();
+    return true;
+}
+
+bool CZipContainer::CanAddEntry() const
+{
+    return !IsClosed() && m_iFileOpened == 0 && !m_storage.IsSegmented() && !m_storage.IsReadOnly() &&
+           static_cast<std::uint16_t>(m_centralDir.GetCount()) != 0xFFFF;
+}
+
 bool CZipContainer::OpenNewEntry(CZipEntryHeader& templ, int level, const std::string* path,
                                  std::uint16_t replaceIndex)
 {
-    if (IsClosed() || m_iFileOpened != 0 || m_storage.IsSegmented() || m_storage.IsReadOnly() ||
-        static_cast<std::uint16_t>(m_centralDir.GetCount()) == 0xFFFF)
+    if (!CanAddEntry())
         return false;
     if (path != nullptr || replaceIndex != kNoIndex)
         return false;  // adding from disk and replacing are not supported
@@ -169,14 +198,19 @@ bool CZipContainer::CloseNewEntry(bool afterException)
         CZipEntryHeader* header = m_centralDir.GetCurrent();
         if (!m_storage.IsSegmented() && !(header->m_uFlag & CZipEntryHeader::kFlagDataDescriptor))
             header->UpdateLocal(m_storage);
-        if (header->m_uFlag & CZipEntryHeader::kFlagDataDescriptor)
-            header->WriteDescriptor(m_storage, m_storage.IsSegmented());
-        m_storage.FlushBuffer();
+        FinishEntry(*header);
     }
     m_centralDir.ClearCurrent();
     m_iFileOpened = 0;
     m_pBuffer.Release();
     return true;
+}
+
+void CZipContainer::FinishEntry(CZipEntryHeader& header)
+{
+    if (header.m_uFlag & CZipEntryHeader::kFlagDataDescriptor)
+        header.WriteDescriptor(m_storage, m_storage.IsSegmented());
+    m_storage.FlushBuffer();
 }
 
 void CZipContainer::Close(int mode, bool updateTime)

@@ -16,13 +16,6 @@
 
 class CZipStream;
 
-enum ZipSmartFlags : int {
-    ZSF_DIR_PLAIN = 1,    // a directory is written without encryption
-    ZSF_EMPTY_PLAIN = 2,  // an empty source is written without encryption
-    ZSF_STORE_TINY = 4,   // a source shorter than 5 bytes is stored, not deflated
-    ZSF_DEFAULT = ZSF_DIR_PLAIN | ZSF_EMPTY_PLAIN | ZSF_STORE_TINY,
-};
-
 struct CZipAddRequest {
     CZipStream* m_pStream = nullptr;
     std::string m_szFilePath;
@@ -59,6 +52,10 @@ public:
                      int smartFlags = ZSF_DEFAULT, std::uint32_t bufferSize = 65536);
     bool AddNewEntry(CZipAddRequest& request);
 
+    // Appends an entry whose data was packed beforehand (PackEntryData): the entry
+    // AddNewEntry writes for the same bytes and level. False when the request is refused.
+    bool AddPackedEntry(const std::string& name, const CZipPackedData& packed);
+
     bool OpenNewEntry(CZipEntryHeader& templ, int level, const std::string* path = nullptr,
                       std::uint16_t replaceIndex = kNoIndex);
     bool WriteNewEntry(const void* data, std::uint32_t count);
@@ -80,6 +77,12 @@ public:
 
 private:
     std::time_t Now() const { return m_clock ? m_clock() : std::time(nullptr); }
+    // The header of a new regular file named name, dated now; false for a directory name.
+    bool MakeFileTemplate(const std::string& name, CZipEntryHeader& templ) const;
+    // Whether a new entry may be appended now.
+    bool CanAddEntry() const;
+    // Completes the entry's local header or descriptor once its data is written.
+    void FinishEntry(CZipEntryHeader& header);
 
     CZipStore m_storage;
     CZipStringSettings m_stringSettings;

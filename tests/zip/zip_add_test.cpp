@@ -271,6 +271,73 @@ TEST_F(ZipAdd, ReadsTheSourceInBufferSizedChunks)
     EXPECT_EQ(source.m_reads, (std::vector<std::uint32_t> {65536, 0}));
 }
 
+// Entries packed beforehand (on other threads, by the jar builder) are the entries the
+// engine writes itself: the same archive byte for byte, whatever the size and level.
+TEST(ZipPacked, SameBytesAsEntriesTheEngineCompresses)
+{
+    std::string big;
+    for (unsigned i = 0; big.size() < 1500000; ++i)
+        big += "第" + std::to_string(i * 7919 % 1000) + "回　滚滚长江东逝水，浪花淘尽英雄。\r\n";
+    std::string noise(200000, '\0');
+    for (std::size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 2654435761u) >> 13);
+    const struct {
+        std::string data;
+        int level;
+    } cases[] = {
+        {"", -1}, {"abcd", -1}, {"abcde", -1}, {big.substr(0, 65536), -1}, {big.substr(0, 65537), -1},
+        {big, -1}, {big, 1}, {big.substr(0, 300000), 9}, {big.substr(0, 1000), 0}, {noise, -1}, {"xy", 12},
+    };
+    test::TempDir dir;
+    std::string archives[2];
+    for (int packed = 0; packed < 2; ++packed) {
+        const std::string path = dir.Path("book" + std::to_string(packed) + ".jar");
+        test::WriteFile(path, test::BuildStoredZip({{"rd.PNG", "icon"}}));
+        CZipContainer zip;
+        zip.SetBufferSizes(15000000, 65536, 32768);
+        zip.SetClock(test::FixedTime);
+        ASSERT_TRUE(zip.Open(path));
+        for (std::size_t i = 0; i < std::size(cases); ++i) {
+            const std::string name = std::to_string(i + 1) + ".txt";
+            const std::string& data = cases[i].data;
+            if (packed) {
+                ASSERT_TRUE(zip.AddPackedEntry(name, PackEntryData(data.data(), data.size(), cases[i].level, ZSF_DEFAULT)));
+            } else {
+                CZipMemoryFile file(1024);
+                file.Write(data.data(), static_cast<std::uint32_t>(data.size()));
+                ASSERT_TRUE(zip.AddNewEntry(file, name, cases[i].level, ZSF_DEFAULT, 65536));
+            }
+        }
+        zip.Close();
+        archives[packed] = test::ReadFile(path);
+    }
+    EXPECT_EQ(archives[1].size(), archives[0].size());
+    EXPECT_TRUE(archives[1] == archives[0]);
+    const test::ParsedZip z = test::ParseZip(archives[1]);
+    ASSERT_EQ(z.entries.size(), 1 + std::size(cases));
+    EXPECT_EQ(z.entries[1].method, 0) << "empty: stored";
+    EXPECT_EQ(z.entries[2].method, 0) << "four bytes: stored";
+    EXPECT_EQ(z.entries[3].method, 8);
+    EXPECT_EQ(z.entries[9].method, 0) << "level 0: stored";
+    EXPECT_EQ(test::Inflate(test::LocalData(archives[1], z.entries[6]), z.entries[6].uncompressed), big);
+}
+
+TEST_F(ZipAdd, PackedEntriesAreRefusedWhereOthersAre)
+{
+    const CZipPackedData packed = PackEntryData("data", 4, -1, ZSF_DEFAULT);
+    EXPECT_FALSE(m_zip.AddPackedEntry("closed.txt", packed)) << "no archive open";
+    OpenTemplate(test::BuildStoredZip({{"a", "a"}}));
+    CZipEntryHeader templ;
+    templ.SetFileName("open.txt");
+    ASSERT_TRUE(m_zip.OpenNewEntry(templ, -1));
+    EXPECT_FALSE(m_zip.AddPackedEntry("while-open.txt", packed)) << "an entry is being written";
+    ASSERT_TRUE(m_zip.CloseNewEntry());
+    ASSERT_TRUE(m_zip.AddPackedEntry("after.txt", packed));
+    const test::ParsedZip z = CloseAndParse();
+    ASSERT_EQ(z.entries.size(), 3u);
+    EXPECT_EQ(Content(z.entries[2]), "data");
+}
+
 TEST(ZipBuild, SameInputsAndClockGiveTheSameBytes)
 {
     test::TempDir dir;
