@@ -1,7 +1,7 @@
 // bookmaker-cli inspect BOOK.jar: the entries, the index and the parts of a book, every
 // entry's data checked against its CRC.
 #include "cli/cli_commands.h"
-#include "jar/book_inspect.h"
+#include "jar/book_check.h"
 #include "jar/jar_contents.h"
 #include "platform/exception.h"
 

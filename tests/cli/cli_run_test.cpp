@@ -1,5 +1,5 @@
 #include "cli/cli_run.h"
-#include "jar/book_inspect.h"
+#include "jar/book_check.h"
 #include "jar/jar_exception.h"
 #include "support/test_support.h"
 

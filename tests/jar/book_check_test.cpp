@@ -1,4 +1,4 @@
-#include "jar/book_inspect.h"
+#include "jar/book_check.h"
 #include "jar/jar_builder.h"
 #include "jar/jar_contents.h"
 #include "support/test_support.h"
