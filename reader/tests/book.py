@@ -1,31 +1,22 @@
-"""Makes a book the way BookMaker does: the reader template, then the book's own entries.
+"""Makes the test books: good ones with bookmaker-cli, damaged ones as copies of a good book.
 
-This is the one place the tests make books. Once `bookmaker-cli` exists, make_book is to
-call it instead; the layout written here is what the tool writes:
-  - every entry of the template, unchanged and in its order;
-  - META-INF/MANIFEST.MF: the manifest below with the book name, UTF-8, CR LF line ends;
-  - index.txt: author (or 佚名), maker (or qinghe.example), book name, then one title per
-    part, each line ended by CR LF, as UTF-16LE with the mark FF FE and one NUL code unit
-    at the end;
-  - 1.txt, 2.txt, ...: the parts' texts, CR LF reduced to LF, UTF-8 without a mark.
-Entries of 5 bytes or more are deflated, shorter ones stored.
+A book as the tool writes it: every entry of the template, unchanged and in its order; then
+META-INF/MANIFEST.MF, naming the book; index.txt: author (or 佚名), maker (or
+qinghe.example), book name, then one title per part, each line ended by CR LF, as UTF-16LE
+with the mark FF FE and one NUL code unit at the end; 1.txt, 2.txt, ...: the parts' texts,
+CR LF reduced to LF, UTF-8 without a mark. index_bytes and part_bytes write the last two the
+same way, for the entries a damaged copy replaces.
 """
-import shutil
+import os
+import subprocess
+import tempfile
 import zipfile
 
-MANIFEST = (
-    "Manifest-Version: 1.0\r\n"
-    "Ant-Version: Apache Ant 1.6.5\r\n"
-    "Created-By: www.qinghe.example\r\n"
-    "MIDlet-1: $$$,/rd.PNG,Lumenread\r\n"
-    "MIDlet-Vendor: Qinghe.example\r\n"
-    "MIDlet-Version: 1.0\r\n"
-    "MIDlet-Name: $$$\r\n"
-    "MicroEdition-Configuration: CLDC-1.0\r\n"
-    "MicroEdition-Profile: MIDP-1.0\r\n"
-)
 ANONYMOUS = "佚名"
 DEFAULT_MAKER = "qinghe.example"
+
+# What a file name cannot hold (on Windows too), so what a title taken from one cannot.
+NOT_IN_FILE_NAMES = set('\\/:*?"<>|') | {chr(c) for c in range(32)}
 
 
 def index_bytes(author, maker, name, titles):
@@ -40,6 +31,51 @@ def part_bytes(text):
     return data.replace(b"\r\n", b"\n")
 
 
+def index_titles(book):
+    """The part titles in a book's index.txt."""
+    with zipfile.ZipFile(book) as zf:
+        text = zf.read("index.txt")[2:].decode("utf-16-le")
+    return text.rstrip("\0").split("\r\n")[3:-1]
+
+
+def make_book(tool, template, out, name, author, maker, parts):
+    """Writes the book `out` with bookmaker-cli (the program `tool`) and returns its titles.
+
+    parts is a list of (title, text) in reading order. Each text becomes a source file
+    TITLE.txt in UTF-8, alone in a numbered folder (titles may repeat), and the files are
+    given to the tool in that order: it takes each title from its file name and cuts a text
+    of more than 150000 UTF-16 units into TITLE(1), TITLE(2)... A title must be a possible
+    file name, not empty (the tool skips such a file); a text must not start with a
+    byte-order mark nor hold NUL (the tool drops both). An empty author or maker is left to
+    the tool's default.
+    """
+    with tempfile.TemporaryDirectory(prefix="book-sources-") as tmp:
+        files = []
+        for i, (title, text) in enumerate(parts, 1):
+            if not title or set(title) & NOT_IN_FILE_NAMES:
+                raise ValueError("title %r cannot be a file name" % title)
+            if text.startswith("\ufeff") or "\0" in text:
+                raise ValueError("text of %r would not reach the book as it is" % title)
+            folder = os.path.join(tmp, str(i))
+            os.mkdir(folder)
+            path = os.path.join(folder, title + ".txt")
+            with open(path, "wb") as f:
+                f.write(text.encode("utf-8"))
+            files.append(path)
+        command = [os.path.abspath(tool), "-n", name, "-t", os.path.abspath(template),
+                   "-o", os.path.abspath(out)]
+        if author:
+            command += ["-a", author]
+        if maker:
+            command += ["-m", maker]
+        done = subprocess.run(command + ["--"] + files, cwd=tmp, capture_output=True)
+        if done.returncode != 0:
+            raise RuntimeError("bookmaker-cli failed (%d) on %s:\n%s%s" % (
+                done.returncode, out, done.stdout.decode("utf-8", "replace"),
+                done.stderr.decode("utf-8", "replace")))
+    return index_titles(out)
+
+
 def write_entry(zf, name, data):
     method = zipfile.ZIP_DEFLATED if len(data) >= 5 else zipfile.ZIP_STORED
     info = zipfile.ZipInfo(name, date_time=(2024, 1, 1, 0, 0, 0))
@@ -47,19 +83,10 @@ def write_entry(zf, name, data):
     zf.writestr(info, data)
 
 
-def make_book(template, out, name, author, maker, parts):
-    """Writes the book `out`; parts is a list of (title, text) in reading order."""
-    shutil.copyfile(template, out)
-    with zipfile.ZipFile(out, "a") as zf:
-        write_entry(zf, "META-INF/MANIFEST.MF", MANIFEST.replace("$$$", name).encode("utf-8"))
-        write_entry(zf, "index.txt", index_bytes(author, maker, name, [t for t, _ in parts]))
-        for i, (_, text) in enumerate(parts, 1):
-            write_entry(zf, "%d.txt" % i, part_bytes(text))
-
-
 def rewrite_book(source, out, replace=None, drop=()):
     """Copies a book entry by entry, replacing the data of some entries and leaving some
-    out: how the tests damage a good book."""
+    out: how the tests damage a good book. Entries of 5 bytes or more are deflated, shorter
+    ones stored."""
     replace = replace or {}
     with zipfile.ZipFile(source) as src, zipfile.ZipFile(out, "w") as dst:
         for info in src.infolist():

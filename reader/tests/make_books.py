@@ -1,15 +1,16 @@
 #!/usr/bin/env python3
 """Makes the books the reader's harness tests run on.
 
-Usage: make_books.py TEMPLATE OUTDIR
-Good books are made by book.make_book in the tool's layout; the damaged ones are copies of
-a good book with one defect each, named after it.
+Usage: make_books.py BOOKMAKER_CLI TEMPLATE OUTDIR
+Good books are made by bookmaker-cli (book.make_book); huge.jar is one of them with its first
+part replaced by one far larger than the tool writes; the damaged ones are copies of a good
+book with one defect each, named after it.
 """
 import os
 import random
 import sys
 
-from book import index_bytes, make_book, rewrite_book
+from book import index_bytes, make_book, part_bytes, rewrite_book
 
 AUTHOR = "青禾电子书工作室"
 MAKER = "青禾"
@@ -62,6 +63,7 @@ def novel_parts():
         + "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789" * 2 + "\n"
         + "最后一行没有换行符"
     )
+    # Titles are file names for the tool, and a file whose title would be empty is skipped.
     return [
         ("第一章 海边的小屋", paragraphs(rng, 12)),
         ("第二章 Signals and letters", mixed),
@@ -69,32 +71,41 @@ def novel_parts():
         ("第四章（空白）", ""),
         ("第五章 一个字\U0001F600", "x"),
         ("第六章 长夜", paragraphs(rng, 120)),
-        ("", "没有标题的一部分。\n"),
+        ("尾声", "最后的一部分。\n"),
     ]
 
 
-def make_good(template, out):
+def make_good(tool, template, out):
+    def book(path, name, author, maker, parts, titles=None):
+        """Makes a book with the tool; its titles must be `titles`, by default the parts' own."""
+        made_titles = make_book(tool, template, path, name, author, maker, parts)
+        expected = titles or [t for t, _ in parts]
+        if made_titles != expected:
+            raise RuntimeError("%s: titles %r, expected %r" % (path, made_titles, expected))
+
     made = {}
     path = os.path.join(out, "novel.jar")
-    make_book(template, path, "灯塔守望人", AUTHOR, MAKER, novel_parts())
+    book(path, "灯塔守望人", AUTHOR, MAKER, novel_parts())
     made["novel"] = path
 
     rng = random.Random(11)
     many = [("第%d节" % i, "这是第%d节。" % i + paragraphs(rng, rng.randint(0, 2))) for i in range(1, 301)]
     path = os.path.join(out, "many.jar")
-    make_book(template, path, "三百节", "", "", many)
+    book(path, "三百节", "", "", many)
     made["many"] = path
 
     rng = random.Random(13)
     text = ""
     while len(text.encode("utf-8")) < 450 * 1024:
         text += paragraphs(rng, 50)
+    # Over 150000 UTF-16 units: the tool cuts it, and 全文(1) is a part of the largest size.
     path = os.path.join(out, "big.jar")
-    make_book(template, path, "很长的一部分", AUTHOR, MAKER, [("全文", text), ("后记", "完。\n")])
+    book(path, "很长的一部分", AUTHOR, MAKER, [("全文", text), ("后记", "完。\n")], ["全文(1)", "全文(2)", "后记"])
     made["big"] = path
 
     # A part far beyond a phone's heap: the reader must never hold a part whole. Its last
-    # paragraph is one the tests look for on the last page.
+    # paragraph is one the tests look for on the last page. The tool cuts texts into parts
+    # of at most 150000 UTF-16 units, so this part replaces the first of a book it made.
     rng = random.Random(17)
     pieces = []
     size = 0
@@ -102,13 +113,15 @@ def make_good(template, out):
         pieces.append(paragraphs(rng, 200))
         size += len(pieces[-1].encode("utf-8"))
     path = os.path.join(out, "huge.jar")
-    make_book(template, path, "超长的书", AUTHOR, MAKER,
-              [("正文", "".join(pieces) + "全书完。"), ("附录", "附录。\n")])
+    made_by_tool = os.path.join(out, "huge-by-tool.jar")
+    book(made_by_tool, "超长的书", AUTHOR, MAKER, [("正文", "全书完。"), ("附录", "附录。\n")])
+    rewrite_book(made_by_tool, path, replace={"1.txt": part_bytes("".join(pieces) + "全书完。")})
+    os.remove(made_by_tool)
     made["huge"] = path
 
     path = os.path.join(out, "small.jar")
-    make_book(template, path, "小书", AUTHOR, MAKER,
-              [("甲", "第一部分的文字。\n"), ("乙", "第二部分的文字。\n"), ("丙", "第三部分。\n")])
+    book(path, "小书", AUTHOR, MAKER,
+         [("甲", "第一部分的文字。\n"), ("乙", "第二部分的文字。\n"), ("丙", "第三部分。\n")])
     made["small"] = path
     return made
 
@@ -132,11 +145,11 @@ def make_damaged(small, out):
         rewrite_book(small, os.path.join(out, name + ".jar"), **change)
 
 
-def main(template, out):
+def main(tool, template, out):
     os.makedirs(out, exist_ok=True)
-    made = make_good(template, out)
+    made = make_good(tool, template, out)
     make_damaged(made["small"], out)
 
 
 if __name__ == "__main__":
-    main(sys.argv[1], sys.argv[2])
+    main(sys.argv[1], sys.argv[2], sys.argv[3])
