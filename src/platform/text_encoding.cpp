@@ -101,16 +101,8 @@ std::u16string DecodeGb18030(const char* data, std::size_t size)
     std::u16string out;
     out.reserve(size);
     DecodeGb18030To(data, size, [&out](const char32_t* text, std::size_t count) {
-        for (std::size_t i = 0; i < count; ++i) {
-            char32_t c = text[i];
-            if (c < 0x10000) {
-                out += static_cast<char16_t>(c);
-            } else {
-                c -= 0x10000;
-                out += static_cast<char16_t>(0xD800 + (c >> 10));
-                out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-            }
-        }
+        for (std::size_t i = 0; i < count; ++i)
+            AppendUtf16(out, text[i]);
     });
     return out;
 }

@@ -7,6 +7,8 @@
 // its table (glibc decodes them itself, to the same characters).
 #pragma once
 
+#include "platform/utf16.h"
+
 #include <cstddef>
 #include <string>
 
@@ -15,24 +17,3 @@ std::u16string DecodeGb18030(const char* data, std::size_t size);
 
 // The same text appended to out as UTF-8.
 void AppendGb18030AsUtf8(const char* data, std::size_t size, std::string& out);
-
-// Writes c as UTF-8 at out and returns the position behind it (1 to 4 bytes).
-inline char* PutUtf8(char* out, char32_t c)
-{
-    if (c < 0x80) {
-        *out++ = static_cast<char>(c);
-    } else if (c < 0x800) {
-        *out++ = static_cast<char>(0xC0 | (c >> 6));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        *out++ = static_cast<char>(0xE0 | (c >> 12));
-        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        *out++ = static_cast<char>(0xF0 | (c >> 18));
-        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
-}
