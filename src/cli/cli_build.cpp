@@ -4,6 +4,7 @@
 #include "cli/cli_paths.h"
 #include "cli/progress_line.h"
 #include "cli/source_reader.h"
+#include "jar/book_name.h"
 #include "jar/jar_builder.h"
 #include "jar/jar_contents.h"
 #include "jar/jar_exception.h"
@@ -43,8 +44,12 @@ bool ListSources(const std::vector<std::string>& sources, std::vector<SourceFile
         if (fs::is_directory(status)) {
             for (std::string& file : ScanFolder(source))
                 files.push_back({std::move(file), false});
-        } else if (fs::exists(status)) {
+        } else if (fs::is_regular_file(status)) {
             files.push_back({source, true});
+        } else if (fs::exists(status)) {
+            // A pipe or a device: its size says nothing and reading it may never end.
+            ReportFailure(err, CFileException(CFileException::notRegularFile, 0, source));
+            return false;
         } else {
             ReportFailure(err, CFileException(CFileException::fileNotFound, 0, source));
             return false;
@@ -95,12 +100,6 @@ bool ReadSources(const std::vector<SourceFile>& files, CSourceList& list, std::o
     return true;
 }
 
-bool SameFile(const std::string& a, const std::string& b)
-{
-    std::error_code ec;
-    return fs::equivalent(U8Path(a), U8Path(b), ec);
-}
-
 } // namespace
 
 int RunBuild(const CliOptions& options, const CliContext& context, std::ostream& out, std::ostream& err)
@@ -111,20 +110,29 @@ int RunBuild(const CliOptions& options, const CliContext& context, std::ostream&
     try {
         // What the builder would refuse is refused before the sources are read.
         std::uint64_t size;
-        if (!IsValidBookName(options.name))
-            throw CJarException(CJarException::badBookName);
+        CheckBookName(options.name);
         if (!CFile::GetSize(templatePath, size))
             throw CJarException(CJarException::templateMissing, templatePath);
-        if (SameFile(templatePath, outputPath)) {
-            err << "电子书不能写在模板上：" << outputPath << "\n用 bookmaker-cli --help 查看用法。\n";
-            return 2;
-        }
 
         CSourceList list;
+        std::vector<std::string> sourcePaths;
         try {
             std::vector<SourceFile> files;
             if (!ListSources(options.sources, files, err))
                 return 1;
+            for (const SourceFile& f : files)
+                sourcePaths.push_back(f.path);
+            try {
+                CheckBookPath(outputPath, templatePath, sourcePaths);
+            } catch (const CJarException& e) {
+                if (e.GetCause() == CJarException::outputNotFile)
+                    throw;
+                // The book would replace the template or a text it is made from: a mistake
+                // in the command, refused before anything is read.
+                ReportFailure(err, e);
+                err << "用 bookmaker-cli --help 查看用法。\n";
+                return 2;
+            }
             if (!ReadSources(files, list, out, err))
                 return 1;
         } catch (const CFileException& e) {
@@ -139,6 +147,7 @@ int RunBuild(const CliOptions& options, const CliContext& context, std::ostream&
 
         CJarBuilder builder(BookInfo {options.name, options.author, options.maker});
         builder.SetContents(list.GetTitles(), list.GetTexts());
+        builder.SetProtectedFiles(sourcePaths);
         builder.SetProgress([&progress](std::size_t done, std::size_t total) {
             if (g_cancelRequested)
                 throw CCancelled();

@@ -4,14 +4,6 @@
 
 namespace fs = std::filesystem;
 
-fs::path U8Path(const std::string& path) { return fs::path(std::u8string(path.begin(), path.end())); }
-
-std::string Utf8Path(const fs::path& path)
-{
-    const std::u8string s = path.u8string();
-    return std::string(s.begin(), s.end());
-}
-
 std::string FileNameOf(const std::string& path) { return Utf8Path(U8Path(path).filename()); }
 
 std::string ResolveTemplate(const std::optional<std::string>& given, const std::string& executablePath)

@@ -1,12 +1,10 @@
 // Paths of the command line: UTF-8 strings inside, std::filesystem at the edge.
 #pragma once
 
-#include <filesystem>
+#include "platform/utf8_path.h"
+
 #include <optional>
 #include <string>
-
-std::filesystem::path U8Path(const std::string& path);
-std::string Utf8Path(const std::filesystem::path& path);
 
 // The last component of a path.
 std::string FileNameOf(const std::string& path);

@@ -3,6 +3,8 @@
 #include "cli/cli_commands.h"
 #include "jar/jar_exception.h"
 #include "platform/exception.h"
+#include "platform/text_encoding.h"
+#include "platform/utf8_sequence.h"
 #include "zip/zip_exception.h"
 
 #include <chrono>
@@ -13,8 +15,10 @@ void RequestCancel() { g_cancelRequested = true; }
 
 void ReportFailure(std::ostream& err, const CException& failure)
 {
-    err << failure.Message() << '\n';
-    if (const auto* jar = dynamic_cast<const CJarException*>(&failure); jar && !jar->GetPath().empty())
+    const std::string message = failure.Message();
+    err << message << '\n';
+    if (const auto* jar = dynamic_cast<const CJarException*>(&failure);
+        jar && !jar->GetPath().empty() && message.find(jar->GetPath()) == std::string::npos)
         err << "  " << jar->GetPath() << '\n';
     if (const auto* zip = dynamic_cast<const CZipException*>(&failure); zip && !zip->GetFileName().empty())
         err << "  " << zip->GetFileName() << '\n';
@@ -36,6 +40,15 @@ int RunCli(const std::vector<std::string>& args, const CliContext& context, std:
     } catch (const CUsageError& e) {
         err << e.what() << "\n用 bookmaker-cli --help 查看用法。\n";
         return 2;
+    }
+    // The book's fields go into the manifest and the index as UTF-8: a field typed in a GBK
+    // terminal arrives as GBK bytes and is read as GBK text is.
+    for (std::string* field : {&options.name, &options.author, &options.maker}) {
+        if (!IsValidUtf8(field->data(), field->size())) {
+            std::string text;
+            AppendGb18030AsUtf8(field->data(), field->size(), text);
+            *field = std::move(text);
+        }
     }
     switch (options.command) {
     case CliOptions::Command::help:

@@ -1,19 +1,22 @@
 #include "jar/jar_builder.h"
 
+#include "jar/book_name.h"
+#include "jar/book_temp_file.h"
 #include "jar/jar_contents.h"
 #include "jar/jar_exception.h"
 #include "platform/file.h"
 #include "platform/file_exception.h"
 #include "platform/ordered_work.h"
+#include "platform/utf8_path.h"
 #include "zip/zip_exception.h"
 #include "zip/zip_memory_file.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <random>
+#include <filesystem>
 #include <stdexcept>
 #include <thread>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -27,23 +30,31 @@ constexpr char kPathSeparator = '/';
 bool EndsWithSeparator(const std::string& path) { return path.back() == '/'; }
 #endif
 
-// A name beside the book that no file has yet: "<book>.<random>.tmp".
-std::string MakeTempPath(const std::string& jarPath)
+bool SameFile(const fs::path& a, const fs::path& b)
 {
-    static std::mt19937_64 random(std::random_device {}() ^
-                                  static_cast<std::uint64_t>(
-                                      std::chrono::steady_clock::now().time_since_epoch().count()));
-    for (;;) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random() & 0xFFFFFFFFu));
-        const std::string path = jarPath + suffix;
-        std::uint64_t size;
-        if (!CFile::GetSize(path, size))
-            return path;
-    }
+    std::error_code ec;
+    return fs::equivalent(a, b, ec);
 }
 
 } // namespace
+
+void CheckBookPath(const std::string& jarPath, const std::string& templatePath,
+                   const std::vector<std::string>& protectedFiles)
+{
+    const fs::path book = U8Path(jarPath);
+    std::error_code ec;
+    const fs::file_status status = fs::status(book, ec);
+    if (!fs::exists(status))
+        return;  // a new file is none of the others
+    if (!fs::is_regular_file(status))
+        throw CJarException(CJarException::outputNotFile, jarPath);
+    if (SameFile(book, U8Path(templatePath)))
+        throw CJarException(CJarException::outputIsTemplate, jarPath);
+    for (const std::string& source : protectedFiles) {
+        if (SameFile(book, U8Path(source)))
+            throw CJarException(CJarException::outputIsSource, jarPath);
+    }
+}
 
 CJarBuilder::CJarBuilder(const BookInfo& book)
     : m_book(book), m_pTitles(&kNoStrings), m_pTexts(&kNoStrings)
@@ -70,15 +81,15 @@ void CJarBuilder::Build(std::string& directory)
 
 void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& jarPath)
 {
-    if (m_book.bookName.empty())
-        throw CJarException(CJarException::emptyBookName);
-    if (!IsValidBookName(m_book.bookName))
-        throw CJarException(CJarException::badBookName);
+    CheckBookName(m_book.bookName);
     std::uint64_t templateSize;
     if (!CFile::GetSize(templatePath, templateSize))
         throw CJarException(CJarException::templateMissing, templatePath);
+    CheckBookPath(jarPath, templatePath, m_arrProtected);
 
-    const std::string tempPath = MakeTempPath(jarPath);
+    RemoveStaleTempFiles(jarPath);
+    const std::string tempPath = TempPathFor(jarPath);
+    m_strTargetPath = jarPath;
     m_nDone = 0;
     m_nTotal = 2 + m_pTexts->size();
     try {
@@ -100,10 +111,10 @@ void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& ja
             throw CFileException(e.GetCause(), e.GetOsError(), jarPath);
         throw;
     } catch (const CZipException& e) {
+        // The engine's own texts are English and name the temporary file: the user gets the
+        // program's words and the book's name.
         Abandon(tempPath);
-        if (e.GetFileName() == tempPath)
-            throw CZipException(e.GetCause(), jarPath);
-        throw;
+        throw JarExceptionFromZip(e.GetCause(), jarPath);
     } catch (...) {
         Abandon(tempPath);
         throw;
@@ -149,17 +160,20 @@ void CJarBuilder::AddChunks()
             }
         },
         [&](std::size_t i, CZipPackedData& packed) {
-            if (!m_zip.AddPackedEntry(PartEntryName(i), packed))
-                ThrowEntryRefused();
+            const std::string name = PartEntryName(i);
+            if (!m_zip.AddPackedEntry(name, packed))
+                ThrowEntryRefused(name);
             EntryAdded();
         });
 }
 
-void CJarBuilder::ThrowEntryRefused() const
+void CJarBuilder::ThrowEntryRefused(const std::string& name) const
 {
-    // The engine refuses an entry beyond the archive's 65535.
-    ThrowZipError(m_zip.GetCount() >= 0xFFFF ? CZipException::ZE_ENTRY_LIMIT : CZipException::ZE_GENERIC,
-                  m_zip.GetStorage().GetFilePath());
+    // The engine refuses an entry beyond the archive's 65535, or one it cannot take in its
+    // state (an archive of several volumes, say), without an exception of its own.
+    if (m_zip.GetCount() >= 0xFFFF)
+        throw CJarException(CJarException::tooManyParts, m_strTargetPath);
+    throw CJarException(CJarException::archiveFailed, m_strTargetPath, "无法添加条目 " + name);
 }
 
 void CJarBuilder::EntryAdded()
@@ -176,7 +190,7 @@ void CJarBuilder::AddEntry(const std::string& name, const std::string& data)
     CZipMemoryFile file(1024);
     file.Write(data.data(), static_cast<std::uint32_t>(data.size()));
     if (!m_zip.AddNewEntry(file, name, -1, ZSF_DEFAULT, 65536))
-        ThrowEntryRefused();
+        ThrowEntryRefused(name);
     EntryAdded();
 }
 

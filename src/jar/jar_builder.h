@@ -13,6 +13,12 @@
 #include <string>
 #include <vector>
 
+// Throws CJarException when the book cannot be written at jarPath: something that is not a
+// regular file is there (outputNotFile), or it is the same file, however spelled, as the
+// template (outputIsTemplate) or one of the protected files (outputIsSource).
+void CheckBookPath(const std::string& jarPath, const std::string& templatePath,
+                   const std::vector<std::string>& protectedFiles);
+
 class CJarBuilder {
 public:
     // done of total entries added so far; may throw to stop the build.
@@ -34,11 +40,15 @@ public:
     void Build(std::string& directory);
     // Writes jarPath from the template at templatePath.
     //
-    // Throws, before anything is written: CJarException for an empty book name, a name
-    // holding \ / : * ? " < > | or a control character, and a template that is not there;
-    // after copying it, CJarException when the template is not an archive. Failures while
-    // writing throw CFileException or CZipException naming the book.
+    // Throws, before anything is written: CJarException for a book name CheckBookName
+    // refuses, a template that is not there, and a book path CheckBookPath refuses; after
+    // copying the template, CJarException when it is not an archive. Failures while writing
+    // throw CFileException naming the book, or CJarException for what the archive engine
+    // refused.
     void BuildTo(const std::string& templatePath, const std::string& jarPath);
+
+    // Files the book must never be written over: the files its texts were read from.
+    void SetProtectedFiles(std::vector<std::string> paths) { m_arrProtected = std::move(paths); }
 
     // The book written by the last successful build; empty until then.
     const std::string& GetJarPath() const { return m_strJarPath; }
@@ -53,16 +63,18 @@ private:
     void AddIndex();
     void AddChunks();
     void AddEntry(const std::string& name, const std::string& data);
-    [[noreturn]] void ThrowEntryRefused() const;
+    [[noreturn]] void ThrowEntryRefused(const std::string& name) const;
     void EntryAdded();
     // Closes the archive without a directory and removes the temporary file.
     void Abandon(const std::string& tempPath) noexcept;
 
     std::string m_strJarPath;
+    std::string m_strTargetPath;  // the book being written
     CZipContainer m_zip;
     BookInfo m_book;
     const std::vector<std::string>* m_pTitles;
     const std::vector<std::string>* m_pTexts;
+    std::vector<std::string> m_arrProtected;
     ProgressFn m_progress;
     std::size_t m_nDone = 0;
     std::size_t m_nTotal = 0;

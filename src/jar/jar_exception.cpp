@@ -1,18 +1,64 @@
 #include "jar/jar_exception.h"
 
+#include "zip/zip_exception.h"
+
 const char* const kTemplateMissingMessage = "找不到电子书模板文件 RDbook.dat，无法生成电子书!";
 const char* const kTemplateDamagedMessage = "电子书模板文件 RDbook.dat 不是有效的 jar 文件，无法生成电子书!";
 const char* const kBadBookNameMessage = "书名不能包含下列字符：\\ / : * ? \" < > |";
 const char* const kEmptyBookNameMessage = "请填写书名!";
 
+namespace {
+
+std::string FileName(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
 std::string CJarException::Message() const
 {
     switch (m_cause) {
     case templateMissing: return kTemplateMissingMessage;
-    case templateDamaged: return kTemplateDamagedMessage;
+    case templateDamaged:
+        if (!m_strDetail.empty())
+            return "电子书模板文件 RDbook.dat 已损坏（" + m_strDetail + "），无法生成电子书!";
+        return kTemplateDamagedMessage;
     case badBookName: return kBadBookNameMessage;
     case emptyBookName: return kEmptyBookNameMessage;
     case cancelled: return "已取消生成电子书。";
+    case bookNameEndsBadly: return "书名不能以句点或空格结尾。";
+    case reservedBookName:
+        return "书名不能是 Windows 的设备名（CON、PRN、AUX、NUL、COM1 到 COM9、LPT1 到 LPT9，带不带扩展名都不行）。";
+    case bookNameTooLong: return "书名太长，手机读不了：" + m_strDetail;
+    case outputIsTemplate: return "电子书不能写在模板上：" + m_strPath;
+    case outputIsSource: return "电子书不能写在它的来源文件上：" + m_strPath + "，请换一个书名或输出文件。";
+    case outputNotFile: return "这个位置不是普通文件，不能写入电子书：" + m_strPath;
+    case tooManyParts:
+        return "电子书的部分太多：一个 jar 文件最多有 65535 个条目，请把文本分成几本书。";
+    case bookTooLarge: return "电子书超过 4 GB，jar 文件容纳不下，请把文本分成几本书。";
+    case outOfMemory: return "内存不足，无法生成电子书。";
+    case archiveFailed: return "写入电子书 " + FileName(m_strPath) + " 时出错（" + m_strDetail + "）。";
     }
     return {};
+}
+
+CJarException JarExceptionFromZip(int zipCause, const std::string& bookPath)
+{
+    switch (zipCause) {
+    case CZipException::ZE_ENTRY_LIMIT: return CJarException(CJarException::tooManyParts, bookPath);
+    case CZipException::ZE_SIZE_TOO_LARGE: return CJarException(CJarException::bookTooLarge, bookPath);
+    case CZipException::ZE_NO_MEMORY: return CJarException(CJarException::outOfMemory, bookPath);
+    case CZipException::ZE_FIELD_TOO_LONG:
+        return CJarException(CJarException::archiveFailed, bookPath, "条目的名称或附加数据过长");
+    case CZipException::ZE_DAMAGED:
+    case CZipException::ZE_NO_DIRECTORY:
+    case CZipException::ZE_ZIP64_REQUIRED:
+        return CJarException(CJarException::archiveFailed, bookPath, "写入的文件读回时已损坏");
+    default: break;
+    }
+    if (zipCause >= CZipException::ZE_ZLIB_STREAM_END)
+        return CJarException(CJarException::archiveFailed, bookPath, "zlib 压缩出错，代码 " + std::to_string(zipCause));
+    return CJarException(CJarException::archiveFailed, bookPath, "压缩引擎出错，代码 " + std::to_string(zipCause));
 }

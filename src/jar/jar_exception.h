@@ -1,5 +1,5 @@
-// Failures of book generation found by the jar builder itself (file and archive failures
-// arrive as CFileException and CZipException).
+// Failures of book generation found by the jar builder itself, in the user's words (file
+// failures arrive as CFileException; failures of the archive engine are turned into these).
 #pragma once
 
 #include "platform/exception.h"
@@ -14,23 +14,40 @@ extern const char* const kEmptyBookNameMessage;
 class CJarException : public CException {
 public:
     enum Cause {
-        templateMissing,  // the reader template is not there or not a file
-        templateDamaged,  // the reader template is not an archive the engine can open
-        badBookName,      // the name holds a character a Windows file name cannot hold
-        emptyBookName,
-        cancelled,        // the caller stopped the build
+        templateMissing,     // the reader template is not there or not a file
+        templateDamaged,     // the reader template is not an archive the engine can open
+        badBookName,         // the name holds a character a Windows file name cannot hold
+        emptyBookName,       // empty, or only spaces
+        cancelled,           // the caller stopped the build
+        bookNameEndsBadly,   // ends in a dot or a space, which Windows drops from file names
+        reservedBookName,    // a device name of Windows: CON, NUL, COM1, ...
+        bookNameTooLong,     // a manifest line would be longer than phones and Java read
+        outputIsTemplate,    // the book would be written over the reader template
+        outputIsSource,      // the book would be written over one of its own sources
+        outputNotFile,       // the book's path names a folder, a pipe or a device
+        tooManyParts,        // more entries than a zip archive holds
+        bookTooLarge,        // beyond the 4 GiB a zip archive without extensions holds
+        outOfMemory,
+        archiveFailed,       // any other failure of the archive engine; the detail says which
     };
 
-    explicit CJarException(Cause cause, std::string path = {})
-        : m_cause(cause), m_strPath(std::move(path)) {}
+    explicit CJarException(Cause cause, std::string path = {}, std::string detail = {})
+        : m_cause(cause), m_strPath(std::move(path)), m_strDetail(std::move(detail)) {}
 
     Cause GetCause() const { return m_cause; }
-    // The file concerned (the template), or empty.
+    // The file concerned (the template, the book), or empty.
     const std::string& GetPath() const { return m_strPath; }
+    // What exactly was found, or empty.
+    const std::string& GetDetail() const { return m_strDetail; }
 
     std::string Message() const override;
 
 private:
     Cause m_cause;
     std::string m_strPath;
+    std::string m_strDetail;
 };
+
+// The Chinese text of a failure of the archive engine while writing the book, and the
+// cause it has for the user.
+CJarException JarExceptionFromZip(int zipCause, const std::string& bookPath);

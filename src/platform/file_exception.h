@@ -24,6 +24,7 @@ public:
         lockViolation = 12,
         diskFull = 13,
         endOfFile = 14,
+        notRegularFile = 15,  // a pipe, a device or a socket: refused, reading it could block
     };
 
     CFileException(Cause cause, long osError, std::string path)

@@ -42,14 +42,27 @@ void CFile::Open(const std::string& path, unsigned flags)
         if (!(flags & modeNoTruncate))
             oflags |= O_TRUNC;
     }
-    const int fd = ::open(path.c_str(), oflags, 0666);
+    // Opened without blocking: a FIFO nobody writes to would otherwise hold the open
+    // forever (and a signal does not end it). Only regular files are kept open.
+    const int fd = ::open(path.c_str(), oflags | O_NONBLOCK, 0666);
     if (fd < 0)
         ThrowLastError();
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        ::close(fd);
+        ThrowErrno(error, path);
+    }
+    if (S_ISDIR(st.st_mode)) {
         ::close(fd);
         ThrowErrno(EISDIR, path);
     }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        SetLastPlatformError(0);
+        throw CFileException(CFileException::notRegularFile, 0, path);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_fd = fd;
 }
 

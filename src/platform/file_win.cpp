@@ -56,6 +56,13 @@ void CFile::Open(const std::string& path, unsigned flags)
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         ThrowLastError();
+    // Only files on disk: a pipe or a device such as CON would block a read or swallow
+    // what is written.
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        SetLastError(0);
+        throw CFileException(CFileException::notRegularFile, 0, path);
+    }
     m_hFile = h;
 }
 

@@ -1,12 +1,16 @@
 #include "sources/encoding_detect.h"
 
-#include "sources/utf8_sequence.h"
+#include "platform/utf8_sequence.h"
 
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
 
 namespace {
+
+// Text with bad sequences is still UTF-8 when it holds at least this many valid multi-byte
+// sequences per bad one.
+constexpr std::size_t kValidPerBadSequence = 16;
 
 bool StartsWith(const unsigned char* p, std::size_t size, std::initializer_list<unsigned char> mark)
 {
@@ -30,9 +34,12 @@ TextEncoding DetectEncoding(const char* data, std::size_t size)
     if (StartsWith(p, size, {0xFE, 0xFF}))
         return EncodingUtf16Be;
 
-    // UTF-8 when the whole buffer is (a sequence cut off by its end is tolerated) and it holds
-    // something besides ASCII; otherwise GBK.
-    bool nonAscii = false;
+    // UTF-8 when the buffer holds something besides ASCII and is UTF-8 throughout, or
+    // overwhelmingly so: a damaged byte or two in a long UTF-8 text cost a character each
+    // (the decoder makes them U+FFFD) instead of turning the whole text into GBK nonsense.
+    // GBK text is never near that line: fewer than two of its characters are valid UTF-8
+    // for each one that is not. A sequence cut off by the end of the buffer is tolerated.
+    std::size_t valid = 0, bad = 0;
     std::size_t i = 0;
     while (i < size) {
         if (i + 8 <= size) {
@@ -47,15 +54,24 @@ TextEncoding DetectEncoding(const char* data, std::size_t size)
             ++i;
             continue;
         }
-        nonAscii = true;
         const Utf8Sequence s = ReadUtf8Sequence(p + i, size - i);
-        if (s.status == Utf8Status::Invalid)
-            return EncodingAnsi;
-        if (s.status == Utf8Status::Truncated)
+        if (s.status == Utf8Status::Truncated) {
+            ++valid;  // the start of a character the end of the buffer cuts off
             break;
+        }
         i += s.length;
+        if (s.status == Utf8Status::Valid) {
+            ++valid;
+            continue;
+        }
+        ++bad;
+        // Stop as soon as the rest of the buffer, all valid, could not make up for it.
+        if (valid + (size - i) / 2 < kValidPerBadSequence * bad)
+            return EncodingAnsi;
     }
-    return nonAscii ? EncodingUtf8 : EncodingAnsi;
+    if (valid + bad == 0)
+        return EncodingAnsi;
+    return valid >= kValidPerBadSequence * bad ? EncodingUtf8 : EncodingAnsi;
 }
 
 const char* EncodingName(TextEncoding encoding)

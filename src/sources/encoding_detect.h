@@ -1,5 +1,5 @@
 // Which encoding the bytes of a source text are in: by byte-order mark, else by whether the
-// whole buffer is valid UTF-8.
+// buffer is valid UTF-8 throughout or overwhelmingly (a stray bad byte in a long text).
 #pragma once
 
 #include <cstddef>
@@ -11,7 +11,7 @@ enum TextEncoding : std::uint8_t {
     EncodingUtf16Be = 2,  // FE FF
     EncodingUtf32Le = 3,  // FF FE 00 00
     EncodingUtf32Be = 4,  // 00 00 FE FF
-    EncodingUtf8 = 5,     // EF BB BF, or valid UTF-8 with at least one non-ASCII byte
+    EncodingUtf8 = 5,     // EF BB BF, or (nearly all) valid UTF-8 with a non-ASCII byte
 };
 
 TextEncoding DetectEncoding(const char* data, std::size_t size);

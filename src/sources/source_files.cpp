@@ -2,6 +2,9 @@
 
 #include "platform/file.h"
 #include "platform/file_exception.h"
+#include "platform/text_encoding.h"
+#include "platform/utf8_path.h"
+#include "platform/utf8_sequence.h"
 #include "sources/text_import.h"
 
 #include <algorithm>
@@ -11,16 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Paths are UTF-8; std::filesystem would read a narrow string in the ANSI code page on
-// Windows.
-fs::path U8Path(const std::string& path) { return fs::path(std::u8string(path.begin(), path.end())); }
-
-std::string ToUtf8(const fs::path& path)
-{
-    const std::u8string s = path.u8string();
-    return std::string(s.begin(), s.end());
-}
 
 [[noreturn]] void ThrowListingError(const std::error_code& ec, const std::string& folder)
 {
@@ -66,7 +59,14 @@ std::string TitleFromFileName(const std::string& fileName)
     const std::size_t slash = fileName.find_last_of("/\\");
     const std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
     const std::size_t dot = name.rfind('.');
-    return dot == std::string::npos ? name : name.substr(0, dot);
+    std::string title = dot == std::string::npos ? name : name.substr(0, dot);
+    // A file name that is not UTF-8 (GBK bytes in a Linux folder) is read as GBK text is.
+    if (!IsValidUtf8(title.data(), title.size())) {
+        std::string decoded;
+        AppendGb18030AsUtf8(title.data(), title.size(), decoded);
+        title = std::move(decoded);
+    }
+    return title;
 }
 
 bool ReadSourceFile(const std::string& path, std::string& bytes)
@@ -74,20 +74,26 @@ bool ReadSourceFile(const std::string& path, std::string& bytes)
     CFile file;
     try {
         file.Open(path, CFile::modeRead | CFile::typeBinary);
-    } catch (const CFileException&) {
+    } catch (const CFileException& e) {
+        if (e.GetCause() == CFileException::notRegularFile)
+            throw;  // a pipe or a device: refused with a message, not skipped
         return false;  // skipped silently: missing, a folder, locked by another program
     }
-    const std::uint64_t length = file.GetLength();
+    // Read until the end of the file: its size is only a hint, as the file may grow or
+    // shrink while it is read.
+    constexpr std::size_t kStep = 1u << 20;
     bytes.clear();
     bytes.shrink_to_fit();
-    bytes.resize(static_cast<std::size_t>(length));
+    bytes.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(file.GetLength(), std::size_t(-1) / 2)) + 1);
     std::size_t done = 0;
-    while (done < bytes.size()) {
+    for (;;) {
+        if (bytes.size() - done < kStep)
+            bytes.resize(std::max(done + kStep, std::min(bytes.capacity(), done + (1u << 30))));
         const std::size_t want = std::min<std::size_t>(bytes.size() - done, 1u << 30);
         const std::uint32_t n = file.Read(bytes.data() + done, static_cast<std::uint32_t>(want));
-        if (n == 0)
-            break;  // the file became shorter since its length was taken
         done += n;
+        if (n < want)
+            break;
     }
     bytes.resize(done);
     file.Close();
@@ -148,7 +154,7 @@ std::vector<std::string> ScanFolder(const std::string& folder)
         // a file, such as a pipe, which reading would block on.
         if (!it->is_regular_file(statusError))
             continue;
-        const std::string name = ToUtf8(it->path().filename());
+        const std::string name = Utf8Path(it->path().filename());
         if (HasTxtExtension(name))
             names.push_back(name);
     }
@@ -159,7 +165,7 @@ std::vector<std::string> ScanFolder(const std::string& folder)
     std::vector<std::string> paths;
     paths.reserve(names.size());
     for (const std::string& name : names)
-        paths.push_back(ToUtf8(U8Path(folder) / U8Path(name)));
+        paths.push_back(Utf8Path(U8Path(folder) / U8Path(name)));
     return paths;
 }
 

@@ -9,11 +9,13 @@
 
 class CSourceList;
 
-// The name without its extension (from the last "."); ".txt" gives "".
+// The name without its extension (from the last "."); ".txt" gives "". A name that is not
+// valid UTF-8 is decoded as GBK.
 std::string TitleFromFileName(const std::string& fileName);
 
-// Reads a whole file. False when it cannot be opened (callers skip it silently); a failure
-// while reading throws CFileException.
+// Reads a whole file, up to its end whatever its size said. False when it cannot be opened
+// (callers skip it silently); a pipe or a device throws CFileException (notRegularFile), as
+// does a failure while reading.
 bool ReadSourceFile(const std::string& path, std::string& bytes);
 
 // The ".txt" files (any case) directly inside folder, directories skipped, in natural

@@ -2,7 +2,7 @@
 
 #include "platform/text_encoding.h"
 #include "sources/source_list.h"
-#include "sources/utf8_sequence.h"
+#include "platform/utf8_sequence.h"
 
 #include <algorithm>
 #include <cstring>

@@ -55,3 +55,16 @@ inline Utf8Sequence ReadUtf8Sequence(const unsigned char* p, std::size_t availab
     }
     return {Utf8Status::Valid, length, c};
 }
+
+// True when all of data is valid UTF-8 (no sequence cut off at the end).
+inline bool IsValidUtf8(const char* data, std::size_t size)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    for (std::size_t i = 0; i < size;) {
+        const Utf8Sequence s = ReadUtf8Sequence(p + i, size - i);
+        if (s.status != Utf8Status::Valid)
+            return false;
+        i += s.length;
+    }
+    return true;
+}

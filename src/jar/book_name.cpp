@@ -1,0 +1,77 @@
+#include "jar/book_name.h"
+
+#include "jar/jar_contents.h"
+#include "jar/jar_exception.h"
+#include "platform/utf8_sequence.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr char kFullWidthSpace[] = "\u3000";
+
+bool IsBlank(const std::string& name)
+{
+    for (std::size_t i = 0; i < name.size();) {
+        if (name[i] == ' ' || name[i] == '\t') {
+            ++i;
+        } else if (name.compare(i, 3, kFullWidthSpace) == 0) {
+            i += 3;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// The longest name of ASCII letters or of Chinese characters that keeps every manifest
+// line within the limit, for the message.
+std::string LimitText()
+{
+    const std::string manifest = MakeManifest("");
+    std::size_t longestLine = 0;
+    for (std::size_t from = 0, at; (at = manifest.find('\n', from)) != std::string::npos; from = at + 1) {
+        if (manifest.compare(from, 9, "MIDlet-1:") == 0)
+            longestLine = at + 1 - from;
+    }
+    const std::size_t bytes = kMaxManifestLineBytes - longestLine;
+    return "书名最多 " + std::to_string(bytes / 3) + " 个汉字或 " + std::to_string(bytes) +
+           " 个英文字母（逗号按 3 个字母算）";
+}
+
+} // namespace
+
+bool IsReservedFileName(const std::string& name)
+{
+    // Windows looks at the part before the first dot, without trailing spaces.
+    std::string stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ')
+        stem.pop_back();
+    std::transform(stem.begin(), stem.end(), stem.begin(), Upper);
+    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL" || stem == "CONIN$" || stem == "CONOUT$")
+        return true;
+    return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+           stem[3] >= '1' && stem[3] <= '9';
+}
+
+void CheckBookName(const std::string& name)
+{
+    if (IsBlank(name))
+        throw CJarException(CJarException::emptyBookName);
+    if (!IsValidBookName(name) || !IsValidUtf8(name.data(), name.size()))
+        throw CJarException(CJarException::badBookName);
+    if (name.back() == '.' || name.back() == ' ')
+        throw CJarException(CJarException::bookNameEndsBadly);
+    if (IsReservedFileName(name))
+        throw CJarException(CJarException::reservedBookName);
+    const std::string manifest = MakeManifest(name);
+    for (std::size_t from = 0, at; from < manifest.size(); from = at + 1) {
+        at = manifest.find('\n', from);
+        if (at == std::string::npos)
+            at = manifest.size() - 1;
+        if (at + 1 - from > kMaxManifestLineBytes)
+            throw CJarException(CJarException::bookNameTooLong, {}, LimitText());
+    }
+}
