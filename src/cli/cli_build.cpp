@@ -109,10 +109,8 @@ int RunBuild(const CliOptions& options, const CliContext& context, std::ostream&
     const std::string outputPath = ResolveOutput(options.output, options.name);
     try {
         // What the builder would refuse is refused before the sources are read.
-        std::uint64_t size;
         CheckBookName(options.name);
-        if (!CFile::GetSize(templatePath, size))
-            throw CJarException(CJarException::templateMissing, templatePath);
+        CheckTemplatePresent(templatePath);
 
         CSourceList list;
         std::vector<std::string> sourcePaths;

@@ -18,7 +18,7 @@ void ReportFailure(std::ostream& err, const CException& failure)
     const std::string message = failure.Message();
     err << message << '\n';
     if (const auto* jar = dynamic_cast<const CJarException*>(&failure);
-        jar && !jar->GetPath().empty() && message.find(jar->GetPath()) == std::string::npos)
+        jar && !jar->GetPath().empty() && message.find("：" + jar->GetPath()) == std::string::npos)
         err << "  " << jar->GetPath() << '\n';
     if (const auto* zip = dynamic_cast<const CZipException*>(&failure); zip && !zip->GetFileName().empty())
         err << "  " << zip->GetFileName() << '\n';

@@ -38,6 +38,16 @@ bool SameFile(const fs::path& a, const fs::path& b)
 
 } // namespace
 
+void CheckTemplatePresent(const std::string& templatePath)
+{
+    std::error_code ec;
+    const fs::file_status status = fs::status(U8Path(templatePath), ec);
+    if (!fs::exists(status) || fs::is_directory(status))
+        throw CJarException(CJarException::templateMissing, templatePath);
+    if (!fs::is_regular_file(status))
+        throw CFileException(CFileException::notRegularFile, 0, templatePath);
+}
+
 void CheckBookPath(const std::string& jarPath, const std::string& templatePath,
                    const std::vector<std::string>& protectedFiles)
 {
@@ -82,9 +92,7 @@ void CJarBuilder::Build(std::string& directory)
 void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& jarPath)
 {
     CheckBookName(m_book.bookName);
-    std::uint64_t templateSize;
-    if (!CFile::GetSize(templatePath, templateSize))
-        throw CJarException(CJarException::templateMissing, templatePath);
+    CheckTemplatePresent(templatePath);
     CheckBookPath(jarPath, templatePath, m_arrProtected);
 
     RemoveStaleTempFiles(jarPath);

@@ -13,6 +13,10 @@
 #include <string>
 #include <vector>
 
+// Throws CJarException (templateMissing) when there is no template file at templatePath,
+// CFileException (notRegularFile) when a pipe or a device stands there.
+void CheckTemplatePresent(const std::string& templatePath);
+
 // Throws CJarException when the book cannot be written at jarPath: something that is not a
 // regular file is there (outputNotFile), or it is the same file, however spelled, as the
 // template (outputIsTemplate) or one of the protected files (outputIsSource).

@@ -1,5 +1,6 @@
 #include "cli/cli_run.h"
 #include "jar/book_check.h"
+#include "jar/book_temp_file.h"
 #include "jar/jar_exception.h"
 #include "support/test_support.h"
 
@@ -7,6 +8,9 @@
 
 #include <filesystem>
 #include <sstream>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -165,6 +169,105 @@ TEST_F(CliRun, CancelledBuildLeavesNothing)
     EXPECT_EQ(code, 1);
     EXPECT_EQ(err.str(), "已取消生成电子书。\n");
     EXPECT_EQ(test::ReadFile(book), "an older book");
+    EXPECT_EQ(std::distance(fs::directory_iterator(U8(m_dir.Path("out"))), fs::directory_iterator()), 1);
+}
+
+// The book never replaces a file it is made from, however the output is spelled: refused as a
+// usage error before anything is read, and every file stays as it was.
+TEST_F(CliRun, TheBookNeverReplacesItsSourcesOrTemplate)
+{
+    const std::string src = m_dir.Path("src");
+    const std::string two = m_dir.Path("src/2.txt");
+    fs::create_hard_link(U8(two), U8(m_dir.Path("out/link.txt")));
+    fs::create_symlink(U8(two), U8(m_dir.Path("out/symlink.txt")));
+    const std::string before = test::ReadFile(two);
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {"a named source", {"-o", two, two}, "电子书不能写在它的来源文件上：" + two + "，请换一个书名或输出文件。"},
+        {"a file of a source folder", {"-o", two, src}, "电子书不能写在它的来源文件上：" + two + "，请换一个书名或输出文件。"},
+        {"spelled through ..", {"-o", m_dir.Path("out/../src/./2.txt"), src}, ""},
+        {"a hard link to a source", {"-o", m_dir.Path("out/link.txt"), two}, ""},
+        {"a symbolic link to a source", {"-o", m_dir.Path("out/symlink.txt"), two}, ""},
+        {"the template", {"-o", m_template, src}, "电子书不能写在模板上：" + m_template},
+        {"the template spelled otherwise", {"-o", m_dir.Path("src/../RDbook.dat"), src}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> args = {"-n", "书", "-t", m_template};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result r = Run(args);
+        EXPECT_EQ(r.code, 2) << r.err;
+        if (!c.message.empty()) {
+            EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.message);
+        }
+        EXPECT_EQ(r.out, "");  // nothing was read
+        EXPECT_EQ(test::ReadFile(two), before);
+        EXPECT_EQ(test::ReadFile(m_template), kTemplate);
+    }
+}
+
+#ifndef _WIN32
+// Pipes and devices: refused with a message at once, never waited on, never replaced.
+TEST_F(CliRun, PipesAndDevicesAreRefused)
+{
+    const std::string fifo = m_dir.Path("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string book = m_dir.Path("out/书.jar");
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {"a FIFO nobody writes to", {"-n", "书", "-t", m_template, "-o", book, fifo}, "不是普通文件（管道、设备等）：" + fifo},
+        {"a device", {"-n", "书", "-t", m_template, "-o", book, "/dev/null"}, "不是普通文件（管道、设备等）：/dev/null"},
+        {"a FIFO as template", {"-n", "书", "-t", fifo, "-o", book, m_dir.Path("src")},
+         "不是普通文件（管道、设备等）：" + fifo},
+        {"a FIFO as output", {"-n", "书", "-t", m_template, "-o", fifo, m_dir.Path("src")},
+         "这个位置不是普通文件，不能写入电子书：" + fifo},
+        {"a device as output", {"-n", "书", "-t", m_template, "-o", "/dev/null", m_dir.Path("src")},
+         "这个位置不是普通文件，不能写入电子书：/dev/null"},
+        {"inspect on a FIFO", {"inspect", fifo}, "不是普通文件（管道、设备等）：" + fifo},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Result r = Run(c.args);
+        EXPECT_EQ(r.code, 1) << r.err;
+        if (!c.message.empty()) {
+            EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.message);
+        }
+        EXPECT_FALSE(Exists(book));
+        EXPECT_TRUE(fs::is_fifo(U8(fifo)));
+    }
+}
+
+// A name or a file name in GBK bytes (a GBK terminal, a GBK folder on Linux) is read as GBK.
+TEST_F(CliRun, GbkNamesAreDecoded)
+{
+    const std::string gbkFile = m_dir.Path("src/\xB5\xDA\xC8\xFD.txt");  // 第三
+    test::WriteFile(gbkFile, "text");
+    const std::string book = m_dir.Path("out/x.jar");
+    const Result r = Run({"-n", "\xCA\xE9", "-a", "\xD7\xF7\xD5\xDF", "-t", m_template, "-o", book, gbkFile});  // 书, 作者
+    ASSERT_EQ(r.code, 0) << r.err;
+    const BookInspection b = InspectBook(book);
+    EXPECT_TRUE(b.Ok());
+    EXPECT_EQ(b.indexLines, (std::vector<std::string> {"作者", "qinghe.example", "书", "第三"}));
+}
+#endif
+
+// A name as long as a file name may be builds (its temporary file is no longer), and the
+// temporary file a killed build left beside the book is cleared away.
+TEST_F(CliRun, LongNamesAndLeftoversOfKilledBuilds)
+{
+    const std::string name(251, 'a');  // 255 bytes with ".jar"
+    const std::string leftover = m_dir.Path("out/" + TempFileName(name + ".jar", 0x7FFFFFF0u, 0));
+    test::WriteFile(leftover, "a killed build's");
+    const Result r = Run({"-n", name, "-t", m_template, "-o", m_dir.Path("out"), m_dir.Path("src")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(Exists(m_dir.Path("out/" + name + ".jar")));
+    EXPECT_FALSE(Exists(leftover));
     EXPECT_EQ(std::distance(fs::directory_iterator(U8(m_dir.Path("out"))), fs::directory_iterator()), 1);
 }
 

@@ -2,15 +2,20 @@
 #include "jar/jar_contents.h"
 #include "jar/jar_exception.h"
 #include "platform/file_exception.h"
+#include "platform/system_error.h"
 #include "support/test_support.h"
 #include "zip/zip_exception.h"
 #include "zip/zip_memory_file.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <optional>
 #include <set>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -34,6 +39,23 @@ std::set<std::string> Listing(const std::string& folder)
 }
 
 const std::string kTemplate = test::BuildStoredZip({{"Lumenread.class", std::string(300, 'c')}, {"rd.PNG", "\x89PNG icon"}});
+
+// An error code none of the failures below comes from: access denied.
+#ifdef _WIN32
+constexpr long kStaleError = 5;
+#else
+constexpr long kStaleError = EACCES;
+#endif
+
+// The template as the last volume of a split archive: its end record says disk 1.
+std::string SplitVolumeTemplate()
+{
+    std::string zip = kTemplate;
+    const std::size_t end = zip.rfind("PK\x05\x06");
+    zip[end + 4] = 1;  // number of this disk
+    zip[end + 6] = 1;  // disk where the central directory starts
+    return zip;
+}
 
 struct Book {
     BookInfo info {"书", "作者", ""};
@@ -207,6 +229,8 @@ TEST_F(JarBuilderTest, FailuresLeaveTheFolderAsItWas)
         Thrown thrown = Thrown::jar;
         int cause = -1;  // -1: any (the operating system decides)
         bool namesTemplate = false;  // the exception names the template, else the book
+        std::string protect = {};    // a file of the folder given as a source of the book
+        enum { file, folder, fifo } output = file;  // what stands at the book's path
     } cases[] = {
         {"missing template", "书", std::nullopt, false, "书.jar", 0, Thrown::jar, CJarException::templateMissing, true},
         {"template is a folder", "书", kTemplate, true, "书.jar", 0, Thrown::jar, CJarException::templateMissing, true},
@@ -224,6 +248,32 @@ TEST_F(JarBuilderTest, FailuresLeaveTheFolderAsItWas)
         {"failure after the index", "书", kTemplate, false, "书.jar", 2, Thrown::other},
         {"failure at the last part", "书", kTemplate, false, "书.jar", 14, Thrown::other},
         {"output folder missing", "书", kTemplate, false, "no such folder/书.jar", 0, Thrown::file},
+        // Names that cannot name a book on Windows, or the MIDlet on a phone.
+        {"only spaces", "   ", kTemplate, false, "书.jar", 0, Thrown::jar, CJarException::emptyBookName},
+        {"only full-width spaces", "\u3000\u3000", kTemplate, false, "书.jar", 0, Thrown::jar,
+         CJarException::emptyBookName},
+        {"ends in a dot", "书.", kTemplate, false, "书.jar", 0, Thrown::jar, CJarException::bookNameEndsBadly},
+        {"device name", "NUL", kTemplate, false, "书.jar", 0, Thrown::jar, CJarException::reservedBookName},
+        {"device name with an extension", "com1.txt", kTemplate, false, "书.jar", 0, Thrown::jar,
+         CJarException::reservedBookName},
+        {"200 commas", std::string(200, ','), kTemplate, false, "书.jar", 0, Thrown::jar,
+         CJarException::bookNameTooLong},
+        {"GBK bytes", "\xCA\xE9", kTemplate, false, "书.jar", 0, Thrown::jar, CJarException::badBookName},
+        // Paths the book must not take.
+        {"output is the template", "书", kTemplate, false, "RDbook.dat", 0, Thrown::jar,
+         CJarException::outputIsTemplate},
+        {"output is the template spelled otherwise", "书", kTemplate, false, "../books/./RDbook.dat", 0, Thrown::jar,
+         CJarException::outputIsTemplate},
+        {"output is a source", "书", kTemplate, false, "s.txt", 0, Thrown::jar, CJarException::outputIsSource, false,
+         "s.txt"},
+        {"output is a folder", "书", kTemplate, false, "书.jar", 0, Thrown::jar, CJarException::outputNotFile, false, {},
+         Case::folder},
+#ifndef _WIN32
+        {"output is a FIFO", "书", kTemplate, false, "书.jar", 0, Thrown::jar, CJarException::outputNotFile, false, {},
+         Case::fifo},
+#endif
+        // An archive of several volumes: the engine opens its last one and refuses to add.
+        {"template of a split archive", "书", SplitVolumeTemplate(), false, "书.jar", 0, Thrown::jar},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -235,13 +285,24 @@ TEST_F(JarBuilderTest, FailuresLeaveTheFolderAsItWas)
             fs::create_directories(U8(templatePath));
         else if (c.templ)
             test::WriteFile(templatePath, *c.templ);
-        test::WriteFile(dir.Path("books/书.jar"), "an older book of the same name");
+        if (c.output == Case::folder)
+            fs::create_directories(U8(dir.Path("books/书.jar")));
+#ifndef _WIN32
+        else if (c.output == Case::fifo)
+            ASSERT_EQ(::mkfifo(dir.Path("books/书.jar").c_str(), 0600), 0);
+#endif
+        else
+            test::WriteFile(dir.Path("books/书.jar"), "an older book of the same name");
+        if (!c.protect.empty())
+            test::WriteFile(dir.Path("books/" + c.protect), "the user's text");
         const std::set<std::string> before = Listing(folder);
 
         Book book = TwelveParts();
         book.info.bookName = c.bookName;
         CJarBuilder builder(book.info);
         builder.SetContents(book.titles, book.texts);
+        if (!c.protect.empty())
+            builder.SetProtectedFiles({dir.Path("books/" + c.protect)});
         if (c.failAtEntry > 0) {
             builder.SetProgress([&c](std::size_t done, std::size_t) {
                 if (done == c.failAtEntry)
@@ -249,6 +310,9 @@ TEST_F(JarBuilderTest, FailuresLeaveTheFolderAsItWas)
             });
         }
         const std::string jarPath = dir.Path("books/" + c.jarName);
+        // A failure must not be described by an error some earlier call left behind.
+        SetLastPlatformError(kStaleError);
+        errno = EACCES;
         Thrown thrown = Thrown::other;
         int cause = -1;
         std::string named, message;
@@ -269,6 +333,7 @@ TEST_F(JarBuilderTest, FailuresLeaveTheFolderAsItWas)
                 EXPECT_EQ(cause, c.cause);
             }
             EXPECT_FALSE(message.empty());
+            EXPECT_EQ(message.find(PlatformErrorText(kStaleError)), std::string::npos) << message;
             if (c.thrown != Thrown::jar || c.namesTemplate) {
                 EXPECT_EQ(named, c.namesTemplate ? templatePath : jarPath);
             }
@@ -286,6 +351,29 @@ TEST(JarException, MessagesOfTheProgram)
               "电子书模板文件 RDbook.dat 不是有效的 jar 文件，无法生成电子书!");
     EXPECT_EQ(CJarException(CJarException::badBookName).Message(), "书名不能包含下列字符：\\ / : * ? \" < > |");
     EXPECT_EQ(CJarException(CJarException::emptyBookName).Message(), "请填写书名!");
+}
+
+// What the archive engine refuses reaches the user in Chinese, never in the engine's English.
+TEST(JarException, EngineFailuresInTheUsersWords)
+{
+    const struct {
+        int zipCause;
+        std::string message;
+    } table[] = {
+        {CZipException::ZE_ENTRY_LIMIT, "电子书的部分太多：一个 jar 文件最多有 65535 个条目，请把文本分成几本书。"},
+        {CZipException::ZE_SIZE_TOO_LARGE, "电子书超过 4 GB，jar 文件容纳不下，请把文本分成几本书。"},
+        {CZipException::ZE_NO_MEMORY, "内存不足，无法生成电子书。"},
+        {CZipException::ZE_FIELD_TOO_LONG, "写入电子书 书.jar 时出错（条目的名称或附加数据过长）。"},
+        {CZipException::ZE_DAMAGED, "写入电子书 书.jar 时出错（写入的文件读回时已损坏）。"},
+        {CZipException::ZE_ZLIB_DATA, "写入电子书 书.jar 时出错（zlib 压缩出错，代码 504）。"},
+        {CZipException::ZE_GENERIC, "写入电子书 书.jar 时出错（压缩引擎出错，代码 100）。"},
+    };
+    for (const auto& c : table) {
+        SCOPED_TRACE(c.zipCause);
+        const CJarException e = JarExceptionFromZip(c.zipCause, "/books/书.jar");
+        EXPECT_EQ(e.Message(), c.message);
+        EXPECT_EQ(e.GetPath(), "/books/书.jar");
+    }
 }
 
 } // namespace

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -44,6 +48,9 @@ TEST(TitleFromFileName, NameWithoutExtension)
         {"notes.md", "notes"},
         {"folder.d/book.txt", "book"},
         {"C:\\books\\第二章.txt", "第二章"},
+        // Names in GBK bytes (a Linux folder written by a GBK system) are read as GBK.
+        {"\xB5\xDA\xC8\xFD.txt", "第三"},
+        {"\xB5\xDA\xFF.txt", "第\xEF\xBF\xBD"},
     };
     for (const auto& c : table) {
         SCOPED_TRACE(c.name);
@@ -120,6 +127,31 @@ TEST(ReadSourceFile, WholeFileOrSkipped)
     fs::create_directory(U8Path(dir.Path("folder.txt")));
     EXPECT_FALSE(ReadSourceFile(dir.Path("folder.txt"), read));
 }
+
+#ifndef _WIN32
+// The size a file reports is no promise: the file is read to its end. What is not a
+// regular file is refused at once, never waited on.
+TEST(ReadSourceFile, ToTheEndAndOnlyRegularFiles)
+{
+    std::string read;
+    ASSERT_TRUE(ReadSourceFile("/proc/self/status", read));  // reports a size of 0
+    EXPECT_NE(read.find("Pid:"), std::string::npos);
+
+    test::TempDir dir;
+    const std::string fifo = dir.Path("fifo.txt");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+        SCOPED_TRACE(path);
+        try {
+            ReadSourceFile(path, read);
+            ADD_FAILURE() << "read";
+        } catch (const CFileException& e) {
+            EXPECT_EQ(e.GetCause(), CFileException::notRegularFile);
+            EXPECT_EQ(e.Message(), "不是普通文件（管道、设备等）：" + path);
+        }
+    }
+}
+#endif
 
 TEST(AddSourceFile, ReadsDetectsAndImports)
 {

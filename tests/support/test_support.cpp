@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 
+#include "platform/utf8_path.h"
+
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -12,23 +14,6 @@ namespace fs = std::filesystem;
 
 namespace test {
 
-namespace {
-
-// Paths in this program are UTF-8; std::filesystem would read narrow strings in the ANSI
-// code page on Windows.
-fs::path U8Path(const std::string& path)
-{
-    return fs::path(std::u8string(path.begin(), path.end()));
-}
-
-std::string ToUtf8(const fs::path& path)
-{
-    const std::u8string s = path.u8string();
-    return std::string(s.begin(), s.end());
-}
-
-} // namespace
-
 TempDir::TempDir()
 {
     static std::atomic<unsigned> counter {0};
@@ -36,7 +21,7 @@ TempDir::TempDir()
     const fs::path base = fs::temp_directory_path() /
                           ("bookmaker-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
     fs::create_directories(base);
-    m_path = ToUtf8(base);
+    m_path = Utf8Path(base);
 }
 
 TempDir::~TempDir()
@@ -45,7 +30,7 @@ TempDir::~TempDir()
     fs::remove_all(U8Path(m_path), ec);
 }
 
-std::string TempDir::Path(const std::string& name) const { return ToUtf8(U8Path(m_path) / U8Path(name)); }
+std::string TempDir::Path(const std::string& name) const { return Utf8Path(U8Path(m_path) / U8Path(name)); }
 
 std::string ReadFile(const std::string& path)
 {
@@ -67,7 +52,7 @@ void WriteFile(const std::string& path, const std::string& bytes)
 
 std::string FixturePath(const std::string& relative)
 {
-    return ToUtf8(U8Path(BOOKMAKER_FIXTURES) / U8Path(relative));
+    return Utf8Path(U8Path(BOOKMAKER_FIXTURES) / U8Path(relative));
 }
 
 void PutU16(std::string& out, std::uint32_t v)

@@ -1,0 +1,112 @@
+// Temporary book files: never longer than the book's name, recognised exactly, and removed
+// by a later build only when the process that made them is gone.
+#include "jar/book_temp_file.h"
+#include "platform/process.h"
+#include "platform/utf16.h"
+#include "platform/utf8_path.h"
+#include "platform/utf8_sequence.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Repeat(const std::string& s, std::size_t n)
+{
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i)
+        out += s;
+    return out;
+}
+
+TEST(TempFileName, NeverLongerThanTheBooksName)
+{
+    const std::string names[] = {
+        "书.jar", "a.jar", Repeat("a", 12) + ".jar", Repeat("a", 13) + ".jar", Repeat("a", 251) + ".jar",
+        Repeat("书", 83) + ".jar", Repeat("书", 20) + ".jar", Repeat("\xF0\x9F\x93\x96", 30) + ".jar",
+        Repeat("a", 14) + "书书.jar",
+    };
+    constexpr std::size_t kSuffix = 19;  // ".bm" + 12 hex digits + ".tmp"
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        const std::string temp = TempFileName(name, 0xFFFFFFFFu, 0xFFFF);
+        EXPECT_TRUE(IsValidUtf8(temp.data(), temp.size()));  // cut between characters
+        EXPECT_LE(temp.size(), std::max(name.size(), kSuffix));
+        EXPECT_LE(Utf8ToUtf16(temp).size(), std::max(Utf8ToUtf16(name).size(), kSuffix));
+        EXPECT_EQ(TempFileOwner(temp, name), 0xFFFFFFFFu);
+    }
+    EXPECT_EQ(TempFileName("书.jar", 0x1234, 7), ".bm000012340007.tmp");
+    EXPECT_EQ(TempFileName(Repeat("a", 30) + ".jar", 0x1234, 7), Repeat("a", 15) + ".bm000012340007.tmp");
+}
+
+TEST(TempFileOwner, OnlyTheExactPattern)
+{
+    const std::string book = Repeat("a", 30) + ".jar";
+    const std::string prefix = Repeat("a", 15);
+    const struct {
+        std::string name;
+        std::optional<std::uint32_t> owner;
+    } table[] = {
+        {prefix + ".bm00abcdef0001.tmp", 0x00abcdefu},
+        {prefix + ".bm00ABCDEF0001.tmp", std::nullopt},  // capitals: not ours
+        {prefix + ".bm00abcdef001.tmp", std::nullopt},
+        {prefix + ".bm00abcdef00012.tmp", std::nullopt},
+        {prefix + ".bm00abcdefxxxx.tmp", std::nullopt},
+        {prefix + ".bm00abcdef0001.tmp.jar", std::nullopt},
+        {"b" + prefix.substr(1) + ".bm00abcdef0001.tmp", std::nullopt},  // another book's
+        {prefix + "a.bm00abcdef0001.tmp", std::nullopt},
+        {book, std::nullopt},
+        {book + ".0badcafe.tmp", std::nullopt},  // the names of earlier versions stay alone
+    };
+    for (const auto& c : table) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(TempFileOwner(c.name, book), c.owner);
+    }
+}
+
+TEST(RemoveStaleTempFiles, OnlyThoseOfProcessesThatAreGone)
+{
+    test::TempDir dir;
+    const std::string book = dir.Path("书.jar");
+    const std::uint32_t gone = 0x7FFFFFF0u;  // above any process id in use
+    ASSERT_FALSE(IsProcessRunning(gone));
+    ASSERT_TRUE(IsProcessRunning(CurrentProcessId()));
+    const std::string stale = TempFileName("书.jar", gone, 3);
+    const std::string mine = TempFileName("书.jar", CurrentProcessId(), 0);
+    const std::string staleFolder = TempFileName("书.jar", gone, 4);
+    const std::string users[] = {"书.jar", "书.jar.tmp", ".bm7ffffff00003.TMP", "x" + stale};
+    for (const std::string& name : {stale, mine})
+        test::WriteFile(dir.Path(name), "temporary");
+    for (const std::string& name : users)
+        test::WriteFile(dir.Path(name), "the user's");
+    fs::create_directory(U8Path(dir.Path(staleFolder)));
+
+    RemoveStaleTempFiles(book);
+
+    std::set<std::string> left;
+    for (const auto& entry : fs::directory_iterator(U8Path(dir.Path(""))))
+        left.insert(Utf8Path(entry.path().filename()));
+    std::set<std::string> expected(std::begin(users), std::end(users));
+    expected.insert(mine);
+    expected.insert(staleFolder);
+    EXPECT_EQ(left, expected);
+}
+
+TEST(TempPathFor, BesideTheBookAndNotThereYet)
+{
+    test::TempDir dir;
+    const std::string book = dir.Path("书.jar");
+    const std::string first = TempPathFor(book);
+    test::WriteFile(first, "taken");
+    const std::string second = TempPathFor(book);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(U8Path(second).parent_path(), U8Path(book).parent_path());
+    EXPECT_EQ(TempFileOwner(Utf8Path(U8Path(second).filename()), "书.jar"), CurrentProcessId());
+}
+
+} // namespace
