@@ -4,6 +4,7 @@
 #include "jar/book_check.h"
 #include "jar/jar_contents.h"
 #include "platform/exception.h"
+#include "zip/zip_exception.h"
 
 #include <cstdio>
 
@@ -32,6 +33,15 @@ int RunInspect(const std::string& path, std::ostream& out, std::ostream& err)
     BookInspection book;
     try {
         book = InspectBook(path);
+    } catch (const CZipException& e) {
+        // The engine's texts are English: the user is told in the program's words.
+        const int cause = e.GetCause();
+        if (cause == CZipException::ZE_DAMAGED || cause == CZipException::ZE_NO_DIRECTORY ||
+            cause == CZipException::ZE_ZIP64_REQUIRED)
+            err << "不是有效的 jar 文件，或者文件已损坏：" << path << '\n';
+        else
+            err << "无法读取电子书（压缩引擎代码 " << cause << "）：" << path << '\n';
+        return 1;
     } catch (const CException& e) {
         ReportFailure(err, e);
         return 1;
