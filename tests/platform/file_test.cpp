@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 TEST(File, CreateWriteSeekReadAndSetLength)
@@ -55,6 +59,34 @@ TEST(File, FailuresCarryCauseAndPath)
     EXPECT_THROW(file.Open(dir.Path("no/such/dir/x"), CFile::modeCreate | CFile::modeWrite), CFileException);
     EXPECT_THROW(CFile::Remove(dir.Path("missing.txt")), CFileException);
     EXPECT_FALSE(file.IsOpen());
+}
+
+// Pipes and devices are refused at the open, which never waits for a writer.
+TEST(File, OnlyRegularFilesOpen)
+{
+    test::TempDir dir;
+#ifdef _WIN32
+    const std::string paths[] = {"NUL", "\\\\.\\NUL"};
+#else
+    const std::string fifo = dir.Path("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string paths[] = {fifo, "/dev/null"};
+#endif
+    for (const std::string& path : paths) {
+        for (unsigned mode : {CFile::modeRead, CFile::modeReadWrite}) {
+            SCOPED_TRACE(path + (mode == CFile::modeRead ? " read" : " read/write"));
+            CFile file;
+            try {
+                file.Open(path, mode | CFile::typeBinary);
+                ADD_FAILURE() << "opened";
+            } catch (const CFileException& e) {
+                EXPECT_EQ(e.GetCause(), CFileException::notRegularFile);
+                EXPECT_EQ(e.GetOsError(), 0);
+                EXPECT_EQ(e.Message(), "不是普通文件（管道、设备等）：" + path);
+            }
+            EXPECT_FALSE(file.IsOpen());
+        }
+    }
 }
 
 #ifdef _WIN32
