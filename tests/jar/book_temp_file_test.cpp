@@ -79,7 +79,7 @@ TEST(RemoveStaleTempFiles, OnlyThoseOfProcessesThatAreGone)
     const std::string stale = TempFileName("书.jar", gone, 3);
     const std::string mine = TempFileName("书.jar", CurrentProcessId(), 0);
     const std::string staleFolder = TempFileName("书.jar", gone, 4);
-    const std::string users[] = {"书.jar", "书.jar.tmp", ".bm7ffffff00003.TMP", "x" + stale};
+    const std::string users[] = {"书.jar", "书.jar.tmp", ".bm7ffffff00005.TMP", "x" + stale};
     for (const std::string& name : {stale, mine})
         test::WriteFile(dir.Path(name), "temporary");
     for (const std::string& name : users)
