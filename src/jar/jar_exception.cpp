@@ -9,7 +9,10 @@ std::string CJarException::Message() const
 {
     switch (m_cause) {
     case templateMissing: return kTemplateMissingMessage;
-    case templateDamaged: return kTemplateDamagedMessage;
+    case templateDamaged:
+        if (!m_strDetail.empty())
+            return "电子书模板文件 RDbook.dat 已损坏（" + m_strDetail + "），无法生成电子书!";
+        return kTemplateDamagedMessage;
     case badBookName: return kBadBookNameMessage;
     case emptyBookName: return kEmptyBookNameMessage;
     case cancelled: return "已取消生成电子书。";
