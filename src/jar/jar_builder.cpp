@@ -2,6 +2,7 @@
 
 #include "jar/jar_contents.h"
 #include "jar/jar_exception.h"
+#include "jar/template_check.h"
 #include "platform/file.h"
 #include "platform/file_exception.h"
 #include "platform/ordered_work.h"
@@ -77,6 +78,7 @@ void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& ja
     std::uint64_t templateSize;
     if (!CFile::GetSize(templatePath, templateSize))
         throw CJarException(CJarException::templateMissing, templatePath);
+    CheckTemplate(templatePath);
 
     const std::string tempPath = MakeTempPath(jarPath);
     m_nDone = 0;

@@ -35,8 +35,8 @@ public:
     // Writes jarPath from the template at templatePath.
     //
     // Throws, before anything is written: CJarException for an empty book name, a name
-    // holding \ / : * ? " < > | or a control character, and a template that is not there;
-    // after copying it, CJarException when the template is not an archive. Failures while
+    // holding \ / : * ? " < > | or a control character, a template that is not there, and
+    // one that CheckTemplate refuses (template_check.h). Failures while
     // writing throw CFileException or CZipException naming the book.
     void BuildTo(const std::string& templatePath, const std::string& jarPath);
 
