@@ -193,9 +193,11 @@ TEST_F(CliRun, InspectChecksTheBook)
     EXPECT_NE(r.out.find("  3.txt  10  16 字节\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("检查结果：正确"), std::string::npos);
 
-    // The CRC recorded for 1.txt no longer matches its data.
+    // The CRC recorded for 1.txt, in both its headers, no longer matches its data.
     std::string bytes = test::ReadFile(book);
-    bytes[test::ParseZip(bytes).entries.at(4).at + 16] ^= 1;
+    const test::CentralRecord part = test::ParseZip(bytes).entries.at(4);
+    bytes[part.at + 16] ^= 1;
+    bytes[part.offset + 14] ^= 1;
     test::WriteFile(book, bytes);
     r = Run({"inspect", book});
     EXPECT_EQ(r.code, 1);
