@@ -13,6 +13,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+fs::path U8(const std::string& path) { return fs::path(std::u8string(path.begin(), path.end())); }
+
 // Every template of the fixture folder, its expected verdict taken from its name.
 std::vector<std::string> TemplateFixtures()
 {
@@ -71,8 +73,8 @@ TEST_P(TemplateFixture, GivesTheVerdictItIsNamedAfter)
         EXPECT_EQ(e.GetCause(), CJarException::templateDamaged);
         EXPECT_NE(e.Message().find("已损坏（"), std::string::npos) << e.Message();
     }
-    EXPECT_FALSE(fs::exists(dir.Path("书.jar")));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path("")), fs::directory_iterator()), 1) << "a file was left";
+    EXPECT_FALSE(fs::exists(U8(book)));
+    EXPECT_EQ(std::distance(fs::directory_iterator(U8(dir.Path(""))), fs::directory_iterator()), 1) << "a file was left";
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, TemplateFixture, testing::ValuesIn(TemplateFixtures()),
