@@ -8,6 +8,7 @@
 #include "jar/jar_builder.h"
 #include "jar/jar_contents.h"
 #include "jar/jar_exception.h"
+#include "jar/template_check.h"
 #include "platform/file.h"
 #include "platform/file_exception.h"
 #include "sources/source_files.h"
@@ -111,6 +112,7 @@ int RunBuild(const CliOptions& options, const CliContext& context, std::ostream&
         // What the builder would refuse is refused before the sources are read.
         CheckBookName(options.name);
         CheckTemplatePresent(templatePath);
+        CheckTemplate(templatePath);
 
         CSourceList list;
         std::vector<std::string> sourcePaths;

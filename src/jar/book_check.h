@@ -1,5 +1,9 @@
-// Reads a book back and checks it: every entry's data against its size and CRC-32, the
-// manifest, the index and one part per index title. The self-check of the command line.
+// Reads a book back and checks it as strictly as unzip, 7z, Python and Java read it: the
+// end record and the directory, every entry's local header against its central header and
+// its data against its size and CRC-32 (archive_check.h); the manifest (UTF-8, lines of at
+// most 512 bytes with their line end, one entry of its name in any case), the index, and
+// one part per index title of at most kPartSize UTF-16 units. The self-check of the
+// command line.
 #pragma once
 
 #include <cstdint>
@@ -26,5 +30,5 @@ struct BookInspection {
     bool Ok() const;
 };
 
-// Throws CZipException or CFileException when path cannot be opened as an archive.
+// Throws CZipException or CFileException when the archive engine cannot open path.
 BookInspection InspectBook(const std::string& path);

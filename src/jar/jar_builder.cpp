@@ -4,6 +4,7 @@
 #include "jar/book_temp_file.h"
 #include "jar/jar_contents.h"
 #include "jar/jar_exception.h"
+#include "jar/template_check.h"
 #include "platform/file.h"
 #include "platform/file_exception.h"
 #include "platform/ordered_work.h"
@@ -93,6 +94,7 @@ void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& ja
 {
     CheckBookName(m_book.bookName);
     CheckTemplatePresent(templatePath);
+    CheckTemplate(templatePath);
     CheckBookPath(jarPath, templatePath, m_arrProtected);
 
     RemoveStaleTempFiles(jarPath);

@@ -45,8 +45,8 @@ public:
     // Writes jarPath from the template at templatePath.
     //
     // Throws, before anything is written: CJarException for a book name CheckBookName
-    // refuses, a template that is not there, and a book path CheckBookPath refuses; after
-    // copying the template, CJarException when it is not an archive. Failures while writing
+    // refuses, a template that is not there or that CheckTemplate refuses
+    // (template_check.h), and a book path CheckBookPath refuses. Failures while writing
     // throw CFileException naming the book, or CJarException for what the archive engine
     // refused.
     void BuildTo(const std::string& templatePath, const std::string& jarPath);

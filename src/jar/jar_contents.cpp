@@ -2,6 +2,7 @@
 
 #include "platform/utf16.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -98,6 +99,21 @@ std::string MakePartText(const std::string& text)
 }
 
 std::string PartEntryName(std::size_t part) { return std::to_string(part + 1) + ".txt"; }
+
+bool IsPartEntryName(const std::string& stored)
+{
+    return stored.size() > 4 && stored.ends_with(".txt") && stored[0] != '0' &&
+           stored.find_first_not_of("0123456789") == stored.size() - 4;
+}
+
+bool IsManifestName(const std::string& stored)
+{
+    static const std::string manifest = "META-INF/MANIFEST.MF";
+    return stored.size() == manifest.size() &&
+           std::equal(stored.begin(), stored.end(), manifest.begin(), [](char a, char b) {
+               return (a >= 'a' && a <= 'z' ? a - 'a' + 'A' : a) == b;
+           });
+}
 
 bool IsValidBookName(const std::string& name)
 {

@@ -48,6 +48,10 @@ std::string MakePartText(const std::string& text);
 
 // "1.txt" for part 0, "2.txt" for part 1, ...
 std::string PartEntryName(std::size_t part);
+// True for a name PartEntryName gives (digits without a leading zero, then ".txt").
+bool IsPartEntryName(const std::string& stored);
+// True for a stored name that Java takes for the manifest: META-INF/MANIFEST.MF in any case.
+bool IsManifestName(const std::string& stored);
 
 // True when name can be a Windows file name part: none of \ / : * ? " < > | and no control
 // character (U+0000 to U+001F).

@@ -15,7 +15,7 @@ class CJarException : public CException {
 public:
     enum Cause {
         templateMissing,     // the reader template is not there or not a file
-        templateDamaged,     // the reader template is not an archive the engine can open
+        templateDamaged,     // the reader template is not an archive, or a damaged one
         badBookName,         // the name holds a character a Windows file name cannot hold
         emptyBookName,       // empty, or only spaces
         cancelled,           // the caller stopped the build
@@ -37,7 +37,7 @@ public:
     Cause GetCause() const { return m_cause; }
     // The file concerned (the template, the book), or empty.
     const std::string& GetPath() const { return m_strPath; }
-    // What exactly was found, or empty.
+    // What exactly is wrong with it (a damaged template's fault), or empty.
     const std::string& GetDetail() const { return m_strDetail; }
 
     std::string Message() const override;

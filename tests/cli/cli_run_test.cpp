@@ -151,6 +151,21 @@ TEST_F(CliRun, Failures)
     }
 }
 
+// A template made by the JDK's jar tool holds a manifest already: the book would hold two.
+TEST_F(CliRun, DamagedTemplateWritesNothing)
+{
+    const std::string templ = m_dir.Path("jar-tool.dat");
+    test::WriteFile(templ, test::ReadFile(test::FixturePath("jar/template/damaged-holds-manifest.zip")));
+    const Result r = Run({"-n", "书", "-t", templ, "-o", m_dir.Path("out/书.jar"), m_dir.Path("src")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("电子书模板文件 RDbook.dat 已损坏（已有电子书要添加的条目 META-INF/MANIFEST.MF），无法生成电子书!\n  " +
+                         templ + "\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.out.find("已生成"), std::string::npos) << r.out;
+    EXPECT_EQ(std::distance(fs::directory_iterator(U8(m_dir.Path("out"))), fs::directory_iterator()), 0);
+}
+
 // Ctrl+C while the book is written: the build stops, reports it and leaves the older book.
 TEST_F(CliRun, CancelledBuildLeavesNothing)
 {
@@ -285,9 +300,11 @@ TEST_F(CliRun, InspectChecksTheBook)
     EXPECT_NE(r.out.find("  3.txt  10  16 字节\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("检查结果：正确"), std::string::npos);
 
-    // The CRC recorded for 1.txt no longer matches its data.
+    // The CRC recorded for 1.txt, in both its headers, no longer matches its data.
     std::string bytes = test::ReadFile(book);
-    bytes[test::ParseZip(bytes).entries.at(4).at + 16] ^= 1;
+    const test::CentralRecord part = test::ParseZip(bytes).entries.at(4);
+    bytes[part.at + 16] ^= 1;
+    bytes[part.offset + 14] ^= 1;
     test::WriteFile(book, bytes);
     r = Run({"inspect", book});
     EXPECT_EQ(r.code, 1);

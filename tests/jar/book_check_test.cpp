@@ -1,9 +1,12 @@
 #include "jar/book_check.h"
 #include "jar/jar_builder.h"
 #include "jar/jar_contents.h"
+#include "sources/text_import.h"
 #include "support/test_support.h"
 #include "zip/zip_exception.h"
 
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -98,6 +101,142 @@ TEST(BookInspect, FaultsAreFound)
         EXPECT_NE(AllProblems(book).find(c.finding), std::string::npos) << c.what << ": " << AllProblems(book);
     }
 }
+
+// A book as the builder writes it, from a template of a class and an icon.
+std::string BuildBook(const std::string& bookName, const std::vector<std::string>& texts)
+{
+    test::TempDir dir;
+    test::WriteFile(dir.Path("RDbook.dat"),
+                    test::BuildStoredZip({{"Lumenread.class", "code"}, {"META-INF/MANIFEST.XY", "x"}}));
+    const std::vector<std::string> titles(texts.size(), "章");
+    CJarBuilder builder({bookName, "", ""});
+    builder.SetClock(test::FixedTime);
+    builder.SetContents(titles, texts);
+    builder.BuildTo(dir.Path("RDbook.dat"), dir.Path("b.jar"));
+    return test::ReadFile(dir.Path("b.jar"));
+}
+
+// Where the local header of the entry named name lies.
+std::size_t LocalHeaderOf(const std::string& book, const std::string& name)
+{
+    for (const test::CentralRecord& e : test::ParseZip(book).entries)
+        if (e.name == name)
+            return e.offset;
+    ADD_FAILURE() << "no entry " << name;
+    return 0;
+}
+
+void Put16(std::string& bytes, std::size_t at, std::uint16_t v)
+{
+    std::string le;
+    test::PutU16(le, v);
+    bytes.replace(at, 2, le);
+}
+
+// Books that a phone or Java would read otherwise than our reading of them, or not at all:
+// edited copies of a built book, and books the builder writes from texts beyond the limits.
+TEST(BookInspect, WhatOtherReadersRefuseIsFound)
+{
+    const std::string book = BuildBook("书", {"第一回 春眠不觉晓", "第二回"});
+    const auto edited = [&book](const std::function<void(std::string&)>& edit) {
+        std::string copy = book;
+        edit(copy);
+        return copy;
+    };
+    const auto local = [](std::string& b, std::size_t field) -> char& { return b[LocalHeaderOf(b, "1.txt") + field]; };
+    std::string bigPart(kPartSize + 1, 'a');
+    std::string surrogatePairs;
+    for (std::size_t i = 0; i < kPartSize / 2 + 1; ++i)
+        surrogatePairs += "\U0001F600";
+    struct Case {
+        const char* what;
+        std::string zip;
+        std::string finding;  // part of a problem text
+    } cases[] = {
+        {"local name differs", edited([&](std::string& b) { local(b, 30) = '7'; }), "1.txt: 本地文件头的名称"},
+        {"local CRC differs", edited([&](std::string& b) { local(b, 14) ^= 1; }), "1.txt: 本地文件头的CRC"},
+        {"local method stored", edited([&](std::string& b) { local(b, 8) = 0; }), "1.txt: 本地文件头的压缩方法"},
+        {"local version needed differs", edited([&](std::string& b) { local(b, 4) = 10; }), "1.txt: 本地文件头的所需版本"},
+        {"local compressed size differs", edited([&](std::string& b) { local(b, 18) ^= 1; }),
+         "1.txt: 本地文件头的压缩后大小"},
+        {"local size differs", edited([&](std::string& b) { local(b, 22) ^= 1; }), "1.txt: 本地文件头的大小"},
+        {"local header signature", edited([&](std::string& b) { local(b, 3) = 5; }), "1.txt: 本地文件头签名错误"},
+        {"entry placed in the directory", edited([&](std::string& b) {
+             const test::ParsedZip z = test::ParseZip(b);
+             std::string offset;
+             test::PutU32(offset, z.cdOffset);
+             b.replace(z.entries.back().at + 42, 4, offset);
+         }),
+         "本地文件头不在中央目录之前"},
+        {"end record counts one entry less", edited([&](std::string& b) {
+             const test::ParsedZip z = test::ParseZip(b);
+             Put16(b, z.endAt + 8, z.total - 1);
+             Put16(b, z.endAt + 10, z.total - 1);
+         }),
+         "结束记录记为"},
+        {"a second manifest in lower case", edited([&](std::string& b) {
+             for (std::size_t at = 0; (at = b.find("META-INF/MANIFEST.XY", at)) != std::string::npos;)
+                 b.replace(at, 20, "meta-inf/manifest.mf");
+         }),
+         "meta-inf/manifest.mf"},
+        {"a part over the limit", BuildBook("书", {"a", bigPart}), "2.txt: 超过"},
+        {"a part over the limit in surrogate pairs", BuildBook("书", {surrogatePairs}), "1.txt: 超过"},
+        // The builder refuses such a name now; older tools wrote such books.
+        {"a manifest line of 513 bytes",
+         test::BuildStoredZip({{"META-INF/MANIFEST.MF", MakeManifest(std::string(483, 'n'))},
+                               {"index.txt", MakeIndex({std::string(483, 'n'), "", ""}, {"章"})},
+                               {"1.txt", "a"}}),
+         "清单第 4 行"},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        test::WriteFile(dir.Path("b.jar"), c.zip);
+        const BookInspection inspection = InspectBook(dir.Path("b.jar"));
+        EXPECT_FALSE(inspection.Ok()) << c.what;
+        EXPECT_NE(AllProblems(inspection).find(c.finding), std::string::npos)
+            << c.what << ": " << AllProblems(inspection);
+    }
+}
+
+// Just within the limits: 150000 UTF-16 units of three UTF-8 bytes each, manifest lines of
+// 512 bytes with their CR LF.
+TEST(BookInspect, BooksAtTheLimitsCheckOut)
+{
+    std::string threeByteUnits;
+    for (std::size_t i = 0; i < kPartSize; ++i)
+        threeByteUnits += "中";
+    test::TempDir dir;
+    test::WriteFile(dir.Path("b.jar"), BuildBook(std::string(482, 'n'), {threeByteUnits, std::string(kPartSize, 'a')}));
+    const BookInspection inspection = InspectBook(dir.Path("b.jar"));
+    EXPECT_TRUE(inspection.Ok()) << AllProblems(inspection);
+}
+
+// Every book of the fixture folder, its expected verdict taken from its name.
+std::vector<std::string> BookFixtures()
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(test::FixturePath("jar/book")))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class BookFixture : public testing::TestWithParam<std::string> {};
+
+TEST_P(BookFixture, GivesTheVerdictItIsNamedAfter)
+{
+    const BookInspection inspection = InspectBook(test::FixturePath("jar/book/" + GetParam()));
+    EXPECT_EQ(inspection.Ok(), GetParam().rfind("ok-", 0) == 0) << AllProblems(inspection);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, BookFixture, testing::ValuesIn(BookFixtures()),
+                         [](const testing::TestParamInfo<std::string>& param) {
+                             std::string n = param.param.substr(0, param.param.size() - 4);
+                             for (char& c : n)
+                                 if (!isalnum(static_cast<unsigned char>(c)))
+                                     c = '_';
+                             return n;
+                         });
 
 TEST(BookInspect, DamagedDeflateDataIsAnEntryProblem)
 {

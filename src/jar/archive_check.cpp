@@ -1,0 +1,295 @@
+#include "jar/archive_check.h"
+
+#include "platform/file.h"
+#include "zip/zip_container.h"
+#include "zip/zip_records.h"
+
+#include <algorithm>
+#include <cstring>
+#include <initializer_list>
+#include <map>
+#include <zlib.h>
+
+using namespace zip;
+
+namespace {
+
+constexpr std::uint32_t kChunk = 65536;
+
+std::string Slashed(std::string name)
+{
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
+}
+
+// Reads count bytes at pos; false when the file ends first.
+bool ReadAt(CFile& file, std::uint64_t pos, char* out, std::uint32_t count)
+{
+    file.Seek(static_cast<std::int64_t>(pos), CFile::begin);
+    return file.Read(out, count) == count;
+}
+
+// The end record the archive engine reads (the last signature with room for a whole record)
+// and its faults. Returns its position in the file.
+std::uint64_t FindEndRecord(CFile& file, std::uint64_t fileSize, std::string& tail, std::uint64_t& tailAt)
+{
+    tailAt = fileSize > kEndRecordSearchDepth ? fileSize - kEndRecordSearchDepth : 0;
+    tail.assign(static_cast<std::size_t>(fileSize - tailAt), '\0');
+    ReadAt(file, tailAt, tail.data(), static_cast<std::uint32_t>(tail.size()));
+    for (std::size_t at = tail.size() >= kEndRecordSize ? tail.size() - kEndRecordSize + 1 : 0; at-- > 0;)
+        if (std::memcmp(tail.data() + at, kEndRecordSignature, 4) == 0)
+            return tailAt + at;
+    return kNotFound;
+}
+
+void ReadDirectory(CFile& file, ArchiveListing& archive)
+{
+    const std::uint64_t fileSize = file.GetLength();
+    std::string tail;
+    std::uint64_t tailAt = 0;
+    const std::uint64_t endAt = FindEndRecord(file, fileSize, tail, tailAt);
+    if (endAt == kNotFound) {  // the engine opened it, so this does not happen
+        archive.problems.push_back("找不到中央目录结束记录");
+        return;
+    }
+    const char* end = tail.data() + (endAt - tailAt);
+    const std::uint16_t thisDisk = GetU16(end + 4), directoryDisk = GetU16(end + 6);
+    const std::uint16_t diskEntries = GetU16(end + 8), entries = GetU16(end + 10);
+    const std::uint32_t directorySize = GetU32(end + 12), directoryOffset = GetU32(end + 16);
+    const std::uint16_t commentSize = GetU16(end + 20);
+
+    if (endAt + kEndRecordSize + commentSize != fileSize)
+        archive.problems.push_back("结束记录的注释长度与文件长度不符");
+    // An earlier record whose comment holds this one and ends the file: readers that take
+    // the record whose comment ends the file may read that one, and another directory.
+    for (std::uint64_t at = endAt; at-- > tailAt;) {
+        const char* p = tail.data() + (at - tailAt);
+        if (at + kEndRecordSize <= fileSize && std::memcmp(p, kEndRecordSignature, 4) == 0 &&
+            at + kEndRecordSize + GetU16(p + 20) == fileSize) {
+            archive.problems.push_back("压缩包注释中藏有结束记录");
+            break;
+        }
+    }
+    if (thisDisk != 0 || directoryDisk != 0)
+        archive.problems.push_back("结束记录的磁盘编号不为 0");
+    if (diskEntries != entries)
+        archive.problems.push_back("结束记录中本磁盘的条目数与总数不符");
+    if (static_cast<std::uint64_t>(directoryOffset) + directorySize > endAt) {
+        archive.problems.push_back("中央目录越过了结束记录");
+        return;
+    }
+    archive.start = endAt - directoryOffset - directorySize;
+    archive.directoryAt = directoryOffset;
+    if (archive.start != 0)
+        archive.problems.push_back("压缩包前有 " + std::to_string(archive.start) + " 字节不属于它的数据");
+
+    // Every header within the directory's extent counts, whatever the end record says: its
+    // 16-bit count wraps at 65536.
+    std::string directory(directorySize, '\0');
+    ReadAt(file, archive.start + directoryOffset, directory.data(), directorySize);
+    std::size_t at = 0;
+    while (at < directory.size()) {
+        const char* p = directory.data() + at;
+        if (directory.size() - at < kCentralHeaderSize || std::memcmp(p, kCentralHeaderSignature, 4) != 0) {
+            archive.problems.push_back("中央目录第 " + std::to_string(archive.entries.size() + 1) + " 个文件头损坏");
+            break;
+        }
+        const std::size_t nameSize = GetU16(p + 28);
+        const std::size_t recordSize = kCentralHeaderSize + nameSize + GetU16(p + 30) + GetU16(p + 32);
+        if (directory.size() - at < recordSize) {
+            archive.problems.push_back("中央目录第 " + std::to_string(archive.entries.size() + 1) + " 个文件头越过了目录");
+            break;
+        }
+        ArchiveEntry e;
+        e.versionNeeded = GetU16(p + 6);
+        e.flags = GetU16(p + 8);
+        e.method = GetU16(p + 10);
+        e.crc = GetU32(p + 16);
+        e.compressedSize = GetU32(p + 20);
+        e.size = GetU32(p + 24);
+        e.offset = GetU32(p + 42);
+        e.name.assign(p + kCentralHeaderSize, nameSize);
+        if (GetU16(p + 34) != 0)
+            archive.problems.push_back("条目 " + e.name + " 的起始磁盘编号不为 0");
+        archive.entries.push_back(std::move(e));
+        at += recordSize;
+    }
+    if (archive.entries.size() != entries)
+        archive.problems.push_back("中央目录中有 " + std::to_string(archive.entries.size()) + " 个文件头，结束记录记为 " +
+                                   std::to_string(entries) + " 个");
+}
+
+// "CRC、大小": the names of the fields that differ, or "".
+std::string Differences(std::initializer_list<std::pair<bool, const char*>> fields)
+{
+    std::string names;
+    for (const auto& [differs, name] : fields)
+        if (differs)
+            names += (names.empty() ? "" : "、") + std::string(name);
+    return names;
+}
+
+// Streams count bytes of stored or deflated data from the file's position, taking size and
+// CRC of what comes out; keeps it in data when keep. Returns the fault, or "".
+std::string ReadData(CFile& file, const ArchiveEntry& entry, bool keep, std::string& data)
+{
+    std::uint64_t size = 0;
+    uLong crc = crc32(0, nullptr, 0);
+    auto take = [&](const char* p, std::uint32_t n) {
+        size += n;
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(p), n);
+        if (keep)
+            data.append(p, n);
+    };
+    std::string in(kChunk, '\0');
+    std::uint32_t left = entry.compressedSize;
+    if (entry.method == 0) {
+        while (left > 0) {
+            const std::uint32_t n = file.Read(in.data(), std::min(left, kChunk));
+            if (n == 0)
+                return "数据不完整";
+            take(in.data(), n);
+            left -= n;
+        }
+    } else {
+        z_stream z {};
+        if (inflateInit2(&z, -MAX_WBITS) != Z_OK)
+            return "zlib 初始化失败";
+        std::string out(kChunk, '\0');
+        int rc = Z_OK;
+        while (rc != Z_STREAM_END && size <= entry.size) {
+            if (z.avail_in == 0) {
+                const std::uint32_t n = left == 0 ? 0 : file.Read(in.data(), std::min(left, kChunk));
+                if (n == 0)
+                    break;
+                left -= n;
+                z.next_in = reinterpret_cast<Bytef*>(in.data());
+                z.avail_in = n;
+            }
+            z.next_out = reinterpret_cast<Bytef*>(out.data());
+            z.avail_out = kChunk;
+            rc = inflate(&z, Z_NO_FLUSH);
+            if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR)
+                break;
+            take(out.data(), kChunk - z.avail_out);
+        }
+        const std::uint32_t unused = left + z.avail_in;
+        inflateEnd(&z);
+        if (rc != Z_STREAM_END && size <= entry.size)
+            return "压缩数据损坏";
+        if (rc == Z_STREAM_END && unused != 0)
+            return "压缩数据结束后还有 " + std::to_string(unused) + " 字节";
+    }
+    if (size != entry.size)
+        return "大小不符：记录 " + std::to_string(entry.size) + "，实际 " +
+               (size > entry.size ? "更多" : std::to_string(size));
+    if (static_cast<std::uint32_t>(crc) != entry.crc)
+        return "CRC 不符";
+    return {};
+}
+
+} // namespace
+
+ArchiveListing ReadArchive(const std::string& path)
+{
+    // The names as the engine reads them (a strings record may carry another), by offset.
+    std::map<std::uint32_t, std::string> engineNames;
+    {
+        CZipContainer zip;
+        zip.Open(path, CZipContainer::zipOpenReadOnly);
+        for (std::size_t i = 0; i < zip.GetCount(); ++i)
+            engineNames[zip.GetEntry(i).m_uOffset] = Slashed(zip.GetEntry(i).GetFileName());
+        zip.Close();
+    }
+
+    ArchiveListing archive;
+    CFile file;
+    file.Open(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary);
+    ReadDirectory(file, archive);
+    file.Close();
+    for (const ArchiveEntry& e : archive.entries) {
+        const auto it = engineNames.find(e.offset);
+        if (it != engineNames.end() && it->second != Slashed(e.name))
+            archive.problems.push_back("条目 " + e.name + " 的字符串记录把它改名为 " + it->second);
+    }
+    return archive;
+}
+
+std::string CheckArchiveEntry(CFile& file, const ArchiveListing& archive, ArchiveEntry& entry, bool keep,
+                              std::string& data)
+{
+    data.clear();
+    if (entry.flags & 1)
+        return "加密条目，无法检查";
+    if (entry.method != 0 && entry.method != 8)
+        return "不支持的压缩方法 " + std::to_string(entry.method);
+    if (static_cast<std::uint64_t>(entry.offset) + kLocalHeaderSize > archive.directoryAt)
+        return "本地文件头不在中央目录之前";
+
+    char local[kLocalHeaderSize];
+    ReadAt(file, archive.start + entry.offset, local, kLocalHeaderSize);
+    if (std::memcmp(local, kLocalHeaderSignature, 4) != 0)
+        return "本地文件头签名错误";
+    const std::uint16_t nameSize = GetU16(local + 26), extraSize = GetU16(local + 28);
+    const std::uint64_t dataAt = static_cast<std::uint64_t>(entry.offset) + kLocalHeaderSize + nameSize + extraSize;
+    std::string name(nameSize, '\0');
+    if (dataAt > archive.directoryAt ||
+        (nameSize > 0 && !ReadAt(file, archive.start + entry.offset + kLocalHeaderSize, name.data(), nameSize)))
+        return "本地文件头越过了中央目录";
+
+    // With flag bit 3 the local header may hold zeros; the data descriptor has the values.
+    const bool descriptor = (entry.flags & 8) != 0;
+    auto differs = [descriptor](std::uint32_t inLocal, std::uint32_t central) {
+        return inLocal != central && !(descriptor && inLocal == 0);
+    };
+    const std::string fields = Differences({
+        {GetU16(local + 4) != entry.versionNeeded, "所需版本"},
+        {GetU16(local + 6) != entry.flags, "标志"},
+        {GetU16(local + 8) != entry.method, "压缩方法"},
+        {name != entry.name, "名称"},
+        {differs(GetU32(local + 14), entry.crc), "CRC"},
+        {differs(GetU32(local + 18), entry.compressedSize), "压缩后大小"},
+        {differs(GetU32(local + 22), entry.size), "大小"},
+    });
+    if (!fields.empty())
+        return "本地文件头的" + fields + "与中央目录不符";
+    if (entry.method == 0 && entry.compressedSize != entry.size)
+        return "未压缩条目的压缩后大小与大小不符";
+
+    std::uint64_t end = dataAt + entry.compressedSize;
+    if (end > archive.directoryAt)
+        return "数据越过了中央目录";
+    if (descriptor) {
+        // 12 bytes (CRC, sizes), or 16 with a signature in front.
+        char d[kDescriptorSize] = {};
+        const std::uint64_t room = std::min<std::uint64_t>(archive.directoryAt - end, kDescriptorSize);
+        ReadAt(file, archive.start + end, d, static_cast<std::uint32_t>(room));
+        auto matches = [&](const char* p) {
+            return GetU32(p) == entry.crc && GetU32(p + 4) == entry.compressedSize && GetU32(p + 8) == entry.size;
+        };
+        if (room >= 16 && std::memcmp(d, kDescriptorSignature, 4) == 0 && matches(d + 4))
+            end += 16;
+        else if (room >= 12 && matches(d))
+            end += 12;
+        else
+            return "数据描述符与中央目录不符";
+    }
+    entry.end = end;
+
+    file.Seek(static_cast<std::int64_t>(archive.start + dataAt), CFile::begin);
+    return ReadData(file, entry, keep, data);
+}
+
+std::string FindOverlappingEntries(const ArchiveListing& archive)
+{
+    std::vector<const ArchiveEntry*> placed;
+    for (const ArchiveEntry& e : archive.entries)
+        if (e.end != 0)
+            placed.push_back(&e);
+    std::stable_sort(placed.begin(), placed.end(),
+                     [](const ArchiveEntry* a, const ArchiveEntry* b) { return a->offset < b->offset; });
+    for (std::size_t i = 1; i < placed.size(); ++i)
+        if (placed[i]->offset < placed[i - 1]->end)
+            return "条目 " + placed[i - 1]->name + " 与条目 " + placed[i]->name + " 的数据重叠";
+    return {};
+}
