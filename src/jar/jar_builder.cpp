@@ -96,8 +96,8 @@ void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& ja
         CFile::Rename(tempPath, jarPath);
     } catch (const CFileException& e) {
         Abandon(tempPath);
-        if (e.GetFileName() == tempPath)
-            throw CFileException(e.GetCause(), e.GetOsError(), jarPath);
+        if (e.GetFileName() == tempPath)  // writing the book or renaming it over the old one
+            throw CFileException(e.GetCause(), e.GetOsError(), jarPath, true);
         throw;
     } catch (const CZipException& e) {
         Abandon(tempPath);

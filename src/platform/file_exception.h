@@ -5,6 +5,10 @@
 #include "platform/exception.h"
 
 #include <string>
+#include <utility>
+
+// The line a message adds when another program may hold the file.
+extern const char* const kCloseTheOtherProgramHint;
 
 class CFileException : public CException {
 public:
@@ -26,14 +30,18 @@ public:
         endOfFile = 14,
     };
 
-    CFileException(Cause cause, long osError, std::string path)
-        : m_cause(cause), m_lOsError(osError), m_strFileName(std::move(path)) {}
+    // writing: the failure came from writing or replacing the file (the jar builder says
+    // so for the book); access denied then most likely means another program holds it.
+    CFileException(Cause cause, long osError, std::string path, bool writing = false)
+        : m_cause(cause), m_lOsError(osError), m_strFileName(std::move(path)), m_bWriting(writing) {}
 
     Cause GetCause() const { return m_cause; }
     long GetOsError() const { return m_lOsError; }
     const std::string& GetFileName() const { return m_strFileName; }
 
-    // A Chinese sentence naming the file and what went wrong, for message boxes.
+    // A Chinese sentence naming the file and what went wrong, for message boxes. A sharing
+    // or lock violation, and access denied while writing, add a second line that asks the
+    // user to close the program using the file.
     std::string Message() const override;
 
     // The cause for an operating-system error code (errno natively, GetLastError on Windows).
@@ -43,4 +51,5 @@ private:
     Cause m_cause;
     long m_lOsError;
     std::string m_strFileName;
+    bool m_bWriting;
 };
