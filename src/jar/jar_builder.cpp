@@ -11,8 +11,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -41,6 +43,15 @@ std::string MakeTempPath(const std::string& jarPath)
         if (!CFile::GetSize(path, size))
             return path;
     }
+}
+
+// Whether two paths name one existing file. Paths are UTF-8; std::filesystem would read a
+// narrow string in the ANSI code page on Windows.
+bool SameFile(const std::string& a, const std::string& b)
+{
+    const auto u8 = [](const std::string& path) { return std::filesystem::path(std::u8string(path.begin(), path.end())); };
+    std::error_code ec;
+    return std::filesystem::equivalent(u8(a), u8(b), ec);
 }
 
 } // namespace
@@ -77,6 +88,11 @@ void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& ja
     std::uint64_t templateSize;
     if (!CFile::GetSize(templatePath, templateSize))
         throw CJarException(CJarException::templateMissing, templatePath);
+
+    for (const std::string& source : m_arrProtectedFiles) {
+        if (SameFile(source, jarPath))
+            throw CJarException(CJarException::outputIsSource, jarPath);
+    }
 
     const std::string tempPath = MakeTempPath(jarPath);
     m_nDone = 0;

@@ -11,6 +11,7 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CJarBuilder {
@@ -36,9 +37,15 @@ public:
     //
     // Throws, before anything is written: CJarException for an empty book name, a name
     // holding \ / : * ? " < > | or a control character, and a template that is not there;
-    // after copying it, CJarException when the template is not an archive. Failures while
+    // the book over a protected file (SetProtectedFiles); after copying the template,
+    // CJarException when it is not an archive. Failures while
     // writing throw CFileException or CZipException naming the book.
     void BuildTo(const std::string& templatePath, const std::string& jarPath);
+
+    // Files the book must never be written over: the sources its texts were read from.
+    // BuildTo throws CJarException(outputIsSource) when the book's path names one of them
+    // (the same file, however the path is spelled), before anything is written.
+    void SetProtectedFiles(std::vector<std::string> paths) { m_arrProtectedFiles = std::move(paths); }
 
     // The book written by the last successful build; empty until then.
     const std::string& GetJarPath() const { return m_strJarPath; }
@@ -64,6 +71,7 @@ private:
     const std::vector<std::string>* m_pTitles;
     const std::vector<std::string>* m_pTexts;
     ProgressFn m_progress;
+    std::vector<std::string> m_arrProtectedFiles;
     std::size_t m_nDone = 0;
     std::size_t m_nTotal = 0;
 };

@@ -13,6 +13,7 @@ std::string CJarException::Message() const
     case badBookName: return kBadBookNameMessage;
     case emptyBookName: return kEmptyBookNameMessage;
     case cancelled: return "已取消生成电子书。";
+    case outputIsSource: return "电子书不能写在它的来源文件上：" + m_strPath;
     }
     return {};
 }

@@ -19,13 +19,14 @@ public:
         badBookName,      // the name holds a character a Windows file name cannot hold
         emptyBookName,
         cancelled,        // the caller stopped the build
+        outputIsSource,   // the book would be written over one of its own source files
     };
 
     explicit CJarException(Cause cause, std::string path = {})
         : m_cause(cause), m_strPath(std::move(path)) {}
 
     Cause GetCause() const { return m_cause; }
-    // The file concerned (the template), or empty.
+    // The file concerned (the template, or the book written over a source), or empty.
     const std::string& GetPath() const { return m_strPath; }
 
     std::string Message() const override;
