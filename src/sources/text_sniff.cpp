@@ -133,7 +133,9 @@ bool ReadsAsUtf16(const unsigned char* p, std::size_t size, bool bigEndian)
 
 } // namespace
 
-std::string CNotTextException::Message() const { return "不是文本文件：" + m_strPath; }
+const char* const kNotTextMessage = "不是文本文件：";
+
+std::string CNotTextException::Message() const { return kNotTextMessage + m_strPath; }
 
 bool IsClearlyNotText(const char* data, std::size_t size)
 {

@@ -14,6 +14,9 @@
 // byte-order mark, and BOM-less UTF-16, are text; so is an empty file.
 bool IsClearlyNotText(const char* data, std::size_t size);
 
+// "不是文本文件：", followed by the file or files refused.
+extern const char* const kNotTextMessage;
+
 // A file refused because it is clearly not a text.
 class CNotTextException : public CException {
 public:

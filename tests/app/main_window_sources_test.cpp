@@ -115,6 +115,33 @@ TEST_F(MainWindowTest, DropAddsEveryFileSkipsFoldersAndReportsEachUnreadableOne)
     EXPECT_TRUE(noteTitle == "notes.md" || noteTitle == "notes") << noteTitle;
 }
 
+// A picture or an archive is not cut into chapters: each command names the files it left
+// out in one message, and adds the others.
+TEST_F(MainWindowTest, FilesThatAreNotTextAreNamedOnceForEachCommand)
+{
+    const std::string png = std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16) + std::string(64, '\x7F');
+    const std::string zip = std::string("PK\3\4\x14\0\0\0\x08\0", 10) + "deflated data";
+    const std::string picture = Write("图.png", png);
+    const std::string archive = Write("书.zip", zip);
+    const std::string text = Write("正文.txt", "正文");
+    const std::string folder = Folder("混合");
+    test::WriteFile(folder + "\\1.txt", "第一回");
+    test::WriteFile(folder + "\\2.txt", png);
+    test::WriteFile(folder + "\\3.txt", zip);
+    test::WriteFile(folder + "\\4.txt", "第四回");
+    services.fileAnswers = {picture};
+    services.folderAnswers = {folder};
+    Run([&](HWND w) {
+        Click(w, IDC_ADD_FILE);
+        DropFiles(w, {picture, text, archive});
+        Click(w, IDC_ADD_FOLDER);
+        Click(w, IDC_CLOSE);
+    });
+    EXPECT_EQ(services.MessageTexts(), (std::vector<std::string>{"不是文本文件：图.png", "不是文本文件：图.png、书.zip",
+                                                                 "不是文本文件：2.txt、3.txt"}));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"正文", "第一回", "第四回"}));
+}
+
 TEST_F(MainWindowTest, DroppedPathsLongerThan260CharactersArrive)
 {
     std::string folder = workDir;
