@@ -142,6 +142,39 @@ TEST_F(MainWindowTest, FilesThatAreNotTextAreNamedOnceForEachCommand)
     EXPECT_EQ(Texts(), (std::vector<std::string>{"正文", "第一回", "第四回"}));
 }
 
+// Entries added below the last row are scrolled into view, the selection left alone.
+TEST_F(MainWindowTest, ListScrollsToTheEntriesJustAdded)
+{
+    std::vector<std::string> files;
+    for (int i = 1; i <= 40; ++i)
+        files.push_back(Write("第" + std::to_string(i) + "回.txt", "回"));
+    const std::string folder = Folder("更多");
+    for (int i = 1; i <= 20; ++i)
+        test::WriteFile(folder + "\\" + std::to_string(i) + ".txt", "回");
+    services.fileAnswers = {files[0]};
+    services.folderAnswers = {folder};
+    Run([&](HWND w) {
+        HWND list = List(w);
+        const auto lastIsShownWhole = [list] {
+            const WPARAM last = static_cast<WPARAM>(SendMessageW(list, LB_GETCOUNT, 0, 0) - 1);
+            RECT item{}, client{};
+            SendMessageW(list, LB_GETITEMRECT, last, reinterpret_cast<LPARAM>(&item));
+            GetClientRect(list, &client);
+            return item.top >= client.top && item.bottom <= client.bottom;
+        };
+        Click(w, IDC_ADD_FILE);
+        ClickListItem(list, 0);
+        DropFiles(w, std::vector<std::string>(files.begin() + 1, files.end()));
+        EXPECT_GT(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
+        EXPECT_TRUE(lastIsShownWhole()) << "after a drop";
+        Click(w, IDC_ADD_FOLDER);
+        EXPECT_TRUE(lastIsShownWhole()) << "after a folder";
+        EXPECT_EQ(ListSelection(list), 0);
+        Click(w, IDC_CLOSE);
+    });
+    EXPECT_EQ(Titles().size(), 60u);
+}
+
 TEST_F(MainWindowTest, DroppedPathsLongerThan260CharactersArrive)
 {
     std::string folder = workDir;
