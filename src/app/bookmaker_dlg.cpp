@@ -215,6 +215,7 @@ void CBookMakerDlg::OnGenerate()
     }
     CJarBuilder builder(book);
     builder.SetContents(m_sources.GetTitles(), m_sources.GetTexts());
+    builder.SetProtectedFiles(m_arrSourcePaths);
     try {
         builder.Build(m_strWorkDir);
     } catch (const CException& e) {

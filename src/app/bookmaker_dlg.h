@@ -83,4 +83,9 @@ private:
     std::string m_strWorkDir;
     // Titles, texts (m_arrTexts) and the remembered selection (m_nCurSel).
     CSourceList m_sources;
+    // The files read into the list: the book is never written over one of them. Deleting
+    // an entry keeps its file here, since an entry does not record the file it came from
+    // (a file may give several entries, an entry may be edited); a file that stays
+    // protected only costs the user another book name.
+    std::vector<std::string> m_arrSourcePaths;
 };

@@ -35,12 +35,21 @@ std::string DisplayTitle(const std::wstring& path)
 CBookMakerDlg::AddResult CBookMakerDlg::AddFile(const std::string& path, const std::string& title,
                                                 std::vector<std::string>& notText)
 {
+    // Its text is in the list once it was read, also when only some parts made it.
+    const auto remember = [this, &path] {
+        if (std::find(m_arrSourcePaths.begin(), m_arrSourcePaths.end(), path) == m_arrSourcePaths.end())
+            m_arrSourcePaths.push_back(path);
+    };
     try {
-        return AddSourceFile(m_sources, path, title) ? AddResult::added : AddResult::skipped;
+        if (!AddSourceFile(m_sources, path, title))
+            return AddResult::skipped;
+        remember();
+        return AddResult::added;
     } catch (const CNotTextException&) {
         notText.push_back(FileNameOfPath(path));
         return AddResult::notText;
     } catch (const CImportException& e) {
+        remember();
         ShowMessage(e.Message());
         return AddResult::importFailed;
     } catch (const CException&) {

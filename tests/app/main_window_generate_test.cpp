@@ -102,6 +102,30 @@ TEST_F(MainWindowTest, FailedGenerationShowsTheReasonAndStartsNoFileManager)
     EXPECT_FALSE(Exists(workDir + "\\无模板.jar"));
 }
 
+// A text named like the book ("书.jar") read as a source is never written over, also after
+// its entry is deleted.
+TEST_F(MainWindowTest, BookIsNotWrittenOverOneOfItsSources)
+{
+    WriteTemplate();
+    const std::string jar = Write("书.jar", "第一回 正文");
+    services.fileAnswers = {jar, Write("第二回.txt", "第二回 正文")};
+    Run([&](HWND w) {
+        Click(w, IDC_ADD_FILE);
+        Click(w, IDC_ADD_FILE);
+        EXPECT_EQ(ListItems(List(w)), (std::vector<std::string>{"书", "第二回"}));
+        SetItemText(w, IDC_BOOK_NAME, "书");
+        Click(w, IDC_GENERATE);
+        ClickListItem(List(w), 0);
+        Click(w, IDC_DELETE);
+        Click(w, IDC_GENERATE);
+        Click(w, IDC_CLOSE);
+    });
+    const std::string message = "电子书不能写在它的来源文件上：" + jar;
+    EXPECT_EQ(services.MessageTexts(), (std::vector<std::string>{message, message}));
+    EXPECT_EQ(test::ReadFile(jar), "第一回 正文");
+    EXPECT_TRUE(services.started.empty());
+}
+
 TEST_F(MainWindowTest, TemplateThatIsNotAnArchiveLeavesAnEarlierBookAlone)
 {
     WriteTemplate();
