@@ -97,6 +97,7 @@ void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& ja
     const std::string tempPath = MakeTempPath(jarPath);
     m_nDone = 0;
     m_nTotal = 2 + m_pTexts->size();
+    bool replacing = false;  // the book is complete and being renamed over the old one
     try {
         CopyTemplate(templatePath, tempPath);
         try {
@@ -109,11 +110,12 @@ void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& ja
         AddIndex();
         AddChunks();
         m_zip.Close();
+        replacing = true;
         CFile::Rename(tempPath, jarPath);
     } catch (const CFileException& e) {
         Abandon(tempPath);
-        if (e.GetFileName() == tempPath)  // writing the book or renaming it over the old one
-            throw CFileException(e.GetCause(), e.GetOsError(), jarPath, true);
+        if (e.GetFileName() == tempPath)
+            throw CFileException(e.GetCause(), e.GetOsError(), jarPath, replacing);
         throw;
     } catch (const CZipException& e) {
         Abandon(tempPath);

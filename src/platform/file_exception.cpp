@@ -44,7 +44,7 @@ std::string CFileException::Message() const
     }
     // What the user can do about it: on Windows a file open in another program cannot be
     // shared or replaced, and replacing it is refused as access denied.
-    if (m_cause == sharingViolation || m_cause == lockViolation || (m_cause == accessDenied && m_bWriting))
+    if (m_cause == sharingViolation || m_cause == lockViolation || (m_cause == accessDenied && m_bReplacing))
         text += "\n" + std::string(kCloseTheOtherProgramHint);
     return text;
 }

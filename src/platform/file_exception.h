@@ -30,17 +30,19 @@ public:
         endOfFile = 14,
     };
 
-    // writing: the failure came from writing or replacing the file (the jar builder says
-    // so for the book); access denied then most likely means another program holds it.
-    CFileException(Cause cause, long osError, std::string path, bool writing = false)
-        : m_cause(cause), m_lOsError(osError), m_strFileName(std::move(path)), m_bWriting(writing) {}
+    // replacing: the failure came from putting a new file in the place of this existing one
+    // (the jar builder's rename over the old book); access denied then most likely means
+    // another program holds it. Access denied elsewhere (a folder that may not be written)
+    // is not about a program.
+    CFileException(Cause cause, long osError, std::string path, bool replacing = false)
+        : m_cause(cause), m_lOsError(osError), m_strFileName(std::move(path)), m_bReplacing(replacing) {}
 
     Cause GetCause() const { return m_cause; }
     long GetOsError() const { return m_lOsError; }
     const std::string& GetFileName() const { return m_strFileName; }
 
     // A Chinese sentence naming the file and what went wrong, for message boxes. A sharing
-    // or lock violation, and access denied while writing, add a second line that asks the
+    // or lock violation, and access denied while replacing, add a second line that asks the
     // user to close the program using the file.
     std::string Message() const override;
 
@@ -51,5 +53,5 @@ private:
     Cause m_cause;
     long m_lOsError;
     std::string m_strFileName;
-    bool m_bWriting;
+    bool m_bReplacing;
 };
