@@ -105,12 +105,12 @@ bool IsLikelyTextUnit(unsigned unit)
 bool ReadsAsUtf16(const unsigned char* p, std::size_t size, bool bigEndian)
 {
     const std::size_t units = size / 2;
+    const auto unitAt = [p, bigEndian](std::size_t k) {
+        return static_cast<unsigned>(bigEndian ? p[2 * k] << 8 | p[2 * k + 1] : p[2 * k + 1] << 8 | p[2 * k]);
+    };
     std::size_t likely = 0;
     for (std::size_t i = 0; i < units; ++i) {
-        const auto unitAt = [&](std::size_t k) {
-            return bigEndian ? (p[2 * k] << 8 | p[2 * k + 1]) : (p[2 * k + 1] << 8 | p[2 * k]);
-        };
-        const unsigned unit = static_cast<unsigned>(unitAt(i));
+        const unsigned unit = unitAt(i);
         if (unit < 0x20 && unit != 0x09 && unit != 0x0A && unit != 0x0D)
             return false;
         if (unit >= 0xDC00 && unit <= 0xDFFF)
@@ -118,7 +118,7 @@ bool ReadsAsUtf16(const unsigned char* p, std::size_t size, bool bigEndian)
         if (unit >= 0xD800 && unit <= 0xDBFF) {
             if (i + 1 == units)
                 break;  // the pair is cut by the end of the sample
-            const unsigned low = static_cast<unsigned>(unitAt(i + 1));
+            const unsigned low = unitAt(i + 1);
             if (low < 0xDC00 || low > 0xDFFF)
                 return false;
             likely += 2;
