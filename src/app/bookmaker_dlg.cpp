@@ -215,6 +215,7 @@ void CBookMakerDlg::OnGenerate()
     }
     CJarBuilder builder(book);
     builder.SetContents(m_sources.GetTitles(), m_sources.GetTexts());
+    builder.SetProtectedFiles(m_arrSourcePaths);
     try {
         builder.Build(m_strWorkDir);
     } catch (const CException& e) {
@@ -263,7 +264,13 @@ bool CBookMakerDlg::OnPaintMinimised()
     return true;
 }
 
-void CBookMakerDlg::InsertItem(int index, const std::string& title) { m_listSources.InsertString(index, title); }
+void CBookMakerDlg::InsertItem(int index, const std::string& title)
+{
+    m_listSources.InsertString(index, title);
+    // The entry is scrolled into view: a long file adds hundreds of parts below the last
+    // row, and the user should see where they went.
+    m_listSources.EnsureVisible(index);
+}
 
 void CBookMakerDlg::DeleteItem(int index) { m_listSources.DeleteString(index); }
 

@@ -13,6 +13,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 class CBookMakerDlg : public ui::Dialog, private ISourceListView {
 public:
@@ -34,7 +35,7 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    enum class AddResult { added, skipped, importFailed, readFailed };
+    enum class AddResult { added, skipped, notText, importFailed, readFailed };
 
     void OnGenerate();
     void OnAbout();
@@ -49,8 +50,11 @@ private:
     void Decorate();
     bool OnPaintMinimised();
 
-    // Reads one file into the list under title, reporting failures as the file commands do.
-    AddResult AddFile(const std::string& path, const std::string& title);
+    // Reads one file into the list under title, reporting failures as the file commands do;
+    // the name of a file that is not a text goes into notText instead, for ReportNotText.
+    AddResult AddFile(const std::string& path, const std::string& title, std::vector<std::string>& notText);
+    // One message naming the files a command refused as not text; none when there are none.
+    void ReportNotText(const std::vector<std::string>& names);
 
     // ISourceListView: the list box follows the model.
     void InsertItem(int index, const std::string& title) override;
@@ -79,4 +83,9 @@ private:
     std::string m_strWorkDir;
     // Titles, texts (m_arrTexts) and the remembered selection (m_nCurSel).
     CSourceList m_sources;
+    // The files read into the list: the book is never written over one of them. Deleting
+    // an entry keeps its file here, since an entry does not record the file it came from
+    // (a file may give several entries, an entry may be edited); a file that stays
+    // protected only costs the user another book name.
+    std::vector<std::string> m_arrSourcePaths;
 };

@@ -7,6 +7,7 @@
 #include "sources/add_content_dialog.h"
 #include "sources/source_files.h"
 #include "sources/text_import.h"
+#include "sources/text_sniff.h"
 #include "ui/path_name.h"
 #include "ui/wide_text.h"
 
@@ -31,11 +32,24 @@ std::string DisplayTitle(const std::wstring& path)
 
 } // namespace
 
-CBookMakerDlg::AddResult CBookMakerDlg::AddFile(const std::string& path, const std::string& title)
+CBookMakerDlg::AddResult CBookMakerDlg::AddFile(const std::string& path, const std::string& title,
+                                                std::vector<std::string>& notText)
 {
+    // Its text is in the list once it was read, also when only some parts made it.
+    const auto remember = [this, &path] {
+        if (std::find(m_arrSourcePaths.begin(), m_arrSourcePaths.end(), path) == m_arrSourcePaths.end())
+            m_arrSourcePaths.push_back(path);
+    };
     try {
-        return AddSourceFile(m_sources, path, title) ? AddResult::added : AddResult::skipped;
+        if (!AddSourceFile(m_sources, path, title))
+            return AddResult::skipped;
+        remember();
+        return AddResult::added;
+    } catch (const CNotTextException&) {
+        notText.push_back(FileNameOfPath(path));
+        return AddResult::notText;
     } catch (const CImportException& e) {
+        remember();
         ShowMessage(e.Message());
         return AddResult::importFailed;
     } catch (const CException&) {
@@ -48,13 +62,25 @@ CBookMakerDlg::AddResult CBookMakerDlg::AddFile(const std::string& path, const s
     }
 }
 
+void CBookMakerDlg::ReportNotText(const std::vector<std::string>& names)
+{
+    if (names.empty())
+        return;
+    std::string text = kNotTextMessage;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += (i ? "、" : "") + names[i];
+    ShowMessage(text);
+}
+
 void CBookMakerDlg::OnAddFile()
 {
     UpdateData(true);
     std::string path;
     if (!Services().ChooseFile(GetHwnd(), kTextFileFilter, path))
         return;
-    AddFile(path, TitleFromFileName(FileNameOfPath(path)));
+    std::vector<std::string> notText;
+    AddFile(path, TitleFromFileName(FileNameOfPath(path)), notText);
+    ReportNotText(notText);
 }
 
 void CBookMakerDlg::OnAddFolder()
@@ -74,17 +100,21 @@ void CBookMakerDlg::AddFolder(const std::string& folder)
         ShowMessage(kOpenFileFailedMessage);
         return;
     }
-    // A file that cannot be read ends the scan; the files before it stay in the list.
+    // A file that cannot be read ends the scan; the files before it stay in the list. Files
+    // that are not text are left out and named together at the end.
+    std::vector<std::string> notText;
     for (const std::string& path : files) {
-        if (AddFile(path, TitleFromFileName(FileNameOfPath(path))) == AddResult::readFailed)
-            return;
+        if (AddFile(path, TitleFromFileName(FileNameOfPath(path)), notText) == AddResult::readFailed)
+            break;
     }
+    ReportNotText(notText);
 }
 
 void CBookMakerDlg::OnDropFiles(HDROP drop)
 {
     UpdateData(true);
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<std::string> notText;
     for (UINT i = 0; i < count; ++i) {
         // Asked for its length first: a dropped path may be longer than MAX_PATH.
         const UINT length = DragQueryFileW(drop, i, nullptr, 0);
@@ -96,9 +126,10 @@ void CBookMakerDlg::OnDropFiles(HDROP drop)
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
             continue;  // folders are not scanned when dropped
         // A failing file is reported and given up; the next one is still added.
-        AddFile(ui::Narrow(path), DisplayTitle(path));
+        AddFile(ui::Narrow(path), DisplayTitle(path), notText);
     }
     DragFinish(drop);
+    ReportNotText(notText);
 }
 
 void CBookMakerDlg::OnAddContent()

@@ -14,6 +14,7 @@
 #include "sources/source_files.h"
 #include "sources/source_list.h"
 #include "sources/text_import.h"
+#include "sources/text_sniff.h"
 
 #include <algorithm>
 #include <new>
@@ -61,7 +62,7 @@ bool ListSources(const std::vector<std::string>& sources, std::vector<SourceFile
 
 // Reads every file through the same import as the window (on worker threads, handed over
 // in order) and says what each held. False after a file named on the command line could
-// not be opened.
+// not be opened or is not a text.
 bool ReadSources(const std::vector<SourceFile>& files, CSourceList& list, std::ostream& out, std::ostream& err)
 {
     std::vector<std::string> paths;
@@ -70,8 +71,18 @@ bool ReadSources(const std::vector<SourceFile>& files, CSourceList& list, std::o
     std::size_t i = 0;
     auto take = [&](SourceRead& read) {
         const bool named = files[i++].named;
-        if (read.failure)
-            std::rethrow_exception(read.failure);
+        if (read.failure) {
+            try {
+                std::rethrow_exception(read.failure);
+            } catch (const CNotTextException& e) {
+                // A picture or an archive: one named on the command line stops the build,
+                // one found in a folder is left out.
+                err << e.Message() << (named ? "\n" : "（已跳过）\n");
+                if (named)
+                    throw CReported();
+                return;
+            }
+        }
         if (!read.opened) {
             if (!named) {
                 err << "跳过无法打开的文件：" << read.path << '\n';

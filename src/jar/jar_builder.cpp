@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -102,6 +103,7 @@ void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& ja
     m_strTargetPath = jarPath;
     m_nDone = 0;
     m_nTotal = 2 + m_pTexts->size();
+    bool replacing = false;  // the book is complete and being renamed over the old one
     try {
         CopyTemplate(templatePath, tempPath);
         try {
@@ -114,11 +116,12 @@ void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& ja
         AddIndex();
         AddChunks();
         m_zip.Close();
+        replacing = true;
         CFile::Rename(tempPath, jarPath);
     } catch (const CFileException& e) {
         Abandon(tempPath);
         if (e.GetFileName() == tempPath)
-            throw CFileException(e.GetCause(), e.GetOsError(), jarPath);
+            throw CFileException(e.GetCause(), e.GetOsError(), jarPath, replacing);
         throw;
     } catch (const CZipException& e) {
         // The engine's own texts are English and name the temporary file: the user gets the

@@ -11,6 +11,7 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Throws CJarException (templateMissing) when there is no template file at templatePath,

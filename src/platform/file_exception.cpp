@@ -2,6 +2,8 @@
 
 #include "platform/system_error.h"
 
+const char* const kCloseTheOtherProgramHint = "请关闭正在使用该文件的程序后再试。";
+
 namespace {
 
 const char* CauseText(CFileException::Cause cause)
@@ -41,5 +43,9 @@ std::string CFileException::Message() const
         if (!detail.empty())
             text += "（" + detail + "）";
     }
+    // What the user can do about it: on Windows a file open in another program cannot be
+    // shared or replaced, and replacing it is refused as access denied.
+    if (m_cause == sharingViolation || m_cause == lockViolation || (m_cause == accessDenied && m_bReplacing))
+        text += "\n" + std::string(kCloseTheOtherProgramHint);
     return text;
 }

@@ -5,6 +5,10 @@
 #include "platform/exception.h"
 
 #include <string>
+#include <utility>
+
+// The line a message adds when another program may hold the file.
+extern const char* const kCloseTheOtherProgramHint;
 
 class CFileException : public CException {
 public:
@@ -27,14 +31,20 @@ public:
         notRegularFile = 15,  // a pipe, a device or a socket: refused, reading it could block
     };
 
-    CFileException(Cause cause, long osError, std::string path)
-        : m_cause(cause), m_lOsError(osError), m_strFileName(std::move(path)) {}
+    // replacing: the failure came from putting a new file in the place of this existing one
+    // (the jar builder's rename over the old book); access denied then most likely means
+    // another program holds it. Access denied elsewhere (a folder that may not be written)
+    // is not about a program.
+    CFileException(Cause cause, long osError, std::string path, bool replacing = false)
+        : m_cause(cause), m_lOsError(osError), m_strFileName(std::move(path)), m_bReplacing(replacing) {}
 
     Cause GetCause() const { return m_cause; }
     long GetOsError() const { return m_lOsError; }
     const std::string& GetFileName() const { return m_strFileName; }
 
-    // A Chinese sentence naming the file and what went wrong, for message boxes.
+    // A Chinese sentence naming the file and what went wrong, for message boxes. A sharing
+    // or lock violation, and access denied while replacing, add a second line that asks the
+    // user to close the program using the file.
     std::string Message() const override;
 
     // The cause for an operating-system error code (errno natively, GetLastError on Windows).
@@ -44,4 +54,5 @@ private:
     Cause m_cause;
     long m_lOsError;
     std::string m_strFileName;
+    bool m_bReplacing;
 };

@@ -6,6 +6,7 @@
 #include "platform/utf8_path.h"
 #include "platform/utf8_sequence.h"
 #include "sources/text_import.h"
+#include "sources/text_sniff.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -174,6 +175,8 @@ bool AddSourceFile(CSourceList& list, const std::string& path, const std::string
     std::string bytes;
     if (!ReadSourceFile(path, bytes))
         return false;
+    if (IsClearlyNotText(bytes.data(), bytes.size()))
+        throw CNotTextException(path);
     const TextEncoding encoding = DetectEncoding(bytes.data(), bytes.size());
     const std::size_t parts = ImportText(list, title, bytes.data(), bytes.size(), false, encoding);
     if (added) {

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace ui {
 
 Control::~Control() { Detach(); }
@@ -102,5 +104,23 @@ void ListBox::InsertString(int index, const std::string& text)
 }
 
 void ListBox::DeleteString(int index) { Send(LB_DELETESTRING, static_cast<WPARAM>(index)); }
+
+void ListBox::EnsureVisible(int index)
+{
+    const int top = static_cast<int>(Send(LB_GETTOPINDEX));
+    if (index < top) {
+        Send(LB_SETTOPINDEX, static_cast<WPARAM>(index));
+        return;
+    }
+    // Rows of one height (the list boxes here are not owner-drawn with variable heights).
+    RECT client{};
+    GetClientRect(GetHwnd(), &client);
+    const LRESULT height = Send(LB_GETITEMHEIGHT, 0);
+    if (height == LB_ERR || height <= 0)
+        return;
+    const int rows = std::max(1, static_cast<int>((client.bottom - client.top) / height));
+    if (index >= top + rows)
+        Send(LB_SETTOPINDEX, static_cast<WPARAM>(index - rows + 1));
+}
 
 } // namespace ui

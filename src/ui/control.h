@@ -75,6 +75,8 @@ public:
     std::string GetItemText(int index) const;
     void InsertString(int index, const std::string& text);  // -1 appends
     void DeleteString(int index);
+    // Scrolls as little as it takes to show item index whole; the selection stays.
+    void EnsureVisible(int index);
 };
 
 } // namespace ui

@@ -102,6 +102,54 @@ TEST_F(MainWindowTest, FailedGenerationShowsTheReasonAndStartsNoFileManager)
     EXPECT_FALSE(Exists(workDir + "\\无模板.jar"));
 }
 
+// The book is open in another program (a phone manager, a viewer) that shares it with no
+// one: the message says to close that program, and the older book stays.
+TEST_F(MainWindowTest, BookHeldOpenByAnotherProgramAsksToCloseIt)
+{
+    WriteTemplate();
+    const std::string jar = Write("书.jar", "an older book");
+    HANDLE holder = CreateFileW(ui::Widen(jar).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    Run([&](HWND w) {
+        SetItemText(w, IDC_BOOK_NAME, "书");
+        DropFiles(w, {Write("a.txt", "第一回")});
+        Click(w, IDC_GENERATE);
+        Click(w, IDC_CLOSE);
+    });
+    CloseHandle(holder);
+    ASSERT_EQ(services.messages.size(), 1u);
+    const std::string& text = services.messages[0].text;
+    EXPECT_NE(text.find("：" + jar), std::string::npos) << text;
+    EXPECT_TRUE(text.ends_with("\n请关闭正在使用该文件的程序后再试。")) << text;
+    EXPECT_EQ(services.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    EXPECT_TRUE(services.started.empty());
+    EXPECT_EQ(test::ReadFile(jar), "an older book");
+}
+
+// A text named like the book ("书.jar") read as a source is never written over, also after
+// its entry is deleted.
+TEST_F(MainWindowTest, BookIsNotWrittenOverOneOfItsSources)
+{
+    WriteTemplate();
+    const std::string jar = Write("书.jar", "第一回 正文");
+    services.fileAnswers = {jar, Write("第二回.txt", "第二回 正文")};
+    Run([&](HWND w) {
+        Click(w, IDC_ADD_FILE);
+        Click(w, IDC_ADD_FILE);
+        EXPECT_EQ(ListItems(List(w)), (std::vector<std::string>{"书", "第二回"}));
+        SetItemText(w, IDC_BOOK_NAME, "书");
+        Click(w, IDC_GENERATE);
+        ClickListItem(List(w), 0);
+        Click(w, IDC_DELETE);
+        Click(w, IDC_GENERATE);
+        Click(w, IDC_CLOSE);
+    });
+    const std::string message = "电子书不能写在它的来源文件上：" + jar + "，请换一个书名或输出文件。";
+    EXPECT_EQ(services.MessageTexts(), (std::vector<std::string>{message, message}));
+    EXPECT_EQ(test::ReadFile(jar), "第一回 正文");
+    EXPECT_TRUE(services.started.empty());
+}
+
 TEST_F(MainWindowTest, TemplateThatIsNotAnArchiveLeavesAnEarlierBookAlone)
 {
     WriteTemplate();

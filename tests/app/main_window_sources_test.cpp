@@ -115,6 +115,66 @@ TEST_F(MainWindowTest, DropAddsEveryFileSkipsFoldersAndReportsEachUnreadableOne)
     EXPECT_TRUE(noteTitle == "notes.md" || noteTitle == "notes") << noteTitle;
 }
 
+// A picture or an archive is not cut into chapters: each command names the files it left
+// out in one message, and adds the others.
+TEST_F(MainWindowTest, FilesThatAreNotTextAreNamedOnceForEachCommand)
+{
+    const std::string png = std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16) + std::string(64, '\x7F');
+    const std::string zip = std::string("PK\3\4\x14\0\0\0\x08\0", 10) + "deflated data";
+    const std::string picture = Write("图.png", png);
+    const std::string archive = Write("书.zip", zip);
+    const std::string text = Write("正文.txt", "正文");
+    const std::string folder = Folder("混合");
+    test::WriteFile(folder + "\\1.txt", "第一回");
+    test::WriteFile(folder + "\\2.txt", png);
+    test::WriteFile(folder + "\\3.txt", zip);
+    test::WriteFile(folder + "\\4.txt", "第四回");
+    services.fileAnswers = {picture};
+    services.folderAnswers = {folder};
+    Run([&](HWND w) {
+        Click(w, IDC_ADD_FILE);
+        DropFiles(w, {picture, text, archive});
+        Click(w, IDC_ADD_FOLDER);
+        Click(w, IDC_CLOSE);
+    });
+    EXPECT_EQ(services.MessageTexts(), (std::vector<std::string>{"不是文本文件：图.png", "不是文本文件：图.png、书.zip",
+                                                                 "不是文本文件：2.txt、3.txt"}));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"正文", "第一回", "第四回"}));
+}
+
+// Entries added below the last row are scrolled into view, the selection left alone.
+TEST_F(MainWindowTest, ListScrollsToTheEntriesJustAdded)
+{
+    std::vector<std::string> files;
+    for (int i = 1; i <= 40; ++i)
+        files.push_back(Write("第" + std::to_string(i) + "回.txt", "回"));
+    const std::string folder = Folder("更多");
+    for (int i = 1; i <= 20; ++i)
+        test::WriteFile(folder + "\\" + std::to_string(i) + ".txt", "回");
+    services.fileAnswers = {files[0]};
+    services.folderAnswers = {folder};
+    Run([&](HWND w) {
+        HWND list = List(w);
+        const auto lastIsShownWhole = [list] {
+            const WPARAM last = static_cast<WPARAM>(SendMessageW(list, LB_GETCOUNT, 0, 0) - 1);
+            RECT item{}, client{};
+            SendMessageW(list, LB_GETITEMRECT, last, reinterpret_cast<LPARAM>(&item));
+            GetClientRect(list, &client);
+            return item.top >= client.top && item.bottom <= client.bottom;
+        };
+        Click(w, IDC_ADD_FILE);
+        ClickListItem(list, 0);
+        DropFiles(w, std::vector<std::string>(files.begin() + 1, files.end()));
+        EXPECT_GT(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
+        EXPECT_TRUE(lastIsShownWhole()) << "after a drop";
+        Click(w, IDC_ADD_FOLDER);
+        EXPECT_TRUE(lastIsShownWhole()) << "after a folder";
+        EXPECT_EQ(ListSelection(list), 0);
+        Click(w, IDC_CLOSE);
+    });
+    EXPECT_EQ(Titles().size(), 60u);
+}
+
 TEST_F(MainWindowTest, DroppedPathsLongerThan260CharactersArrive)
 {
     std::string folder = workDir;

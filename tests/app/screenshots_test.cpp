@@ -6,6 +6,7 @@
 
 #include "res/resource.h"
 #include "ui/wide_text.h"
+#include "ui/win32_services.h"
 
 namespace wintest {
 namespace {
@@ -113,6 +114,47 @@ TEST_F(MainWindowTest, ScreenshotsOfTheThreeWindows)
         Click(w, IDC_CLOSE);
     });
     for (const std::string& shot : {mainShot, hotShot, menuShot, aboutShot, contentShot})
+        ExpectPicture(shot);
+}
+
+// What the user sees after dropping many chapters with a picture and an archive among them,
+// then generating a book that another program holds open: the list scrolled to its last
+// entry, and the two messages as real message boxes.
+TEST_F(MainWindowTest, ScreenshotsOfALongListAndOfRefusals)
+{
+    WriteTemplate();
+    const std::string listShot = ScreenshotPath("main_window_long_list.png");
+    const std::string notTextShot = ScreenshotPath("message_not_text.png");
+    const std::string inUseShot = ScreenshotPath("message_book_in_use.png");
+    std::vector<std::string> files;
+    for (int i = 1; i <= 30; ++i)
+        files.push_back(Write("第" + std::to_string(i) + "回.txt", "话说天下大势"));
+    files.insert(files.begin() + 10, Write("封面.png", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16)));
+    files.push_back(Write("全集.zip", std::string("PK\3\4\x14\0\0\0\x08\0", 10)));
+    const std::string jar = Write("三国演义.jar", "an older book");
+    HANDLE holder = CreateFileW(ui::Widen(jar).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    ui::Win32Services real;
+    Run([&](HWND w) {
+        SetItemText(w, IDC_BOOK_NAME, "三国演义");
+        SetItemText(w, IDC_AUTHOR, "罗贯中");
+        DropFiles(w, files);
+        SetCursorPos(0, 0);
+        SaveScreenshot(w, listShot);
+        Click(w, IDC_GENERATE);
+        ASSERT_EQ(services.messages.size(), 2u);
+        for (std::size_t i = 0; i < 2; ++i) {
+            const std::string& shot = i == 0 ? notTextShot : inUseShot;
+            OnNextModal([&shot](HWND box) {
+                SaveScreenshot(box, shot);
+                Click(box, IDOK);
+            });
+            real.ShowMessage(w, services.messages[i].text, services.messages[i].type);
+        }
+        Click(w, IDC_CLOSE);
+    });
+    CloseHandle(holder);
+    for (const std::string& shot : {listShot, notTextShot, inUseShot})
         ExpectPicture(shot);
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #ifndef _WIN32
@@ -164,6 +165,29 @@ TEST_F(CliRun, DamagedTemplateWritesNothing)
         << r.err;
     EXPECT_EQ(r.out.find("已生成"), std::string::npos) << r.out;
     EXPECT_EQ(std::distance(fs::directory_iterator(U8(m_dir.Path("out"))), fs::directory_iterator()), 0);
+}
+
+// A picture named on the command line stops the build; one found in a folder (named .txt)
+// is left out with a note, and the book is made of the texts.
+TEST_F(CliRun, FileThatIsNotTextStopsWhenNamedIsSkippedInAFolder)
+{
+    const std::string png = std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16) + std::string(100, '\x7F');
+    const std::string book = m_dir.Path("out/书.jar");
+    test::WriteFile(m_dir.Path("图.png"), png);
+    Result r = Run({"-n", "书", "-t", m_template, "-o", book, m_dir.Path("src/2.txt"), m_dir.Path("图.png")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "不是文本文件：" + m_dir.Path("图.png") + "\n");
+    EXPECT_FALSE(Exists(book));
+
+    test::WriteFile(m_dir.Path("src/3.txt"), png);
+    r = Run({"-n", "书", "-a", "作者", "-t", m_template, "-o", book, m_dir.Path("src")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err.rfind("不是文本文件：", 0), 0u) << r.err;
+    const std::string note = "3.txt（已跳过）\n";
+    EXPECT_EQ(r.err.substr(r.err.size() - std::min(r.err.size(), note.size())), note) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(InspectBook(book).indexLines,
+              (std::vector<std::string> {"作者", "qinghe.example", "书", "1", "2", "10"}));
 }
 
 // Ctrl+C while the book is written: the build stops, reports it and leaves the older book.

@@ -343,6 +343,46 @@ TEST_F(JarBuilderTest, FailuresLeaveTheFolderAsItWas)
     }
 }
 
+// A source file named like the book ("书.jar" read as a text) is never overwritten, however
+// its path is spelled; other protected files, there or not, do not stop the build.
+TEST(JarBuilder, BookIsNeverWrittenOverOneOfItsSources)
+{
+    test::TempDir dir;
+    fs::create_directories(U8(dir.Path("books")));
+    test::WriteFile(dir.Path("books/RDbook.dat"), kTemplate);
+    test::WriteFile(dir.Path("books/书.jar"), "第一回 a text named like the book");
+    test::WriteFile(dir.Path("books/第二回.txt"), "第二回");
+    const std::string jarPath = dir.Path("books/书.jar");
+    const struct {
+        const char* what;
+        std::vector<std::string> protectedFiles;
+        bool refused;
+    } cases[] = {
+        {"the book's own path", {dir.Path("books/第二回.txt"), jarPath}, true},
+        {"another spelling of it", {dir.Path("books/../books/./书.jar")}, true},
+        {"other sources and a missing one", {dir.Path("books/第二回.txt"), dir.Path("books/gone.txt")}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::WriteFile(jarPath, "第一回 a text named like the book");
+        const std::set<std::string> before = Listing(dir.Path("books"));
+        Book book = TwelveParts();
+        CJarBuilder builder(book.info);
+        builder.SetContents(book.titles, book.texts);
+        builder.SetProtectedFiles(c.protectedFiles);
+        try {
+            builder.BuildTo(dir.Path("books/RDbook.dat"), jarPath);
+            EXPECT_FALSE(c.refused);
+            EXPECT_EQ(test::ParseZip(test::ReadFile(jarPath)).entries.size(), 16u);
+        } catch (const CJarException& e) {
+            EXPECT_TRUE(c.refused);
+            EXPECT_EQ(e.GetCause(), CJarException::outputIsSource);
+            EXPECT_EQ(e.Message(), "电子书不能写在它的来源文件上：" + jarPath + "，请换一个书名或输出文件。");
+            EXPECT_EQ(Listing(dir.Path("books")), before);
+        }
+    }
+}
+
 TEST(JarException, MessagesOfTheProgram)
 {
     EXPECT_EQ(CJarException(CJarException::templateMissing).Message(),

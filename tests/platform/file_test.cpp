@@ -7,6 +7,7 @@
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
+#include <cerrno>
 
 namespace {
 
@@ -87,6 +88,39 @@ TEST(File, OnlyRegularFilesOpen)
             EXPECT_FALSE(file.IsOpen());
         }
     }
+}
+
+// The messages of failures another program may cause end with what the user can do.
+TEST(FileException, MessageAsksToCloseTheProgramHoldingTheFile)
+{
+    const std::string hint = "\n请关闭正在使用该文件的程序后再试。";
+    const struct {
+        CFileException::Cause cause;
+        bool replacing;
+        std::string message;
+    } cases[] = {
+        {CFileException::accessDenied, true, "拒绝访问：书.jar" + hint},
+        {CFileException::sharingViolation, true, "文件正被其他程序使用：书.jar" + hint},
+        {CFileException::sharingViolation, false, "文件正被其他程序使用：书.jar" + hint},
+        {CFileException::lockViolation, false, "文件区域已被锁定：书.jar" + hint},
+        // A folder that may not be written or listed, a full disk: no program to close.
+        {CFileException::accessDenied, false, "拒绝访问：书.jar"},
+        {CFileException::diskFull, true, "磁盘已满：书.jar"},
+        {CFileException::fileNotFound, true, "找不到文件：书.jar"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        EXPECT_EQ(CFileException(c.cause, 0, "书.jar", c.replacing).Message(), c.message);
+    }
+    // The system's own words stay between the file and the hint.
+#ifdef _WIN32
+    const long denied = 5;  // ERROR_ACCESS_DENIED
+#else
+    const long denied = EACCES;
+#endif
+    const std::string message = CFileException(CFileException::accessDenied, denied, "书.jar", true).Message();
+    EXPECT_EQ(message.rfind("拒绝访问：书.jar（", 0), 0u) << message;
+    EXPECT_TRUE(message.ends_with("）" + hint)) << message;
 }
 
 #ifdef _WIN32

@@ -4,6 +4,7 @@
 
 #include "platform/file_exception.h"
 #include "sources/source_list.h"
+#include "sources/text_sniff.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -173,6 +174,38 @@ TEST(AddSourceFile, ReadsDetectsAndImports)
     ASSERT_TRUE(AddSourceFile(list, test::FixturePath("sources/ascii-only.txt"), "", &added));
     EXPECT_EQ(added.parts, 0u);
     EXPECT_EQ(list.GetCount(), 3u);
+}
+
+// A picture or an archive added by mistake (through "所有文件", a drop, or a folder holding
+// one named .txt) is refused by name and adds nothing; the list keeps what it had.
+TEST(AddSourceFile, RefusesAFileThatIsNotText)
+{
+    test::TempDir dir;
+    const struct {
+        const char* name;
+        std::string bytes;
+    } files[] = {
+        {"图.png", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10", 20) + std::string(200, '\x7F')},
+        {"书.zip", std::string("PK\3\4\x14\0\0\0\x08\0", 10) + "deflated"},
+        {"第一章.txt", std::string(2048, '\0') + "第一章"},
+    };
+    CSourceList list;
+    ASSERT_TRUE(AddSourceFile(list, test::FixturePath("sources/gbk-chinese.txt"), "正文"));
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        test::WriteFile(dir.Path(f.name), f.bytes);
+        AddedSource added;
+        added.title = "unchanged";
+        try {
+            AddSourceFile(list, dir.Path(f.name), "x", &added);
+            ADD_FAILURE() << "added";
+        } catch (const CNotTextException& e) {
+            EXPECT_EQ(e.GetPath(), dir.Path(f.name));
+            EXPECT_EQ(e.Message(), "不是文本文件：" + dir.Path(f.name));
+        }
+        EXPECT_EQ(added.title, "unchanged");
+    }
+    EXPECT_EQ(list.GetTitles(), std::vector<std::string>{"正文"});
 }
 
 // A folder of mixed encodings through the scan and the one reading path, as the folder

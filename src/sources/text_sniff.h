@@ -1,0 +1,30 @@
+// Whether the bytes of a file are clearly not a text: what the file commands refuse instead
+// of cutting a picture or an archive into chapters of garbage.
+#pragma once
+
+#include "platform/exception.h"
+
+#include <cstddef>
+#include <string>
+#include <utility>
+
+// True when the bytes start with the signature of a common binary format (images, archives,
+// executables, audio and video, PDF, office documents, databases), or hold NUL bytes as no
+// text in GBK or UTF-8 does (see text_sniff.cpp for the rule). Bytes that start with a
+// byte-order mark, and BOM-less UTF-16, are text; so is an empty file.
+bool IsClearlyNotText(const char* data, std::size_t size);
+
+// "不是文本文件：", followed by the file or files refused.
+extern const char* const kNotTextMessage;
+
+// A file refused because it is clearly not a text.
+class CNotTextException : public CException {
+public:
+    explicit CNotTextException(std::string path) : m_strPath(std::move(path)) {}
+    const std::string& GetPath() const { return m_strPath; }
+    // "不是文本文件：" and the path.
+    std::string Message() const override;
+
+private:
+    std::string m_strPath;
+};
