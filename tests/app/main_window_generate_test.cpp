@@ -81,6 +81,14 @@ TEST_F(MainWindowTest, FailedGenerationShowsTheReasonAndStartsNoFileManager)
         {"无模板", false, kTemplateMissingMessage},
         {"a/b", true, kBadBookNameMessage},
         {"问?号", true, kBadBookNameMessage},
+        // Names Windows cannot give a file, refused before anything is written.
+        {"   ", true, kEmptyBookNameMessage},
+        {"\u3000\u3000", true, kEmptyBookNameMessage},
+        {"书.", true, CJarException(CJarException::bookNameEndsBadly).Message()},
+        {"书 ", true, CJarException(CJarException::bookNameEndsBadly).Message()},
+        {"NUL", true, CJarException(CJarException::reservedBookName).Message()},
+        {"con.txt", true, CJarException(CJarException::reservedBookName).Message()},
+        {"COM1", true, CJarException(CJarException::reservedBookName).Message()},
     };
     for (const auto& c : cases) {
         DeleteFileW(ui::Widen(workDir + "\\RDbook.dat").c_str());
