@@ -212,15 +212,6 @@ TEST(BookInspect, BooksAtTheLimitsCheckOut)
 }
 
 // Every book of the fixture folder, its expected verdict taken from its name.
-std::vector<std::string> BookFixtures()
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(test::FixturePath("jar/book")))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class BookFixture : public testing::TestWithParam<std::string> {};
 
 TEST_P(BookFixture, GivesTheVerdictItIsNamedAfter)
@@ -229,14 +220,8 @@ TEST_P(BookFixture, GivesTheVerdictItIsNamedAfter)
     EXPECT_EQ(inspection.Ok(), GetParam().rfind("ok-", 0) == 0) << AllProblems(inspection);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, BookFixture, testing::ValuesIn(BookFixtures()),
-                         [](const testing::TestParamInfo<std::string>& param) {
-                             std::string n = param.param.substr(0, param.param.size() - 4);
-                             for (char& c : n)
-                                 if (!isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return n;
-                         });
+INSTANTIATE_TEST_SUITE_P(Fixtures, BookFixture, testing::ValuesIn(test::FixtureNames("jar/book")),
+                         [](const testing::TestParamInfo<std::string>& param) { return test::FixtureTestName(param.param); });
 
 TEST(BookInspect, DamagedDeflateDataIsAnEntryProblem)
 {

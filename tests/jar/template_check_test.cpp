@@ -16,15 +16,6 @@ namespace {
 fs::path U8(const std::string& path) { return fs::path(std::u8string(path.begin(), path.end())); }
 
 // Every template of the fixture folder, its expected verdict taken from its name.
-std::vector<std::string> TemplateFixtures()
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(test::FixturePath("jar/template")))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // The detail of the CJarException that checking path throws; nullopt when none is thrown.
 std::optional<std::string> Refusal(const std::string& path)
 {
@@ -77,14 +68,8 @@ TEST_P(TemplateFixture, GivesTheVerdictItIsNamedAfter)
     EXPECT_EQ(std::distance(fs::directory_iterator(U8(dir.Path(""))), fs::directory_iterator()), 1) << "a file was left";
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, TemplateFixture, testing::ValuesIn(TemplateFixtures()),
-                         [](const testing::TestParamInfo<std::string>& param) {
-                             std::string n = param.param.substr(0, param.param.size() - 4);
-                             for (char& c : n)
-                                 if (!isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return n;
-                         });
+INSTANTIATE_TEST_SUITE_P(Fixtures, TemplateFixture, testing::ValuesIn(test::FixtureNames("jar/template")),
+                         [](const testing::TestParamInfo<std::string>& param) { return test::FixtureTestName(param.param); });
 
 // 65537 entries: the end record's 16-bit count says 1, and the engine reads that one only.
 TEST(TemplateCheck, EntryCountWrappedAt65536IsFound)

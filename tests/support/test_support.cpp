@@ -2,7 +2,9 @@
 
 #include "platform/utf8_path.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -53,6 +55,24 @@ void WriteFile(const std::string& path, const std::string& bytes)
 std::string FixturePath(const std::string& relative)
 {
     return Utf8Path(U8Path(BOOKMAKER_FIXTURES) / U8Path(relative));
+}
+
+std::vector<std::string> FixtureNames(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(U8Path(FixturePath(folder))))
+        names.push_back(Utf8Path(entry.path().filename()));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string FixtureTestName(const std::string& fileName)
+{
+    std::string name = fileName.substr(0, fileName.rfind('.'));
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
 }
 
 void PutU16(std::string& out, std::uint32_t v)

@@ -24,6 +24,12 @@ private:
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string FixturePath(const std::string& relative);
+// The file names in a fixture folder (relative to the fixtures), sorted: the cases of a
+// table-driven test whose expected results are in the names.
+std::vector<std::string> FixtureNames(const std::string& folder);
+// A test name made of a fixture's file name: without its extension, other characters than
+// letters and digits as '_'.
+std::string FixtureTestName(const std::string& fileName);
 
 void PutU16(std::string& out, std::uint32_t v);
 void PutU32(std::string& out, std::uint32_t v);

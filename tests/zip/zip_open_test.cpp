@@ -12,15 +12,6 @@ namespace fs = std::filesystem;
 namespace {
 
 // Every fixture of the open folder, its expected result taken from its name.
-std::vector<std::string> OpenFixtures()
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(test::FixturePath("zip/open")))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class OpenFixture : public testing::TestWithParam<std::string> {};
 
 TEST_P(OpenFixture, GivesTheResultItIsNamedAfter)
@@ -65,14 +56,8 @@ TEST_P(OpenFixture, GivesTheResultItIsNamedAfter)
     zip.Close();
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, OpenFixture, testing::ValuesIn(OpenFixtures()),
-                         [](const testing::TestParamInfo<std::string>& param) {
-                             std::string n = param.param.substr(0, param.param.size() - 4);
-                             for (char& c : n)
-                                 if (!isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return n;
-                         });
+INSTANTIATE_TEST_SUITE_P(Fixtures, OpenFixture, testing::ValuesIn(test::FixtureNames("zip/open")),
+                         [](const testing::TestParamInfo<std::string>& param) { return test::FixtureTestName(param.param); });
 
 TEST(ZipOpen, MissingFileIsAFileExceptionNotAZipOne)
 {
