@@ -1,6 +1,7 @@
 #include "sources/encoding_detect.h"
 
 #include "platform/utf8_sequence.h"
+#include "sources/text_sniff.h"
 
 #include <cstdint>
 #include <cstring>
@@ -33,6 +34,10 @@ TextEncoding DetectEncoding(const char* data, std::size_t size)
         return EncodingUtf16Le;
     if (StartsWith(p, size, {0xFE, 0xFF}))
         return EncodingUtf16Be;
+    // UTF-16 without a mark: zeros as GBK and UTF-8 text never hold them, and every unit a
+    // character of text.
+    if (const std::optional<TextEncoding> utf16 = Utf16WithoutMark(data, size))
+        return *utf16;
 
     // UTF-8 when the buffer holds something besides ASCII and is UTF-8 throughout, or
     // overwhelmingly so: a damaged byte or two in a long UTF-8 text cost a character each

@@ -1,5 +1,6 @@
-// Which encoding the bytes of a source text are in: by byte-order mark, else by whether the
-// buffer is valid UTF-8 throughout or overwhelmingly (a stray bad byte in a long text).
+// Which encoding the bytes of a source text are in: by byte-order mark, else UTF-16 when the
+// bytes read as UTF-16 text without one, else by whether the buffer is valid UTF-8
+// throughout or overwhelmingly (a stray bad byte in a long text).
 #pragma once
 
 #include <cstddef>
@@ -7,8 +8,8 @@
 
 enum TextEncoding : std::uint8_t {
     EncodingAnsi = 0,     // GBK, decoded as GB18030
-    EncodingUtf16Le = 1,  // FF FE
-    EncodingUtf16Be = 2,  // FE FF
+    EncodingUtf16Le = 1,  // FF FE, or UTF-16LE text without a mark
+    EncodingUtf16Be = 2,  // FE FF, or UTF-16BE text without a mark
     EncodingUtf32Le = 3,  // FF FE 00 00
     EncodingUtf32Be = 4,  // 00 00 FE FF
     EncodingUtf8 = 5,     // EF BB BF, or (nearly all) valid UTF-8 with a non-ASCII byte

@@ -25,6 +25,9 @@ const FixtureCase kFixtures[] = {
     {"utf16be-bom.txt", EncodingUtf16Be, kChinese + kBook},
     {"utf32le-bom.txt", EncodingUtf32Le, kChinese + kBook},
     {"utf32be-bom.txt", EncodingUtf32Be, kChinese + kBook},
+    // UTF-16 without a mark, by its zeros and its units.
+    {"utf16le-no-mark.txt", EncodingUtf16Le, kChinese + "Chapter 1\r\n"},
+    {"utf16be-no-mark.txt", EncodingUtf16Be, kChinese + "Chapter 1\r\n"},
     // Without a mark, UTF-8 when the whole file is UTF-8, whatever its first character.
     {"utf8-first-c3a9-two-byte.txt", EncodingUtf8, "café 咖啡馆\n"},
     {"utf8-middle-dot.txt", EncodingUtf8, "第1章·序\n"},
