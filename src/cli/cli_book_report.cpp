@@ -3,6 +3,7 @@
 #include "cli/cli_commands.h"
 #include "jar/book_check.h"
 #include "jar/jar_contents.h"
+#include "jar/jar_exception.h"
 #include "platform/exception.h"
 #include "zip/zip_exception.h"
 
@@ -35,12 +36,10 @@ int RunInspect(const std::string& path, std::ostream& out, std::ostream& err)
         book = InspectBook(path);
     } catch (const CZipException& e) {
         // The engine's texts are English: the user is told in the program's words.
-        const int cause = e.GetCause();
-        if (cause == CZipException::ZE_DAMAGED || cause == CZipException::ZE_NO_DIRECTORY ||
-            cause == CZipException::ZE_ZIP64_REQUIRED)
+        if (IsDamagedArchiveCause(e.GetCause()))
             err << "不是有效的 jar 文件，或者文件已损坏：" << path << '\n';
         else
-            err << "无法读取电子书（压缩引擎代码 " << cause << "）：" << path << '\n';
+            err << "无法读取电子书（压缩引擎代码 " << e.GetCause() << "）：" << path << '\n';
         return 1;
     } catch (const CException& e) {
         ReportFailure(err, e);

@@ -1,9 +1,11 @@
 #include "jar/book_check.h"
 
 #include "jar/archive_check.h"
+#include "jar/book_name.h"
 #include "jar/jar_contents.h"
 #include "platform/file.h"
 #include "platform/utf16.h"
+#include "platform/utf8_sequence.h"
 #include "sources/text_import.h"
 
 #include <algorithm>
@@ -15,56 +17,18 @@ namespace {
 // the rest is only checked against its size and CRC as it streams by.
 constexpr std::uint32_t kKeepLimit = 64u << 20;
 
-// Java's manifest reader takes lines of up to 512 bytes, the line end included.
-constexpr std::size_t kManifestLineLimit = 512;
-
-bool IsValidUtf8(const std::string& s)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-    const std::size_t n = s.size();
-    for (std::size_t i = 0; i < n;) {
-        const unsigned char b = p[i];
-        std::size_t len;
-        std::uint32_t min;
-        if (b < 0x80) {
-            ++i;
-            continue;
-        } else if ((b & 0xE0) == 0xC0) {
-            len = 2, min = 0x80;
-        } else if ((b & 0xF0) == 0xE0) {
-            len = 3, min = 0x800;
-        } else if ((b & 0xF8) == 0xF0) {
-            len = 4, min = 0x10000;
-        } else {
-            return false;
-        }
-        if (i + len > n)
-            return false;
-        std::uint32_t c = b & (0x7F >> len);
-        for (std::size_t k = 1; k < len; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80)
-                return false;
-            c = (c << 6) | (p[i + k] & 0x3F);
-        }
-        if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            return false;
-        i += len;
-    }
-    return true;
-}
-
 void CheckManifest(const std::string& manifest, std::vector<std::string>& problems)
 {
-    if (!IsValidUtf8(manifest))
+    if (!IsValidUtf8(manifest.data(), manifest.size()))
         problems.push_back("清单不是有效的 UTF-8");
     // A line ends at LF, CR LF or a lone CR.
     std::size_t line = 1;
     for (std::size_t from = 0; from < manifest.size(); ++line) {
         std::size_t to = manifest.find_first_of("\r\n", from);
         to = to == std::string::npos ? manifest.size() : to + (manifest.compare(to, 2, "\r\n") == 0 ? 2 : 1);
-        if (to - from > kManifestLineLimit)
+        if (to - from > kMaxManifestLineBytes)
             problems.push_back("清单第 " + std::to_string(line) + " 行长 " + std::to_string(to - from) +
-                               " 字节（含行尾），Java 只接受 " + std::to_string(kManifestLineLimit) + " 字节");
+                               " 字节（含行尾），Java 只接受 " + std::to_string(kMaxManifestLineBytes) + " 字节");
         from = to;
     }
     for (const char* key : {"MIDlet-1: ", "MIDlet-Name: "})
@@ -142,7 +106,7 @@ BookInspection InspectBook(const std::string& path)
             hasIndex = true;
         } else if (isPart && !keep) {
             e.problem = "超过 " + std::to_string(kPartSize) + " 个 UTF-16 单元";
-        } else if (isPart && !IsValidUtf8(data)) {
+        } else if (isPart && !IsValidUtf8(data.data(), data.size())) {
             e.problem = "不是有效的 UTF-8";
         } else if (isPart) {
             const std::size_t units = Utf8ToUtf16(data).size();

@@ -44,6 +44,12 @@ std::string CJarException::Message() const
     return {};
 }
 
+bool IsDamagedArchiveCause(int zipCause)
+{
+    return zipCause == CZipException::ZE_DAMAGED || zipCause == CZipException::ZE_NO_DIRECTORY ||
+           zipCause == CZipException::ZE_ZIP64_REQUIRED;
+}
+
 CJarException JarExceptionFromZip(int zipCause, const std::string& bookPath)
 {
     switch (zipCause) {
@@ -52,12 +58,10 @@ CJarException JarExceptionFromZip(int zipCause, const std::string& bookPath)
     case CZipException::ZE_NO_MEMORY: return CJarException(CJarException::outOfMemory, bookPath);
     case CZipException::ZE_FIELD_TOO_LONG:
         return CJarException(CJarException::archiveFailed, bookPath, "条目的名称或附加数据过长");
-    case CZipException::ZE_DAMAGED:
-    case CZipException::ZE_NO_DIRECTORY:
-    case CZipException::ZE_ZIP64_REQUIRED:
-        return CJarException(CJarException::archiveFailed, bookPath, "写入的文件读回时已损坏");
     default: break;
     }
+    if (IsDamagedArchiveCause(zipCause))
+        return CJarException(CJarException::archiveFailed, bookPath, "写入的文件读回时已损坏");
     if (zipCause >= CZipException::ZE_ZLIB_STREAM_END)
         return CJarException(CJarException::archiveFailed, bookPath, "zlib 压缩出错，代码 " + std::to_string(zipCause));
     return CJarException(CJarException::archiveFailed, bookPath, "压缩引擎出错，代码 " + std::to_string(zipCause));

@@ -48,6 +48,9 @@ private:
     std::string m_strDetail;
 };
 
+// True for the engine's causes that mean the file is no archive it can read, or a damaged one.
+bool IsDamagedArchiveCause(int zipCause);
+
 // The Chinese text of a failure of the archive engine while writing the book, and the
 // cause it has for the user.
 CJarException JarExceptionFromZip(int zipCause, const std::string& bookPath);

@@ -81,15 +81,15 @@ bool ReadSourceFile(const std::string& path, std::string& bytes)
         return false;  // skipped silently: missing, a folder, locked by another program
     }
     // Read until the end of the file: its size is only a hint, as the file may grow or
-    // shrink while it is read.
-    constexpr std::size_t kStep = 1u << 20;
+    // shrink while it is read. One byte more than the hint lets a file of that size end at
+    // the first read; a buffer that fills grows by half.
     bytes.clear();
     bytes.shrink_to_fit();
-    bytes.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(file.GetLength(), std::size_t(-1) / 2)) + 1);
+    bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(file.GetLength(), std::size_t(-1) / 2)) + 1);
     std::size_t done = 0;
     for (;;) {
-        if (bytes.size() - done < kStep)
-            bytes.resize(std::max(done + kStep, std::min(bytes.capacity(), done + (1u << 30))));
+        if (done == bytes.size())
+            bytes.resize(done + std::max<std::size_t>(done / 2, 1u << 20));
         const std::size_t want = std::min<std::size_t>(bytes.size() - done, 1u << 30);
         const std::uint32_t n = file.Read(bytes.data() + done, static_cast<std::uint32_t>(want));
         done += n;

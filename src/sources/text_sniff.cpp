@@ -131,6 +131,27 @@ bool ReadsAsUtf16(const unsigned char* p, std::size_t size, bool bigEndian)
     return units > 0 && likely * 10 >= units * 9;
 }
 
+// Where the bytes end without their trailing zeros: a text cut short by a crash, or written
+// by a tool that ends it with a NUL, is still the user's text (import drops NULs).
+std::size_t TextEnd(const char* data, std::size_t size)
+{
+    while (size > 0 && data[size - 1] == '\0')
+        --size;
+    return size;
+}
+
+// True when the first 8 KB (trailing zeros not counted) hold more NUL bytes than a text's
+// stray ones: one, and one more per KB. More are binary data or UTF-16 (even compressed
+// data has one zero in 256 bytes: 32 in 8 KB, while a header or a table has far more).
+// Zeros further on are not looked at: import drops them, and a long text must not be
+// refused for one damaged spot.
+bool ManyNuls(const char* data, std::size_t size)
+{
+    const std::size_t head = std::min(TextEnd(data, size), kHeadSize);
+    const auto nuls = static_cast<std::size_t>(std::count(data, data + head, '\0'));
+    return nuls > 1 + head / 1024;
+}
+
 } // namespace
 
 const char* const kNotTextMessage = "不是文本文件：";
@@ -148,39 +169,20 @@ bool IsClearlyNotText(const char* data, std::size_t size)
     }
     if (HasLetterSignature(bytes))
         return true;
-
     // A file of nothing but zeros holds no text; otherwise NUL bytes tell binary data, unless
     // the bytes read as UTF-16.
-    if (std::find_if(data, data + size, [](char c) { return c != '\0'; }) == data + size)
+    if (TextEnd(data, size) == 0)
         return true;
     return ManyNuls(data, size) && !Utf16WithoutMark(data, size);
-}
-
-bool ManyNuls(const char* data, std::size_t size)
-{
-    // Zeros at the end are not counted: a text cut short by a crash, or written by a tool
-    // that ends it with a NUL, is still the user's text (import drops NULs).
-    std::size_t end = size;
-    while (end > 0 && data[end - 1] == '\0')
-        --end;
-    // In the first 8 KB, one NUL and one more per KB are stray bytes of a text; more are
-    // binary data or UTF-16 (even compressed data has one zero in 256 bytes: 32 in 8 KB,
-    // while a header or a table has far more). Zeros further on are not looked at: import
-    // drops them, and a long text must not be refused for one damaged spot.
-    const std::size_t head = std::min(end, kHeadSize);
-    const auto nuls = static_cast<std::size_t>(std::count(data, data + head, '\0'));
-    return nuls > 1 + head / 1024;
 }
 
 std::optional<TextEncoding> Utf16WithoutMark(const char* data, std::size_t size)
 {
     if (!ManyNuls(data, size))
         return std::nullopt;
-    std::size_t end = size;
-    while (end > 0 && data[end - 1] == '\0')
-        --end;
     // The last zero of the text may have been counted as trailing, so the sample goes up to
     // an even length.
+    const std::size_t end = TextEnd(data, size);
     const std::size_t sample = std::min({size, kHeadSize, end + (end & 1)});
     const auto* p = reinterpret_cast<const unsigned char*>(data);
     if (ReadsAsUtf16(p, sample, false))

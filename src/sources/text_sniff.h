@@ -16,10 +16,6 @@
 // byte-order mark, and BOM-less UTF-16, are text; so is an empty file.
 bool IsClearlyNotText(const char* data, std::size_t size);
 
-// True when the first 8 KB hold more NUL bytes than a stray one per KB (zeros at the end not
-// counted): UTF-16 or binary data, never GBK or UTF-8 text.
-bool ManyNuls(const char* data, std::size_t size);
-
 // The byte order of UTF-16 text without a byte-order mark (EncodingUtf16Le or
 // EncodingUtf16Be), or nothing when the bytes do not read as such a text.
 std::optional<TextEncoding> Utf16WithoutMark(const char* data, std::size_t size);
