@@ -10,7 +10,6 @@ namespace {
 
 #include "platform/text_encoding_gb18030_ranges.inc"
 
-constexpr char32_t kReplacement = 0xFFFD;
 constexpr std::uint32_t kBmpFourByteCodes = 39420;    // 81 30 81 30 to 84 31 A4 39
 constexpr std::uint32_t kFirstSupplementary = 189000;  // 90 30 81 30 is U+10000
 constexpr std::size_t kRunBytes = 64 * 1024;           // bytes handed to the platform at once
@@ -27,14 +26,14 @@ char32_t FourByteCodePoint(const unsigned char* p)
     if (linear >= kFirstSupplementary && linear - kFirstSupplementary <= 0x10FFFF - 0x10000)
         return 0x10000 + (linear - kFirstSupplementary);
     if (linear >= kBmpFourByteCodes)
-        return kReplacement;
+        return kReplacementCharacter;
     const auto* it = std::upper_bound(std::begin(kGb18030FourByteRanges), std::end(kGb18030FourByteRanges), linear,
                                       [](std::uint32_t l, const Gb18030Range& r) { return l < r.linear; });
     if (it == std::begin(kGb18030FourByteRanges))
-        return kReplacement;
+        return kReplacementCharacter;
     --it;
     if (linear - it->linear >= it->count)
-        return kReplacement;
+        return kReplacementCharacter;
     return it->codePoint + (linear - it->linear);
 }
 
@@ -72,7 +71,7 @@ void DecodeGb18030To(const char* data, std::size_t size, Sink&& sink)
         // What the platform does not decode is decided here: a four-byte code from the table;
         // an undecodable byte, or a code the platform lacks, becomes U+FFFD and whatever
         // follows is read afresh.
-        const char32_t c = length == 4 ? FourByteCodePoint(p + i) : kReplacement;
+        const char32_t c = length == 4 ? FourByteCodePoint(p + i) : kReplacementCharacter;
         i += length;
         sink(&c, 1);
     }

@@ -5,6 +5,9 @@
 
 #include <string>
 
+// What an undecodable byte or sequence becomes.
+inline constexpr char32_t kReplacementCharacter = 0xFFFD;
+
 std::u16string Utf8ToUtf16(const std::string& text);
 std::string Utf16ToUtf8(const std::u16string& text);
 

@@ -1,8 +1,9 @@
 #include "sources/text_import.h"
 
 #include "platform/text_encoding.h"
-#include "sources/source_list.h"
+#include "platform/utf16.h"
 #include "platform/utf8_sequence.h"
+#include "sources/source_list.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,7 +17,6 @@ const char* const kImportFailedMessage =
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
 // Input bytes decoded per piece: pieces keep the working memory of an import small.
 constexpr std::size_t kPieceBytes = 64 * 1024;
 
@@ -107,7 +107,7 @@ private:
             const Utf8Sequence s = ReadUtf8Sequence(m_p + m_pos, m_size - m_pos);
             m_pos += s.length;
             if (s.status != Utf8Status::Valid)
-                w = PutUtf8(w, kReplacement);
+                w = PutUtf8(w, kReplacementCharacter);
             else if (s.codePoint != 0)
                 w = PutUtf8(w, s.codePoint);
         }
@@ -125,8 +125,7 @@ private:
         std::size_t start;
         char* w = Reserve(out, (end - m_pos) / 2 * 3 + 4, start);
         while (m_pos < end) {
-            if (m_size - m_pos < 2) {  // an odd byte at the end
-                w = PutUtf8(w, kReplacement);
+            if (m_size - m_pos < 2) {  // an odd byte at the end is not a character: ignored
                 m_pos = m_size;
                 break;
             }
@@ -136,7 +135,7 @@ private:
                 c = 0x10000 + ((c - 0xD800) << 10) + (Unit16(m_pos) - 0xDC00);
                 m_pos += 2;
             } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
-                c = kReplacement;
+                c = kReplacementCharacter;
             }
             if (c != 0)
                 w = PutUtf8(w, c);
@@ -151,7 +150,7 @@ private:
         char* w = Reserve(out, (end - m_pos) + 4, start);
         while (m_pos < end) {
             if (m_size - m_pos < 4) {  // one to three bytes left over at the end
-                w = PutUtf8(w, kReplacement);
+                w = PutUtf8(w, kReplacementCharacter);
                 m_pos = m_size;
                 break;
             }
@@ -161,7 +160,7 @@ private:
                              : (static_cast<char32_t>(q[0]) << 24) | (q[1] << 16) | (q[2] << 8) | q[3];
             m_pos += 4;
             if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-                c = kReplacement;
+                c = kReplacementCharacter;
             if (c != 0)
                 w = PutUtf8(w, c);
         }

@@ -1,5 +1,7 @@
 #include "platform/system_error.h"
 #include "platform/utf16.h"
+#include "platform/utf8_sequence.h"
+#include "support/utf8_cases.h"
 
 #include <gtest/gtest.h>
 
@@ -13,20 +15,13 @@ TEST(Utf16, RoundTripsEveryPlane)
     EXPECT_EQ(Utf16ToUtf8(wide), text);
 }
 
-TEST(Utf16, IllFormedInputBecomesReplacementCharacters)
+TEST(Utf8, OneReaderForConversionAndValidity)
 {
-    struct Case {
-        std::string utf8;
-        std::u16string expected;
-    } table[] = {
-        {"a\xFF" "b", u"a\uFFFDb"},
-        {"\xE4\xB8", u"\uFFFD"},                 // cut off at the end
-        {"\xC0\xAF", u"\uFFFD\uFFFD"},           // overlong slash
-        {"\xED\xA0\x80", u"\uFFFD"},             // encoded surrogate
-        {"\xE4\xB8" "a", u"\uFFFDa"},            // the next character survives
-    };
-    for (const Case& c : table)
-        EXPECT_EQ(Utf8ToUtf16(c.utf8), c.expected);
+    for (const test::Utf8Case& c : test::Utf8Cases()) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(Utf8ToUtf16(c.bytes), c.decoded);
+        EXPECT_EQ(IsValidUtf8(c.bytes.data(), c.bytes.size()), c.decoded.find(u'\uFFFD') == std::u16string::npos);
+    }
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, u'\xD800') + u"x"), "\xEF\xBF\xBDx");
 }
 

@@ -6,6 +6,7 @@
 #include "platform/text_encoding.h"
 #include "platform/utf16.h"
 #include "sources/source_list.h"
+#include "support/utf8_cases.h"
 
 #include <gtest/gtest.h>
 
@@ -215,6 +216,15 @@ TEST(ImportText, PiecesJoinUpToTheWholeText)
     // Text without a byte below 0x30 for longer than a piece is decoded in one.
     const std::string noBreaks = Repeat("\xD6\xD0", 100000);
     EXPECT_EQ(DecodeText(noBreaks.data(), noBreaks.size(), EncodingAnsi), Repeat("中", 100000));
+}
+
+// The text decoder reads UTF-8 with the same sequence reader as the rest of the program.
+TEST(DecodeText, Utf8AsTheOneReaderReadsIt)
+{
+    for (const test::Utf8Case& c : test::Utf8Cases()) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(DecodeText(c.bytes.data(), c.bytes.size(), EncodingUtf8), Utf16ToUtf8(c.decoded));
+    }
 }
 
 TEST(ImportText, UnicodePiecesJoinUp)
