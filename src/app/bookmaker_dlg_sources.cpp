@@ -8,7 +8,6 @@
 #include "sources/source_files.h"
 #include "sources/text_import.h"
 #include "sources/text_sniff.h"
-#include "ui/path_name.h"
 #include "ui/wide_text.h"
 
 #include <shellapi.h>
@@ -79,7 +78,7 @@ void CBookMakerDlg::OnAddFile()
     if (!Services().ChooseFile(GetHwnd(), kTextFileFilter, path))
         return;
     std::vector<std::string> notText;
-    AddFile(path, TitleFromFileName(FileNameOfPath(path)), notText);
+    AddFile(path, TitleFromFileName(path), notText);
     ReportNotText(notText);
 }
 
@@ -104,7 +103,7 @@ void CBookMakerDlg::AddFolder(const std::string& folder)
     // that are not text are left out and named together at the end.
     std::vector<std::string> notText;
     for (const std::string& path : files) {
-        if (AddFile(path, TitleFromFileName(FileNameOfPath(path)), notText) == AddResult::readFailed)
+        if (AddFile(path, TitleFromFileName(path), notText) == AddResult::readFailed)
             break;
     }
     ReportNotText(notText);

@@ -4,8 +4,6 @@
 
 namespace fs = std::filesystem;
 
-std::string FileNameOf(const std::string& path) { return Utf8Path(U8Path(path).filename()); }
-
 std::string ResolveTemplate(const std::optional<std::string>& given, const std::string& executablePath)
 {
     if (given)

@@ -1,13 +1,10 @@
 // Paths of the command line: UTF-8 strings inside, std::filesystem at the edge.
 #pragma once
 
-#include "platform/utf8_path.h"
+#include "platform/path.h"
 
 #include <optional>
 #include <string>
-
-// The last component of a path.
-std::string FileNameOf(const std::string& path);
 
 // The template given, else RDbook.dat in the current folder when it is there, else the one
 // beside the executable when that is there, else the one of the current folder (which then

@@ -1,6 +1,5 @@
 #include "cli/source_reader.h"
 
-#include "cli/cli_paths.h"
 #include "platform/ordered_work.h"
 
 #include <memory>
@@ -9,7 +8,7 @@ namespace {
 
 void ReadOne(SourceRead& read)
 {
-    read.title = TitleFromFileName(FileNameOf(read.path));
+    read.title = TitleFromFileName(read.path);
     try {
         read.opened = AddSourceFile(read.list, read.path, read.title, &read.added);
     } catch (...) {

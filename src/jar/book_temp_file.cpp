@@ -1,7 +1,7 @@
 #include "jar/book_temp_file.h"
 
 #include "platform/process.h"
-#include "platform/utf8_path.h"
+#include "platform/path.h"
 
 #include <atomic>
 #include <cstdio>

@@ -8,7 +8,7 @@
 #include "platform/file.h"
 #include "platform/file_exception.h"
 #include "platform/ordered_work.h"
-#include "platform/utf8_path.h"
+#include "platform/path.h"
 #include "zip/zip_exception.h"
 #include "zip/zip_memory_file.h"
 
@@ -23,14 +23,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::vector<std::string> kNoStrings;
-
-#ifdef _WIN32
-constexpr char kPathSeparator = '\\';
-bool EndsWithSeparator(const std::string& path) { return path.back() == '\\' || path.back() == '/'; }
-#else
-constexpr char kPathSeparator = '/';
-bool EndsWithSeparator(const std::string& path) { return path.back() == '/'; }
-#endif
 
 bool SameFile(const fs::path& a, const fs::path& b)
 {
@@ -86,8 +78,7 @@ void CJarBuilder::SetContents(const std::vector<std::string>& titles, const std:
 
 void CJarBuilder::Build(std::string& directory)
 {
-    if (!directory.empty() && !EndsWithSeparator(directory))
-        directory += kPathSeparator;
+    directory = JoinPath(directory, "");
     BuildTo(directory + kTemplateFileName, directory + m_book.bookName + ".jar");
 }
 

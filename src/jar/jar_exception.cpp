@@ -1,21 +1,12 @@
 #include "jar/jar_exception.h"
 
+#include "platform/path.h"
 #include "zip/zip_exception.h"
 
 const char* const kTemplateMissingMessage = "找不到电子书模板文件 RDbook.dat，无法生成电子书!";
 const char* const kTemplateDamagedMessage = "电子书模板文件 RDbook.dat 不是有效的 jar 文件，无法生成电子书!";
 const char* const kBadBookNameMessage = "书名不能包含下列字符：\\ / : * ? \" < > |";
 const char* const kEmptyBookNameMessage = "请填写书名!";
-
-namespace {
-
-std::string FileName(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-} // namespace
 
 std::string CJarException::Message() const
 {
@@ -39,7 +30,7 @@ std::string CJarException::Message() const
         return "电子书的部分太多：一个 jar 文件最多有 65535 个条目，请把文本分成几本书。";
     case bookTooLarge: return "电子书超过 4 GB，jar 文件容纳不下，请把文本分成几本书。";
     case outOfMemory: return "内存不足，无法生成电子书。";
-    case archiveFailed: return "写入电子书 " + FileName(m_strPath) + " 时出错（" + m_strDetail + "）。";
+    case archiveFailed: return "写入电子书 " + FileNameOfPath(m_strPath) + " 时出错（" + m_strDetail + "）。";
     }
     return {};
 }

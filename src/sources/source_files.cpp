@@ -2,8 +2,8 @@
 
 #include "platform/file.h"
 #include "platform/file_exception.h"
+#include "platform/path.h"
 #include "platform/text_encoding.h"
-#include "platform/utf8_path.h"
 #include "platform/utf8_sequence.h"
 #include "sources/text_import.h"
 #include "sources/text_sniff.h"
@@ -57,8 +57,7 @@ unsigned char Fold(char c)
 std::string TitleFromFileName(const std::string& fileName)
 {
     // A path is reduced to its last component first.
-    const std::size_t slash = fileName.find_last_of("/\\");
-    const std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+    const std::string name = FileNameOfPath(fileName);
     const std::size_t dot = name.rfind('.');
     std::string title = dot == std::string::npos ? name : name.substr(0, dot);
     // A file name that is not UTF-8 (GBK bytes in a Linux folder) is read as GBK text is.

@@ -1,5 +1,6 @@
 #include "ui/win32_services.h"
 
+#include "platform/path.h"
 #include "ui/file_filter.h"
 #include "ui/wide_text.h"
 
@@ -26,12 +27,11 @@ std::string ApplicationName()
         if (length == 0)
             return {};
         if (length < buffer.size()) {
-            std::wstring path(buffer.data(), length);
-            std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
-            const std::size_t dot = name.find_last_of(L'.');
-            if (dot != std::wstring::npos && dot > 0)
+            std::string name = FileNameOfPath(Narrow(std::wstring(buffer.data(), length)));
+            const std::size_t dot = name.find_last_of('.');
+            if (dot != std::string::npos && dot > 0)
                 name.resize(dot);
-            return Narrow(name);
+            return name;
         }
         buffer.resize(buffer.size() * 2);
     }

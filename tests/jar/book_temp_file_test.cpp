@@ -3,7 +3,7 @@
 #include "jar/book_temp_file.h"
 #include "platform/process.h"
 #include "platform/utf16.h"
-#include "platform/utf8_path.h"
+#include "platform/path.h"
 #include "platform/utf8_sequence.h"
 #include "support/test_support.h"
 

@@ -1,6 +1,6 @@
 #include "support/test_support.h"
 
-#include "platform/utf8_path.h"
+#include "platform/path.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,5 +1,4 @@
 #include "ui/file_filter.h"
-#include "ui/path_name.h"
 #include "ui/text_trim.h"
 
 #include <gtest/gtest.h>
@@ -23,23 +22,6 @@ TEST(FileDialogFilter, BarsBecomeNulsAndTheListEndsWithTwo)
     };
     for (const auto& c : cases)
         EXPECT_EQ(FileDialogFilter(c.input), c.expected) << c.input;
-}
-
-TEST(FileNameOfPath, LastComponentWithEitherSeparator)
-{
-    const struct {
-        const char* path;
-        const char* name;
-    } cases[] = {
-        {"C:\\书\\第一回.txt", "第一回.txt"},
-        {"Z:/tmp/a b,c/x.y.txt", "x.y.txt"},
-        {"C:\\mixed/sep\\name", "name"},
-        {"plain.txt", "plain.txt"},
-        {"C:\\folder\\", ""},
-        {"", ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(FileNameOfPath(c.path), c.name) << c.path;
 }
 
 TEST(TrimBlank, AsciiWhiteSpaceAtBothEndsOnly)
