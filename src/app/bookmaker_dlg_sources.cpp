@@ -4,7 +4,7 @@
 #include "app/app_texts.h"
 #include "app/bookmaker_dlg.h"
 #include "platform/exception.h"
-#include "sources/add_content_dialog.h"
+#include "app/add_content_dialog.h"
 #include "sources/source_files.h"
 #include "sources/text_import.h"
 #include "sources/text_sniff.h"

@@ -3,7 +3,7 @@
 // double-click on the list with that entry's title and text, to replace it.
 #pragma once
 
-#include "sources/select_all_edit.h"
+#include "app/select_all_edit.h"
 #include "ui/dialog.h"
 
 #include <string>

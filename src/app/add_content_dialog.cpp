@@ -1,4 +1,4 @@
-#include "sources/add_content_dialog.h"
+#include "app/add_content_dialog.h"
 
 #include "app/app_texts.h"
 #include "res/resource.h"

@@ -1,4 +1,4 @@
-#include "sources/select_all_edit.h"
+#include "app/select_all_edit.h"
 
 void CSelectAllEdit::OnAttached() { Subclass(); }
 
