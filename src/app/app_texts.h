@@ -12,7 +12,4 @@ inline constexpr const char* kHelpFileName = "readme.txt";
 inline constexpr const char* kTextFileFilter = "text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
 inline constexpr const char* kFolderPrompt = "Selection";
 
-inline constexpr const char* kOpenFileFailedMessage = "打开文件出错!";
-inline constexpr const char* kNeedBookNameMessage = "请填写书名!";
-inline constexpr const char* kNothingToGenerateMessage = "没有要生成的内容!";
 inline constexpr const char* kContentEmptyMessage = "标题和内容不能为空啊!";

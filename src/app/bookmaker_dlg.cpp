@@ -3,9 +3,10 @@
 #include "app/about_dialog.h"
 #include "app/app_texts.h"
 #include "app/file_manager_command.h"
-#include "jar/book_info.h"
-#include "jar/jar_builder.h"
-#include "platform/exception.h"
+#include "jar/jar_contents.h"
+#include "jar/jar_exception.h"
+#include "jar/make_book.h"
+#include "platform/path.h"
 #include "res/resource.h"
 #include "ui/gdi.h"
 #include "ui/wide_text.h"
@@ -204,27 +205,25 @@ bool CBookMakerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 void CBookMakerDlg::OnGenerate()
 {
     UpdateData(true);
-    const BookInfo book{m_strBookName, m_strAuthor, m_strMaker};
-    if (m_strBookName.empty()) {
-        ShowMessage(kNeedBookNameMessage);
-        return;
-    }
-    if (m_sources.GetCount() == 0) {
-        ShowMessage(kNothingToGenerateMessage);
-        return;
-    }
-    CJarBuilder builder(book);
-    builder.SetContents(m_sources.GetTitles(), m_sources.GetTexts());
-    builder.SetProtectedFiles(m_arrSourcePaths);
+    // The template and the book are in the folder the program started in.
+    BookRequest request;
+    request.book = BookInfo {m_strBookName, m_strAuthor, m_strMaker};
+    request.templatePath = JoinPath(m_strWorkDir, kTemplateFileName);
+    request.jarPath = JoinPath(m_strWorkDir, m_strBookName + ".jar");
+    request.sourcePaths = m_arrSourcePaths;
+    BookResult book;
     try {
-        builder.Build(m_strWorkDir);
-    } catch (const CException& e) {
-        // Nothing was written (the builder leaves no partial book): say why, and do not
+        book = MakeBook(request, m_sources.GetTitles(), m_sources.GetTexts());
+    } catch (const CJarException& e) {
+        // Nothing was written (a failed build leaves no partial book): say why, and do not
         // open a file manager on a book that is not there.
+        ShowMessage(e.Message(), e.IsMissingInput() ? MB_OK | MB_ICONEXCLAMATION : MB_OK | MB_ICONSTOP);
+        return;
+    } catch (const CException& e) {
         ShowMessage(e.Message(), MB_OK | MB_ICONSTOP);
         return;
     }
-    Services().StartProcess(SelectInFileManagerCommand(builder.GetJarPath()), SW_SHOW);
+    Services().StartProcess(SelectInFileManagerCommand(book.jarPath), SW_SHOW);
 }
 
 void CBookMakerDlg::OnAbout()

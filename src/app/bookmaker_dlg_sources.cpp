@@ -1,10 +1,12 @@
 // The main window's source commands: add a file, add a folder, dropped files, typed
 // content, and editing an entry. Every file goes through AddSourceFile, the same reading
 // and import as the command line.
+#include "app/add_content_dialog.h"
 #include "app/app_texts.h"
 #include "app/bookmaker_dlg.h"
 #include "platform/exception.h"
-#include "app/add_content_dialog.h"
+#include "platform/path.h"
+#include "platform/user_texts.h"
 #include "sources/source_files.h"
 #include "sources/text_import.h"
 #include "sources/text_sniff.h"

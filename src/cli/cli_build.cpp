@@ -4,13 +4,11 @@
 #include "cli/cli_paths.h"
 #include "cli/progress_line.h"
 #include "cli/source_reader.h"
-#include "jar/book_name.h"
-#include "jar/jar_builder.h"
-#include "jar/jar_contents.h"
 #include "jar/jar_exception.h"
-#include "jar/template_check.h"
-#include "platform/file.h"
+#include "jar/make_book.h"
 #include "platform/file_exception.h"
+#include "platform/path.h"
+#include "platform/user_texts.h"
 #include "sources/source_files.h"
 #include "sources/source_list.h"
 #include "sources/text_import.h"
@@ -24,12 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr char kOpenFailedMessage[] = "打开文件出错!";
-constexpr char kNothingToBuildMessage[] = "没有要生成的内容!";
-
-class CCancelled {};
-class CReported {};  // a failure already written to stderr
-
 // The files to read, in order: a folder gives its .txt files in natural order by name.
 // A file named on the command line must be there and open; a file of a folder that cannot
 // be opened is skipped with a note.
@@ -38,22 +30,34 @@ struct SourceFile {
     bool named;  // given on the command line
 };
 
+void ReportOpenFailed(std::ostream& err, const CException& failure)
+{
+    err << kOpenFileFailedMessage << '\n';
+    ReportFailure(err, failure);
+}
+
+// False, with the reason written, for a named source that is missing, a pipe or a device,
+// or a folder that cannot be listed.
 bool ListSources(const std::vector<std::string>& sources, std::vector<SourceFile>& files, std::ostream& err)
 {
     for (const std::string& source : sources) {
         std::error_code ec;
         const fs::file_status status = fs::status(U8Path(source), ec);
         if (fs::is_directory(status)) {
-            for (std::string& file : ScanFolder(source))
-                files.push_back({std::move(file), false});
+            try {
+                for (std::string& file : ScanFolder(source))
+                    files.push_back({std::move(file), false});
+            } catch (const CFileException& e) {
+                ReportOpenFailed(err, e);
+                return false;
+            }
         } else if (fs::is_regular_file(status)) {
             files.push_back({source, true});
-        } else if (fs::exists(status)) {
-            // A pipe or a device: its size says nothing and reading it may never end.
-            ReportFailure(err, CFileException(CFileException::notRegularFile, 0, source));
-            return false;
         } else {
-            ReportFailure(err, CFileException(CFileException::fileNotFound, 0, source));
+            // A pipe or a device: its size says nothing and reading it may never end.
+            ReportFailure(err, CFileException(fs::exists(status) ? CFileException::notRegularFile
+                                                                  : CFileException::fileNotFound,
+                                              0, source));
             return false;
         }
     }
@@ -61,14 +65,15 @@ bool ListSources(const std::vector<std::string>& sources, std::vector<SourceFile
 }
 
 // Reads every file through the same import as the window (on worker threads, handed over
-// in order) and says what each held. False after a file named on the command line could
-// not be opened or is not a text.
+// in order) and says what each held. False, with the reason written, after a file named on
+// the command line could not be opened or is not a text, or a file could not be read.
 bool ReadSources(const std::vector<SourceFile>& files, CSourceList& list, std::ostream& out, std::ostream& err)
 {
     std::vector<std::string> paths;
     for (const SourceFile& f : files)
         paths.push_back(f.path);
     std::size_t i = 0;
+    bool failed = false;
     auto take = [&](SourceRead& read) {
         const bool named = files[i++].named;
         if (read.failure) {
@@ -78,18 +83,27 @@ bool ReadSources(const std::vector<SourceFile>& files, CSourceList& list, std::o
                 // A picture or an archive: one named on the command line stops the build,
                 // one found in a folder is left out.
                 err << e.Message() << (named ? "\n" : "（已跳过）\n");
-                if (named)
-                    throw CReported();
-                return;
+                failed = named;
+                return !named;
+            } catch (const CFileException& e) {
+                ReportOpenFailed(err, e);
+            } catch (const CException& e) {
+                ReportFailure(err, e);  // read, but it could not be split into parts
+            } catch (const std::bad_alloc&) {
+                // Memory ran out decoding the text: a failure to read it, as in the window.
+                err << kOpenFileFailedMessage << '\n' << "  " << read.path << '\n';
             }
+            failed = true;
+            return false;
         }
         if (!read.opened) {
             if (!named) {
                 err << "跳过无法打开的文件：" << read.path << '\n';
-                return;
+                return true;
             }
-            err << kOpenFailedMessage << '\n' << "  " << read.path << '\n';
-            throw CReported();
+            err << kOpenFileFailedMessage << '\n' << "  " << read.path << '\n';
+            failed = true;
+            return false;
         }
         if (read.title.empty())
             out << "跳过：" << read.path << "（标题为空）\n";
@@ -100,16 +114,17 @@ bool ReadSources(const std::vector<SourceFile>& files, CSourceList& list, std::o
         const std::vector<std::string>& texts = read.list.GetTexts();
         for (std::size_t k = 0; k < titles.size(); ++k)
             list.AddEntry(titles[k], texts[k], false);
+        return true;
     };
     const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
-    try {
-        ReadSourcesInOrder(paths, threads, 2 * threads + 2, g_cancelRequested, take);
-    } catch (const CReported&) {
-        return false;
-    }
+    ReadSourcesInOrder(paths, threads, 2 * threads + 2, g_cancelRequested, take);
+    return !failed;
+}
+
+void StopIfCancelled()
+{
     if (g_cancelRequested)
-        throw CCancelled();
-    return true;
+        throw CJarException(CJarException::cancelled);
 }
 
 } // namespace
@@ -117,72 +132,51 @@ bool ReadSources(const std::vector<SourceFile>& files, CSourceList& list, std::o
 int RunBuild(const CliOptions& options, const CliContext& context, std::ostream& out, std::ostream& err)
 {
     CProgressLine progress(err, context.stderrIsTerminal, context.clock);
-    const std::string templatePath = ResolveTemplate(options.templatePath, context.executablePath);
-    const std::string outputPath = ResolveOutput(options.output, options.name);
+    BookRequest request;
+    request.book = BookInfo {options.name, options.author, options.maker};
+    request.templatePath = ResolveTemplate(options.templatePath, context.executablePath);
+    request.jarPath = ResolveOutput(options.output, options.name);
+    request.progress = [&progress](std::size_t done, std::size_t total) {
+        StopIfCancelled();
+        progress.Update(done, total);
+    };
     try {
-        // What the builder would refuse is refused before the sources are read.
-        CheckBookName(options.name);
-        CheckTemplatePresent(templatePath);
-        CheckTemplate(templatePath);
+        std::vector<SourceFile> files;
+        if (!ListSources(options.sources, files, err))
+            return 1;
+        for (const SourceFile& f : files)
+            request.sourcePaths.push_back(f.path);
+        // What the build would refuse is refused before the sources are read.
+        try {
+            CheckBookRequest(request);
+        } catch (const CJarException& e) {
+            if (e.GetCause() != CJarException::outputIsSource && e.GetCause() != CJarException::outputIsTemplate)
+                throw;
+            // The book would replace the template or a text it is made from: a mistake in
+            // the command.
+            ReportFailure(err, e);
+            err << "用 bookmaker-cli --help 查看用法。\n";
+            return 2;
+        }
 
         CSourceList list;
-        std::vector<std::string> sourcePaths;
-        try {
-            std::vector<SourceFile> files;
-            if (!ListSources(options.sources, files, err))
-                return 1;
-            for (const SourceFile& f : files)
-                sourcePaths.push_back(f.path);
-            try {
-                CheckBookPath(outputPath, templatePath, sourcePaths);
-            } catch (const CJarException& e) {
-                if (e.GetCause() == CJarException::outputNotFile)
-                    throw;
-                // The book would replace the template or a text it is made from: a mistake
-                // in the command, refused before anything is read.
-                ReportFailure(err, e);
-                err << "用 bookmaker-cli --help 查看用法。\n";
-                return 2;
-            }
-            if (!ReadSources(files, list, out, err))
-                return 1;
-        } catch (const CFileException& e) {
-            err << kOpenFailedMessage << '\n';
-            ReportFailure(err, e);
+        if (!ReadSources(files, list, out, err))
             return 1;
-        }
-        if (list.GetCount() == 0) {
-            err << kNothingToBuildMessage << '\n';
-            return 1;
-        }
-
-        CJarBuilder builder(BookInfo {options.name, options.author, options.maker});
-        builder.SetContents(list.GetTitles(), list.GetTexts());
-        builder.SetProtectedFiles(sourcePaths);
-        builder.SetProgress([&progress](std::size_t done, std::size_t total) {
-            if (g_cancelRequested)
-                throw CCancelled();
-            progress.Update(done, total);
-        });
-        builder.BuildTo(templatePath, outputPath);
+        StopIfCancelled();
+        const BookResult book = MakeBook(request, list.GetTitles(), list.GetTexts());
         progress.Finish();
 
-        std::uint64_t bytes = 0;
-        CFile::GetSize(outputPath, bytes);
         std::error_code ec;
-        const fs::path absolute = fs::absolute(U8Path(outputPath), ec);
-        out << "已生成：" << (ec ? outputPath : Utf8Path(absolute)) << "（" << list.GetCount() << " 部分，" << bytes
+        const fs::path absolute = fs::absolute(U8Path(book.jarPath), ec);
+        out << "已生成：" << (ec ? book.jarPath : Utf8Path(absolute)) << "（" << book.parts << " 部分，" << book.bytes
             << " 字节）\n";
         return 0;
     } catch (const CException& e) {
         progress.Finish();
         ReportFailure(err, e);
-    } catch (const CCancelled&) {
-        progress.Finish();
-        ReportFailure(err, CJarException(CJarException::cancelled));
     } catch (const std::bad_alloc&) {
         progress.Finish();
-        err << "内存不足，无法生成电子书。\n";
+        err << kBookOutOfMemoryMessage << '\n';
     }
     return 1;
 }

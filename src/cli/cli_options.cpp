@@ -1,6 +1,6 @@
 #include "cli/cli_options.h"
 
-#include "jar/jar_exception.h"
+#include "platform/user_texts.h"
 
 #include <cstring>
 
@@ -115,7 +115,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
         return options;
     }
     if (!nameGiven || options.name.empty())
-        throw CUsageError(kEmptyBookNameMessage);
+        throw CUsageError(kNeedBookNameMessage);
     if (operands.empty())
         throw CUsageError("没有要生成的内容!请给出文本文件或文件夹。");
     options.sources = operands;

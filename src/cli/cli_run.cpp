@@ -1,11 +1,9 @@
 #include "cli/cli_run.h"
 
 #include "cli/cli_commands.h"
-#include "jar/jar_exception.h"
 #include "platform/exception.h"
 #include "platform/text_encoding.h"
 #include "platform/utf8_sequence.h"
-#include "zip/zip_exception.h"
 
 #include <chrono>
 
@@ -16,12 +14,11 @@ void RequestCancel() { g_cancelRequested = true; }
 void ReportFailure(std::ostream& err, const CException& failure)
 {
     const std::string message = failure.Message();
+    const std::string path = failure.GetPath();
     err << message << '\n';
-    if (const auto* jar = dynamic_cast<const CJarException*>(&failure);
-        jar && !jar->GetPath().empty() && message.find("：" + jar->GetPath()) == std::string::npos)
-        err << "  " << jar->GetPath() << '\n';
-    if (const auto* zip = dynamic_cast<const CZipException*>(&failure); zip && !zip->GetFileName().empty())
-        err << "  " << zip->GetFileName() << '\n';
+    // Messages that name their file do so after a colon; the others get it on a line of its own.
+    if (!path.empty() && message.find("：" + path) == std::string::npos)
+        err << "  " << path << '\n';
 }
 
 int RunCli(const std::vector<std::string>& args, const CliContext& context, std::ostream& out,

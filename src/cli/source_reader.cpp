@@ -19,7 +19,7 @@ void ReadOne(SourceRead& read)
 } // namespace
 
 void ReadSourcesInOrder(const std::vector<std::string>& paths, unsigned threads, std::size_t ahead,
-                        const std::atomic<bool>& cancel, const std::function<void(SourceRead&)>& onRead)
+                        const std::atomic<bool>& cancel, const std::function<bool(SourceRead&)>& onRead)
 {
     RunInOrder<std::unique_ptr<SourceRead>>(
         paths.size(), threads, ahead,
@@ -29,5 +29,5 @@ void ReadSourcesInOrder(const std::vector<std::string>& paths, unsigned threads,
             ReadOne(*read);
             return read;
         },
-        [&](std::size_t, std::unique_ptr<SourceRead>& read) { onRead(*read); }, &cancel);
+        [&](std::size_t, std::unique_ptr<SourceRead>& read) { return onRead(*read); }, &cancel);
 }

@@ -24,8 +24,8 @@ struct SourceRead {
 };
 
 // Calls onRead for every file in order, on the calling thread. A failure of a file is
-// handed over in its SourceRead; an exception from onRead stops the reading and leaves.
-// Workers read at most `ahead` files beyond the one handed over. Once cancel is true no
-// further file is handed over and the function returns.
+// handed over in its SourceRead; onRead returns false to stop the reading there. Workers
+// read at most `ahead` files beyond the one handed over. Once cancel is true no further
+// file is handed over and the function returns.
 void ReadSourcesInOrder(const std::vector<std::string>& paths, unsigned threads, std::size_t ahead,
-                        const std::atomic<bool>& cancel, const std::function<void(SourceRead&)>& onRead);
+                        const std::atomic<bool>& cancel, const std::function<bool(SourceRead&)>& onRead);

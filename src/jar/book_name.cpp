@@ -10,20 +10,6 @@ namespace {
 
 constexpr char kFullWidthSpace[] = "\u3000";
 
-bool IsBlank(const std::string& name)
-{
-    for (std::size_t i = 0; i < name.size();) {
-        if (name[i] == ' ' || name[i] == '\t') {
-            ++i;
-        } else if (name.compare(i, 3, kFullWidthSpace) == 0) {
-            i += 3;
-        } else {
-            return false;
-        }
-    }
-    return true;
-}
-
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // The longest name of ASCII letters or of Chinese characters that keeps every manifest
@@ -56,9 +42,23 @@ bool IsReservedFileName(const std::string& name)
            stem[3] >= '1' && stem[3] <= '9';
 }
 
+bool IsBlankBookName(const std::string& name)
+{
+    for (std::size_t i = 0; i < name.size();) {
+        if (name[i] == ' ' || name[i] == '\t') {
+            ++i;
+        } else if (name.compare(i, 3, kFullWidthSpace) == 0) {
+            i += 3;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 void CheckBookName(const std::string& name)
 {
-    if (IsBlank(name))
+    if (IsBlankBookName(name))
         throw CJarException(CJarException::emptyBookName);
     if (!IsValidBookName(name) || !IsValidUtf8(name.data(), name.size()))
         throw CJarException(CJarException::badBookName);

@@ -8,6 +8,9 @@
 // Longest manifest line that Java's manifest reader takes, line end included.
 inline constexpr std::size_t kMaxManifestLineBytes = 512;
 
+// True for a name that is empty or only (ASCII or full-width) spaces: no name at all.
+bool IsBlankBookName(const std::string& name);
+
 // Throws CJarException when the name cannot name a book: empty or only (ASCII or
 // full-width) spaces, a character a Windows file name cannot hold, not valid UTF-8, a dot
 // or space at the end, a device name of Windows (CON, NUL.txt, com1, ...) or so long that a

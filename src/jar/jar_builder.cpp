@@ -111,7 +111,7 @@ void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& ja
         CFile::Rename(tempPath, jarPath);
     } catch (const CFileException& e) {
         Abandon(tempPath);
-        if (e.GetFileName() == tempPath)
+        if (e.GetPath() == tempPath)
             throw CFileException(e.GetCause(), e.GetOsError(), jarPath, replacing);
         throw;
     } catch (const CZipException& e) {

@@ -1,12 +1,16 @@
 #include "jar/jar_exception.h"
 
 #include "platform/path.h"
+#include "platform/user_texts.h"
 #include "zip/zip_exception.h"
 
-const char* const kTemplateMissingMessage = "找不到电子书模板文件 RDbook.dat，无法生成电子书!";
-const char* const kTemplateDamagedMessage = "电子书模板文件 RDbook.dat 不是有效的 jar 文件，无法生成电子书!";
-const char* const kBadBookNameMessage = "书名不能包含下列字符：\\ / : * ? \" < > |";
-const char* const kEmptyBookNameMessage = "请填写书名!";
+namespace {
+
+constexpr char kTemplateMissingMessage[] = "找不到电子书模板文件 RDbook.dat，无法生成电子书!";
+constexpr char kTemplateDamagedMessage[] = "电子书模板文件 RDbook.dat 不是有效的 jar 文件，无法生成电子书!";
+constexpr char kBadBookNameMessage[] = "书名不能包含下列字符：\\ / : * ? \" < > |";
+
+} // namespace
 
 std::string CJarException::Message() const
 {
@@ -17,7 +21,8 @@ std::string CJarException::Message() const
             return "电子书模板文件 RDbook.dat 已损坏（" + m_strDetail + "），无法生成电子书!";
         return kTemplateDamagedMessage;
     case badBookName: return kBadBookNameMessage;
-    case emptyBookName: return kEmptyBookNameMessage;
+    case emptyBookName: return kNeedBookNameMessage;
+    case nothingToBuild: return kNothingToGenerateMessage;
     case cancelled: return "已取消生成电子书。";
     case bookNameEndsBadly: return "书名不能以句点或空格结尾。";
     case reservedBookName:
@@ -29,7 +34,7 @@ std::string CJarException::Message() const
     case tooManyParts:
         return "电子书的部分太多：一个 jar 文件最多有 65535 个条目，请把文本分成几本书。";
     case bookTooLarge: return "电子书超过 4 GB，jar 文件容纳不下，请把文本分成几本书。";
-    case outOfMemory: return "内存不足，无法生成电子书。";
+    case outOfMemory: return kBookOutOfMemoryMessage;
     case archiveFailed: return "写入电子书 " + FileNameOfPath(m_strPath) + " 时出错（" + m_strDetail + "）。";
     }
     return {};

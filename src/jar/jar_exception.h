@@ -6,11 +6,6 @@
 
 #include <string>
 
-extern const char* const kTemplateMissingMessage;
-extern const char* const kTemplateDamagedMessage;
-extern const char* const kBadBookNameMessage;
-extern const char* const kEmptyBookNameMessage;
-
 class CJarException : public CException {
 public:
     enum Cause {
@@ -18,6 +13,7 @@ public:
         templateDamaged,     // the reader template is not an archive, or a damaged one
         badBookName,         // the name holds a character a Windows file name cannot hold
         emptyBookName,       // empty, or only spaces
+        nothingToBuild,      // no part to put into the book
         cancelled,           // the caller stopped the build
         bookNameEndsBadly,   // ends in a dot or a space, which Windows drops from file names
         reservedBookName,    // a device name of Windows: CON, NUL, COM1, ...
@@ -36,11 +32,14 @@ public:
 
     Cause GetCause() const { return m_cause; }
     // The file concerned (the template, the book), or empty.
-    const std::string& GetPath() const { return m_strPath; }
+    std::string GetPath() const override { return m_strPath; }
     // What exactly is wrong with it (a damaged template's fault), or empty.
     const std::string& GetDetail() const { return m_strDetail; }
 
     std::string Message() const override;
+
+    // Nothing went wrong: the user has not given the book a name or anything to put in it.
+    bool IsMissingInput() const { return m_cause == emptyBookName || m_cause == nothingToBuild; }
 
 private:
     Cause m_cause;

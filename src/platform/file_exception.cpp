@@ -2,9 +2,10 @@
 
 #include "platform/system_error.h"
 
-const char* const kCloseTheOtherProgramHint = "请关闭正在使用该文件的程序后再试。";
-
 namespace {
+
+// The line a message adds when another program may hold the file.
+constexpr char kCloseTheOtherProgramHint[] = "请关闭正在使用该文件的程序后再试。";
 
 const char* CauseText(CFileException::Cause cause)
 {

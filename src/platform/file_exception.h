@@ -7,9 +7,6 @@
 #include <string>
 #include <utility>
 
-// The line a message adds when another program may hold the file.
-extern const char* const kCloseTheOtherProgramHint;
-
 class CFileException : public CException {
 public:
     enum Cause {
@@ -40,7 +37,7 @@ public:
 
     Cause GetCause() const { return m_cause; }
     long GetOsError() const { return m_lOsError; }
-    const std::string& GetFileName() const { return m_strFileName; }
+    std::string GetPath() const override { return m_strFileName; }
 
     // A Chinese sentence naming the file and what went wrong, for message boxes. A sharing
     // or lock violation, and access denied while replacing, add a second line that asks the

@@ -3,6 +3,7 @@
 // is there. Workers run at most `ahead` items beyond the one consumed last, so memory stays
 // bounded however long the list is.
 //
+// consume may return false to stop: nothing more is consumed and the function returns.
 // An exception from produce(i) is thrown on the calling thread when item i's turn comes;
 // one from consume leaves at once. Either way the workers are stopped and joined first.
 // Once *cancel is true nothing more is consumed and the function returns (it is polled, so
@@ -18,6 +19,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 template <class Result, class Produce, class Consume>
@@ -90,7 +92,12 @@ void RunInOrder(std::size_t count, unsigned threads, std::size_t ahead, Produce 
             changed.notify_all();
             if (slot.failure)
                 std::rethrow_exception(slot.failure);
-            consume(i, *slot.result);
+            if constexpr (std::is_same_v<decltype(consume(i, *slot.result)), bool>) {
+                if (!consume(i, *slot.result))
+                    break;
+            } else {
+                consume(i, *slot.result);
+            }
         }
     } catch (...) {
         finish();

@@ -12,9 +12,6 @@
 #include <string_view>
 #include <utility>
 
-const char* const kImportFailedMessage =
-    "字符内容过长，系统不支持，请访问www.qinghe.example反馈!";
-
 namespace {
 
 // Input bytes decoded per piece: pieces keep the working memory of an import small.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/exception.h"
+#include "platform/user_texts.h"
 #include "sources/encoding_detect.h"
 
 #include <cstddef>
@@ -12,9 +13,6 @@
 class CSourceList;
 
 constexpr std::size_t kPartSize = 150000;  // UTF-16 code units per part
-
-// Shown when a text cannot be split and added.
-extern const char* const kImportFailedMessage;
 
 class CImportException : public CException {
 public:

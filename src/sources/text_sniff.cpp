@@ -1,5 +1,7 @@
 #include "sources/text_sniff.h"
 
+#include "platform/user_texts.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -153,8 +155,6 @@ bool ManyNuls(const char* data, std::size_t size)
 }
 
 } // namespace
-
-const char* const kNotTextMessage = "不是文本文件：";
 
 std::string CNotTextException::Message() const { return kNotTextMessage + m_strPath; }
 

@@ -20,14 +20,11 @@ bool IsClearlyNotText(const char* data, std::size_t size);
 // EncodingUtf16Be), or nothing when the bytes do not read as such a text.
 std::optional<TextEncoding> Utf16WithoutMark(const char* data, std::size_t size);
 
-// "不是文本文件：", followed by the file or files refused.
-extern const char* const kNotTextMessage;
-
 // A file refused because it is clearly not a text.
 class CNotTextException : public CException {
 public:
     explicit CNotTextException(std::string path) : m_strPath(std::move(path)) {}
-    const std::string& GetPath() const { return m_strPath; }
+    std::string GetPath() const override { return m_strPath; }
     // "不是文本文件：" and the path.
     std::string Message() const override;
 

@@ -1,6 +1,7 @@
 #include "ui/dialog.h"
 
 #include "platform/exception.h"
+#include "platform/user_texts.h"
 #include "ui/wide_text.h"
 
 #include <algorithm>
@@ -187,7 +188,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wParam, LP
         self->ShowMessage(e.Message(), MB_OK | MB_ICONSTOP);
         handled = true;
     } catch (const std::bad_alloc&) {
-        self->ShowMessage("内存不足，操作没有完成。", MB_OK | MB_ICONSTOP);
+        self->ShowMessage(kOutOfMemoryMessage, MB_OK | MB_ICONSTOP);
         handled = true;
     } catch (const std::exception& e) {
         self->ShowMessage(e.what(), MB_OK | MB_ICONSTOP);

@@ -44,7 +44,7 @@ public:
         : m_iCause(cause), m_szFileName(std::move(fileName)) {}
 
     int GetCause() const { return m_iCause; }
-    const std::string& GetFileName() const { return m_szFileName; }
+    std::string GetPath() const override { return m_szFileName; }
     static const char* GetRuntimeClassName() { return "CZipException"; }
 
     // The message for a cause. With noSystem set, causes without a text of their own are

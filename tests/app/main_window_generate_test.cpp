@@ -2,7 +2,6 @@
 // file manager started on it, and failures reported without a file manager.
 #include "app/main_window_test.h"
 
-#include "jar/jar_exception.h"
 #include "res/resource.h"
 #include "ui/wide_text.h"
 
@@ -25,6 +24,8 @@ TEST_F(MainWindowTest, GenerateAsksForTheNameFirstThenForContent)
         Click(w, IDC_CLOSE);
     });
     EXPECT_EQ(services.MessageTexts(), (std::vector<std::string>{"请填写书名!", "没有要生成的内容!"}));
+    for (const auto& message : services.messages)
+        EXPECT_EQ(message.type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     EXPECT_FALSE(Exists(workDir + "\\空书.jar"));
     EXPECT_TRUE(services.started.empty());
 }
@@ -73,22 +74,25 @@ TEST_F(MainWindowTest, BookGoesWhereTheProgramStartedNotWhereTheCurrentDirectory
 
 TEST_F(MainWindowTest, FailedGenerationShowsTheReasonAndStartsNoFileManager)
 {
+    constexpr UINT kStop = MB_OK | MB_ICONSTOP;
+    constexpr UINT kAsk = MB_OK | MB_ICONEXCLAMATION;  // nothing failed: something is missing
     const struct {
         const char* name;
         bool withTemplate;
         std::string message;
+        UINT type = kStop;
     } cases[] = {
-        {"无模板", false, kTemplateMissingMessage},
-        {"a/b", true, kBadBookNameMessage},
-        {"问?号", true, kBadBookNameMessage},
+        {"无模板", false, "找不到电子书模板文件 RDbook.dat，无法生成电子书!"},
+        {"a/b", true, "书名不能包含下列字符：\\ / : * ? \" < > |"},
+        {"问?号", true, "书名不能包含下列字符：\\ / : * ? \" < > |"},
         // Names Windows cannot give a file, refused before anything is written.
-        {"   ", true, kEmptyBookNameMessage},
-        {"\u3000\u3000", true, kEmptyBookNameMessage},
-        {"书.", true, CJarException(CJarException::bookNameEndsBadly).Message()},
-        {"书 ", true, CJarException(CJarException::bookNameEndsBadly).Message()},
-        {"NUL", true, CJarException(CJarException::reservedBookName).Message()},
-        {"con.txt", true, CJarException(CJarException::reservedBookName).Message()},
-        {"COM1", true, CJarException(CJarException::reservedBookName).Message()},
+        {"   ", true, "请填写书名!", kAsk},
+        {"\u3000\u3000", true, "请填写书名!", kAsk},
+        {"书.", true, "书名不能以句点或空格结尾。"},
+        {"书 ", true, "书名不能以句点或空格结尾。"},
+        {"NUL", true, "书名不能是 Windows 的设备名（CON、PRN、AUX、NUL、COM1 到 COM9、LPT1 到 LPT9，带不带扩展名都不行）。"},
+        {"con.txt", true, "书名不能是 Windows 的设备名（CON、PRN、AUX、NUL、COM1 到 COM9、LPT1 到 LPT9，带不带扩展名都不行）。"},
+        {"COM1", true, "书名不能是 Windows 的设备名（CON、PRN、AUX、NUL、COM1 到 COM9、LPT1 到 LPT9，带不带扩展名都不行）。"},
     };
     for (const auto& c : cases) {
         DeleteFileW(ui::Widen(workDir + "\\RDbook.dat").c_str());
@@ -104,7 +108,7 @@ TEST_F(MainWindowTest, FailedGenerationShowsTheReasonAndStartsNoFileManager)
         });
         ASSERT_EQ(services.messages.size(), 1u) << c.name;
         EXPECT_EQ(services.messages[0].text, c.message) << c.name;
-        EXPECT_EQ(services.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+        EXPECT_EQ(services.messages[0].type, c.type) << c.name;
     }
     EXPECT_TRUE(services.started.empty());
     EXPECT_FALSE(Exists(workDir + "\\无模板.jar"));

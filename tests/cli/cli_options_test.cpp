@@ -1,5 +1,4 @@
 #include "cli/cli_options.h"
-#include "jar/jar_exception.h"
 
 #include <gtest/gtest.h>
 
@@ -58,10 +57,10 @@ TEST(CliOptions, BadUsage)
         Args args;
         std::string message;
     } cases[] = {
-        {{}, kEmptyBookNameMessage},
-        {{"a.txt"}, kEmptyBookNameMessage},
-        {{"-n", "", "a.txt"}, kEmptyBookNameMessage},
-        {{"--name=", "a.txt"}, kEmptyBookNameMessage},
+        {{}, "请填写书名!"},
+        {{"a.txt"}, "请填写书名!"},
+        {{"-n", "", "a.txt"}, "请填写书名!"},
+        {{"--name=", "a.txt"}, "请填写书名!"},
         {{"-n", "书"}, "没有要生成的内容!请给出文本文件或文件夹。"},
         {{"-n"}, "选项 -n 需要一个值"},
         {{"-n", "书", "a.txt", "--output"}, "选项 --output 需要一个值"},

@@ -29,13 +29,14 @@ TEST_F(SourceReader, HandedOverInOrder)
     for (unsigned threads : {1u, 3u}) {
         std::vector<std::string> titles;
         ReadSourcesInOrder(m_paths, threads, 2, m_cancel, [&](SourceRead& read) {
-            ASSERT_TRUE(read.opened);
-            ASSERT_FALSE(read.failure);
+            EXPECT_TRUE(read.opened);
+            EXPECT_FALSE(read.failure);
             const std::size_t i = titles.size();
             EXPECT_EQ(read.path, m_paths[i]);
-            ASSERT_EQ(read.list.GetCount(), 1u);
+            EXPECT_EQ(read.list.GetCount(), 1u);
             EXPECT_EQ(read.list.GetTexts()[0], std::string((30 - i) * 4000, 'a' + i % 26));
-            titles.push_back(read.list.GetTitles()[0]);
+            titles.push_back(read.list.GetCount() ? read.list.GetTitles()[0] : "");
+            return true;
         });
         ASSERT_EQ(titles.size(), 30u) << threads;
         for (std::size_t i = 0; i < titles.size(); ++i)
@@ -48,17 +49,25 @@ TEST_F(SourceReader, UnopenableFilesAreMarked)
     std::filesystem::create_directories(std::filesystem::u8path(m_dir.Path("folder.txt")));
     const std::vector<std::string> paths {m_paths[0], m_dir.Path("folder.txt"), m_dir.Path("none.txt"), m_paths[1]};
     std::vector<bool> opened;
-    ReadSourcesInOrder(paths, 2, 4, m_cancel, [&](SourceRead& read) { opened.push_back(read.opened); });
+    ReadSourcesInOrder(paths, 2, 4, m_cancel, [&](SourceRead& read) {
+        opened.push_back(read.opened);
+        return true;
+    });
     EXPECT_EQ(opened, (std::vector<bool> {true, false, false, true}));
 }
 
-TEST_F(SourceReader, StopsWhenTheCallerThrowsOrCancels)
+TEST_F(SourceReader, StopsWhenTheCallerSaysSoThrowsOrCancels)
 {
     int calls = 0;
+    ReadSourcesInOrder(m_paths, 3, 4, m_cancel, [&](SourceRead&) { return ++calls < 4; });
+    EXPECT_EQ(calls, 4);
+
+    calls = 0;
     EXPECT_THROW(ReadSourcesInOrder(m_paths, 3, 4, m_cancel,
-                                    [&](SourceRead&) {
+                                    [&](SourceRead&) -> bool {
                                         if (++calls == 5)
                                             throw std::runtime_error("stop");
+                                        return true;
                                     }),
                  std::runtime_error);
     EXPECT_EQ(calls, 5);
@@ -67,6 +76,7 @@ TEST_F(SourceReader, StopsWhenTheCallerThrowsOrCancels)
     ReadSourcesInOrder(m_paths, 3, 4, m_cancel, [&](SourceRead&) {
         if (++calls == 3)
             m_cancel = true;
+        return true;
     });
     EXPECT_EQ(calls, 3);
 }

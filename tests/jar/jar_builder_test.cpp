@@ -322,9 +322,9 @@ TEST_F(JarBuilderTest, FailuresLeaveTheFolderAsItWas)
         } catch (const CJarException& e) {
             thrown = Thrown::jar, cause = e.GetCause(), named = e.GetPath(), message = e.Message();
         } catch (const CFileException& e) {
-            thrown = Thrown::file, cause = e.GetCause(), named = e.GetFileName(), message = e.Message();
+            thrown = Thrown::file, cause = e.GetCause(), named = e.GetPath(), message = e.Message();
         } catch (const CZipException& e) {
-            thrown = Thrown::zip, cause = e.GetCause(), named = e.GetFileName(), message = e.Message();
+            thrown = Thrown::zip, cause = e.GetCause(), named = e.GetPath(), message = e.Message();
         } catch (const std::runtime_error&) {
         }
         EXPECT_EQ(thrown, c.thrown);

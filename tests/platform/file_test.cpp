@@ -53,7 +53,7 @@ TEST(File, FailuresCarryCauseAndPath)
         FAIL();
     } catch (const CFileException& e) {
         EXPECT_EQ(e.GetCause(), CFileException::fileNotFound);
-        EXPECT_EQ(e.GetFileName(), dir.Path("missing.txt"));
+        EXPECT_EQ(e.GetPath(), dir.Path("missing.txt"));
         EXPECT_NE(e.GetOsError(), 0);
         EXPECT_NE(e.Message().find("missing.txt"), std::string::npos);
     }

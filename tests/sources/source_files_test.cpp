@@ -111,7 +111,7 @@ TEST(ScanFolder, AMissingFolderIsReported)
         FAIL() << "no exception";
     } catch (const CFileException& e) {
         EXPECT_EQ(e.GetCause(), CFileException::fileNotFound);
-        EXPECT_EQ(e.GetFileName(), dir.Path("missing"));
+        EXPECT_EQ(e.GetPath(), dir.Path("missing"));
     }
 }
 

@@ -171,7 +171,7 @@ TEST(ImportText, FailureKeepsThePartsAddedBefore)
         FAIL() << "no exception";
     } catch (const CException& e) {  // what the window and the command line catch
         EXPECT_NE(dynamic_cast<const CImportException*>(&e), nullptr);
-        EXPECT_EQ(e.Message(), kImportFailedMessage);
+        EXPECT_EQ(e.Message(), "字符内容过长，系统不支持，请访问www.qinghe.example反馈!");
     }
     EXPECT_EQ(list.GetTitles(), (std::vector<std::string> {"T(1)"}));
     EXPECT_EQ(list.GetTexts().size(), 1u);

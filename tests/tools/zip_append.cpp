@@ -82,7 +82,7 @@ int Main(int argc, char** argv)
     try {
         return Run(argc, argv);
     } catch (const CZipException& e) {
-        std::fprintf(stderr, "zip_append: %s: %s\n", e.GetFileName().c_str(), e.Message().c_str());
+        std::fprintf(stderr, "zip_append: %s: %s\n", e.GetPath().c_str(), e.Message().c_str());
     } catch (const CException& e) {
         std::fprintf(stderr, "zip_append: %s\n", e.Message().c_str());
     }

@@ -90,7 +90,7 @@ TEST(ZipErrorText, GetErrorMessageTruncatesAndTerminates)
     EXPECT_EQ(help, 77u);
     EXPECT_FALSE(e.GetErrorMessage(nullptr, 10));
     EXPECT_FALSE(e.GetErrorMessage(text, 0));
-    EXPECT_EQ(e.GetFileName(), "book.jar");
+    EXPECT_EQ(e.GetPath(), "book.jar");
     EXPECT_EQ(e.GetCause(), 101);
 }
 

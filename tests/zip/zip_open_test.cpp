@@ -30,7 +30,7 @@ TEST_P(OpenFixture, GivesTheResultItIsNamedAfter)
             FAIL() << "opened";
         } catch (const CZipException& e) {
             EXPECT_EQ(std::to_string(e.GetCause()), expected);
-            EXPECT_EQ(e.GetFileName(), path);
+            EXPECT_EQ(e.GetPath(), path);
         }
         zip.Close(CZipContainer::closeAfterException);
         EXPECT_EQ(test::ReadFile(path), original) << "a failed open changes nothing";
@@ -68,7 +68,7 @@ TEST(ZipOpen, MissingFileIsAFileExceptionNotAZipOne)
         FAIL() << "opened";
     } catch (const CFileException& e) {
         EXPECT_EQ(e.GetCause(), CFileException::fileNotFound);
-        EXPECT_EQ(e.GetFileName(), dir.Path("missing.jar"));
+        EXPECT_EQ(e.GetPath(), dir.Path("missing.jar"));
     }
     EXPECT_TRUE(zip.IsClosed());
 }

@@ -45,7 +45,7 @@ TEST(ZipAttributes, SystemWithoutConverterIs117WithoutFileName)
             ADD_FAILURE() << from << " -> " << to << " converted";
         } catch (const CZipException& e) {
             EXPECT_EQ(e.GetCause(), CZipException::ZE_PLATFORM);
-            EXPECT_EQ(e.GetFileName(), "");
+            EXPECT_EQ(e.GetPath(), "");
         }
     }
 }

@@ -1,0 +1,41 @@
+#include "jar/make_book.h"
+
+#include "jar/book_name.h"
+#include "jar/jar_exception.h"
+#include "jar/template_check.h"
+#include "platform/file.h"
+
+#include <new>
+
+void CheckBookRequest(const BookRequest& request)
+{
+    CheckBookName(request.book.bookName);
+    CheckTemplatePresent(request.templatePath);
+    CheckTemplate(request.templatePath);
+    CheckBookPath(request.jarPath, request.templatePath, request.sourcePaths);
+}
+
+BookResult MakeBook(const BookRequest& request, const std::vector<std::string>& titles,
+                    const std::vector<std::string>& texts)
+{
+    // What the user has not given yet comes before what is wrong with what was given.
+    if (IsBlankBookName(request.book.bookName))
+        throw CJarException(CJarException::emptyBookName);
+    if (texts.empty())
+        throw CJarException(CJarException::nothingToBuild);
+    try {
+        CJarBuilder builder(request.book);
+        builder.SetContents(titles, texts);
+        builder.SetProtectedFiles(request.sourcePaths);
+        if (request.progress)
+            builder.SetProgress(request.progress);
+        if (request.clock)
+            builder.SetClock(request.clock);
+        builder.BuildTo(request.templatePath, request.jarPath);
+        BookResult result {request.jarPath, 0, texts.size()};
+        CFile::GetSize(request.jarPath, result.bytes);
+        return result;
+    } catch (const std::bad_alloc&) {
+        throw CJarException(CJarException::outOfMemory, request.jarPath);
+    }
+}

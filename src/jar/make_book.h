@@ -1,0 +1,45 @@
+// Making a book: the one operation both front ends run. It checks what the user gave in
+// the order the user hears of it, then writes the book with the jar builder. The window and
+// the command line only collect the request and report what comes back; options of a build
+// are added here, once.
+#pragma once
+
+#include "jar/book_info.h"
+#include "jar/jar_builder.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct BookRequest {
+    BookInfo book;
+    std::string templatePath;
+    std::string jarPath;
+    // The files the texts were read from: the book is never written over one of them.
+    std::vector<std::string> sourcePaths;
+    // Called as entries are added; may throw CJarException (cancelled) to stop the build.
+    CJarBuilder::ProgressFn progress;
+    // Dates the new entries; empty: the current time.
+    std::function<std::time_t()> clock;
+};
+
+struct BookResult {
+    std::string jarPath;
+    std::uint64_t bytes = 0;
+    std::size_t parts = 0;
+};
+
+// What can be refused before any text is read: the book's name (CheckBookName), the
+// template (there, a regular file, CheckTemplate) and the book's path (CheckBookPath).
+// Throws CJarException or CFileException.
+void CheckBookRequest(const BookRequest& request);
+
+// Makes the book from its parts (one title and one text each, in book order): a book
+// without a name is refused first ("请填写书名!"), then one without parts ("没有要生成的内容!"),
+// then what CheckBookRequest refuses; then the book is written (see CJarBuilder::BuildTo).
+// Memory running out throws CJarException (outOfMemory). Nothing is written on failure.
+BookResult MakeBook(const BookRequest& request, const std::vector<std::string>& titles,
+                    const std::vector<std::string>& texts);

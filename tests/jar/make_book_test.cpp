@@ -1,0 +1,92 @@
+// The one build both front ends run: which refusal comes first, and what a build returns.
+#include "jar/jar_exception.h"
+#include "jar/make_book.h"
+#include "platform/path.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kTemplate = test::BuildStoredZip({{"Lumenread.class", "code"}});
+
+struct Request {
+    test::TempDir dir;
+    BookRequest request;
+    Request(const std::string& name, bool withTemplate)
+    {
+        request.book.bookName = name;
+        request.templatePath = dir.Path("RDbook.dat");
+        request.jarPath = dir.Path("book.jar");
+        if (withTemplate)
+            test::WriteFile(request.templatePath, kTemplate);
+    }
+};
+
+// What the user has not given comes before what is wrong with what was given; nothing is
+// written either way.
+TEST(MakeBook, RefusesInTheOrderTheUserHearsOf)
+{
+    const std::vector<std::string> one {"1"};
+    const std::vector<std::string> none;
+    const struct {
+        const char* what;
+        std::string name;
+        const std::vector<std::string>& parts;
+        bool withTemplate;
+        std::string message;
+    } cases[] = {
+        {"no name, no parts, no template", "", none, false, "请填写书名!"},
+        {"a blank name is no name", "\u3000 ", none, false, "请填写书名!"},
+        {"no parts before a bad name", "a|b", none, false, "没有要生成的内容!"},
+        {"no parts before a missing template", "书", none, false, "没有要生成的内容!"},
+        {"a bad name before a missing template", "a|b", one, false, "书名不能包含下列字符：\\ / : * ? \" < > |"},
+        {"then the template", "书", one, false, "找不到电子书模板文件 RDbook.dat，无法生成电子书!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Request r(c.name, c.withTemplate);
+        try {
+            MakeBook(r.request, c.parts, c.parts);
+            ADD_FAILURE() << "no exception";
+        } catch (const CException& e) {
+            EXPECT_EQ(e.Message(), c.message);
+        }
+        EXPECT_FALSE(std::filesystem::exists(U8Path(r.request.jarPath)));
+    }
+}
+
+TEST(MakeBook, ReturnsTheBookWrittenAndRefusesToWriteOverASource)
+{
+    Request r("书", true);
+    const std::vector<std::string> texts {"第一回", "第二回"};
+    const BookResult book = MakeBook(r.request, texts, texts);
+    EXPECT_EQ(book.jarPath, r.request.jarPath);
+    EXPECT_EQ(book.parts, 2u);
+    EXPECT_EQ(book.bytes, test::ReadFile(book.jarPath).size());
+
+    r.request.sourcePaths = {r.request.jarPath};
+    EXPECT_THROW(CheckBookRequest(r.request), CJarException);
+    try {
+        MakeBook(r.request, texts, texts);
+        ADD_FAILURE() << "no exception";
+    } catch (const CJarException& e) {
+        EXPECT_EQ(e.GetCause(), CJarException::outputIsSource);
+        EXPECT_EQ(e.GetPath(), r.request.jarPath);
+    }
+}
+
+// A progress callback that throws stops the build and leaves nothing behind.
+TEST(MakeBook, CancelledFromTheProgressCallback)
+{
+    Request r("书", true);
+    r.request.progress = [](std::size_t done, std::size_t) {
+        if (done == 2)
+            throw CJarException(CJarException::cancelled);
+    };
+    const std::vector<std::string> texts {"a", "b"};
+    EXPECT_THROW(MakeBook(r.request, texts, texts), CJarException);
+    EXPECT_FALSE(std::filesystem::exists(U8Path(r.request.jarPath)));
+}
+
+} // namespace
