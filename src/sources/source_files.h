@@ -35,7 +35,8 @@ struct AddedSource {
 
 // Reads one file and imports it under title: the one path the file dialog, the folder scan,
 // the drop and the command line share. False when the file could not be opened (skipped).
-// Read failures throw CFileException, import failures CImportException; a file that is
+// Read failures throw CFileException (and std::bad_alloc when memory runs out decoding),
+// import failures CImportException; a file that is
 // clearly not a text (IsClearlyNotText) throws CNotTextException and adds nothing.
 bool AddSourceFile(CSourceList& list, const std::string& path, const std::string& title,
                    AddedSource* added = nullptr);

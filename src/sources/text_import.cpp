@@ -327,6 +327,7 @@ std::size_t ImportText(CSourceList& list, const std::string& title, const char* 
     if (title.empty() || data == nullptr)
         return 0;
     std::size_t added = 0;
+    bool decoding = false;
     try {
         // The text is decoded and cut piece by piece: besides the caller's bytes only the
         // parts (which go into the list) and one piece exist, never a second whole copy.
@@ -338,13 +339,22 @@ std::size_t ImportText(CSourceList& list, const std::string& title, const char* 
             ++added;
         });
         std::string piece;
-        while (decoder.Next(piece)) {
+        for (;;) {
+            decoding = true;
+            const bool more = decoder.Next(piece);
+            decoding = false;
+            if (!more)
+                break;
             cutter.Append(piece);
             piece.clear();
         }
         cutter.Finish();
     } catch (const std::bad_alloc&) {
-        // Memory ran out while decoding, cutting or adding: the parts added so far stay.
+        // Memory ran out decoding: the text could not be read, which the caller reports as
+        // it reports a read error. Out of memory cutting or adding: the parts added so far
+        // stay, and the text is too long for the list.
+        if (decoding)
+            throw;
         throw CImportException();
     }
     return added;

@@ -31,7 +31,7 @@ std::vector<std::string> SplitText(const std::string& text);
 // Adds the parts of a source to the list: one entry titled `title`, or T(1), T(2)... when
 // it is split; replaceSelected applies to the first part only. Returns the number of parts
 // added (0 for an empty title or no data). Throws CImportException when memory runs out while
-// decoding, splitting or adding (the text is decoded piece by piece as it is cut, so these
-// are one step here); parts added before stay.
+// splitting or adding, and std::bad_alloc when it runs out decoding (the text is decoded
+// piece by piece as it is cut); parts added before stay either way.
 std::size_t ImportText(CSourceList& list, const std::string& title, const char* data,
                        std::size_t size, bool replaceSelected, TextEncoding encoding);

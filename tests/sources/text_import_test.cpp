@@ -6,6 +6,7 @@
 #include "platform/text_encoding.h"
 #include "platform/utf16.h"
 #include "sources/source_list.h"
+#include "support/allocation_limit.h"
 #include "support/utf8_cases.h"
 
 #include <gtest/gtest.h>
@@ -176,6 +177,22 @@ TEST(ImportText, FailureKeepsThePartsAddedBefore)
     EXPECT_EQ(list.GetTitles(), (std::vector<std::string> {"T(1)"}));
     EXPECT_EQ(list.GetTexts().size(), 1u);
     EXPECT_EQ(view.items, list.GetTitles());
+}
+
+// Memory running out while a text is decoded is a failure to read it (both front ends say
+// "打开文件出错!" and a folder scan stops), not the splitting message.
+TEST(ImportText, OutOfMemoryWhileDecodingIsAReadFailure)
+{
+    // One piece of 64 KiB: decoding it reserves three bytes a byte, its part one.
+    const std::string text(64 * 1024, 'x');
+    CSourceList list;
+    {
+        test::AllocationLimit limit(100000);
+        EXPECT_THROW(ImportText(list, "T", text.data(), text.size(), false, EncodingUtf8), std::bad_alloc);
+    }
+    EXPECT_EQ(list.GetCount(), 0u);
+    test::AllocationLimit limit(200000);
+    EXPECT_EQ(ImportText(list, "T", text.data(), text.size(), false, EncodingUtf8), 1u);
 }
 
 TEST(ImportText, FailureMessage)
