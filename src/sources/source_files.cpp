@@ -169,7 +169,8 @@ std::vector<std::string> ScanFolder(const std::string& folder)
     return paths;
 }
 
-bool AddSourceFile(CSourceList& list, const std::string& path, const std::string& title, AddedSource* added)
+bool AddSourceFile(CSourceList& list, const std::string& path, const std::string& title, AddedSource* added,
+                   bool byChapters)
 {
     std::string bytes;
     if (!ReadSourceFile(path, bytes))
@@ -177,11 +178,16 @@ bool AddSourceFile(CSourceList& list, const std::string& path, const std::string
     if (IsClearlyNotText(bytes.data(), bytes.size()))
         throw CNotTextException(path);
     const TextEncoding encoding = DetectEncoding(bytes.data(), bytes.size());
-    const std::size_t parts = ImportText(list, title, bytes.data(), bytes.size(), false, encoding);
+    ImportedChapters imported;
+    if (byChapters)
+        imported = ImportChapters(list, title, bytes.data(), bytes.size(), false, encoding);
+    else
+        imported.parts = ImportText(list, title, bytes.data(), bytes.size(), false, encoding);
     if (added) {
         added->title = title;
         added->encoding = encoding;
-        added->parts = parts;
+        added->parts = imported.parts;
+        added->chapters = imported.chapters;
     }
     return true;
 }

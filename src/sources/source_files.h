@@ -31,6 +31,7 @@ struct AddedSource {
     std::string title;
     TextEncoding encoding = EncodingAnsi;
     std::size_t parts = 0;
+    std::size_t chapters = 0;  // chapters found when reading by chapters; 0: none
 };
 
 // Reads one file and imports it under title: the one path the file dialog, the folder scan,
@@ -38,5 +39,6 @@ struct AddedSource {
 // Read failures throw CFileException (and std::bad_alloc when memory runs out decoding),
 // import failures CImportException; a file that is
 // clearly not a text (IsClearlyNotText) throws CNotTextException and adds nothing.
+// byChapters: the text is cut at its chapters first (ImportChapters).
 bool AddSourceFile(CSourceList& list, const std::string& path, const std::string& title,
-                   AddedSource* added = nullptr);
+                   AddedSource* added = nullptr, bool byChapters = false);

@@ -3,6 +3,7 @@
 #include "platform/text_encoding.h"
 #include "platform/utf16.h"
 #include "platform/utf8_sequence.h"
+#include "sources/chapters.h"
 #include "sources/source_list.h"
 
 #include <algorithm>
@@ -358,4 +359,31 @@ std::size_t ImportText(CSourceList& list, const std::string& title, const char* 
         throw CImportException();
     }
     return added;
+}
+
+ImportedChapters ImportChapters(CSourceList& list, const std::string& title, const char* data, std::size_t size,
+                                bool replaceSelected, TextEncoding encoding)
+{
+    ImportedChapters imported;
+    if (title.empty() || data == nullptr)
+        return imported;
+    const std::string text = DecodeText(data, size, encoding);
+    try {
+        std::vector<Chapter> chapters = FindChapters(text, title);
+        imported.chapters = chapters.size();
+        if (chapters.empty())
+            chapters.push_back({title, 0, text.size()});
+        for (const Chapter& chapter : chapters) {
+            std::vector<std::string> parts = SplitText(text.substr(chapter.begin, chapter.end - chapter.begin));
+            for (std::size_t i = 0; i < parts.size(); ++i) {
+                const std::string partTitle =
+                    parts.size() == 1 ? chapter.title : chapter.title + "(" + std::to_string(i + 1) + ")";
+                list.AddEntry(partTitle, std::move(parts[i]), replaceSelected && imported.parts == 0);
+                ++imported.parts;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        throw CImportException();
+    }
+    return imported;
 }

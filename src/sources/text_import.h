@@ -35,3 +35,15 @@ std::vector<std::string> SplitText(const std::string& text);
 // piece by piece as it is cut); parts added before stay either way.
 std::size_t ImportText(CSourceList& list, const std::string& title, const char* data,
                        std::size_t size, bool replaceSelected, TextEncoding encoding);
+
+struct ImportedChapters {
+    std::size_t parts = 0;
+    std::size_t chapters = 0;  // 0: the text has no chapters and was imported as ImportText does
+};
+
+// As ImportText, but a text with chapters (FindChapters) is cut at them first: one entry per
+// chapter, titled with its heading, and a chapter longer than kPartSize becomes
+// "标题(1)", "标题(2)"... The whole text is decoded first; memory running out then throws
+// std::bad_alloc, later CImportException.
+ImportedChapters ImportChapters(CSourceList& list, const std::string& title, const char* data,
+                                std::size_t size, bool replaceSelected, TextEncoding encoding);
