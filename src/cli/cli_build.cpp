@@ -67,7 +67,8 @@ bool ListSources(const std::vector<std::string>& sources, std::vector<SourceFile
 // Reads every file through the same import as the window (on worker threads, handed over
 // in order) and says what each held. False, with the reason written, after a file named on
 // the command line could not be opened or is not a text, or a file could not be read.
-bool ReadSources(const std::vector<SourceFile>& files, CSourceList& list, std::ostream& out, std::ostream& err)
+bool ReadSources(const std::vector<SourceFile>& files, bool byChapters, CSourceList& list, std::ostream& out,
+                 std::ostream& err)
 {
     std::vector<std::string> paths;
     for (const SourceFile& f : files)
@@ -108,8 +109,15 @@ bool ReadSources(const std::vector<SourceFile>& files, CSourceList& list, std::o
         if (read.title.empty())
             out << "跳过：" << read.path << "（标题为空）\n";
         else
+        {
             out << "添加：" << read.title << "（" << EncodingName(read.added.encoding) << "，" << read.added.parts
-                << " 部分）\n";
+                << " 部分";
+            if (byChapters && read.added.chapters)
+                out << "，" << read.added.chapters << " 章";
+            else if (byChapters)
+                out << "，未找到章节";
+            out << "）\n";
+        }
         const std::vector<std::string>& titles = read.list.GetTitles();
         const std::vector<std::string>& texts = read.list.GetTexts();
         for (std::size_t k = 0; k < titles.size(); ++k)
@@ -117,7 +125,7 @@ bool ReadSources(const std::vector<SourceFile>& files, CSourceList& list, std::o
         return true;
     };
     const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
-    ReadSourcesInOrder(paths, threads, 2 * threads + 2, g_cancelRequested, take);
+    ReadSourcesInOrder(paths, threads, 2 * threads + 2, g_cancelRequested, take, byChapters);
     return !failed;
 }
 
@@ -160,7 +168,7 @@ int RunBuild(const CliOptions& options, const CliContext& context, std::ostream&
         }
 
         CSourceList list;
-        if (!ReadSources(files, list, out, err))
+        if (!ReadSources(files, options.byChapters, list, out, err))
             return 1;
         StopIfCancelled();
         const BookResult book = MakeBook(request, list.GetTitles(), list.GetTexts());

@@ -18,6 +18,8 @@ const char* const kUsageText =
     "  -t, --template 文件     电子书模板（默认：当前文件夹的 RDbook.dat，\n"
     "                          没有时用程序所在文件夹的 RDbook.dat）\n"
     "  -o, --output 路径       电子书文件，或放电子书的文件夹（默认：当前文件夹的 书名.jar）\n"
+    "      --chapters          按章节拆分：每个来源在“第一章”“第十回”“楔子”“Chapter 1”这样的\n"
+    "                          标题处分开，每章一部分，以标题为名（找到两个以上标题时）\n"
     "  -h, --help              显示本帮助\n"
     "      --version           显示版本\n"
     "\n"
@@ -78,6 +80,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
         if (arg == "--version") {
             options.command = CliOptions::Command::version;
             return options;
+        }
+        if (arg == "--chapters") {
+            options.byChapters = true;
+            continue;
         }
         const ValueOption* matched = nullptr;
         std::optional<std::string> value;

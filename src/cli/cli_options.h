@@ -17,6 +17,7 @@ struct CliOptions {
     std::optional<std::string> templatePath;
     std::optional<std::string> output;
     std::vector<std::string> sources;  // files and folders, in the order given
+    bool byChapters = false;           // --chapters: every source cut at its chapters
     std::string book;                  // inspect
 };
 

@@ -6,11 +6,11 @@
 
 namespace {
 
-void ReadOne(SourceRead& read)
+void ReadOne(SourceRead& read, bool byChapters)
 {
     read.title = TitleFromFileName(read.path);
     try {
-        read.opened = AddSourceFile(read.list, read.path, read.title, &read.added);
+        read.opened = AddSourceFile(read.list, read.path, read.title, &read.added, byChapters);
     } catch (...) {
         read.failure = std::current_exception();
     }
@@ -19,14 +19,15 @@ void ReadOne(SourceRead& read)
 } // namespace
 
 void ReadSourcesInOrder(const std::vector<std::string>& paths, unsigned threads, std::size_t ahead,
-                        const std::atomic<bool>& cancel, const std::function<bool(SourceRead&)>& onRead)
+                        const std::atomic<bool>& cancel, const std::function<bool(SourceRead&)>& onRead,
+                        bool byChapters)
 {
     RunInOrder<std::unique_ptr<SourceRead>>(
         paths.size(), threads, ahead,
         [&](std::size_t i) {
             auto read = std::make_unique<SourceRead>();
             read->path = paths[i];
-            ReadOne(*read);
+            ReadOne(*read, byChapters);
             return read;
         },
         [&](std::size_t, std::unique_ptr<SourceRead>& read) { return onRead(*read); }, &cancel);

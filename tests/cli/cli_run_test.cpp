@@ -89,6 +89,22 @@ TEST_F(CliRun, FolderInNaturalOrderThroughTheWholeRoad)
     EXPECT_EQ(content(z.entries.at(6)), "第十章\n完。") << "mark removed, CR LF now LF";
 }
 
+// --chapters: each source cut at its headings, the index titled with them; a source
+// without chapters is read as before.
+TEST_F(CliRun, ChaptersSplitEverySourceAtItsHeadings)
+{
+    test::WriteFile(m_dir.Path("novel.txt"), "楔子\r\n开篇。\r\n第一回 雨夜\r\n正文一。\r\n第二回 归人\r\n正文二。");
+    const std::string book = m_dir.Path("out/书.jar");
+    const Result r = Run({"--chapters", "-n", "书", "-t", m_template, "-o", book, m_dir.Path("novel.txt"),
+                          m_dir.Path("src/10.txt")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find("已生成")),
+              "添加：novel（UTF-8，3 部分，3 章）\n添加：10（UTF-8，1 部分，未找到章节）\n");
+    const BookInspection b = InspectBook(book);
+    EXPECT_TRUE(b.Ok());
+    EXPECT_EQ(b.indexLines, (std::vector<std::string> {"佚名", "qinghe.example", "书", "楔子", "第一回 雨夜", "第二回 归人", "10"}));
+}
+
 TEST_F(CliRun, DefaultTemplateAndOutput)
 {
     // RDbook.dat in the current folder, the book written there.
