@@ -5,6 +5,7 @@
 #include "platform/path.h"
 #include "platform/text_encoding.h"
 #include "platform/utf8_sequence.h"
+#include "sources/natural_order.h"
 #include "sources/text_import.h"
 #include "sources/text_sniff.h"
 
@@ -42,14 +43,6 @@ bool HasTxtExtension(const std::string& name)
             return false;
     }
     return true;
-}
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-unsigned char Fold(char c)
-{
-    const unsigned char b = static_cast<unsigned char>(c);
-    return b >= 'A' && b <= 'Z' ? static_cast<unsigned char>(b - 'A' + 'a') : b;
 }
 
 } // namespace
@@ -98,45 +91,6 @@ bool ReadSourceFile(const std::string& path, std::string& bytes)
     bytes.resize(done);
     file.Close();
     return true;
-}
-
-int NaturalCompare(const std::string& a, const std::string& b)
-{
-    std::size_t i = 0, j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (IsDigit(a[i]) && IsDigit(b[j])) {
-            // Runs of digits compare by value: without leading zeros, the longer is larger,
-            // else the first differing digit decides.
-            std::size_t ei = i, ej = j;
-            while (ei < a.size() && IsDigit(a[ei]))
-                ++ei;
-            while (ej < b.size() && IsDigit(b[ej]))
-                ++ej;
-            std::size_t si = i, sj = j;
-            while (si + 1 < ei && a[si] == '0')
-                ++si;
-            while (sj + 1 < ej && b[sj] == '0')
-                ++sj;
-            if (ei - si != ej - sj)
-                return ei - si < ej - sj ? -1 : 1;
-            const int c = a.compare(si, ei - si, b, sj, ej - sj);
-            if (c != 0)
-                return c < 0 ? -1 : 1;
-            i = ei;
-            j = ej;
-            continue;
-        }
-        const unsigned char x = Fold(a[i]), y = Fold(b[j]);
-        if (x != y)
-            return x < y ? -1 : 1;
-        ++i;
-        ++j;
-    }
-    if (i < a.size() || j < b.size())
-        return i < a.size() ? 1 : -1;
-    // Names that differ only in case or leading zeros still get a fixed order.
-    const int c = a.compare(b);
-    return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 
 std::vector<std::string> ScanFolder(const std::string& folder)

@@ -19,13 +19,9 @@ std::string TitleFromFileName(const std::string& fileName);
 bool ReadSourceFile(const std::string& path, std::string& bytes);
 
 // The ".txt" files (any case) directly inside folder, directories skipped, in natural
-// order by name ("2.txt" before "10.txt"), as full paths. Throws CFileException when the
-// folder cannot be listed.
+// order by name (NaturalCompare: "2.txt" before "10.txt", "第二回" before "第十回"), as full
+// paths. Throws CFileException when the folder cannot be listed.
 std::vector<std::string> ScanFolder(const std::string& folder);
-
-// Compares names as Windows Explorer orders them: runs of digits by value, the rest
-// without regard to ASCII case.
-int NaturalCompare(const std::string& a, const std::string& b);
 
 struct AddedSource {
     std::string title;
