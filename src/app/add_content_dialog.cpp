@@ -13,8 +13,8 @@ constexpr int kTextLimit = 1000000;
 
 } // namespace
 
-CAddContentDlg::CAddContentDlg(ui::IServices& services, CSourceList& sources)
-    : ui::Dialog(IDD_ADD_CONTENT, services), m_sources(sources)
+CAddContentDlg::CAddContentDlg(ui::IServices& services, CSourceList& sources, bool byChapters)
+    : ui::Dialog(IDD_ADD_CONTENT, services), m_bByChapters(byChapters), m_sources(sources)
 {
 }
 
@@ -54,7 +54,10 @@ void CAddContentDlg::OnSave()
     }
     try {
         // The box's text is Unicode already: no encoding to guess.
-        ImportText(m_sources, title, text.data(), text.size(), m_bReplace, EncodingUtf8);
+        if (m_bByChapters)
+            ImportChapters(m_sources, title, text.data(), text.size(), m_bReplace, EncodingUtf8);
+        else
+            ImportText(m_sources, title, text.data(), text.size(), m_bReplace, EncodingUtf8);
     } catch (const CImportException& e) {
         ShowMessage(e.Message());
     }

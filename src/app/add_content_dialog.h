@@ -12,7 +12,8 @@ class CSourceList;
 
 class CAddContentDlg : public ui::Dialog {
 public:
-    CAddContentDlg(ui::IServices& services, CSourceList& sources);
+    // byChapters: a saved text is cut at its chapters (ImportChapters).
+    CAddContentDlg(ui::IServices& services, CSourceList& sources, bool byChapters = false);
 
     // Shows title and text, and makes every save replace the selected entry.
     void SetContent(const std::string& title, const std::string& text);
@@ -28,5 +29,6 @@ private:
     std::string m_strText;
     std::string m_strTitle;
     bool m_bReplace = false;
+    bool m_bByChapters;
     CSourceList& m_sources;
 };

@@ -64,6 +64,7 @@ bool CBookMakerDlg::OnInitDialog()
     m_strWorkDir = ui::Narrow(directory);
 
     m_sources.SetView(this);
+    m_settings = ParseWindowSettings(Services().LoadSettings());
 
     Decorate();
     return true;
@@ -136,6 +137,7 @@ bool CBookMakerDlg::OnCommand(int id, int code, HWND)
     case IDM_VISIT_SITE: Services().ShellOpen(kWebSiteLink, SW_SHOW); return true;
     case IDM_HELP: Services().ShellOpen(kHelpFileName, SW_SHOW); return true;
     case IDM_ALWAYS_ON_TOP: OnAlwaysOnTop(); return true;
+    case IDM_SPLIT_CHAPTERS: OnSplitByChapters(); return true;
     case IDM_EXIT: OnOK(); return true;
     case IDC_ADD_FOLDER: OnAddFolder(); return true;  // also the Esc key
     case IDC_ADD_FILE: OnAddFile(); return true;
@@ -239,12 +241,21 @@ void CBookMakerDlg::OnAlwaysOnTop()
     m_bAlwaysOnTop = topmost;
 }
 
+void CBookMakerDlg::OnSplitByChapters()
+{
+    m_settings.byChapters = !m_settings.byChapters;
+    Services().SaveSettings(FormatWindowSettings(m_settings));
+}
+
 void CBookMakerDlg::OnInitMenuPopup(HMENU popup)
 {
     ui::UpdateMenuItems(popup, [this](UINT id, ui::CommandState& state) {
-        if (id != IDM_ALWAYS_ON_TOP)
+        if (id == IDM_ALWAYS_ON_TOP)
+            state.checked = m_bAlwaysOnTop;
+        else if (id == IDM_SPLIT_CHAPTERS)
+            state.checked = m_settings.byChapters;
+        else
             return false;
-        state.checked = m_bAlwaysOnTop;
         return true;
     });
 }

@@ -3,6 +3,7 @@
 // box mirrors it through ISourceListView.
 #pragma once
 
+#include "app/window_settings.h"
 #include "controls/hyperlink_label.h"
 #include "controls/icon_button.h"
 #include "controls/owner_menu.h"
@@ -23,6 +24,7 @@ public:
     const CSourceList& GetSources() const { return m_sources; }
     const std::string& GetWorkDir() const { return m_strWorkDir; }
     bool IsAlwaysOnTop() const { return m_bAlwaysOnTop; }
+    const WindowSettings& GetSettings() const { return m_settings; }
 
     // Adds the ".txt" files directly inside folder, in name order (the folder command
     // after its chooser).
@@ -40,6 +42,7 @@ private:
     void OnGenerate();
     void OnAbout();
     void OnAlwaysOnTop();
+    void OnSplitByChapters();
     void OnAddFile();
     void OnAddFolder();
     void OnDropFiles(HDROP drop);
@@ -79,6 +82,7 @@ private:
     HICON m_hIcon;
     HICON m_hSmallIcon;
     bool m_bAlwaysOnTop = false;
+    WindowSettings m_settings;
     COwnerMenu m_menu;
     std::string m_strWorkDir;
     // Titles, texts (m_arrTexts) and the remembered selection (m_nCurSel).

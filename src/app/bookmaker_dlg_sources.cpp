@@ -42,7 +42,7 @@ CBookMakerDlg::AddResult CBookMakerDlg::AddFile(const std::string& path, const s
             m_arrSourcePaths.push_back(path);
     };
     try {
-        if (!AddSourceFile(m_sources, path, title))
+        if (!AddSourceFile(m_sources, path, title, nullptr, m_settings.byChapters))
             return AddResult::skipped;
         remember();
         return AddResult::added;
@@ -135,7 +135,7 @@ void CBookMakerDlg::OnDropFiles(HDROP drop)
 
 void CBookMakerDlg::OnAddContent()
 {
-    CAddContentDlg dialog(Services(), m_sources);
+    CAddContentDlg dialog(Services(), m_sources, m_settings.byChapters);
     dialog.DoModal(GetHwnd());
 }
 
@@ -144,7 +144,7 @@ void CBookMakerDlg::OnEditEntry()
     const int index = m_listSources.GetCurSel();
     if (index < 0 || static_cast<std::size_t>(index) >= m_sources.GetCount())
         return;
-    CAddContentDlg dialog(Services(), m_sources);
+    CAddContentDlg dialog(Services(), m_sources, m_settings.byChapters);
     dialog.SetContent(m_sources.GetTitles()[index], m_sources.GetTexts()[index]);
     dialog.DoModal(GetHwnd());
 }

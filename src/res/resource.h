@@ -38,6 +38,7 @@
 #define IDM_ABOUT 32775
 #define IDM_VISIT_SITE 32776
 #define IDM_HELP 32777
+#define IDM_SPLIT_CHAPTERS 32778
 
 // The about item appended to the main window's system menu
 #define IDM_ABOUTBOX 0x0010

@@ -1,10 +1,12 @@
 // What the windows ask of the system that a test cannot click through: message boxes, the
-// file and folder choosers, opening documents with the shell, starting a program. The
-// program uses Win32Services; in-process tests substitute a recorder.
+// file and folder choosers, opening documents with the shell, starting a program, the
+// settings kept between runs. The program uses Win32Services; in-process tests substitute
+// a recorder.
 #pragma once
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 
 namespace ui {
@@ -29,6 +31,10 @@ public:
     // greater than 31 when it started, else 0, ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND,
     // ERROR_BAD_FORMAT or another Win32 error below 32.
     virtual UINT StartProcess(const std::string& commandLine, int show) = 0;
+    // The program's settings kept between runs, as named text values: all there are, and
+    // the ones to write (others stay). Failures leave the defaults; nothing is reported.
+    virtual std::map<std::string, std::string> LoadSettings() = 0;
+    virtual void SaveSettings(const std::map<std::string, std::string>& values) = 0;
 };
 
 } // namespace ui

@@ -17,6 +17,9 @@ namespace {
 // Long enough for any path Windows can hand out, long-path-aware ones included.
 constexpr DWORD kPathCapacity = 32768;
 
+// Where the program keeps its settings, for the user who runs it.
+constexpr wchar_t kSettingsKey[] = L"Software\\BookMaker";
+
 } // namespace
 
 std::string ApplicationName()
@@ -105,6 +108,47 @@ UINT Win32Services::StartProcess(const std::string& commandLine, int show)
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return 33;
+}
+
+std::map<std::string, std::string> Win32Services::LoadSettings()
+{
+    std::map<std::string, std::string> values;
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return values;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD nameLength = 256;
+        wchar_t data[1024];
+        DWORD dataBytes = sizeof data - sizeof(wchar_t);
+        DWORD type = 0;
+        const LONG result = RegEnumValueW(key, i, name, &nameLength, nullptr, &type,
+                                          reinterpret_cast<BYTE*>(data), &dataBytes);
+        if (result == ERROR_NO_MORE_ITEMS)
+            break;
+        if (result != ERROR_SUCCESS || type != REG_SZ)
+            continue;  // too long for a setting of ours, or not text: not ours
+        std::wstring text(data, dataBytes / sizeof(wchar_t));
+        while (!text.empty() && text.back() == L'\0')
+            text.pop_back();
+        values[Narrow(std::wstring(name, nameLength))] = Narrow(text);
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+void Win32Services::SaveSettings(const std::map<std::string, std::string>& values)
+{
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    for (const auto& [name, value] : values) {
+        const std::wstring text = Widen(value);
+        RegSetValueExW(key, Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    }
+    RegCloseKey(key);
 }
 
 } // namespace ui

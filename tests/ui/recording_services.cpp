@@ -59,4 +59,11 @@ std::vector<std::string> RecordingServices::MessageTexts() const
     return texts;
 }
 
+void RecordingServices::SaveSettings(const std::map<std::string, std::string>& values)
+{
+    for (const auto& [name, value] : values)
+        settings[name] = value;
+    ++settingsSaved;
+}
+
 } // namespace wintest

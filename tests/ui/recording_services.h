@@ -5,6 +5,7 @@
 #include "ui/services.h"
 
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ public:
     bool ChooseFolder(HWND owner, const std::string& prompt, std::string& path) override;
     INT_PTR ShellOpen(const std::string& file, int show) override;
     UINT StartProcess(const std::string& commandLine, int show) override;
+    std::map<std::string, std::string> LoadSettings() override { return settings; }
+    void SaveSettings(const std::map<std::string, std::string>& values) override;
 
     std::vector<std::string> MessageTexts() const;
 
@@ -37,6 +40,9 @@ public:
     std::vector<std::string> opened;         // ShellOpen
     std::vector<std::string> started;        // StartProcess
     std::vector<int> shows;                  // the show argument of either, in order
+
+    std::map<std::string, std::string> settings;  // as saved, and what the next window loads
+    int settingsSaved = 0;
 
     // What ShellOpen and StartProcess answer (success by default).
     INT_PTR shellOpenResult = 42;
