@@ -8,7 +8,10 @@ With --gbk the same text is written in GBK instead: TOTAL_MB MiB of GBK in files
 300 KiB, and beside it (OUT_DIR-utf8) the same files converted to UTF-8, byte for byte the
 text the GBK files hold.
 
-usage: make_corpus.py [--gbk] OUT_DIR [TOTAL_MB]
+With --gbk-chapters the GBK text is shaped like novels in chapters: a heading line
+("第一百二十三章 …") before every 25th record, for measuring chapter detection.
+
+usage: make_corpus.py [--gbk | --gbk-chapters] OUT_DIR [TOTAL_MB]
 """
 import hashlib
 import os
@@ -41,32 +44,61 @@ def records():
 GBK_MAP = str.maketrans({"\u2027": "\u00b7", "\u30fb": "\u00b7", "\u2022": "\u00b7", "\u00a0": " "})
 
 
-def main_gbk(out_dir, total_mib):
+DIGITS = "零一二三四五六七八九"
+
+
+def chinese_number(n):
+    """Up to 9999: 一千零五, 二十, 十一."""
+    if n == 0:
+        return DIGITS[0]
+    text, zero = "", False
+    for value, unit in ((1000, "千"), (100, "百"), (10, "十"), (1, "")):
+        digit = n // value % 10
+        if digit:
+            text += ("零" if zero else "") + ("" if (unit == "十" and digit == 1 and not text) else DIGITS[digit]) + unit
+            zero = False
+        elif text:
+            zero = True
+    return text
+
+
+def main_gbk(out_dir, total_mib, chapters=False):
     total = int(total_mib * 1024 * 1024)
     utf8_dir = out_dir.rstrip("/") + "-utf8"
     os.makedirs(out_dir, exist_ok=True)
-    os.makedirs(utf8_dir, exist_ok=True)
+    if not chapters:
+        os.makedirs(utf8_dir, exist_ok=True)
     recs = records()
     encoded = ["".join("\u3000\u3000" + line + "\r\n" for line in r).translate(GBK_MAP)
                .encode("gbk", errors="replace") + b"\r\n" for r in recs]
+    chapter = 0
+
+    def heading(rec):
+        nonlocal chapter
+        chapter += 1
+        title = "".join(c for c in recs[rec][0] if "\u4e00" <= c <= "\u9fff")[:8]
+        return f"第{chinese_number(chapter % 10000)}章 {title}\r\n".encode("gbk", errors="replace")
 
     written, utf8_written, index, current = 0, 0, 0, bytearray()
     passes = 0
     while written < total:
         order = sorted(range(len(encoded)),
                        key=lambda i: hashlib.md5(f"{passes}:{i}".encode()).digest())
-        for i in order:
+        for k, i in enumerate(order):
+            if chapters and k % 25 == 0:
+                current += heading(i)
             current += encoded[i]
             if len(current) >= 300 * 1024:
                 index += 1
                 name = f"{index:04d}.txt"
                 with open(os.path.join(out_dir, name), "wb") as f:
                     f.write(current)
-                utf8 = current.decode("gbk").encode("utf-8")
-                with open(os.path.join(utf8_dir, name), "wb") as f:
-                    f.write(utf8)
+                if not chapters:
+                    utf8 = current.decode("gbk").encode("utf-8")
+                    with open(os.path.join(utf8_dir, name), "wb") as f:
+                        f.write(utf8)
+                    utf8_written += len(utf8)
                 written += len(current)
-                utf8_written += len(utf8)
                 current = bytearray()
                 if written >= total:
                     break
@@ -76,8 +108,8 @@ def main_gbk(out_dir, total_mib):
 
 
 def main():
-    if sys.argv[1] == "--gbk":
-        main_gbk(sys.argv[2], float(sys.argv[3] if len(sys.argv) > 3 else 100))
+    if sys.argv[1] in ("--gbk", "--gbk-chapters"):
+        main_gbk(sys.argv[2], float(sys.argv[3] if len(sys.argv) > 3 else 100), sys.argv[1] == "--gbk-chapters")
         return
     out_dir = sys.argv[1]
     total = int(float(sys.argv[2] if len(sys.argv) > 2 else 100) * 1000 * 1000)
