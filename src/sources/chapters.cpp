@@ -4,6 +4,7 @@
 #include "platform/utf8_sequence.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -190,12 +191,82 @@ bool IsKnownPrefix(std::u32string_view prefix)
     return NumberedKey(prefix) != 0;
 }
 
+// The three bytes of a character as one number, for comparing without decoding.
+constexpr std::uint32_t Packed(const char (&c)[4])
+{
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(c[0])) << 16 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(c[1])) << 8 | static_cast<unsigned char>(c[2]);
+}
+
+std::uint32_t PackedAt(std::string_view s, std::size_t at)
+{
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(s[at])) << 16 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 1])) << 8 | static_cast<unsigned char>(s[at + 2]);
+}
+
+enum class Look { blank, prose, maybeHeading };
+
+// A cheap look at the bytes that refuses nearly every line of prose before it is decoded:
+// too long, ending like a sentence, or with none of the characters a heading starts with.
+Look LookAt(std::string_view line)
+{
+    static constexpr std::uint32_t kWideSpace = Packed("\u3000");
+    static constexpr std::uint32_t kSentenceEnds[] = {Packed("。"), Packed("！"), Packed("？"), Packed("…"),
+                                                      Packed("，"), Packed("、"), Packed("；"), Packed("：")};
+    static constexpr std::uint32_t kLeads[] = {Packed("序"), Packed("前"), Packed("楔"), Packed("引"),
+                                               Packed("尾"), Packed("终"), Packed("后"), Packed("番")};
+    static constexpr std::string_view kNumbered = "第";
+    std::size_t begin = 0, end = line.size();
+    for (;;) {
+        if (end > begin && (line[end - 1] == '\r' || line[end - 1] == ' ' || line[end - 1] == '\t'))
+            --end;
+        else if (end >= begin + 3 && PackedAt(line, end - 3) == kWideSpace)
+            end -= 3;
+        else
+            break;
+    }
+    for (;;) {
+        if (begin < end && (line[begin] == ' ' || line[begin] == '\t'))
+            ++begin;
+        else if (begin + 3 <= end && PackedAt(line, begin) == kWideSpace)
+            begin += 3;
+        else
+            break;
+    }
+    if (begin == end)
+        return Look::blank;
+    if (end - begin > kMaxHeadingChars * 4)
+        return Look::prose;
+    const char last = line[end - 1];
+    if (last == ',' || last == ';' || last == ':')
+        return Look::prose;
+    if (end >= begin + 3) {
+        const std::uint32_t tail = PackedAt(line, end - 3);
+        for (std::uint32_t e : kSentenceEnds) {
+            if (tail == e)
+                return Look::prose;
+        }
+    }
+    if (IsAsciiLetter(static_cast<unsigned char>(line[begin])))
+        return Look::maybeHeading;  // Chapter, Prologue, Epilogue
+    if (begin + 3 <= end) {
+        const std::uint32_t head = PackedAt(line, begin);
+        for (std::uint32_t lead : kLeads) {
+            if (head == lead)
+                return Look::maybeHeading;
+        }
+    }
+    // "第…" at the start or after a prefix of at most kMaxPrefixChars characters.
+    const std::string_view start = line.substr(begin, std::min(end - begin, kMaxPrefixChars * 4 + kNumbered.size()));
+    return start.find(kNumbered) != std::string_view::npos ? Look::maybeHeading : Look::prose;
+}
+
 } // namespace
 
 std::optional<std::string> ChapterHeading(std::string_view line)
 {
-    // Paragraphs are long: most lines are refused before they are decoded.
-    if (line.size() > kMaxHeadingChars * 4 + 64)
+    // Paragraphs are long and end like sentences: most lines are refused undecoded.
+    if (LookAt(line) != Look::maybeHeading)
         return std::nullopt;
     const std::u32string decoded = Decode(line);
     const std::u32string_view s = Trim(decoded);
@@ -247,10 +318,12 @@ std::vector<Chapter> FindChapters(const std::string& text, const std::string& so
         if (end == std::string::npos)
             end = text.size();
         const std::string_view line(text.data() + begin, end - begin);
-        if (std::optional<std::string> title = ChapterHeading(line)) {
+        const Look look = LookAt(line);
+        std::optional<std::string> title;
+        if (look == Look::maybeHeading && (title = ChapterHeading(line))) {
             run.push_back({std::move(*title), begin});
             ++block;
-        } else if (IsBlank(line)) {
+        } else if (look == Look::blank) {
             endBlock();
         } else {
             endRun();
