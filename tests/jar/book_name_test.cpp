@@ -2,20 +2,13 @@
 #include "jar/book_name.h"
 #include "jar/jar_contents.h"
 #include "jar/jar_exception.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 
 namespace {
-
-std::string Repeat(const std::string& s, int n)
-{
-    std::string out;
-    for (int i = 0; i < n; ++i)
-        out += s;
-    return out;
-}
 
 std::optional<CJarException::Cause> Refusal(const std::string& name)
 {
@@ -71,8 +64,8 @@ TEST(CheckBookName, RefusedAndAcceptedNames)
         // MIDlet-1: <name>,/rd.PNG,Lumenread with CR LF is the longest line: 482 bytes of name.
         {"482 letters", std::string(482, 'a'), std::nullopt},
         {"483 letters", std::string(483, 'a'), C::bookNameTooLong},
-        {"160 Chinese characters", Repeat("书", 160), std::nullopt},
-        {"161 Chinese characters", Repeat("书", 161), C::bookNameTooLong},
+        {"160 Chinese characters", test::Repeat("书", 160), std::nullopt},
+        {"161 Chinese characters", test::Repeat("书", 161), C::bookNameTooLong},
         {"160 commas (3 bytes each in MIDlet-1)", std::string(160, ','), std::nullopt},
         {"161 commas", std::string(161, ','), C::bookNameTooLong},
         {"200 commas", std::string(200, ','), C::bookNameTooLong},

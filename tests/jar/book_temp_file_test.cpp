@@ -16,20 +16,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Repeat(const std::string& s, std::size_t n)
-{
-    std::string out;
-    for (std::size_t i = 0; i < n; ++i)
-        out += s;
-    return out;
-}
-
 TEST(TempFileName, NeverLongerThanTheBooksName)
 {
     const std::string names[] = {
-        "书.jar", "a.jar", Repeat("a", 12) + ".jar", Repeat("a", 13) + ".jar", Repeat("a", 251) + ".jar",
-        Repeat("书", 83) + ".jar", Repeat("书", 20) + ".jar", Repeat("\xF0\x9F\x93\x96", 30) + ".jar",
-        Repeat("a", 14) + "书书.jar",
+        "书.jar", "a.jar", test::Repeat("a", 12) + ".jar", test::Repeat("a", 13) + ".jar", test::Repeat("a", 251) + ".jar",
+        test::Repeat("书", 83) + ".jar", test::Repeat("书", 20) + ".jar", test::Repeat("\xF0\x9F\x93\x96", 30) + ".jar",
+        test::Repeat("a", 14) + "书书.jar",
     };
     constexpr std::size_t kSuffix = 19;  // ".bm" + 12 hex digits + ".tmp"
     for (const std::string& name : names) {
@@ -41,13 +33,13 @@ TEST(TempFileName, NeverLongerThanTheBooksName)
         EXPECT_EQ(TempFileOwner(temp, name), 0xFFFFFFFFu);
     }
     EXPECT_EQ(TempFileName("书.jar", 0x1234, 7), ".bm000012340007.tmp");
-    EXPECT_EQ(TempFileName(Repeat("a", 30) + ".jar", 0x1234, 7), Repeat("a", 15) + ".bm000012340007.tmp");
+    EXPECT_EQ(TempFileName(test::Repeat("a", 30) + ".jar", 0x1234, 7), test::Repeat("a", 15) + ".bm000012340007.tmp");
 }
 
 TEST(TempFileOwner, OnlyTheExactPattern)
 {
-    const std::string book = Repeat("a", 30) + ".jar";
-    const std::string prefix = Repeat("a", 15);
+    const std::string book = test::Repeat("a", 30) + ".jar";
+    const std::string prefix = test::Repeat("a", 15);
     const struct {
         std::string name;
         std::optional<std::uint32_t> owner;

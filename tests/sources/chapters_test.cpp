@@ -1,6 +1,7 @@
 #include "sources/chapters.h"
 #include "sources/source_list.h"
 #include "sources/text_import.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -8,14 +9,6 @@
 #include <vector>
 
 namespace {
-
-std::string Repeat(const std::string& s, std::size_t n)
-{
-    std::string out;
-    for (std::size_t i = 0; i < n; ++i)
-        out += s;
-    return out;
-}
 
 TEST(ChapterHeading, LinesThatAreHeadingsAndTheirTitles)
 {
@@ -150,7 +143,7 @@ TEST(FindChapters, FewerThanTwoHeadingsIsNoNovel)
 
 TEST(ImportChapters, LongChaptersAreCutAndEverythingIsKept)
 {
-    const std::string text = "前言\n" + Repeat("中", 10) + "\n第一章 长\n" + Repeat("长", 200000) + "\n第二章 短\n短";
+    const std::string text = "前言\n" + test::Repeat("中", 10) + "\n第一章 长\n" + test::Repeat("长", 200000) + "\n第二章 短\n短";
     CSourceList list;
     const ImportedChapters imported = ImportChapters(list, "书", text.data(), text.size(), false, EncodingUtf8);
     EXPECT_EQ(imported.chapters, 3u);
@@ -164,7 +157,7 @@ TEST(ImportChapters, LongChaptersAreCutAndEverythingIsKept)
 
 TEST(ImportChapters, WithoutChaptersAsImportText)
 {
-    const std::string text = "第一章\n" + Repeat("x", 200000);
+    const std::string text = "第一章\n" + test::Repeat("x", 200000);
     CSourceList chapters, plain;
     const ImportedChapters imported = ImportChapters(chapters, "书", text.data(), text.size(), false, EncodingAnsi);
     EXPECT_EQ(imported.chapters, 0u);

@@ -67,14 +67,6 @@ TEST(EncodingFixtures, DetectedAndDecoded)
     }
 }
 
-std::string Repeat(const std::string& s, int n)
-{
-    std::string out;
-    for (int i = 0; i < n; ++i)
-        out += s;
-    return out;
-}
-
 struct BytesCase {
     const char* what;
     std::string bytes;
@@ -106,14 +98,14 @@ TEST(DetectEncoding, MarksAndTheUtf8Test)
         {"GBK 中文", "\xD6\xD0\xCE\xC4", EncodingAnsi},
         {"NUL inside UTF-8", std::string("\xE4\xB8\xAD\x00\xE6\x96\x87", 7), EncodingUtf8},
         // Overwhelmingly UTF-8: at least 16 valid sequences per bad one.
-        {"16 characters and a bad byte", Repeat("中", 8) + "\xFF" + Repeat("中", 8), EncodingUtf8},
-        {"15 characters and a bad byte", Repeat("中", 8) + "\xFF" + Repeat("中", 7), EncodingAnsi},
-        {"a bad byte first, then 100 characters", "\xFF" + Repeat("中", 100), EncodingUtf8},
-        {"32 characters and two bad bytes", Repeat("中", 16) + "\xFF" + Repeat("中", 16) + "\xFE", EncodingUtf8},
-        {"an encoded surrogate is three bad bytes", Repeat("中", 47) + "\xED\xA0\x80", EncodingAnsi},
-        {"32 characters and three bad bytes", Repeat("中", 32) + "\x80\x80\x80", EncodingAnsi},
+        {"16 characters and a bad byte", test::Repeat("中", 8) + "\xFF" + test::Repeat("中", 8), EncodingUtf8},
+        {"15 characters and a bad byte", test::Repeat("中", 8) + "\xFF" + test::Repeat("中", 7), EncodingAnsi},
+        {"a bad byte first, then 100 characters", "\xFF" + test::Repeat("中", 100), EncodingUtf8},
+        {"32 characters and two bad bytes", test::Repeat("中", 16) + "\xFF" + test::Repeat("中", 16) + "\xFE", EncodingUtf8},
+        {"an encoded surrogate is three bad bytes", test::Repeat("中", 47) + "\xED\xA0\x80", EncodingAnsi},
+        {"32 characters and three bad bytes", test::Repeat("中", 32) + "\x80\x80\x80", EncodingAnsi},
         // GBK whose characters are often valid UTF-8 by chance stays GBK: 一些 is D2 BB D0 A9.
-        {"GBK 一些 with GBK between", Repeat("\xD2\xBB\xD0\xA9\xD6\xD0", 50), EncodingAnsi},
+        {"GBK 一些 with GBK between", test::Repeat("\xD2\xBB\xD0\xA9\xD6\xD0", 50), EncodingAnsi},
     };
     for (const BytesCase& c : table) {
         SCOPED_TRACE(c.what);

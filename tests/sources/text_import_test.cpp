@@ -8,6 +8,7 @@
 #include "sources/source_list.h"
 #include "support/allocation_limit.h"
 #include "support/utf8_cases.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -22,15 +23,6 @@ std::vector<std::size_t> UnitCounts(const std::vector<std::string>& parts)
     for (const std::string& p : parts)
         counts.push_back(Utf8ToUtf16(p).size());
     return counts;
-}
-
-std::string Repeat(const std::string& s, std::size_t n)
-{
-    std::string out;
-    out.reserve(s.size() * n);
-    for (std::size_t i = 0; i < n; ++i)
-        out += s;
-    return out;
 }
 
 const std::string kBook = "\xF0\x9F\x93\x96";  // U+1F4D6: two UTF-16 units
@@ -50,7 +42,7 @@ TEST(SplitText, PartSizes)
         {"150001 units", std::string(150001, 'a'), {150000, 1}},
         {"300000 units", std::string(300000, 'a'), {150000, 150000}},
         {"300001 units", std::string(300001, 'a'), {150000, 150000, 1}},
-        {"Chinese, three bytes a unit", Repeat("中", 150001), {150000, 1}},
+        {"Chinese, three bytes a unit", test::Repeat("中", 150001), {150000, 1}},
         {"a surrogate pair at the cut goes whole to the next part",
          std::string(149999, 'a') + kBook + "b", {149999, 3}},
         {"a surrogate pair that just fits", std::string(149998, 'a') + kBook + "b", {150000, 1}},
@@ -103,15 +95,15 @@ TEST(ImportText, PartsAndTitles)
 {
     const ImportCase table[] = {
         {"empty source: one empty entry", "", EncodingAnsi, {"T"}, {0}},
-        {"150000 GBK characters: one entry", Repeat("\xD6\xD0", 150000), EncodingAnsi, {"T"}, {150000}},
-        {"150001 GBK characters", Repeat("\xD6\xD0", 150001), EncodingAnsi, {"T(1)", "T(2)"}, {150000, 1}},
+        {"150000 GBK characters: one entry", test::Repeat("\xD6\xD0", 150000), EncodingAnsi, {"T"}, {150000}},
+        {"150001 GBK characters", test::Repeat("\xD6\xD0", 150001), EncodingAnsi, {"T(1)", "T(2)"}, {150000, 1}},
         {"300000 characters", std::string(300000, 'x'), EncodingAnsi, {"T(1)", "T(2)"}, {150000, 150000}},
         {"400000 characters", std::string(400000, 'x'), EncodingAnsi, {"T(1)", "T(2)", "T(3)"},
          {150000, 150000, 100000}},
         // The mark is no character: 150000 characters behind it make one part.
         {"UTF-16LE, mark and 150000 characters", Utf16Le(std::u16string(150000, u'中'), true), EncodingUtf16Le,
          {"T"}, {150000}},
-        {"UTF-8, mark and 150000 characters", "\xEF\xBB\xBF" + Repeat("中", 150000), EncodingUtf8, {"T"}, {150000}},
+        {"UTF-8, mark and 150000 characters", "\xEF\xBB\xBF" + test::Repeat("中", 150000), EncodingUtf8, {"T"}, {150000}},
         // Nor is NUL: it is dropped before counting.
         {"UTF-16LE, 150000 characters and a NUL", Utf16Le(std::u16string(150000, u'a') + u'\0', true),
          EncodingUtf16Le, {"T"}, {150000}},
@@ -231,8 +223,8 @@ TEST(ImportText, PiecesJoinUpToTheWholeText)
         EXPECT_LE(Utf8ToUtf16(part).size(), kPartSize);
 
     // Text without a byte below 0x30 for longer than a piece is decoded in one.
-    const std::string noBreaks = Repeat("\xD6\xD0", 100000);
-    EXPECT_EQ(DecodeText(noBreaks.data(), noBreaks.size(), EncodingAnsi), Repeat("中", 100000));
+    const std::string noBreaks = test::Repeat("\xD6\xD0", 100000);
+    EXPECT_EQ(DecodeText(noBreaks.data(), noBreaks.size(), EncodingAnsi), test::Repeat("中", 100000));
 }
 
 // The text decoder reads UTF-8 with the same sequence reader as the rest of the program.

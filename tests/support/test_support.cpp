@@ -34,6 +34,15 @@ TempDir::~TempDir()
 
 std::string TempDir::Path(const std::string& name) const { return Utf8Path(U8Path(m_path) / U8Path(name)); }
 
+std::string Repeat(const std::string& s, std::size_t n)
+{
+    std::string out;
+    out.reserve(s.size() * n);
+    for (std::size_t i = 0; i < n; ++i)
+        out += s;
+    return out;
+}
+
 std::string ReadFile(const std::string& path)
 {
     std::ifstream in(U8Path(path), std::ios::binary);

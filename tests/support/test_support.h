@@ -22,6 +22,8 @@ private:
 };
 
 std::string ReadFile(const std::string& path);
+// s n times over.
+std::string Repeat(const std::string& s, std::size_t n);
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string FixturePath(const std::string& relative);
 // The file names in a fixture folder (relative to the fixtures), sorted: the cases of a
