@@ -91,7 +91,8 @@ void CBookMakerDlg::Decorate()
     }
 
     // The three small buttons beside the list show their icon above the caption, grey
-    // while the mouse is elsewhere.
+    // while the mouse is elsewhere. Every button's face lightens while the mouse is over it.
+    constexpr short kHotFaceLift = 30;  // in each colour channel
     const struct {
         CIconButton& button;
         UINT icon;
@@ -110,9 +111,9 @@ void CBookMakerDlg::Decorate()
     };
     for (const auto& b : buttons) {
         b.button.SetIcons(b.icon, b.idle);
-        b.button.ShiftColor(0, 30, TRUE);
+        b.button.ShiftColor(CIconButton::kHotBackground, kHotFaceLift, TRUE);
         if (b.above)
-            b.button.SetImageAlignment(1, TRUE);
+            b.button.SetImageAlignment(controls::ImageAlignment::Above, TRUE);
     }
 
     m_lblMail.SetLink(kMailLink);

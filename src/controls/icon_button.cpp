@@ -100,11 +100,11 @@ int CIconButton::SetIcons(UINT hotId, UINT idleId)
     return SetIcons(hot, idle);
 }
 
-int CIconButton::SetImageAlignment(BYTE align, BOOL repaint)
+int CIconButton::SetImageAlignment(controls::ImageAlignment align, BOOL repaint)
 {
-    if (align > 2)
+    if (align > controls::ImageAlignment::Right)
         return 4;
-    m_alignment = static_cast<controls::ImageAlignment>(align);
+    m_alignment = align;
     if (repaint)
         Repaint();
     return 0;

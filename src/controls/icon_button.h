@@ -39,8 +39,9 @@ public:
     int SetIcons(HICON hot, HICON idle);
     // The same with icon resources of the executable; idleId 0: none, kGrayIdleIconId: grey.
     int SetIcons(UINT hotId, UINT idleId);
-    // 0 left of the caption, 1 above, 2 right. 0, or 4 for another value (nothing changes).
-    int SetImageAlignment(BYTE align, BOOL repaint);
+    // Left of, above or right of the caption. 0, or 4 for a value outside the enumeration
+    // (nothing changes).
+    int SetImageAlignment(controls::ImageAlignment align, BOOL repaint);
     // Moves the colour of slot by delta in every channel, as far as all stay within 0..255.
     // 0, 3 for a slot out of range, 5 for a delta outside -255..255 (nothing changes).
     int ShiftColor(BYTE slot, short delta, BOOL repaint);

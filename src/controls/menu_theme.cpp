@@ -7,7 +7,7 @@
 #include <memory>
 #include <new>
 
-int GetWindowsVersionCode()
+controls::WindowsVersion GetWindowsVersion()
 {
     const DWORD version = GetVersion();
     std::unique_ptr<OSVERSIONINFOW> info(new (std::nothrow) OSVERSIONINFOW{});
@@ -16,8 +16,8 @@ int GetWindowsVersionCode()
         info->dwOSVersionInfoSize = sizeof *info;
         haveRecord = GetVersionExW(info.get()) != FALSE;
     }
-    return controls::WindowsVersionCode(version, haveRecord, haveRecord ? info->dwMajorVersion : 0,
-                                        haveRecord ? info->dwMinorVersion : 0);
+    return controls::WindowsVersionOf(version, haveRecord, haveRecord ? info->dwMajorVersion : 0,
+                                      haveRecord ? info->dwMinorVersion : 0);
 }
 
 bool IsClassicTheme()
@@ -46,7 +46,7 @@ bool IsClassicTheme()
     return classic;
 }
 
-bool IsXPThemed() { return g_windowsVersion == 7 && !IsClassicTheme(); }
+bool IsXPThemed() { return g_windowsVersion == controls::WindowsVersion::WinXp && !IsClassicTheme(); }
 
 bool UseFlatStyle() { return (IsXPThemed() ? g_flatStyleWhenThemed : g_flatStyleOtherwise) == 1; }
 

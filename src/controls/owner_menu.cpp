@@ -10,7 +10,7 @@
 
 CMenuSharedImages g_menuSharedImages;
 std::vector<UINT_PTR> g_menuSharedImageIds;
-int g_windowsVersion = GetWindowsVersionCode();
+controls::WindowsVersion g_windowsVersion = GetWindowsVersion();
 std::vector<HMENU> g_ownedSubMenus;
 
 int g_flatStyleWhenThemed = 1;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "controls/menu_template.h"
+#include "controls/windows_version.h"
 #include "ui/menu.h"
 
 #include <windows.h>
@@ -131,7 +132,7 @@ public:
 };
 extern CMenuSharedImages g_menuSharedImages;
 extern std::vector<UINT_PTR> g_menuSharedImageIds;  // the command of each slot
-extern int g_windowsVersion;                        // GetWindowsVersionCode()
+extern controls::WindowsVersion g_windowsVersion;   // GetWindowsVersion()
 extern std::vector<HMENU> g_ownedSubMenus;          // every pop-up a COwnerMenu appended
 
 // Switches of the drawing style.
@@ -147,7 +148,7 @@ bool SharedImageHasEffects(int index);
 HFONT CreateMenuFont();
 
 // Theme and style tests (menu_theme.cpp).
-int GetWindowsVersionCode();
+controls::WindowsVersion GetWindowsVersion();
 bool IsClassicTheme();  // the "Windows Classic" theme is current; asked once
 bool IsXPThemed();
 bool UseFlatStyle();

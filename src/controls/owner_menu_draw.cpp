@@ -305,7 +305,7 @@ void COwnerMenu::DrawClassic(DRAWITEMSTRUCT& item, const COwnerMenuItem& record)
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     const bool checked = (item.itemState & ODS_CHECKED) != 0;
     const ImageSource image = FindImage(record, false);
-    const bool frames = g_windowsVersion >= 2;
+    const bool frames = g_windowsVersion >= controls::WindowsVersion::Win9x;
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
     const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
 

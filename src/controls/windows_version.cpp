@@ -2,27 +2,27 @@
 
 namespace controls {
 
-int WindowsVersionCode(std::uint32_t getVersion, bool haveRecord, unsigned major, unsigned minor)
+WindowsVersion WindowsVersionOf(std::uint32_t getVersion, bool haveRecord, unsigned major, unsigned minor)
 {
     const bool family9x = (getVersion & 0x80000000u) != 0;
     if (family9x && (getVersion & 0xFF) < 4)
-        return 0;
+        return WindowsVersion::Win32s;
     if (!haveRecord)
-        return family9x ? 2 : 1;
+        return family9x ? WindowsVersion::Win9x : WindowsVersion::OtherNt;
     if (family9x) {
         if (major == 4 && minor == 10)
-            return 3;
+            return WindowsVersion::Win98;
         if (major == 4 && minor == 90)
-            return 4;
-        return 2;
+            return WindowsVersion::WinMe;
+        return WindowsVersion::Win9x;
     }
     if (major == 4)
-        return 5;
+        return WindowsVersion::Nt4;
     if (major == 5 && minor == 0)
-        return 6;
+        return WindowsVersion::Win2000;
     if (major == 5 && minor == 1)
-        return 7;
-    return 1;
+        return WindowsVersion::WinXp;
+    return WindowsVersion::OtherNt;
 }
 
 } // namespace controls

@@ -37,7 +37,7 @@ std::uint64_t FindEndRecord(CFile& file, std::uint64_t fileSize, std::string& ta
     tail.assign(static_cast<std::size_t>(fileSize - tailAt), '\0');
     ReadAt(file, tailAt, tail.data(), static_cast<std::uint32_t>(tail.size()));
     for (std::size_t at = tail.size() >= kEndRecordSize ? tail.size() - kEndRecordSize + 1 : 0; at-- > 0;)
-        if (std::memcmp(tail.data() + at, kEndRecordSignature, 4) == 0)
+        if (std::memcmp(tail.data() + at, kEndRecordSignature, kSignatureSize) == 0)
             return tailAt + at;
     return kNotFound;
 }
@@ -64,7 +64,7 @@ void ReadDirectory(CFile& file, ArchiveListing& archive)
     // the record whose comment ends the file may read that one, and another directory.
     for (std::uint64_t at = endAt; at-- > tailAt;) {
         const char* p = tail.data() + (at - tailAt);
-        if (at + kEndRecordSize <= fileSize && std::memcmp(p, kEndRecordSignature, 4) == 0 &&
+        if (at + kEndRecordSize <= fileSize && std::memcmp(p, kEndRecordSignature, kSignatureSize) == 0 &&
             at + kEndRecordSize + GetU16(p + 20) == fileSize) {
             archive.problems.push_back("压缩包注释中藏有结束记录");
             break;
@@ -90,7 +90,8 @@ void ReadDirectory(CFile& file, ArchiveListing& archive)
     std::size_t at = 0;
     while (at < directory.size()) {
         const char* p = directory.data() + at;
-        if (directory.size() - at < kCentralHeaderSize || std::memcmp(p, kCentralHeaderSignature, 4) != 0) {
+        if (directory.size() - at < kCentralHeaderSize ||
+            std::memcmp(p, kCentralHeaderSignature, kSignatureSize) != 0) {
             archive.problems.push_back("中央目录第 " + std::to_string(archive.entries.size() + 1) + " 个文件头损坏");
             break;
         }
@@ -228,7 +229,7 @@ std::string CheckArchiveEntry(CFile& file, const ArchiveListing& archive, Archiv
 
     char local[kLocalHeaderSize];
     ReadAt(file, archive.start + entry.offset, local, kLocalHeaderSize);
-    if (std::memcmp(local, kLocalHeaderSignature, 4) != 0)
+    if (std::memcmp(local, kLocalHeaderSignature, kSignatureSize) != 0)
         return "本地文件头签名错误";
     const std::uint16_t nameSize = GetU16(local + 26), extraSize = GetU16(local + 28);
     const std::uint64_t dataAt = static_cast<std::uint64_t>(entry.offset) + kLocalHeaderSize + nameSize + extraSize;
@@ -267,10 +268,11 @@ std::string CheckArchiveEntry(CFile& file, const ArchiveListing& archive, Archiv
         auto matches = [&](const char* p) {
             return GetU32(p) == entry.crc && GetU32(p + 4) == entry.compressedSize && GetU32(p + 8) == entry.size;
         };
-        if (room >= 16 && std::memcmp(d, kDescriptorSignature, 4) == 0 && matches(d + 4))
-            end += 16;
-        else if (room >= 12 && matches(d))
-            end += 12;
+        if (room >= kDescriptorSize && std::memcmp(d, kDescriptorSignature, kSignatureSize) == 0 &&
+            matches(d + kSignatureSize))
+            end += kDescriptorSize;
+        else if (room >= kCrcAndSizesSize && matches(d))
+            end += kCrcAndSizesSize;
         else
             return "数据描述符与中央目录不符";
     }

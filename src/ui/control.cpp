@@ -68,8 +68,6 @@ LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam,
     return control->WindowProc(message, wParam, lParam);
 }
 
-void Edit::SetLimitText(int characters) { Send(EM_LIMITTEXT, static_cast<WPARAM>(characters)); }
-
 void Edit::SetSel(int start, int end) { Send(EM_SETSEL, static_cast<WPARAM>(start), end); }
 
 void Edit::GetSel(int& start, int& end) const

@@ -61,8 +61,6 @@ class Static : public Control {};
 
 class Edit : public Control {
 public:
-    // Most characters the user can type or paste (UTF-16 units).
-    void SetLimitText(int characters);
     void SetSel(int start, int end);
     void GetSel(int& start, int& end) const;
 };

@@ -7,32 +7,36 @@ namespace zip {
 
 namespace {
 
-constexpr std::uint32_t kDosReadOnly = 0x01;
-constexpr std::uint32_t kDosHidden = 0x02;
-constexpr std::uint32_t kDosDirectory = 0x10;
-constexpr std::uint32_t kDosArchive = 0x20;
+// Unix mode bits as they stand in the high word of the external attributes.
+constexpr std::uint32_t kUnixDirectory = 0x4000u << 16;
+constexpr std::uint32_t kUnixRegularFile = 0x8000u << 16;
+constexpr std::uint32_t kUnixOwnerRead = 0400u << 16;
+constexpr std::uint32_t kUnixOwnerWrite = 0200u << 16;
+constexpr std::uint32_t kUnixOwnerExecute = 0100u << 16;
+constexpr std::uint32_t kUnixReadByAll = 0444u << 16;             // r--r--r--
+constexpr std::uint32_t kUnixWriteByOwnerAndGroup = 0220u << 16;  // -w--w----
 
 std::uint32_t UnixFromDos(std::uint32_t dos)
 {
     std::uint32_t unixAttr = 0;
     if (!(dos & kDosHidden))
-        unixAttr |= 0x01240000;  // r--r--r--
+        unixAttr |= kUnixReadByAll;
     if (!(dos & kDosReadOnly))
-        unixAttr |= 0x00900000;  // -w--w----
-    unixAttr |= (dos & kDosDirectory) ? 0x40000010 : 0x80000000;
+        unixAttr |= kUnixWriteByOwnerAndGroup;
+    unixAttr |= (dos & kDosDirectory) ? kUnixDirectory | kDosDirectory : kUnixRegularFile;
     return unixAttr;
 }
 
 std::uint32_t DosFromUnix(std::uint32_t unixAttr)
 {
     std::uint32_t dos = 0;
-    if (unixAttr & (1u << 30))
+    if (unixAttr & kUnixDirectory)
         dos |= kDosDirectory;
-    if (!(unixAttr & (1u << 22)))
+    if (!(unixAttr & kUnixOwnerExecute))
         dos |= kDosArchive;  // not executable by the owner
-    if (!(unixAttr & (1u << 23)))
+    if (!(unixAttr & kUnixOwnerWrite))
         dos |= kDosReadOnly;
-    if (!(unixAttr & (1u << 24)))
+    if (!(unixAttr & kUnixOwnerRead))
         dos |= kDosHidden;
     return dos;
 }

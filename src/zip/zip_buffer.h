@@ -14,9 +14,9 @@ public:
     CZipBuffer& operator=(const CZipBuffer& other)
     {
         if (this != &other) {
-            Allocate(other.m_iSize);
-            if (m_iSize != 0)
-                std::memcpy(m_pBuffer.get(), other.m_pBuffer.get(), m_iSize);
+            Allocate(other.m_uSize);
+            if (m_uSize != 0)
+                std::memcpy(m_pBuffer.get(), other.m_pBuffer.get(), m_uSize);
         }
         return *this;
     }
@@ -28,19 +28,19 @@ public:
     // clear is set, so a large write buffer costs no page until it is used.
     void Allocate(std::uint32_t size, bool clear = false)
     {
-        if (size != m_iSize) {
+        if (size != m_uSize) {
             Release();
             if (size != 0)
                 m_pBuffer.reset(new char[size]);
-            m_iSize = size;
+            m_uSize = size;
         }
-        if (clear && m_iSize != 0)
-            std::memset(m_pBuffer.get(), 0, m_iSize);
+        if (clear && m_uSize != 0)
+            std::memset(m_pBuffer.get(), 0, m_uSize);
     }
     void Release()
     {
         m_pBuffer.reset();
-        m_iSize = 0;
+        m_uSize = 0;
     }
     void Assign(const void* data, std::uint32_t size)
     {
@@ -51,15 +51,15 @@ public:
 
     char* Data() { return m_pBuffer.get(); }
     const char* Data() const { return m_pBuffer.get(); }
-    std::uint32_t GetSize() const { return m_iSize; }
-    bool IsEmpty() const { return m_iSize == 0; }
+    std::uint32_t GetSize() const { return m_uSize; }
+    bool IsEmpty() const { return m_uSize == 0; }
     bool operator==(const CZipBuffer& other) const
     {
-        return m_iSize == other.m_iSize &&
-               (m_iSize == 0 || std::memcmp(m_pBuffer.get(), other.m_pBuffer.get(), m_iSize) == 0);
+        return m_uSize == other.m_uSize &&
+               (m_uSize == 0 || std::memcmp(m_pBuffer.get(), other.m_pBuffer.get(), m_uSize) == 0);
     }
 
 private:
     std::unique_ptr<char[]> m_pBuffer;
-    std::uint32_t m_iSize = 0;
+    std::uint32_t m_uSize = 0;
 };

@@ -7,11 +7,10 @@
 #include <algorithm>
 #include <cstring>
 
-int CZipCodec::MapZlibError(int zlibCode) { return CZipException::ZlibErrorToCause(zlibCode); }
-
 void CZipCodec::ThrowZlibError(int zlibCode) const
 {
-    ThrowZipError(MapZlibError(zlibCode), m_pStorage->IsClosed() ? std::string() : m_pStorage->GetFilePath());
+    ThrowZipError(CZipException::ZlibErrorToCause(zlibCode),
+                  m_pStorage->IsClosed() ? std::string() : m_pStorage->GetFilePath());
 }
 
 CZipDeflateCodec::~CZipDeflateCodec() { ReleaseStream(); }
@@ -145,7 +144,7 @@ CZipPackedData PackEntryData(const void* data, std::size_t size, int level, int 
     z_stream stream {};
     int err = deflateInit2(&stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
     if (err != Z_OK)
-        ThrowZipError(CZipCodec::MapZlibError(err));
+        ThrowZipError(CZipException::ZlibErrorToCause(err));
     struct End {
         z_stream* stream;
         ~End() { deflateEnd(stream); }
@@ -166,7 +165,7 @@ CZipPackedData PackEntryData(const void* data, std::size_t size, int level, int 
         written += room - stream.avail_out;
     } while (err == Z_OK || err == Z_BUF_ERROR);
     if (err != Z_STREAM_END)
-        ThrowZipError(CZipCodec::MapZlibError(err));
+        ThrowZipError(CZipException::ZlibErrorToCause(err));
     out.resize(written);
     return packed;
 }

@@ -34,8 +34,6 @@ public:
     // memory.
     virtual void EndCompress(bool afterException) = 0;
 
-    // zlib result to the engine's cause code.
-    static int MapZlibError(int zlibCode);
     // Z_OK and Z_NEED_DICT.
     static bool IsZlibSuccess(int zlibCode) { return zlibCode == Z_OK || zlibCode == Z_NEED_DICT; }
 

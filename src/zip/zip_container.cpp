@@ -10,12 +10,6 @@
 
 using namespace zip;
 
-namespace {
-
-constexpr std::uint32_t kRegularFileAttributes = 0x81A40020;  // regular file, 0644, archive bit
-
-} // namespace
-
 CZipContainer::CZipContainer() : m_centralDir(m_storage, m_stringSettings) {}
 
 CZipContainer::~CZipContainer()
@@ -29,9 +23,9 @@ void CZipContainer::SetBufferSizes(int writeBuffer, int generalBuffer, int searc
     if (!IsClosed())
         return;
     auto atLeast1024 = [](int v) { return static_cast<std::uint32_t>(v < 1024 ? 1024 : v); };
-    m_storage.m_iWriteBufferSize = atLeast1024(writeBuffer);
-    m_iBufferSize = atLeast1024(generalBuffer);
-    m_storage.m_iLocateBufferSize = atLeast1024(searchBuffer);
+    m_storage.m_uWriteBufferSize = atLeast1024(writeBuffer);
+    m_uBufferSize = atLeast1024(generalBuffer);
+    m_storage.m_uLocateBufferSize = atLeast1024(searchBuffer);
 }
 
 bool CZipContainer::Open(const std::string& path, int mode, std::uint32_t volumeSize)
@@ -44,7 +38,7 @@ bool CZipContainer::Open(const std::string& path, int mode, std::uint32_t volume
     m_iFileOpened = 0;
     m_centralDir.Init();
     m_iArchiveSystCompatib = kOwnSystem;
-    m_centralDir.ReadDirectory(m_bExhaustiveRead);
+    m_centralDir.ReadDirectory();
     if (m_centralDir.GetCount() > 0) {
         const int system = m_centralDir[0].GetSystemCompatibility();
         if (IsSupportedSystem(system))
@@ -58,7 +52,7 @@ bool CZipContainer::AddNewEntry(CZipStream& stream, const std::string& name, int
 {
     CZipAddRequest request;
     request.m_pStream = &stream;
-    request.m_szFileNameInZip = name;
+    request.m_strFileNameInZip = name;
     request.m_iComprLevel = level;
     request.m_iSmartLevel = smartFlags;
     request.m_nBufSize = bufferSize;
@@ -67,7 +61,7 @@ bool CZipContainer::AddNewEntry(CZipStream& stream, const std::string& name, int
 
 bool CZipContainer::MakeFileTemplate(const std::string& name, CZipEntryHeader& templ) const
 {
-    std::uint32_t attributes = kRegularFileAttributes;
+    std::uint32_t attributes = kFileAttributes;
     // Our host system is not Unix: add the Unix mode bits in the high word.
     attributes |= ConvertAttributes(attributes, kOwnSystem, ZS_UNIX);
     templ.SetSystemCompatibility(m_iArchiveSystCompatib);
@@ -79,7 +73,7 @@ bool CZipContainer::MakeFileTemplate(const std::string& name, CZipEntryHeader& t
 
 bool CZipContainer::AddNewEntry(CZipAddRequest& request)
 {
-    if (m_iBufferSize == 0)
+    if (m_uBufferSize == 0)
         return false;
     // Only streams are added: adding files from disk, directories and replacing entries
     // are not supported.
@@ -88,7 +82,7 @@ bool CZipContainer::AddNewEntry(CZipAddRequest& request)
     CZipStream& source = *request.m_pStream;
 
     CZipEntryHeader templ;
-    if (!MakeFileTemplate(request.m_szFileNameInZip, templ))
+    if (!MakeFileTemplate(request.m_strFileNameInZip, templ))
         return false;
 
     int level = request.m_iComprLevel;
@@ -152,14 +146,14 @@ bool CZipContainer::OpenNewEntry(CZipEntryHeader& templ, int level, const std::s
     if (path != nullptr || replaceIndex != kNoIndex)
         return false;  // adding from disk and replacing are not supported
 
-    m_pBuffer.Allocate(m_iBufferSize);
+    m_buffer.Allocate(m_uBufferSize);
 
     templ.SetSystemCompatibility(m_iArchiveSystCompatib);
     if (templ.m_uModDate == 0 && templ.m_uModTime == 0)
         templ.SetTime(Now());
 
     const bool directory = templ.IsDirectory();
-    std::string name = templ.m_pszFileName ? *templ.m_pszFileName : templ.GetStoredName();
+    std::string name = templ.m_fileName ? *templ.m_fileName : templ.GetStoredName();
     if (directory && !name.empty() && name.back() != '/' && name.back() != '\\')
         templ.SetFileName(name + '\\');
     else if (name.empty())
@@ -172,7 +166,7 @@ bool CZipContainer::OpenNewEntry(CZipEntryHeader& templ, int level, const std::s
         level = -1;
     templ.m_uMethod = (level == 0 || directory) ? 0 : m_uCompressionMethod;
     if (!m_pCompressor || !m_pCompressor->SupportsMethod(templ.m_uMethod))
-        m_pCompressor = std::make_unique<CZipDeflateCodec>(m_storage, m_pBuffer);
+        m_pCompressor = std::make_unique<CZipDeflateCodec>(m_storage, m_buffer);
 
     CZipEntryHeader* header = m_centralDir.AppendHeader(templ, level, m_storage.IsSegmented());
     header->WriteLocal(m_storage);
@@ -202,7 +196,7 @@ bool CZipContainer::CloseNewEntry(bool afterException)
     }
     m_centralDir.ClearCurrent();
     m_iFileOpened = 0;
-    m_pBuffer.Release();
+    m_buffer.Release();
     return true;
 }
 

@@ -18,9 +18,7 @@ class CZipStream;
 
 struct CZipAddRequest {
     CZipStream* m_pStream = nullptr;
-    std::string m_szFilePath;
-    std::string m_szFileNameInZip;
-    bool m_bFullPath = true;
+    std::string m_strFileNameInZip;
     int m_iComprLevel = -1;
     int m_iSmartLevel = ZSF_DEFAULT;
     std::uint16_t m_uReplaceIndex = 0xFFFF;
@@ -88,11 +86,10 @@ private:
     CZipStringSettings m_stringSettings;
     CZipDirectory m_centralDir;
     int m_iArchiveSystCompatib = 0;
-    std::uint32_t m_iBufferSize = 65536;
+    std::uint32_t m_uBufferSize = 65536;
     int m_iFileOpened = 0;  // 0 none, 1 a new entry is being written
     std::uint16_t m_uCompressionMethod = 8;
-    CZipBuffer m_pBuffer;   // compressed output of the open entry
+    CZipBuffer m_buffer;    // compressed output of the open entry
     std::unique_ptr<CZipCodec> m_pCompressor;
-    bool m_bExhaustiveRead = false;
     std::function<std::time_t()> m_clock;
 };

@@ -18,7 +18,7 @@ void CZipDirectory::Init()
     m_info = CZipDirectoryInfo();
 }
 
-void CZipDirectory::ReadDirectory(bool exhaustive)
+void CZipDirectory::ReadDirectory()
 {
     CZipStore& store = *m_pStorage;
     store.File().SeekToEnd();
@@ -27,8 +27,8 @@ void CZipDirectory::ReadDirectory(bool exhaustive)
         store.ThrowError(CZipException::ZE_NO_DIRECTORY);
     m_info.m_uEndOffset = endOffset;
 
-    char buf[kEndRecordSize - 4];
-    store.File().Seek(static_cast<std::int64_t>(endOffset) + 4, CZipStream::begin);
+    char buf[kEndRecordSize - kSignatureSize];
+    store.File().Seek(static_cast<std::int64_t>(endOffset) + kSignatureSize, CZipStream::begin);
     store.ReadExact(buf, sizeof buf);
     m_info.m_uThisDisk = GetU16(buf);
     m_info.m_uDiskWithCD = GetU16(buf + 2);
@@ -37,8 +37,8 @@ void CZipDirectory::ReadDirectory(bool exhaustive)
     m_info.m_uSize = GetU32(buf + 8);
     m_info.m_uOffset = GetU32(buf + 12);
     const std::uint16_t commentSize = GetU16(buf + 16);
-    m_info.m_pszComment.Allocate(commentSize);
-    store.ReadExact(m_info.m_pszComment.Data(), commentSize);
+    m_info.m_comment.Allocate(commentSize);
+    store.ReadExact(m_info.m_comment.Data(), commentSize);
 
     // Values at their maximum may stand for ZIP64 ones; only a locator proves it.
     if (m_info.m_uThisDisk == 0xFFFF || m_info.m_uDiskWithCD == 0xFFFF ||
@@ -76,10 +76,10 @@ void CZipDirectory::ReadDirectory(bool exhaustive)
 
     m_info.m_bInArchive = true;
     if (m_info.m_uSize != 0)
-        ReadHeaders(exhaustive);
+        ReadHeaders();
 }
 
-void CZipDirectory::ReadHeaders(bool exhaustive)
+void CZipDirectory::ReadHeaders()
 {
     CZipStore& store = *m_pStorage;
     store.SeekToArchiveOffset(m_info.m_uOffset);
@@ -89,19 +89,6 @@ void CZipDirectory::ReadHeaders(bool exhaustive)
         if (!header->ReadCentral(store, *m_pStringSettings))
             store.ThrowError(CZipException::ZE_DAMAGED);
         m_headers.push_back(std::move(header));
-    }
-    if (exhaustive) {
-        // Headers beyond the count of the end record, up to the end record itself.
-        while (store.File().GetPosition() != m_info.m_uEndOffset) {
-            char sig[4];
-            store.ReadExact(sig, 4);
-            if (std::memcmp(sig, kCentralHeaderSignature, 4) != 0)
-                break;
-            auto header = std::make_unique<CZipEntryHeader>();
-            if (!header->ReadCentral(store, *m_pStringSettings, true))
-                store.ThrowError(CZipException::ZE_DAMAGED);
-            m_headers.push_back(std::move(header));
-        }
     }
     SortHeaders();
 }
@@ -138,12 +125,12 @@ CZipEntryHeader* CZipDirectory::AppendHeader(const CZipEntryHeader& templ, int l
     header->m_uExternalAttr = templ.m_uExternalAttr;
     header->m_uLocalComprSize = templ.m_uLocalComprSize;
     header->m_uLocalUncomprSize = templ.m_uLocalUncomprSize;
-    header->m_pszFileName = templ.m_pszFileName;
-    header->m_pszFileNameBuffer = templ.m_pszFileNameBuffer;
-    header->m_pszComment = templ.m_pszComment;
-    header->m_aLocalExtraData = templ.m_aLocalExtraData;
-    header->m_aCentralExtraData = templ.m_aCentralExtraData;
-    header->m_aCentralExtraData.Remove(ZIP_STRINGS_EXTRA_ID);
+    header->m_fileName = templ.m_fileName;
+    header->m_fileNameBuffer = templ.m_fileNameBuffer;
+    header->m_comment = templ.m_comment;
+    header->m_localExtraField = templ.m_localExtraField;
+    header->m_centralExtraField = templ.m_centralExtraField;
+    header->m_centralExtraField.Remove(ZIP_STRINGS_EXTRA_ID);
     header->SetSystemCompatibility(templ.GetSystemCompatibility());
     header->m_uEncryptionMethod = templ.m_uEncryptionMethod;
     header->m_bNameInExtra = m_pStringSettings->m_bStoreNameInExtraData;
@@ -154,10 +141,10 @@ CZipEntryHeader* CZipDirectory::AppendHeader(const CZipEntryHeader& templ, int l
     header->PrepareData(level, segmented);
     // Encode a name given as text now, so that a name too long is refused before the
     // header joins the directory (where it would make every later close fail).
-    if (header->m_pszFileNameBuffer.IsEmpty() && header->m_pszFileName)
+    if (header->m_fileNameBuffer.IsEmpty() && header->m_fileName)
         header->EncodeFileName();
-    if (header->m_pszFileNameBuffer.GetSize() > 0xFFFF || header->m_pszComment.GetSize() > 0xFFFF ||
-        header->m_aLocalExtraData.GetTotalSize() > 0xFFFF)
+    if (header->m_fileNameBuffer.GetSize() > 0xFFFF || header->m_comment.GetSize() > 0xFFFF ||
+        header->m_localExtraField.GetTotalSize() > 0xFFFF)
         ThrowZipError(CZipException::ZE_FIELD_TOO_LONG);
 
     m_headers.push_back(std::move(header));
@@ -185,15 +172,15 @@ void CZipDirectory::WriteDirectory()
     }
 
     char buf[kEndRecordSize];
-    std::memcpy(buf, kEndRecordSignature, 4);
-    char* p = PutU16(buf + 4, m_info.m_uThisDisk);
+    std::memcpy(buf, kEndRecordSignature, kSignatureSize);
+    char* p = PutU16(buf + kSignatureSize, m_info.m_uThisDisk);
     p = PutU16(p, m_info.m_uDiskWithCD);
     p = PutU16(p, m_info.m_uDiskEntriesNo);
     p = PutU16(p, m_info.m_uEntriesNumber);
     p = PutU32(p, m_info.m_uSize);
     p = PutU32(p, m_info.m_uOffset);
-    PutU16(p, static_cast<std::uint16_t>(m_info.m_pszComment.GetSize()));
+    PutU16(p, static_cast<std::uint16_t>(m_info.m_comment.GetSize()));
     store.Write(buf, kEndRecordSize);
-    store.Write(m_info.m_pszComment.Data(), m_info.m_pszComment.GetSize());
+    store.Write(m_info.m_comment.Data(), m_info.m_comment.GetSize());
     m_info.m_bInArchive = true;
 }

@@ -21,7 +21,7 @@ struct CZipDirectoryInfo {
     std::uint32_t m_uSize = 0;            // size of the central directory
     std::uint32_t m_uOffset = 0;          // its offset, relative to the archive start
     bool m_bInArchive = false;            // the directory in the file is the one in memory
-    CZipBuffer m_pszComment;
+    CZipBuffer m_comment;
     bool m_bCaseSensitive = false;
     bool m_bFindFastEnabled = false;
 };
@@ -39,7 +39,7 @@ public:
     void Close() { Init(); }
 
     // Reads the end record and every central header of the store's archive.
-    void ReadDirectory(bool exhaustive);
+    void ReadDirectory();
 
     // The first time after an open: cuts the file where the old directory began, so new
     // entries overwrite it. Afterwards only flushes the write buffer.
@@ -61,7 +61,7 @@ public:
     const CZipDirectoryInfo& GetInfo() const { return m_info; }
 
 private:
-    void ReadHeaders(bool exhaustive);
+    void ReadHeaders();
     void SortHeaders();
 
     CZipStore* m_pStorage;

@@ -24,18 +24,12 @@ bool EndsWithSlash(const std::string& name)
 
 } // namespace
 
-bool CZipEntryHeader::ReadCentral(CZipStore& store, const CZipStringSettings& settings,
-                                  bool signatureConsumed)
+bool CZipEntryHeader::ReadCentral(CZipStore& store, const CZipStringSettings& settings)
 {
     char buf[kCentralHeaderSize];
-    if (signatureConsumed) {
-        std::memcpy(buf, kCentralHeaderSignature, 4);
-        store.ReadExact(buf + 4, kCentralHeaderSize - 4);
-    } else {
-        store.ReadExact(buf, kCentralHeaderSize);
-        if (std::memcmp(buf, kCentralHeaderSignature, 4) != 0)
-            return false;
-    }
+    store.ReadExact(buf, kCentralHeaderSize);
+    if (std::memcmp(buf, kCentralHeaderSignature, kSignatureSize) != 0)
+        return false;
     m_uVersionMadeBy = GetU16(buf + 4);
     m_uVersionNeeded = GetU16(buf + 6);
     m_uFlag = GetU16(buf + 8);
@@ -54,9 +48,9 @@ bool CZipEntryHeader::ReadCentral(CZipStore& store, const CZipStringSettings& se
     m_uOffset = GetU32(buf + 42);
     m_uEncryptionMethod = (m_uFlag & kFlagEncrypted) ? kStandardEncryption : kNoEncryption;
 
-    m_pszFileNameBuffer.Allocate(nameSize);
-    store.ReadExact(m_pszFileNameBuffer.Data(), nameSize);
-    m_pszFileName.reset();
+    m_fileNameBuffer.Allocate(nameSize);
+    store.ReadExact(m_fileNameBuffer.Data(), nameSize);
+    m_fileName.reset();
 
     m_uNameCodePage = settings.IsStandardNameCodePage()
                           ? CZipStringSettings::GetDefaultNameCodePage(GetSystemCompatibility())
@@ -66,20 +60,20 @@ bool CZipEntryHeader::ReadCentral(CZipStore& store, const CZipStringSettings& se
 
     CZipBuffer extra(extraSize);
     store.ReadExact(extra.Data(), extraSize);
-    if (!m_aCentralExtraData.Read(extra.Data(), extraSize))
+    if (!m_centralExtraField.Read(extra.Data(), extraSize))
         return false;
     if (!ReadStringsRecord())
         return false;
 
-    m_pszComment.Allocate(commentSize);
-    store.ReadExact(m_pszComment.Data(), commentSize);
+    m_comment.Allocate(commentSize);
+    store.ReadExact(m_comment.Data(), commentSize);
     return true;
 }
 
 bool CZipEntryHeader::ReadStringsRecord()
 {
     m_bNameInExtra = false;
-    const CZipExtraRecord* record = m_aCentralExtraData.Lookup(ZIP_STRINGS_EXTRA_ID);
+    const CZipExtraRecord* record = m_centralExtraField.Lookup(ZIP_STRINGS_EXTRA_ID);
     if (record == nullptr)
         return true;
     const char* data = record->m_data.Data();
@@ -101,8 +95,8 @@ bool CZipEntryHeader::ReadStringsRecord()
             const std::int64_t nameSize = static_cast<std::int64_t>(size) - 6 - ((flags & 4) ? 4 : 0);
             if (nameSize <= 0)
                 return false;
-            m_pszFileName = std::string(data + 6, static_cast<std::size_t>(nameSize));
-            m_pszFileNameBuffer.Release();
+            m_fileName = std::string(data + 6, static_cast<std::size_t>(nameSize));
+            m_fileNameBuffer.Release();
             m_bNameInExtra = true;
             pos += static_cast<std::uint32_t>(nameSize);
         }
@@ -132,7 +126,7 @@ bool CZipEntryHeader::BuildStringsRecord(CZipExtraRecord& record)
         data.append(cp, 4);
         if (m_bNameInExtra) {
             flags = 3;
-            data += *m_pszFileName;
+            data += *m_fileName;
         }
     }
     if (m_uCommentCodePage != 0) {
@@ -148,37 +142,37 @@ bool CZipEntryHeader::BuildStringsRecord(CZipExtraRecord& record)
 
 std::uint32_t CZipEntryHeader::GetCentralSize() const
 {
-    return kCentralHeaderSize + m_pszFileNameBuffer.GetSize() + m_aCentralExtraData.GetTotalSize() +
-           m_pszComment.GetSize();
+    return kCentralHeaderSize + m_fileNameBuffer.GetSize() + m_centralExtraField.GetTotalSize() +
+           m_comment.GetSize();
 }
 
 std::uint32_t CZipEntryHeader::WriteCentral(CZipStore& store)
 {
-    m_aCentralExtraData.Remove(ZIP_STRINGS_EXTRA_ID);
-    if (m_pszFileNameBuffer.IsEmpty() && m_pszFileName)
+    m_centralExtraField.Remove(ZIP_STRINGS_EXTRA_ID);
+    if (m_fileNameBuffer.IsEmpty() && m_fileName)
         EncodeFileName();
     if (m_bNameInExtra) {
-        if (!m_pszFileName)
-            m_pszFileName = GetStoredName();
-        if (m_pszFileName->empty())
+        if (!m_fileName)
+            m_fileName = GetStoredName();
+        if (m_fileName->empty())
             m_bNameInExtra = false;
     }
     CZipExtraRecord strings;
     if (BuildStringsRecord(strings))
-        m_aCentralExtraData.Add(std::move(strings));
+        m_centralExtraField.Add(std::move(strings));
 
     // The length fields are 16 bits wide: anything longer cannot be written truthfully.
-    if (m_pszComment.GetSize() > 0xFFFF || m_pszFileNameBuffer.GetSize() > 0xFFFF ||
-        m_aCentralExtraData.GetTotalSize() > 0xFFFF) {
-        m_aCentralExtraData.Remove(ZIP_STRINGS_EXTRA_ID);
+    if (m_comment.GetSize() > 0xFFFF || m_fileNameBuffer.GetSize() > 0xFFFF ||
+        m_centralExtraField.GetTotalSize() > 0xFFFF) {
+        m_centralExtraField.Remove(ZIP_STRINGS_EXTRA_ID);
         ThrowZipError(CZipException::ZE_FIELD_TOO_LONG);
     }
 
     const std::uint32_t size = GetCentralSize();
     CZipBuffer buf(size);
     char* p = buf.Data();
-    std::memcpy(p, kCentralHeaderSignature, 4);
-    p = PutU16(p + 4, m_uVersionMadeBy);
+    std::memcpy(p, kCentralHeaderSignature, kSignatureSize);
+    p = PutU16(p + kSignatureSize, m_uVersionMadeBy);
     p = PutU16(p, m_uVersionNeeded);
     p = PutU16(p, m_uFlag);
     p = PutU16(p, m_uMethod);
@@ -187,22 +181,22 @@ std::uint32_t CZipEntryHeader::WriteCentral(CZipStore& store)
     p = PutU32(p, m_uCrc32);
     p = PutU32(p, m_uComprSize);
     p = PutU32(p, m_uUncomprSize);
-    p = PutU16(p, static_cast<std::uint16_t>(m_pszFileNameBuffer.GetSize()));
-    p = PutU16(p, static_cast<std::uint16_t>(m_aCentralExtraData.GetTotalSize()));
-    p = PutU16(p, static_cast<std::uint16_t>(m_pszComment.GetSize()));
+    p = PutU16(p, static_cast<std::uint16_t>(m_fileNameBuffer.GetSize()));
+    p = PutU16(p, static_cast<std::uint16_t>(m_centralExtraField.GetTotalSize()));
+    p = PutU16(p, static_cast<std::uint16_t>(m_comment.GetSize()));
     p = PutU16(p, m_uDiskStart);
     p = PutU16(p, m_uInternalAttr);
     p = PutU32(p, m_uExternalAttr);
     p = PutU32(p, m_uOffset);
-    if (!m_pszFileNameBuffer.IsEmpty())
-        std::memcpy(p, m_pszFileNameBuffer.Data(), m_pszFileNameBuffer.GetSize());
-    p += m_pszFileNameBuffer.GetSize();
-    p = m_aCentralExtraData.Write(p);
-    if (!m_pszComment.IsEmpty())
-        std::memcpy(p, m_pszComment.Data(), m_pszComment.GetSize());
+    if (!m_fileNameBuffer.IsEmpty())
+        std::memcpy(p, m_fileNameBuffer.Data(), m_fileNameBuffer.GetSize());
+    p += m_fileNameBuffer.GetSize();
+    p = m_centralExtraField.Write(p);
+    if (!m_comment.IsEmpty())
+        std::memcpy(p, m_comment.Data(), m_comment.GetSize());
     store.Write(buf.Data(), size);
 
-    m_aCentralExtraData.Remove(ZIP_STRINGS_EXTRA_ID);
+    m_centralExtraField.Remove(ZIP_STRINGS_EXTRA_ID);
     ClearFileNameAfterWrite();
     return size;
 }
@@ -213,19 +207,19 @@ void CZipEntryHeader::WriteLocal(CZipStore& store)
         m_uLocalComprSize = 0;
         m_uLocalUncomprSize = 0;
     } else {
-        m_uLocalComprSize += m_uEncryptionMethod == kStandardEncryption ? 12 : 0;
+        m_uLocalComprSize += m_uEncryptionMethod == kStandardEncryption ? kEncryptionHeaderSize : 0;
     }
-    if (m_pszFileNameBuffer.IsEmpty() && m_pszFileName)
+    if (m_fileNameBuffer.IsEmpty() && m_fileName)
         EncodeFileName();
-    if (m_pszFileNameBuffer.GetSize() > 0xFFFF || m_aLocalExtraData.GetTotalSize() > 0xFFFF)
+    if (m_fileNameBuffer.GetSize() > 0xFFFF || m_localExtraField.GetTotalSize() > 0xFFFF)
         ThrowZipError(CZipException::ZE_FIELD_TOO_LONG);
-    m_uLocalFileNameSize = static_cast<std::uint16_t>(m_pszFileNameBuffer.GetSize());
+    m_uLocalFileNameSize = static_cast<std::uint16_t>(m_fileNameBuffer.GetSize());
 
     const std::uint32_t size = GetLocalSize();
     CZipBuffer buf(size);
     char* p = buf.Data();
-    std::memcpy(p, kLocalHeaderSignature, 4);
-    p = PutU16(p + 4, m_uVersionNeeded);
+    std::memcpy(p, kLocalHeaderSignature, kSignatureSize);
+    p = PutU16(p + kSignatureSize, m_uVersionNeeded);
     p = PutU16(p, m_uFlag);
     p = PutU16(p, m_uMethod);
     p = PutU16(p, m_uModTime);
@@ -234,11 +228,11 @@ void CZipEntryHeader::WriteLocal(CZipStore& store)
     p = PutU32(p, m_uLocalComprSize);
     p = PutU32(p, m_uLocalUncomprSize);
     p = PutU16(p, m_uLocalFileNameSize);
-    p = PutU16(p, static_cast<std::uint16_t>(m_aLocalExtraData.GetTotalSize()));
+    p = PutU16(p, static_cast<std::uint16_t>(m_localExtraField.GetTotalSize()));
     if (m_uLocalFileNameSize != 0)
-        std::memcpy(p, m_pszFileNameBuffer.Data(), m_uLocalFileNameSize);
+        std::memcpy(p, m_fileNameBuffer.Data(), m_uLocalFileNameSize);
     p += m_uLocalFileNameSize;
-    m_aLocalExtraData.Write(p);
+    m_localExtraField.Write(p);
     store.Write(buf.Data(), size);
 
     m_uDiskStart = store.m_uCurrentDisk;
@@ -250,7 +244,7 @@ void CZipEntryHeader::UpdateLocal(CZipStore& store)
 {
     m_uLocalComprSize = m_uComprSize;
     m_uLocalUncomprSize = m_uUncomprSize;
-    char buf[12];
+    char buf[kCrcAndSizesSize];
     PutU32(buf, m_uCrc32);
     PutU32(buf + 4, m_uLocalComprSize);
     PutU32(buf + 8, m_uLocalUncomprSize);
@@ -262,8 +256,8 @@ void CZipEntryHeader::WriteDescriptor(CZipStore& store, bool segmented)
     char buf[kDescriptorSize];
     char* p = buf;
     if (segmented || m_uEncryptionMethod == kStandardEncryption) {
-        std::memcpy(p, kDescriptorSignature, 4);
-        p += 4;
+        std::memcpy(p, kDescriptorSignature, kSignatureSize);
+        p += kSignatureSize;
     }
     p = PutU32(p, m_uCrc32);
     p = PutU32(p, m_uComprSize);
@@ -283,35 +277,35 @@ void CZipEntryHeader::PrepareData(int level, bool segmented)
     if (m_uMethod == 8 && level >= 1 && level <= 9) {
         // Speed hints of deflate: 1 super fast, 2 fast, 8 and 9 maximum.
         if (level == 1)
-            m_uFlag = 6;
+            m_uFlag = kFlagSuperFast;
         else if (level == 2)
-            m_uFlag = 4;
+            m_uFlag = kFlagFast;
         else if (level >= 8)
-            m_uFlag = 2;
+            m_uFlag = kFlagMaximum;
     }
     if (segmented || m_uEncryptionMethod == kStandardEncryption)
         m_uFlag |= kFlagDataDescriptor;
     if (m_uEncryptionMethod != kNoEncryption)
         m_uFlag |= kFlagEncrypted;
-    m_uVersionNeeded = IsDirectory() ? 10 : 20;
+    m_uVersionNeeded = IsDirectory() ? kVersionNeededDirectory : kVersionNeededFile;
 }
 
 void CZipEntryHeader::SetFileName(const std::string& name)
 {
-    m_pszFileName = name;
-    m_pszFileNameBuffer.Release();
+    m_fileName = name;
+    m_fileNameBuffer.Release();
 }
 
 void CZipEntryHeader::EncodeFileName()
 {
-    std::string bytes = m_pszFileName.value_or(std::string());
+    std::string bytes = m_fileName.value_or(std::string());
     std::replace(bytes.begin(), bytes.end(), '\\', '/');
-    m_pszFileNameBuffer.Assign(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    m_fileNameBuffer.Assign(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
 }
 
 std::string CZipEntryHeader::GetFileName() const
 {
-    std::string name = m_pszFileName ? *m_pszFileName : GetStoredName();
+    std::string name = m_fileName ? *m_fileName : GetStoredName();
     std::replace(name.begin(), name.end(), '/', '\\');
     return name;
 }
@@ -319,9 +313,9 @@ std::string CZipEntryHeader::GetFileName() const
 void CZipEntryHeader::ClearFileNameAfterWrite()
 {
     if (m_bNameInExtra)
-        m_pszFileNameBuffer.Release();
+        m_fileNameBuffer.Release();
     else
-        m_pszFileName.reset();
+        m_fileName.reset();
 }
 
 void CZipEntryHeader::SetTime(std::time_t t) { TimeToDos(t, m_uModDate, m_uModTime); }
@@ -333,9 +327,9 @@ std::uint32_t CZipEntryHeader::GetSystemAttr() const
     const int system = GetSystemCompatibility();
     const bool slash = EndsWithSlash(GetFileName());
     if (!IsSupportedSystem(system))
-        return slash ? 0x41FF0010u : 0x81A40020u;
+        return slash ? kDirectoryAttributes : kFileAttributes;
     if (m_uExternalAttr == 0 && slash)
-        return 0x41FF0010u;
+        return kDirectoryAttributes;
     return ConvertAttributes(m_uExternalAttr, system, kOwnSystem);
 }
 
@@ -344,4 +338,4 @@ void CZipEntryHeader::SetSystemAttr(std::uint32_t attributes)
     m_uExternalAttr = ConvertAttributes(attributes, kOwnSystem, GetSystemCompatibility());
 }
 
-bool CZipEntryHeader::IsDirectory() const { return (GetSystemAttr() & 0x10) != 0; }
+bool CZipEntryHeader::IsDirectory() const { return (GetSystemAttr() & kDosDirectory) != 0; }

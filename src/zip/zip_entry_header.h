@@ -4,6 +4,7 @@
 
 #include "zip/zip_buffer.h"
 #include "zip/zip_extra_field.h"
+#include "zip/zip_records.h"
 
 #include <cstdint>
 #include <ctime>
@@ -36,16 +37,20 @@ public:
     static constexpr std::uint8_t kStandardEncryption = 0;
     static constexpr std::uint16_t kFlagEncrypted = 0x0001;
     static constexpr std::uint16_t kFlagDataDescriptor = 0x0008;
+    // Deflate's speed hint (bits 1 and 2 of the flags).
+    static constexpr std::uint16_t kFlagMaximum = 0x0002;
+    static constexpr std::uint16_t kFlagFast = 0x0004;
+    static constexpr std::uint16_t kFlagSuperFast = 0x0006;
 
     // --- reading and writing records --------------------------------------------------
 
     // Parses one central header at the store's file position. False when the header is
     // rejected (bad signature, extra field not in whole records, a too short code-page
-    // record); a short read throws 101. With signatureConsumed only the 42 bytes behind
-    // the signature are read.
-    bool ReadCentral(CZipStore& store, const CZipStringSettings& settings, bool signatureConsumed = false);
+    // record); a short read throws ZE_DAMAGED.
+    bool ReadCentral(CZipStore& store, const CZipStringSettings& settings);
     // Writes the central header through the store's buffer; returns its size.
-    // A name, comment or central extra field of 65536 bytes or more throws 110.
+    // A name, comment or central extra field of 65536 bytes or more throws
+    // ZE_FIELD_TOO_LONG.
     std::uint32_t WriteCentral(CZipStore& store);
     // Writes the local header of a new entry and records its offset.
     void WriteLocal(CZipStore& store);
@@ -64,7 +69,7 @@ public:
     // The name as text, slashes shown as backslashes.
     std::string GetFileName() const;
     // The name exactly as stored in the archive (after it was encoded).
-    std::string GetStoredName() const { return std::string(m_pszFileNameBuffer.Data(), m_pszFileNameBuffer.GetSize()); }
+    std::string GetStoredName() const { return std::string(m_fileNameBuffer.Data(), m_fileNameBuffer.GetSize()); }
     // Encodes the name text into the stored bytes.
     void EncodeFileName();
 
@@ -82,12 +87,11 @@ public:
     // Sets attributes given in the host encoding, stored in the header's own system's.
     void SetSystemAttr(std::uint32_t attributes);
     bool IsDirectory() const;
-    bool IsEncrypted() const { return m_uEncryptionMethod != kNoEncryption; }
 
     // Size of the local header: fixed part, name and local extra field.
     std::uint32_t GetLocalSize() const
     {
-        return 30 + m_pszFileNameBuffer.GetSize() + m_aLocalExtraData.GetTotalSize();
+        return zip::kLocalHeaderSize + m_fileNameBuffer.GetSize() + m_localExtraField.GetTotalSize();
     }
     std::uint32_t GetCentralSize() const;
 
@@ -106,17 +110,17 @@ public:
     std::uint32_t m_uLocalComprSize = 0;
     std::uint32_t m_uLocalUncomprSize = 0;
     std::uint32_t m_uOffset = 0;
-    CZipExtraField m_aLocalExtraData;
-    CZipExtraField m_aCentralExtraData;
+    CZipExtraField m_localExtraField;
+    CZipExtraField m_centralExtraField;
     std::uint32_t m_uExternalAttr = 0;
     std::uint16_t m_uLocalFileNameSize = 0;
     std::uint8_t m_uEncryptionMethod = kNoEncryption;
-    CZipBuffer m_pszFileNameBuffer;
-    std::optional<std::string> m_pszFileName;
+    CZipBuffer m_fileNameBuffer;
+    std::optional<std::string> m_fileName;
     bool m_bNameInExtra = false;
     std::uint32_t m_uNameCodePage = CZipStringSettings::kOemCodePage;
     std::uint32_t m_uCommentCodePage = 0;
-    CZipBuffer m_pszComment;
+    CZipBuffer m_comment;
 
 private:
     // Drops the representation of the name that was not just written.

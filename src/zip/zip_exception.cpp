@@ -88,7 +88,7 @@ std::string CZipException::GetErrorDescription(int cause, bool noSystem)
         return std::string(what) + " (" + GetSystemErrorDescription() + ").";
     }
     if (cause == ZE_ZLIB_ERRNO) {
-        // An errno of 502 would describe itself forever.
+        // An errno of ZE_ZLIB_ERRNO would describe itself forever.
         const int e = errno;
         return GetErrorDescription(e == ZE_ZLIB_ERRNO ? ZE_GENERIC : e, false);
     }

@@ -41,11 +41,10 @@ public:
     };
 
     explicit CZipException(int cause = ZE_GENERIC, std::string fileName = {})
-        : m_iCause(cause), m_szFileName(std::move(fileName)) {}
+        : m_iCause(cause), m_strFileName(std::move(fileName)) {}
 
     int GetCause() const { return m_iCause; }
-    std::string GetPath() const override { return m_szFileName; }
-    static const char* GetRuntimeClassName() { return "CZipException"; }
+    std::string GetPath() const override { return m_strFileName; }
 
     // The message for a cause. With noSystem set, causes without a text of their own are
     // "Unknown error" instead of the operating system's description.
@@ -61,7 +60,7 @@ public:
 
 private:
     int m_iCause;
-    std::string m_szFileName;
+    std::string m_strFileName;
 };
 
 [[noreturn]] void ThrowZipError(int cause, const std::string& fileName = {});

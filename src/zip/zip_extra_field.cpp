@@ -9,12 +9,12 @@ bool CZipExtraField::Read(const char* data, std::uint32_t size)
     m_records.clear();
     std::uint32_t pos = 0;
     while (pos < size) {
-        if (size - pos < 4)
+        if (size - pos < zip::kExtraRecordHeadSize)
             return false;
         CZipExtraRecord record;
         record.m_uHeaderID = zip::GetU16(data + pos);
         const std::uint16_t dataSize = zip::GetU16(data + pos + 2);
-        pos += 4;
+        pos += zip::kExtraRecordHeadSize;
         if (dataSize > size - pos)
             return false;
         record.m_data.Assign(data + pos, dataSize);

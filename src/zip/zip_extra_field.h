@@ -3,6 +3,7 @@
 #pragma once
 
 #include "zip/zip_buffer.h"
+#include "zip/zip_records.h"
 
 #include <cstdint>
 #include <vector>
@@ -11,13 +12,13 @@ struct CZipExtraRecord {
     std::uint16_t m_uHeaderID = 0;
     CZipBuffer m_data;
 
-    std::uint32_t GetTotalSize() const { return 4 + m_data.GetSize(); }
+    std::uint32_t GetTotalSize() const { return zip::kExtraRecordHeadSize + m_data.GetSize(); }
 };
 
 class CZipExtraField {
 public:
     // Splits size bytes into records. False when they do not split into whole records
-    // (fewer than 4 bytes left for a head, or a data size beyond the bytes left).
+    // (fewer bytes left than a record's head, or a data size beyond the bytes left).
     bool Read(const char* data, std::uint32_t size);
     // Writes the records back to back at dest (GetTotalSize bytes).
     char* Write(char* dest) const;

@@ -13,8 +13,8 @@ public:
     void Close() override;
     void Flush() override {}
     std::uint64_t GetPosition() const override { return m_nPos; }
-    // Origins 0, 1, 2; any other leaves the position. Before the start throws 505; beyond
-    // the size grows the capacity, not the size.
+    // Origins begin, current, end; any other leaves the position. Before the start throws
+    // ZE_NO_MEMORY; beyond the size grows the capacity, not the size.
     std::uint64_t Seek(std::int64_t offset, int origin) override;
     std::uint64_t GetLength() const override { return m_nDataSize; }
     // Truncates or extends (with zeros) the data; the position stays where it was.
@@ -27,8 +27,8 @@ public:
     const char* Data() const { return m_pBuffer; }
 
 private:
-    // Grows the capacity to at least size in steps of m_nGrowBy; 505 on a step of 0 or a
-    // failed allocation.
+    // Grows the capacity to at least size in steps of m_nGrowBy; ZE_NO_MEMORY on a step of 0
+    // or a failed allocation.
     void Grow(std::uint64_t size);
 
     std::uint32_t m_nGrowBy;

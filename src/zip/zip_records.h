@@ -7,11 +7,12 @@
 namespace zip {
 
 // Signatures, in file order.
-inline constexpr char kLocalHeaderSignature[4] = {'P', 'K', 3, 4};
-inline constexpr char kCentralHeaderSignature[4] = {'P', 'K', 1, 2};
-inline constexpr char kEndRecordSignature[4] = {'P', 'K', 5, 6};
-inline constexpr char kDescriptorSignature[4] = {'P', 'K', 7, 8};
-inline constexpr char kZip64LocatorSignature[4] = {'P', 'K', 6, 7};
+inline constexpr std::uint32_t kSignatureSize = 4;
+inline constexpr char kLocalHeaderSignature[kSignatureSize] = {'P', 'K', 3, 4};
+inline constexpr char kCentralHeaderSignature[kSignatureSize] = {'P', 'K', 1, 2};
+inline constexpr char kEndRecordSignature[kSignatureSize] = {'P', 'K', 5, 6};
+inline constexpr char kDescriptorSignature[kSignatureSize] = {'P', 'K', 7, 8};
+inline constexpr char kZip64LocatorSignature[kSignatureSize] = {'P', 'K', 6, 7};
 
 // local header: 30 bytes, signature included, before the name and the extra field
 inline constexpr std::uint32_t kLocalHeaderSize = 30;
@@ -19,10 +20,18 @@ inline constexpr std::uint32_t kLocalHeaderSize = 30;
 inline constexpr std::uint32_t kCentralHeaderSize = 46;
 // end of central directory record: 22 bytes, signature included, before the comment
 inline constexpr std::uint32_t kEndRecordSize = 22;
-// data descriptor: 16 bytes with its signature
-inline constexpr std::uint32_t kDescriptorSize = 16;
+// the CRC-32 and the compressed and uncompressed sizes: 12 bytes, in the local header (at
+// kLocalCrcOffset) and in the data descriptor alike
+inline constexpr std::uint32_t kCrcAndSizesSize = 12;
+// data descriptor: 16 bytes with its signature (the signature is optional)
+inline constexpr std::uint32_t kDescriptorSize = kSignatureSize + kCrcAndSizesSize;
 // offset of the CRC-32 in the local header; the compressed and uncompressed sizes follow
 inline constexpr std::uint32_t kLocalCrcOffset = 14;
+// encryption header of the traditional PKWARE encryption: 12 bytes before the data,
+// counted in the compressed size
+inline constexpr std::uint32_t kEncryptionHeaderSize = 12;
+// head of an extra-field record: 4 bytes (u16 id, u16 data size) before its data
+inline constexpr std::uint32_t kExtraRecordHeadSize = 4;
 // the deepest the end record can lie: the longest archive comment plus the record itself
 inline constexpr std::uint32_t kEndRecordSearchDepth = 65535 + kEndRecordSize;
 inline constexpr std::uint32_t kNotFound = 0xFFFFFFFF;
@@ -39,7 +48,11 @@ enum ZipSystem : std::uint8_t {
     ZS_NTFS = 10,
 };
 inline constexpr std::uint8_t kOwnSystem = ZS_DOS;
+// Versions of the format (10 * major + minor): what the engine writes and what a new entry
+// needs to be read (a directory 1.0, a file 2.0, which brought deflate and folders).
 inline constexpr std::uint8_t kZipVersion = 20;
+inline constexpr std::uint16_t kVersionNeededDirectory = 10;
+inline constexpr std::uint16_t kVersionNeededFile = 20;
 
 inline std::uint16_t GetU16(const char* p)
 {

@@ -9,7 +9,7 @@
 void CZipStore::Open(const std::string& path, bool readOnly, std::uint32_t volumeSize)
 {
     m_uCurrentDisk = kClosedDisk;
-    m_pWriteBuffer.Allocate(m_iWriteBufferSize);
+    m_writeBuffer.Allocate(m_uWriteBufferSize);
     m_uBytesInWriteBuffer = 0;
     m_bReadOnly = readOnly;
     const unsigned flags = (readOnly ? CFile::modeRead : CFile::modeReadWrite) |
@@ -31,7 +31,7 @@ std::string CZipStore::Close(bool afterException)
             m_file.Flush();
         m_file.Close();
     }
-    m_pWriteBuffer.Release();
+    m_writeBuffer.Release();
     m_uBytesInWriteBuffer = 0;
     m_uCurrentDisk = kClosedDisk;
     m_iSegmMode = noSegments;
@@ -42,7 +42,7 @@ std::string CZipStore::Close(bool afterException)
 void CZipStore::Write(const void* data, std::uint32_t count)
 {
     const char* p = static_cast<const char*>(data);
-    const std::uint32_t capacity = m_pWriteBuffer.GetSize();
+    const std::uint32_t capacity = m_writeBuffer.GetSize();
     while (count > 0) {
         if (m_uBytesInWriteBuffer == 0 && count >= capacity) {
             // Nothing waiting and more than a buffer's worth: no point copying it.
@@ -51,7 +51,7 @@ void CZipStore::Write(const void* data, std::uint32_t count)
         }
         const std::uint32_t room = capacity - m_uBytesInWriteBuffer;
         const std::uint32_t n = count < room ? count : room;
-        std::memcpy(m_pWriteBuffer.Data() + m_uBytesInWriteBuffer, p, n);
+        std::memcpy(m_writeBuffer.Data() + m_uBytesInWriteBuffer, p, n);
         m_uBytesInWriteBuffer += n;
         p += n;
         count -= n;
@@ -65,7 +65,7 @@ void CZipStore::FlushBuffer()
     if (m_uBytesInWriteBuffer == 0)
         return;
     const std::uint32_t n = m_uBytesInWriteBuffer;
-    m_file.Write(m_pWriteBuffer.Data(), n);
+    m_file.Write(m_writeBuffer.Data(), n);
     m_uBytesInWriteBuffer = 0;
 }
 
@@ -102,14 +102,15 @@ std::uint32_t CZipStore::GetWriteOffset()
     return static_cast<std::uint32_t>(pos);
 }
 
-std::uint32_t CZipStore::LocateSignature(const char sig[4], std::uint32_t maxDepth)
+std::uint32_t CZipStore::LocateSignature(const char sig[zip::kSignatureSize], std::uint32_t maxDepth)
 {
-    const std::uint32_t bufferSize = m_iLocateBufferSize;
+    const std::uint32_t bufferSize = m_uLocateBufferSize;
     CZipBuffer buffer(bufferSize);
     const std::uint64_t length = m_file.GetLength();
     const std::uint64_t limit = maxDepth < length ? maxDepth : length;
     std::uint64_t covered = length - m_file.GetPosition();
-    int k = 3;
+    constexpr int kLast = zip::kSignatureSize - 1;
+    int k = kLast;
     bool partial = false;
     while (covered < limit) {
         std::uint32_t chunk = bufferSize;
@@ -135,7 +136,7 @@ std::uint32_t CZipStore::LocateSignature(const char sig[4], std::uint32_t maxDep
                 --i;
             } else if (partial) {
                 partial = false;
-                k = 3;  // compare the same byte again against the last signature byte
+                k = kLast;  // compare the same byte again against the last signature byte
             } else {
                 --i;
             }

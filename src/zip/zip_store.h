@@ -5,6 +5,7 @@
 
 #include "zip/zip_buffer.h"
 #include "zip/zip_file.h"
+#include "zip/zip_records.h"
 
 #include <cstdint>
 #include <string>
@@ -41,7 +42,7 @@ public:
     void Write(const void* data, std::uint32_t count);
     // Writes the bytes waiting in the buffer to the file.
     void FlushBuffer();
-    // Reads exactly count bytes at the file position; a short read is 101.
+    // Reads exactly count bytes at the file position; a short read is ZE_DAMAGED.
     void ReadExact(void* buffer, std::uint32_t count);
     // Writes count bytes at an archive offset straight to the file, bypassing the buffer,
     // and returns to the file position it found.
@@ -49,20 +50,21 @@ public:
 
     // Seeks to an offset relative to the archive start (the prefix is added on disk 0).
     void SeekToArchiveOffset(std::uint32_t offset);
-    // The archive offset at which the next buffered byte will land; 111 beyond 4 GiB.
+    // The archive offset at which the next buffered byte will land; ZE_SIZE_TOO_LARGE
+    // beyond 4 GiB.
     std::uint32_t GetWriteOffset();
 
     // Position of the first byte of sig searched backwards from the end of the file, at
     // most maxDepth bytes deep; zip::kNotFound when it is not there.
-    std::uint32_t LocateSignature(const char sig[4], std::uint32_t maxDepth);
+    std::uint32_t LocateSignature(const char sig[zip::kSignatureSize], std::uint32_t maxDepth);
 
     [[noreturn]] void ThrowError(int cause) const;
 
     CZipFile& File() { return m_file; }
     std::string GetFilePath() const { return m_file.GetFilePath(); }
 
-    std::uint32_t m_iWriteBufferSize = 65536;
-    std::uint32_t m_iLocateBufferSize = 32768;
+    std::uint32_t m_uWriteBufferSize = 65536;
+    std::uint32_t m_uLocateBufferSize = 32768;
     std::uint16_t m_uCurrentDisk = kClosedDisk;
     int m_iSegmMode = noSegments;
     std::uint32_t m_uBytesBeforeZip = 0;
@@ -70,7 +72,7 @@ public:
 
 private:
     CZipFile m_file;
-    CZipBuffer m_pWriteBuffer;
+    CZipBuffer m_writeBuffer;
     std::uint32_t m_uBytesInWriteBuffer = 0;
     bool m_bReadOnly = false;
 };

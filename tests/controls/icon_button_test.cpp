@@ -44,13 +44,13 @@ protected:
         }
         const bool result = ui::Dialog::OnInitDialog();
         del.SetIcons(IDI_DELETE, CIconButton::kGrayIdleIconId);
-        del.ShiftColor(0, 30, TRUE);
-        del.SetImageAlignment(1, TRUE);
+        del.ShiftColor(CIconButton::kHotBackground, 30, TRUE);
+        del.SetImageAlignment(controls::ImageAlignment::Above, TRUE);
         generate.SetIcons(IDI_GENERATE, 0);
-        generate.ShiftColor(0, 30, TRUE);
+        generate.ShiftColor(CIconButton::kHotBackground, 30, TRUE);
         about.SetIcons(IDI_MAINFRAME, 0);
         up.SetIcons(IDI_UP, CIconButton::kGrayIdleIconId);
-        up.SetImageAlignment(1, TRUE);
+        up.SetImageAlignment(controls::ImageAlignment::Above, TRUE);
         return result;
     }
     void ExchangeData(ui::DataExchange& exchange) override
@@ -324,14 +324,14 @@ TEST(IconButton, ConfigurationResults)
             int result;
             int expected;
         } cases[] = {
-            {"SetImageAlignment(3)", b.SetImageAlignment(3, TRUE), 4},
-            {"SetImageAlignment(2)", b.SetImageAlignment(2, TRUE), 0},
-            {"ShiftColor(6, 10)", b.ShiftColor(6, 10, TRUE), 3},
-            {"ShiftColor(0, 256)", b.ShiftColor(0, 256, TRUE), 5},
-            {"ShiftColor(0, -256)", b.ShiftColor(0, -256, TRUE), 5},
-            {"ShiftColor(5, -255)", b.ShiftColor(5, -255, TRUE), 0},
+            {"SetImageAlignment(3)", b.SetImageAlignment(static_cast<controls::ImageAlignment>(3), TRUE), 4},
+            {"SetImageAlignment(Right)", b.SetImageAlignment(controls::ImageAlignment::Right, TRUE), 0},
+            {"ShiftColor(kColorSlots, 10)", b.ShiftColor(CIconButton::kColorSlots, 10, TRUE), 3},
+            {"ShiftColor(kHotBackground, 256)", b.ShiftColor(CIconButton::kHotBackground, 256, TRUE), 5},
+            {"ShiftColor(kHotBackground, -256)", b.ShiftColor(CIconButton::kHotBackground, -256, TRUE), 5},
+            {"ShiftColor(kFocusText, -255)", b.ShiftColor(CIconButton::kFocusText, -255, TRUE), 0},
             {"SetIcons(not an icon)", b.SetIcons(reinterpret_cast<HICON>(INT_PTR{0x1234}), nullptr), 1},
-            {"SetIcons(148, -2)", b.SetIcons(IDI_GENERATE, CIconButton::kGrayIdleIconId), 0},
+            {"SetIcons(IDI_GENERATE, kGrayIdleIconId)", b.SetIcons(IDI_GENERATE, CIconButton::kGrayIdleIconId), 0},
         };
         for (const auto& c : cases)
             EXPECT_EQ(c.result, c.expected) << c.call;

@@ -3,6 +3,7 @@
 // grayed, check marks and radio dots, selections, short items, and the DC given back as
 // it came. One picture of every kind is saved for people to look at.
 #include "controls/owner_menu.h"
+#include "controls/windows_version.h"
 #include "res/resource.h"
 #include "ui/gdi.h"
 #include "ui/window_test_support.h"
@@ -22,7 +23,11 @@ namespace {
 
 constexpr UINT kTestMenu = 9001;
 constexpr UINT kImageCommand = 9123;  // "E&xit" in Edit, given an image by the fixture
-constexpr int kXpThemed = 7;          // g_windowsVersion of XP: themed under Wine's registry
+// Versions as the drawing tells them apart: without the 3-D frames, with them, and XP
+// (themed under Wine's registry).
+constexpr controls::WindowsVersion kWithoutFrames = controls::WindowsVersion::OtherNt;
+constexpr controls::WindowsVersion kWithFrames = controls::WindowsVersion::Win2000;
+constexpr controls::WindowsVersion kXpThemed = controls::WindowsVersion::WinXp;
 constexpr COLORREF kUnpainted = RGB(255, 0, 255);
 
 COLORREF Sys(int index) { return GetSysColor(index); }
@@ -279,7 +284,7 @@ protected:
         g_classicSelectGrayed = m_saved[2];
         g_flatSelectGrayed = m_saved[3];
         g_menuImageEffects = m_saved[4];
-        g_windowsVersion = m_saved[5];
+        g_windowsVersion = m_savedVersion;
     }
 
     static void SetStyle(bool flat) { g_flatStyleOtherwise = g_flatStyleWhenThemed = flat ? 1 : 0; }
@@ -322,8 +327,9 @@ protected:
 private:
     COLORREF m_oldScheme[kSchemeSize] = {};
     bool m_schemeSet = false;
-    int m_saved[6] = {g_flatStyleOtherwise, g_flatStyleWhenThemed, g_classicSelectGrayed,
-                      g_flatSelectGrayed, g_menuImageEffects, g_windowsVersion};
+    int m_saved[5] = {g_flatStyleOtherwise, g_flatStyleWhenThemed, g_classicSelectGrayed,
+                      g_flatSelectGrayed, g_menuImageEffects};
+    controls::WindowsVersion m_savedVersion = g_windowsVersion;
 };
 
 constexpr RECT kItem{0, 0, 200, 22};
@@ -412,7 +418,7 @@ TEST_F(OwnerMenuDrawTest, ImagesSitInTheirCellOrFrameAsTheStateAsks)
         const char* name;
         bool flat;
         UINT state;
-        int version;
+        controls::WindowsVersion version;
         RECT item;
         RECT region;
         COLORREF fill;
@@ -426,47 +432,47 @@ TEST_F(OwnerMenuDrawTest, ImagesSitInTheirCellOrFrameAsTheStateAsks)
     // Classic, 22 high: frame (0,1)-(20,20), inside it (1,2)-(19,19), image at (2,3).
     const RECT flatInside{2, 2, 21, 20}, classicInside{1, 2, 19, 19};
     const std::vector<Case> cases = {
-        {"flat at rest: faded image on the face-coloured column", true, 0, 1, kItem, flatInside, face,
+        {"flat at rest: faded image on the face-coloured column", true, 0, kWithoutFrames, kItem, flatInside, face,
          {{1, 4, 4}},
          {{0, 0, face, "column"}, {22, 10, face, "column"}, {23, 10, window, "beside the column"}, {199, 21, window, "item"}}},
-        {"flat hot: lifted image over its shadow in the selection", true, ODS_SELECTED, 1, kItem, flatInside, Selection(),
-         {{2, 5, 5}, {0, 3, 3}},
+        {"flat hot: lifted image over its shadow in the selection", true, ODS_SELECTED, kWithoutFrames, kItem, flatInside,
+         Selection(), {{2, 5, 5}, {0, 3, 3}},
          {{0, 0, highlight, "item frame"}, {199, 21, highlight, "item frame"}, {1, 1, Selection(), "cell, no frame"},
           {22, 10, Selection(), "column in the selection"}, {100, 10, Selection(), "item"}}},
-        {"flat checked: tinted cell framed in highlight, image lifted, no tick", true, ODS_CHECKED, 1, kItem, flatInside, tinted,
-         {{0, 3, 3}},
+        {"flat checked: tinted cell framed in highlight, image lifted, no tick", true, ODS_CHECKED, kWithoutFrames, kItem,
+         flatInside, tinted, {{0, 3, 3}},
          {{1, 1, highlight, "cell frame"}, {21, 20, highlight, "cell frame"}, {0, 0, face, "column"}, {22, 10, face, "column"}}},
-        {"flat hot and checked: cell framed in highlight", true, ODS_SELECTED | ODS_CHECKED, 1, kItem, flatInside, Selection(),
-         {{0, 3, 3}},
+        {"flat hot and checked: cell framed in highlight", true, ODS_SELECTED | ODS_CHECKED, kWithoutFrames, kItem, flatInside,
+         Selection(), {{0, 3, 3}},
          {{1, 1, highlight, "cell frame"}, {21, 20, highlight, "cell frame"}, {0, 0, highlight, "item frame"}}},
-        {"flat, lower than the image: image at the top edge", true, 0, 1, {0, 10, 200, 20}, {2, 10, 21, 20}, face,
+        {"flat, lower than the image: image at the top edge", true, 0, kWithoutFrames, {0, 10, 200, 20}, {2, 10, 21, 20}, face,
          {{1, 4, 10}},
          {}},
-        {"classic at rest: frame in the back colour", false, 0, 6, kItem, classicInside, back,
+        {"classic at rest: frame in the back colour", false, 0, kWithFrames, kItem, classicInside, back,
          {{0, 2, 3}},
          {{0, 1, back, "frame"}, {19, 19, back, "frame"}, {100, 10, back, "item"}}},
-        {"classic hot: raised frame, bar right of it", false, ODS_SELECTED, 6, kItem, classicInside, back,
+        {"classic hot: raised frame, bar right of it", false, ODS_SELECTED, kWithFrames, kItem, classicInside, back,
          {{0, 2, 3}},
          {{0, 1, light, "frame top-left"}, {10, 1, light, "frame top"}, {0, 10, light, "frame left"},
           {19, 19, shadow, "frame bottom-right"}, {19, 10, shadow, "frame right"}, {10, 19, shadow, "frame bottom"},
           {21, 0, bar, "bar from left + 21"}, {199, 21, bar, "bar"}}},
-        {"classic checked: tinted inside, sunken frame", false, ODS_CHECKED, 6, kItem, classicInside, LightenColor(back, 0.6),
-         {{0, 2, 3}},
+        {"classic checked: tinted inside, sunken frame", false, ODS_CHECKED, kWithFrames, kItem, classicInside,
+         LightenColor(back, 0.6), {{0, 2, 3}},
          {{0, 1, shadow, "frame top-left"}, {10, 1, shadow, "frame top"}, {19, 19, light, "frame bottom-right"},
           {10, 19, light, "frame bottom"}, {100, 10, back, "item"}}},
-        {"classic hot and checked: sunken frame", false, ODS_SELECTED | ODS_CHECKED, 6, kItem, classicInside, back,
+        {"classic hot and checked: sunken frame", false, ODS_SELECTED | ODS_CHECKED, kWithFrames, kItem, classicInside, back,
          {{0, 2, 3}},
          {{0, 1, shadow, "frame top-left"}, {19, 19, light, "frame bottom-right"}, {21, 10, bar, "bar"}}},
         {"flat XP-themed, hot: the selection is lighter", true, ODS_SELECTED, kXpThemed, kItem, flatInside,
          LightenColor(highlight, 0.7), {{2, 5, 5}, {0, 3, 3}}, {{1, 1, LightenColor(highlight, 0.7), "cell"}}},
         {"flat XP-themed, checked: the tint stays, the column is the plain face", true, ODS_CHECKED, kXpThemed, kItem,
          flatInside, tinted, {{0, 3, 3}}, {{0, 0, Sys(COLOR_3DFACE), "column"}, {1, 1, highlight, "cell frame"}}},
-        {"classic checked before version 2: no 3-D frame", false, ODS_CHECKED, 1, kItem, classicInside, LightenColor(back, 0.6),
+        {"classic checked without 3-D frames", false, ODS_CHECKED, kWithoutFrames, kItem, classicInside, LightenColor(back, 0.6),
          {{0, 2, 3}},
          {{0, 1, back, "no frame"}, {19, 19, back, "no frame"}}},
         {"classic XP-themed, checked: face instead of menu colour", false, ODS_CHECKED, kXpThemed, kItem, classicInside,
          LightenColor(Sys(COLOR_3DFACE), 0.6), {{0, 2, 3}}, {{100, 10, Sys(COLOR_3DFACE), "item"}, {0, 1, shadow, "frame"}}},
-        {"classic, lower than the image: frame at the top edge", false, 0, 6, {0, 10, 200, 20}, {1, 11, 19, 20}, back,
+        {"classic, lower than the image: frame at the top edge", false, 0, kWithFrames, {0, 10, 200, 20}, {1, 11, 19, 20}, back,
          {{0, 2, 12}},
          {}},
     };
@@ -500,7 +506,7 @@ TEST_F(OwnerMenuDrawTest, CheckMarkWithoutImageIsTheTickOrTheRadioDot)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.flat ? "flat" : "classic") + (c.radio ? ", radio" : ", tick"));
         SetStyle(c.flat);
-        g_windowsVersion = 6;
+        g_windowsVersion = kWithFrames;
         ASSERT_TRUE(SetMenuItemBitmaps(m_edit, 9122, MF_BYCOMMAND, nullptr, c.radio ? radio.Get() : nullptr));
         Canvas canvas(200, 22, kAway);
         Draw(Kind::Check, ODS_CHECKED, canvas, kItem);
@@ -574,7 +580,7 @@ TEST_F(OwnerMenuDrawTest, GrayedItemsAreEngravedOrLightAndTheFlatStyleDoesNotSel
     }
 
     SetStyle(false);
-    g_windowsVersion = 6;
+    g_windowsVersion = kWithFrames;
     {
         SCOPED_TRACE("classic, grayed: engraved text and image");
         Canvas canvas(200, 22, kAway);
@@ -627,7 +633,7 @@ TEST_F(OwnerMenuDrawTest, DrawingGivesTheDcBackAsItCame)
         {Kind::Separator, 0},       {Kind::Shortcut, ODS_SELECTED}, {Kind::Image, ODS_SELECTED},
         {Kind::Image, ODS_GRAYED},  {Kind::Check, ODS_CHECKED},     {Kind::Grayed, ODS_GRAYED | ODS_SELECTED},
     };
-    g_windowsVersion = 6;
+    g_windowsVersion = kWithFrames;
     for (const bool flat : {true, false}) {
         SetStyle(flat);
         for (const auto& item : items) {
@@ -680,7 +686,7 @@ TEST_F(OwnerMenuDrawTest, PictureOfEveryKind)
     canvas.Fill({0, 0, 2 * kWidth + 3 * kSpace, count * kHeight + 2 * kSpace}, RGB(96, 96, 96));
     ui::Font font(CreateMenuFont());
     ui::SelectGuard select(canvas.Dc(), font.Get());
-    g_windowsVersion = 6;
+    g_windowsVersion = kWithFrames;
     for (int column = 0; column < 2; ++column) {
         SetStyle(column == 0);
         for (int row = 0; row < count; ++row) {

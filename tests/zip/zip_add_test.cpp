@@ -177,9 +177,9 @@ TEST_F(ZipAdd, RefusalsReturnFalseAndChangeNothing)
     EXPECT_FALSE(m_zip.CloseNewEntry()) << "nothing open any more";
     EXPECT_FALSE(m_zip.WriteNewEntry("x", 1));
 
-    CZipAddRequest fromDisk;
-    fromDisk.m_szFilePath = m_path;
-    EXPECT_FALSE(m_zip.AddNewEntry(fromDisk)) << "adding from disk paths is not supported";
+    CZipAddRequest noStream;
+    noStream.m_strFileNameInZip = "no-stream.txt";
+    EXPECT_FALSE(m_zip.AddNewEntry(noStream)) << "only streams are added, not files from disk";
     CZipMemoryFile file;
     CZipAddRequest replace;
     replace.m_pStream = &file;
@@ -200,7 +200,7 @@ TEST_F(ZipAdd, EmptyNameBecomesFileNumber)
     EXPECT_EQ(z.entries[2].name, "file2");
 }
 
-TEST_F(ZipAdd, NameTooLongIs110AndLeavesTheEntryOutOfTheFile)
+TEST_F(ZipAdd, NameTooLongIsFieldTooLongAndLeavesTheEntryOutOfTheFile)
 {
     OpenTemplate(test::BuildStoredZip({{"a", "a"}}));
     try {

@@ -61,7 +61,7 @@ TEST(ZipMemoryFile, GrowsInWholeSteps)
     EXPECT_EQ(std::string(file.Data(), 6000), big + big);
 }
 
-TEST(ZipMemoryFile, FailuresAre505)
+TEST(ZipMemoryFile, FailuresAreNoMemory)
 {
     CZipMemoryFile file;
     file.Write("abc", 3);

@@ -3,6 +3,7 @@
 #include "zip/zip_container.h"
 #include "zip/zip_exception.h"
 #include "zip/zip_memory_file.h"
+#include "zip/zip_records.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -143,13 +144,14 @@ TEST(ZipOpen, SignatureStraddlingTwoSearchChunksIsFound)
     const std::string plain = test::BuildStoredZip({{"a.txt", "alpha"}});
     // With 1024-byte chunks the end record's "PK" falls in the second chunk and its
     // "\5\6" in the first, for every split point tried.
-    for (std::size_t commentSize : {1024 - 22 + 1, 1024 - 22 + 2, 1024 - 22 + 3, 2048 - 22 + 2}) {
+    constexpr std::size_t kEnd = zip::kEndRecordSize;
+    for (std::size_t commentSize : {1024 - kEnd + 1, 1024 - kEnd + 2, 1024 - kEnd + 3, 2048 - kEnd + 2}) {
         test::WriteFile(path, test::BuildStoredZip({{"a.txt", "alpha"}}, std::string(commentSize, 'c')));
         CZipContainer zip;
         zip.SetBufferSizes(1024, 1024, 1024);
         ASSERT_TRUE(zip.Open(path)) << commentSize;
-        EXPECT_EQ(zip.GetDirectoryInfo().m_pszComment.GetSize(), commentSize);
-        EXPECT_EQ(zip.GetDirectoryInfo().m_uEndOffset, plain.size() - 22);
+        EXPECT_EQ(zip.GetDirectoryInfo().m_comment.GetSize(), commentSize);
+        EXPECT_EQ(zip.GetDirectoryInfo().m_uEndOffset, plain.size() - kEnd);
     }
 }
 
@@ -160,14 +162,14 @@ TEST(ZipOpen, BufferSizesHaveAFloorAndAreFixedWhileOpen)
     test::WriteFile(path, test::BuildStoredZip({{"a.txt", "alpha"}}));
     CZipContainer zip;
     zip.SetBufferSizes(100, 100, 100);
-    EXPECT_EQ(zip.GetStorage().m_iWriteBufferSize, 1024u);
-    EXPECT_EQ(zip.GetStorage().m_iLocateBufferSize, 1024u);
+    EXPECT_EQ(zip.GetStorage().m_uWriteBufferSize, 1024u);
+    EXPECT_EQ(zip.GetStorage().m_uLocateBufferSize, 1024u);
     ASSERT_TRUE(zip.Open(path));
     zip.SetBufferSizes(15000000, 65536, 32768);
-    EXPECT_EQ(zip.GetStorage().m_iWriteBufferSize, 1024u);
+    EXPECT_EQ(zip.GetStorage().m_uWriteBufferSize, 1024u);
     zip.Close();
     zip.SetBufferSizes(15000000, 65536, 32768);
-    EXPECT_EQ(zip.GetStorage().m_iWriteBufferSize, 15000000u);
+    EXPECT_EQ(zip.GetStorage().m_uWriteBufferSize, 15000000u);
 }
 
 TEST(ZipOpen, ReadOnlyOpenNeverWrites)

@@ -37,7 +37,7 @@ TEST(ZipAttributes, ConvertBetweenSystems)
             << std::hex << c.attributes << " from " << c.from << " to " << c.to;
 }
 
-TEST(ZipAttributes, SystemWithoutConverterIs117WithoutFileName)
+TEST(ZipAttributes, SystemWithoutConverterIsPlatformErrorWithoutFileName)
 {
     for (auto [from, to] : {std::pair {0, 5}, std::pair {11, 0}, std::pair {19, 19}}) {
         try {
