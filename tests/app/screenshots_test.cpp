@@ -1,61 +1,178 @@
 // Pictures of the three windows with Chinese text, saved in the build folder for people
 // to look at (build/windows/screenshots): the main window idle, with a button under the
-// mouse and with its help menu open; the about box; the add-content dialog. Each test
-// checks that the picture is not blank.
+// mouse and with its file and help menus open; the about box; the add-content dialog; a
+// long list and two messages. Each picture is read back and checked: none is blank, the
+// main window's buttons show their icons (grey while idle where the program asks for it)
+// and its menus the images of the items that have one.
 #include "app/main_window_test.h"
 
+#include "controls/menu_metrics.h"
+#include "controls/owner_menu.h"
 #include "res/resource.h"
 #include "ui/wide_text.h"
 #include "ui/win32_services.h"
 
+#include <set>
+
 namespace wintest {
 namespace {
 
-// A saved PNG that holds more than one colour has something drawn in it.
-void ExpectPicture(const std::string& path)
+// A saved picture of more than one colour: something was drawn.
+void ExpectNotBlank(const std::string& path)
 {
-    const std::string png = test::ReadFile(path);
-    ASSERT_GT(png.size(), 1000u) << path;
-    EXPECT_EQ(png.compare(0, 8, std::string("\x89PNG\r\n\x1a\n", 8)), 0);
+    const test::Picture picture = test::ReadPng(path);
+    EXPECT_GT(test::CountColours(picture, picture.Whole()), 1u) << path << " is blank";
 }
 
-// The menu runs its own loop once open: a thread timer, dispatched by that loop, moves
-// the highlight onto the first item, takes the picture, and closes the menu.
+// An icon button of the main window in a screenshot of the window: the button (whose
+// commonest colour is its face) and where its icon lies.
+struct ButtonIcon {
+    int id;
+    bool greyWhileIdle;  // also: the icon above the caption
+    test::Box button;
+    test::Box icon;
+};
+
+std::vector<ButtonIcon> ButtonIcons(HWND window)
+{
+    const struct {
+        int id;
+        bool greyWhileIdle;
+    } buttons[] = {{IDC_ADD_FOLDER, false}, {IDC_ADD_FILE, false}, {IDC_ADD_CONTENT, false},
+                   {IDC_GENERATE, false},   {IDC_CLOSE, false},    {IDC_ABOUT, false},
+                   {IDC_UP, true},          {IDC_DELETE, true},    {IDC_DOWN, true}};
+    std::vector<ButtonIcon> icons;
+    for (const auto& b : buttons) {
+        HWND button = GetDlgItem(window, b.id);
+        const auto alignment = b.greyWhileIdle ? controls::ImageAlignment::Above : controls::ImageAlignment::Left;
+        icons.push_back({b.id, b.greyWhileIdle, InScreenshot(window, button),
+                         InScreenshot(window, button, IconBox(button, alignment))});
+    }
+    return icons;
+}
+
+// Every button shows its icon on its face (the face is the button's commonest colour):
+// in colour, but in grey where it waits for the mouse; the hot button's in colour.
+void ExpectButtonIcons(const std::string& path, const std::vector<ButtonIcon>& icons, int hotId = 0)
+{
+    const test::Picture picture = test::ReadPng(path);
+    for (const ButtonIcon& b : icons) {
+        SCOPED_TRACE(path + ", button " + std::to_string(b.id));
+        const test::Rgb face = test::CommonestColour(picture, b.button);
+        EXPECT_GT(test::CountOtherThan(picture, b.icon, face), 20) << "no icon";
+        if (b.greyWhileIdle && b.id != hotId)
+            EXPECT_EQ(test::CountColoured(picture, b.icon), 0) << "the idle icon is not grey";
+        else
+            EXPECT_GT(test::CountColoured(picture, b.icon), 20) << "the icon is not in colour";
+    }
+}
+
+// An item of an open pop-up menu: its command and where the cell of its image column (the
+// column less the ring where a selected item's frame runs) lies in the screenshot.
+struct MenuItemCell {
+    UINT command;
+    test::Box cell;
+};
+
+// A picture of the pop-up at position on the menu bar, and its items as they lay when it
+// was taken.
+struct MenuShot {
+    int position;
+    std::string path;
+    std::vector<MenuItemCell> items;
+};
+
+// The pop-up menu window on the screen; null when none is shown.
+HWND ShownPopupMenu()
+{
+    for (HWND popup = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); popup;
+         popup = FindWindowExW(nullptr, popup, L"#32768", nullptr))
+        if (IsWindowVisible(popup))
+            return popup;
+    return nullptr;
+}
+
+void Shoot(HWND window, MenuShot& shot)
+{
+    SaveScreenshot(window, shot.path);
+    HMENU popup = GetSubMenu(GetMenu(window), shot.position);
+    const int gap = controls::MenuGap(g_menuImageEffects != 0);
+    for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+        RECT item{};
+        if (!GetMenuItemRect(nullptr, popup, static_cast<UINT>(i), &item))
+            continue;  // not on the screen
+        const controls::Rect cell =
+            controls::LayoutFlatItem({item.left, item.top, item.right, item.bottom}, {}, gap, false).cell;
+        shot.items.push_back({GetMenuItemID(popup, i),
+                              InScreenshot(window, RECT{cell.left, cell.top, cell.right, cell.bottom})});
+    }
+}
+
+// The menu runs its own loop once open: a thread timer, dispatched by that loop, moves the
+// highlight onto the first item, then takes each picture in turn, going right along the
+// menu bar with the arrow key between them (a second click on the bar under Wine opens the
+// pop-up of the first one again), and closes the menu.
 HWND g_menuOwner = nullptr;
-std::string g_menuShot;
+std::vector<MenuShot>* g_menuShots = nullptr;
 int g_menuTicks = 0;
 
 void CALLBACK WhileMenuIsOpen(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND popup = FindWindowW(L"#32768", nullptr);
+    HWND popup = ShownPopupMenu();
     ++g_menuTicks;
-    if (g_menuTicks == 1 && popup) {
+    const std::size_t next = static_cast<std::size_t>(g_menuTicks / 2 - 1);  // even ticks take a picture
+    if (popup && g_menuTicks == 1) {
         PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
         return;
     }
-    if (g_menuTicks < 3 && popup)
-        return;
+    if (popup && g_menuTicks % 2 == 1)
+        return;  // the last key's drawing is done by the next tick
+    if (popup && next < g_menuShots->size()) {
+        MenuShot& shot = (*g_menuShots)[next];
+        Shoot(g_menuOwner, shot);
+        if (next + 1 < g_menuShots->size()) {
+            for (int i = shot.position; i < (*g_menuShots)[next + 1].position; ++i)
+                PostMessageW(g_menuOwner, WM_KEYDOWN, VK_RIGHT, 0);
+            return;
+        }
+    }
     KillTimer(nullptr, timer);
-    if (popup)
-        SaveScreenshot(g_menuOwner, g_menuShot);
+    g_menuTicks = -1;  // done
     EndMenu();
 }
 
-// Opens the pop-up of the menu bar's item at position as a click on it would.
-void ShootOpenMenu(HWND window, int position, const std::string& path)
+// Opens the pop-up of the first shot's item on the menu bar as a click on it would, and
+// takes the pictures of shots, whose positions go from left to right.
+void ShootOpenMenus(HWND window, std::vector<MenuShot>& shots)
 {
     RECT item{};
-    ASSERT_TRUE(GetMenuItemRect(window, GetMenu(window), static_cast<UINT>(position), &item));
+    ASSERT_TRUE(GetMenuItemRect(window, GetMenu(window), static_cast<UINT>(shots.front().position), &item));
     g_menuOwner = window;
-    g_menuShot = path;
+    g_menuShots = &shots;
     g_menuTicks = 0;
     SetTimer(nullptr, 0, 300, WhileMenuIsOpen);
     SetCursorPos(item.left + 8, item.top + 6);
     PostMessageW(window, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(item.left + 8, item.top + 6));
     PostMessageW(window, WM_NCLBUTTONUP, HTMENU, MAKELPARAM(item.left + 8, item.top + 6));
-    for (int i = 0; i < 100 && g_menuTicks < 3; ++i) {
+    for (int i = 0; i < 200 && g_menuTicks >= 0; ++i) {
         Pump();
         Sleep(20);
+    }
+}
+
+// The items that have an image show it in their cell; the cell of the others is plain.
+void ExpectMenuImages(const MenuShot& shot, std::size_t count)
+{
+    const std::set<UINT> withImage = {IDM_ABOUT, IDM_HELP, IDM_VISIT_SITE, IDM_OPEN_FOLDER, IDM_OPEN_FILE};
+    const test::Picture picture = test::ReadPng(shot.path);
+    ASSERT_EQ(shot.items.size(), count) << shot.path << ": items found on the screen";
+    for (const MenuItemCell& item : shot.items) {
+        SCOPED_TRACE(shot.path + ", command " + std::to_string(item.command));
+        const test::Rgb background = test::CommonestColour(picture, item.cell);
+        if (withImage.count(item.command))
+            EXPECT_GT(test::CountOtherThan(picture, item.cell, background), 20) << "no image";
+        else
+            EXPECT_EQ(test::CountColours(picture, item.cell), 1u) << "something in the image column";
     }
 }
 
@@ -74,11 +191,15 @@ TEST_F(MainWindowTest, ScreenshotsOfTheThreeWindows)
 {
     const std::string mainShot = ScreenshotPath("main_window.png");
     const std::string hotShot = ScreenshotPath("main_window_hot_button.png");
-    const std::string menuShot = ScreenshotPath("main_window_help_menu.png");
+    const std::string fileMenuShot = ScreenshotPath("main_window_file_menu.png");
+    const std::string helpMenuShot = ScreenshotPath("main_window_help_menu.png");
     const std::string aboutShot = ScreenshotPath("about_box.png");
     const std::string contentShot = ScreenshotPath("add_content.png");
-    for (const std::string& shot : {mainShot, hotShot, menuShot})
+    const std::vector<std::string> shots = {mainShot, hotShot, fileMenuShot, helpMenuShot, aboutShot, contentShot};
+    for (const std::string& shot : shots)
         DeleteFileW(ui::Widen(shot).c_str());
+    std::vector<ButtonIcon> icons;
+    std::vector<MenuShot> menus = {{0, fileMenuShot, {}}, {2, helpMenuShot, {}}};
     const std::vector<std::string> files = {Write("第一回 宴桃园豪杰三结义.txt", "滚滚长江东逝水"),
                                             Write("第二回 张翼德怒鞭督邮.txt", "且说董卓字仲颖"),
                                             Write("第三回 议温明董卓叱丁原.txt", "且说曹操")};
@@ -92,10 +213,11 @@ TEST_F(MainWindowTest, ScreenshotsOfTheThreeWindows)
         SetItemText(w, IDC_MAKER, "青禾网");
         SetCursorPos(0, 0);
         SaveScreenshot(w, mainShot);
+        icons = ButtonIcons(w);
         Hover(w, IDC_DELETE);
         SaveScreenshot(w, hotShot);
         SendMessageW(GetDlgItem(w, IDC_DELETE), WM_MOUSELEAVE, 0, 0);
-        ShootOpenMenu(w, 2, menuShot);
+        ShootOpenMenus(w, menus);
 
         OnNextModal([&](HWND about) {
             SaveScreenshot(about, aboutShot);
@@ -113,8 +235,12 @@ TEST_F(MainWindowTest, ScreenshotsOfTheThreeWindows)
         Click(w, IDC_ADD_CONTENT);
         Click(w, IDC_CLOSE);
     });
-    for (const std::string& shot : {mainShot, hotShot, menuShot, aboutShot, contentShot})
-        ExpectPicture(shot);
+    for (const std::string& shot : shots)
+        ExpectNotBlank(shot);
+    ExpectButtonIcons(mainShot, icons);
+    ExpectButtonIcons(hotShot, icons, IDC_DELETE);
+    for (const MenuShot& menu : menus)
+        ExpectMenuImages(menu, 3);
 }
 
 // What the user sees after dropping many chapters with a picture and an archive among them,
@@ -126,6 +252,8 @@ TEST_F(MainWindowTest, ScreenshotsOfALongListAndOfRefusals)
     const std::string listShot = ScreenshotPath("main_window_long_list.png");
     const std::string notTextShot = ScreenshotPath("message_not_text.png");
     const std::string inUseShot = ScreenshotPath("message_book_in_use.png");
+    for (const std::string& shot : {listShot, notTextShot, inUseShot})
+        DeleteFileW(ui::Widen(shot).c_str());
     std::vector<std::string> files;
     for (int i = 1; i <= 30; ++i)
         files.push_back(Write("第" + std::to_string(i) + "回.txt", "话说天下大势"));
@@ -155,7 +283,7 @@ TEST_F(MainWindowTest, ScreenshotsOfALongListAndOfRefusals)
     });
     CloseHandle(holder);
     for (const std::string& shot : {listShot, notTextShot, inUseShot})
-        ExpectPicture(shot);
+        ExpectNotBlank(shot);
 }
 
 } // namespace

@@ -378,8 +378,8 @@ TEST_F(HyperlinkLabelTest, AboutBoxLabelsOpenTheirTextShowTheHandAndFitTheirText
     });
 }
 
-// A picture for people: the main window's two labels, the web one under the mouse with
-// its tooltip, the mail one visited.
+// A picture for people, checked: the main window's two labels, the web one under the
+// mouse with its tooltip, the mail one visited, each written in its colour.
 TEST_F(HyperlinkLabelTest, Screenshot)
 {
     const std::string shot = ScreenshotPath("hyperlink_label.png");
@@ -389,6 +389,7 @@ TEST_F(HyperlinkLabelTest, Screenshot)
         d.first.SetLink(kMail);
         d.second.SetLink(kWeb);
     };
+    test::Box webBox, mailBox;  // in the picture
     RunModal(dialog, [&](HWND w) {
         HWND web = GetDlgItem(w, IDC_WEB_LINK);
         ClickLabel(GetDlgItem(w, IDC_MAIL_LINK));
@@ -401,8 +402,13 @@ TEST_F(HyperlinkLabelTest, Screenshot)
         EXPECT_TRUE(PumpFor(2000, [&] { return IsWindowVisible(TipOf(web)) != FALSE; }));
         EXPECT_EQ(TextColour(web), kHoverColor);
         SaveScreenshot(w, shot);
+        webBox = InScreenshot(w, web);
+        mailBox = InScreenshot(w, GetDlgItem(w, IDC_MAIL_LINK));
     });
-    EXPECT_NE(GetFileAttributesW(ui::Widen(shot).c_str()), INVALID_FILE_ATTRIBUTES);
+    const test::Picture picture = test::ReadPng(shot);
+    EXPECT_GT(test::CountColours(picture, picture.Whole()), 1u) << "blank";
+    EXPECT_GT(test::CountIn(picture, webBox, {Rgb(kHoverColor)}), 10) << "the web label is not written in red";
+    EXPECT_GT(test::CountIn(picture, mailBox, {Rgb(kVisitedColor)}), 10) << "the mail label is not written as visited";
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "controls/image_layout.h"
 #include "res/resource.h"
 #include "ui/recording_services.h"
+#include "ui/wide_text.h"
 #include "ui/window_test_support.h"
 
 #include <windowsx.h>
@@ -113,17 +114,6 @@ Picture Paint(HWND button)
 }
 
 bool IsColoured(COLORREF c) { return GetRValue(c) != GetGValue(c) || GetGValue(c) != GetBValue(c); }
-
-// Where a 16 x 16 icon of a button goes, as its layout puts it (not pressed).
-RECT IconBox(HWND button, controls::ImageAlignment alignment)
-{
-    RECT client{};
-    GetClientRect(button, &client);
-    controls::Rect caption{0, 0, client.right, client.bottom};
-    const controls::Rect image = controls::LayoutImage(alignment, GetWindowTextLengthW(button) > 0, caption,
-                                                       caption, false, 16, 16);
-    return {image.left, image.top, image.left + 16, image.top + 16};
-}
 
 int CountIn(const Picture& p, const RECT& box, bool (*test)(COLORREF))
 {
@@ -444,10 +434,22 @@ TEST(IconButton, CheckBoxModeTogglesOnClickAndLooksPressedWhenChecked)
     EXPECT_EQ(dialog.commands, clicks);
 }
 
+// A picture for people, checked: the dialog with the delete button under the mouse. Each
+// icon is where its button's layout puts it, on the button's face: the hot one in colour,
+// the idle copy in grey, and those of the buttons with one icon in colour all the time.
 TEST(IconButton, Screenshot)
 {
+    const std::string shot = ScreenshotPath("icon_button.png");
+    DeleteFileW(ui::Widen(shot).c_str());
     RecordingServices services;
     ButtonDialog dialog(services);
+    struct Icon {
+        const char* name;
+        test::Box box;  // in the picture
+        COLORREF face;
+        bool coloured;
+    };
+    std::vector<Icon> icons;
     RunModal(dialog, [&](HWND w) {
         HWND del = dialog.del.GetHwnd();
         RECT r{};
@@ -455,8 +457,27 @@ TEST(IconButton, Screenshot)
         SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         Pump();
         Hover(del);
-        SaveScreenshot(w, ScreenshotPath("icon_button.png"));
+        SaveScreenshot(w, shot);
+        const auto icon = [&](const char* name, CIconButton& button, controls::ImageAlignment alignment,
+                              COLORREF face, bool coloured) {
+            icons.push_back({name, InScreenshot(w, button.GetHwnd(), IconBox(button.GetHwnd(), alignment)), face,
+                             coloured});
+        };
+        icon("delete, hot", dialog.del, controls::ImageAlignment::Above, kHotFace, true);
+        icon("up, idle", dialog.up, controls::ImageAlignment::Above, kFace, false);
+        icon("generate", dialog.generate, controls::ImageAlignment::Left, kFace, true);
+        icon("about", dialog.about, controls::ImageAlignment::Left, kFace, true);
     });
+    const test::Picture picture = test::ReadPng(shot);
+    EXPECT_GT(test::CountColours(picture, picture.Whole()), 1u) << "blank";
+    ASSERT_EQ(icons.size(), 4u);
+    for (const Icon& icon : icons) {
+        EXPECT_GT(test::CountOtherThan(picture, icon.box, Rgb(icon.face)), 20) << icon.name << ": no icon";
+        if (icon.coloured)
+            EXPECT_GT(test::CountColoured(picture, icon.box), 20) << icon.name << ": not in colour";
+        else
+            EXPECT_EQ(test::CountColoured(picture, icon.box), 0) << icon.name << ": not grey";
+    }
 }
 
 } // namespace

@@ -1,11 +1,12 @@
 // The owner-drawn menu's items painted into memory in the flat and the classic style and
 // read pixel by pixel: separators, label and shortcut, images at rest, hot, checked and
 // grayed, check marks and radio dots, selections, short items, and the DC given back as
-// it came. One picture of every kind is saved for people to look at.
+// it came. One picture of every kind is saved for people to look at, and checked.
 #include "controls/owner_menu.h"
 #include "controls/windows_version.h"
 #include "res/resource.h"
 #include "ui/gdi.h"
+#include "ui/wide_text.h"
 #include "ui/window_test_support.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <iterator>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -657,7 +659,26 @@ TEST_F(OwnerMenuDrawTest, DrawingGivesTheDcBackAsItCame)
     SetMenuItemBitmaps(m_edit, 9122, MF_BYCOMMAND, nullptr, nullptr);
 }
 
-// Not a check: every kind in both styles, side by side, for people to look at.
+// The colours of the image at sharedIndex in its three slots (normal, faded, shadow) that
+// are none of the scheme's: where they are, the image was drawn.
+std::set<test::Rgb> ImageColours(int sharedIndex)
+{
+    Canvas canvas(3 * 16, 15);
+    for (int slot = 0; slot < 3; ++slot)
+        ImageList_Draw(g_menuSharedImages.handle, sharedIndex + slot, canvas.Dc(), 16 * slot, 0, ILD_TRANSPARENT);
+    std::set<test::Rgb> colours;
+    for (int y = 0; y < 15; ++y)
+        for (int x = 0; x < 3 * 16; ++x)
+            colours.insert(wintest::Rgb(canvas.At(x, y)));
+    colours.erase(wintest::Rgb(kUnpainted));
+    for (const COLORREF c : kScheme)
+        colours.erase(wintest::Rgb(c));
+    return colours;
+}
+
+// Every kind in both styles, side by side, for people to look at; checked as saved: every
+// item is drawn (not left in one colour), and the items with an image that is not grayed
+// show its colours at their left end.
 TEST_F(OwnerMenuDrawTest, PictureOfEveryKind)
 {
     ui::Bitmap radio(CreateBitmap(13, 13, 1, 1, nullptr));
@@ -698,7 +719,23 @@ TEST_F(OwnerMenuDrawTest, PictureOfEveryKind)
         }
     }
     SetMenuItemBitmaps(m_edit, 9122, MF_BYCOMMAND, nullptr, nullptr);
-    canvas.SavePng(wintest::ScreenshotPath("menu_items.png"));
+    const std::string shot = wintest::ScreenshotPath("menu_items.png");
+    DeleteFileW(ui::Widen(shot).c_str());
+    canvas.SavePng(shot);
+
+    const test::Picture picture = test::ReadPng(shot);
+    const std::set<test::Rgb> imageColours = ImageColours(m_image);
+    ASSERT_GT(imageColours.size(), 2u) << "the test image has colours of its own";
+    for (int column = 0; column < 2; ++column) {
+        for (int row = 0; row < count; ++row) {
+            SCOPED_TRACE(std::string(column == 0 ? "flat" : "classic") + ", row " + std::to_string(row));
+            const int left = kSpace + column * (kWidth + kSpace), top = kSpace + row * kHeight;
+            EXPECT_GT(test::CountColours(picture, {left, top, left + kWidth, top + kHeight}), 1u) << "not drawn";
+            const test::Box imageEnd{left, top, left + kHeight, top + kHeight};
+            if (rows[row].kind == Kind::Image && !(rows[row].state & ODS_GRAYED))
+                EXPECT_GT(test::CountIn(picture, imageEnd, imageColours), 20) << "no image";
+        }
+    }
 }
 
 } // namespace

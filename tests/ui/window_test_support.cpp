@@ -4,12 +4,10 @@
 
 #include <shellapi.h>
 #include <shlobj.h>
-#include <zlib.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
@@ -62,20 +60,6 @@ void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD)
     script(dialog);
     if (IsWindow(dialog) && IsWindowVisible(dialog))
         EndDialog(dialog, -1);
-}
-
-void PutU32(std::string& out, std::uint32_t v)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out += static_cast<char>((v >> shift) & 0xFF);
-}
-
-void PutChunk(std::string& png, const char* type, const std::string& data)
-{
-    PutU32(png, static_cast<std::uint32_t>(data.size()));
-    const std::string body = std::string(type, 4) + data;
-    png += body;
-    PutU32(png, crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size())));
 }
 
 } // namespace
@@ -171,40 +155,14 @@ void DoubleClickListItem(HWND list, int index)
 
 namespace {
 
-// PNG: 8-bit RGB, each row led by filter byte 0. bgra: top-down rows of 32-bit pixels.
-void WritePng(const std::uint32_t* bgra, int width, int height, const std::string& path)
+// Top-down rows of 32-bit pixels (blue in the low byte) as a picture.
+test::Picture PictureOf(const std::vector<std::uint32_t>& bgra, int width, int height)
 {
-    std::string raw;
-    raw.reserve(static_cast<std::size_t>(height) * (width * 3 + 1));
-    for (int y = 0; y < height; ++y) {
-        raw += '\0';
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t p = bgra[static_cast<std::size_t>(y) * width + x];
-            raw += static_cast<char>(p >> 16 & 0xFF);
-            raw += static_cast<char>(p >> 8 & 0xFF);
-            raw += static_cast<char>(p & 0xFF);
-        }
-    }
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
-    std::string packed(packedSize, '\0');
-    compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
-              reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size()), 9);
-    packed.resize(packedSize);
-
-    std::string png("\x89PNG\r\n\x1a\n", 8);
-    std::string header;
-    PutU32(header, static_cast<std::uint32_t>(width));
-    PutU32(header, static_cast<std::uint32_t>(height));
-    header += std::string("\x08\x02\x00\x00\x00", 5);
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", packed);
-    PutChunk(png, "IEND", "");
-
-    FILE* out = _wfopen(ui::Widen(path).c_str(), L"wb");
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
-    std::fwrite(png.data(), 1, png.size(), out);
-    std::fclose(out);
+    std::vector<test::Rgb> pixels;
+    pixels.reserve(bgra.size());
+    for (const std::uint32_t p : bgra)
+        pixels.push_back(p & 0xFFFFFF);
+    return test::Picture(width, height, std::move(pixels));
 }
 
 } // namespace
@@ -227,7 +185,7 @@ void SaveBitmapPng(HBITMAP bitmap, const std::string& path)
     ReleaseDC(nullptr, screen);
     if (rows != size.bmHeight)
         throw std::runtime_error("cannot read the bitmap for " + path);
-    WritePng(pixels.data(), size.bmWidth, size.bmHeight, path);
+    test::WritePng(PictureOf(pixels, size.bmWidth, size.bmHeight), path);
 }
 
 void SaveScreenshot(HWND window, const std::string& path)
@@ -259,7 +217,43 @@ void SaveScreenshot(HWND window, const std::string& path)
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    WritePng(pixels.data(), width, height, path);
+    test::WritePng(PictureOf(pixels, width, height), path);
+}
+
+test::Rgb Rgb(COLORREF colour)
+{
+    return test::Rgb{GetRValue(colour)} << 16 | test::Rgb{GetGValue(colour)} << 8 | GetBValue(colour);
+}
+
+test::Box InScreenshot(HWND window, const RECT& onScreen)
+{
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    return {onScreen.left - frame.left, onScreen.top - frame.top, onScreen.right - frame.left,
+            onScreen.bottom - frame.top};
+}
+
+test::Box InScreenshot(HWND window, HWND child)
+{
+    RECT onScreen{};
+    GetWindowRect(child, &onScreen);
+    return InScreenshot(window, onScreen);
+}
+
+test::Box InScreenshot(HWND window, HWND child, RECT inClient)
+{
+    MapWindowPoints(child, nullptr, reinterpret_cast<POINT*>(&inClient), 2);
+    return InScreenshot(window, inClient);
+}
+
+RECT IconBox(HWND button, controls::ImageAlignment alignment)
+{
+    RECT client{};
+    GetClientRect(button, &client);
+    controls::Rect caption{0, 0, client.right, client.bottom};
+    const controls::Rect image = controls::LayoutImage(alignment, GetWindowTextLengthW(button) > 0, caption,
+                                                       caption, false, 16, 16);
+    return {image.left, image.top, image.left + 16, image.top + 16};
 }
 
 void DropFiles(HWND window, const std::vector<std::string>& paths)

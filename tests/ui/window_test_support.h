@@ -1,7 +1,10 @@
 // Driving real dialogs inside a test process: a script runs inside a dialog's modal loop,
-// clicks go through the controls, and what is on the screen can be saved as a PNG.
+// clicks go through the controls, and what is on the screen can be saved as a PNG and
+// looked into (support/picture.h reads it back).
 #pragma once
 
+#include "controls/image_layout.h"
+#include "support/picture.h"
 #include "ui/dialog.h"
 
 #include <windows.h>
@@ -47,6 +50,16 @@ void DoubleClickListItem(HWND list, int index);
 void SaveScreenshot(HWND window, const std::string& path);
 // A bitmap (selected into no DC) saved as a PNG.
 void SaveBitmapPng(HBITMAP bitmap, const std::string& path);
+// A system colour as a picture holds it.
+test::Rgb Rgb(COLORREF colour);
+// Where a rectangle of the screen, a child window, or a rectangle of its client area lies
+// in a screenshot of window.
+test::Box InScreenshot(HWND window, const RECT& onScreen);
+test::Box InScreenshot(HWND window, HWND child);
+test::Box InScreenshot(HWND window, HWND child, RECT inClient);
+// Where an icon button draws its 16 x 16 icon in its client area when not pressed, as
+// controls::LayoutImage places it.
+RECT IconBox(HWND button, controls::ImageAlignment alignment);
 
 // A drop of paths onto window, as the shell delivers it (a GlobalAlloc'd DROPFILES sent
 // with WM_DROPFILES; the window frees it with DragFinish).

@@ -1,0 +1,79 @@
+"""Readers nobody here wrote, run on an archive we wrote: Info-ZIP's unzip -t, 7-Zip's 7z t,
+Python's zipfile (the CRC of every entry) and Java's JarFile (JarCheck.java: the manifest's
+main attributes, chosen entries byte for byte, every entry read to its end). Each check
+gives a Verdict; the test that runs it reports it its own way.
+
+The end-to-end tests (cli_book.py, gui_e2e.py, zip_interop.py) import this module from their
+own folder.
+"""
+import os
+import subprocess
+import zipfile
+from typing import NamedTuple
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+class Verdict(NamedTuple):
+    reader: str  # "unzip -t", "7z t", "zipfile", "JarFile"
+    ok: bool
+    detail: str  # the exit code and the start of what the reader said
+
+
+def unzip_test(path, prefix_allowed=False):
+    """unzip -t; with prefix_allowed, the warning about bytes before the archive (exit 1)
+    is accepted."""
+    r = subprocess.run(["unzip", "-t", "-q", path], capture_output=True, text=True)
+    said = (r.stdout + r.stderr).strip()
+    ok = r.returncode == 0 or (prefix_allowed and r.returncode == 1 and "extra bytes at beginning" in said)
+    return Verdict("unzip -t", ok, f"({r.returncode}) {said[:200]}")
+
+
+def seven_zip_test(path):
+    r = subprocess.run(["7z", "t", path], capture_output=True, text=True)
+    ok = r.returncode == 0 and "Everything is Ok" in r.stdout
+    return Verdict("7z t", ok, f"({r.returncode})" + ("" if ok else " " + (r.stdout + r.stderr).strip()[-200:]))
+
+
+def zipfile_test(path):
+    try:
+        with zipfile.ZipFile(path) as z:
+            bad = z.testzip()
+    except (zipfile.BadZipFile, OSError) as e:
+        return Verdict("zipfile", False, str(e))
+    return Verdict("zipfile", bad is None, "CRC of every entry" + (f": {bad} differs" if bad else ""))
+
+
+class JarFileCheck:
+    """JarCheck.java, compiled once into folder."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        os.makedirs(folder, exist_ok=True)
+        subprocess.run(["javac", "-encoding", "UTF-8", "-d", folder, os.path.join(HERE, "JarCheck.java")],
+                       check=True)
+
+    def __call__(self, path, attributes=None, entries=None):
+        """attributes: the manifest's main attributes wanted, {key: value}; entries: {entry
+        name: path of a file with its bytes}."""
+        args = [path]
+        for key, value in (attributes or {}).items():
+            args += ["--attribute", f"{key}={value}"]
+        for name, file in (entries or {}).items():
+            args += ["--entry", f"{name}={file}"]
+        # Java decodes its arguments in the locale's encoding: the values are UTF-8.
+        env = dict(os.environ, LC_ALL="C.UTF-8")
+        r = subprocess.run(["java", "-cp", self.folder, "JarCheck"] + args, capture_output=True, text=True, env=env)
+        return Verdict("JarFile", r.returncode == 0, f"({r.returncode}) {r.stderr.strip()[:300]}")
+
+
+def book_manifest(name):
+    """The main attributes of the manifest of a book named name (the comma, which separates
+    MIDlet-1's fields, is written full width there)."""
+    return {"MIDlet-Name": name, "MIDlet-1": name.replace(",", "，") + ",/rd.PNG,Lumenread",
+            "MicroEdition-Profile": "MIDP-1.0"}
+
+
+def check_book(path, name, jar_check):
+    """Every reader on the book named name: the archive whole, every CRC, the manifest."""
+    return [unzip_test(path), seven_zip_test(path), zipfile_test(path), jar_check(path, book_manifest(name))]
