@@ -2,7 +2,7 @@
 """Books by chapter end to end: the real bookmaker-cli (natively, or the .exe under Wine)
 with --chapters on novels shaped like downloaded ones (novels.py). Each book's index must
 list exactly the novel's chapters in order, its parts joined must be the source text (CR LF
-stored as LF), and unzip -t must find it sound.
+stored as LF), and unzip -t, 7z t, Python's zipfile and Java's JarFile must find it sound.
 
 usage: chapters_e2e.py --cli BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
 """
@@ -13,6 +13,7 @@ import subprocess
 import sys
 import zipfile
 
+import book_checks
 import novels
 
 
@@ -45,6 +46,7 @@ def main():
     os.makedirs(args.work)
     host = (lambda p: "Z:" + p.replace("/", "\\")) if args.emulator else (lambda p: p)
     template = make_template(args.work)
+    jar_check = book_checks.JarFileCheck(os.path.join(args.work, "java"))
 
     failures = []
 
@@ -77,8 +79,9 @@ def main():
         expect(got == titles, "%s: %d parts titled by their chapters%s" % (
             name, len(titles), "" if got == titles else ": %s" % [t for t in got if t not in titles][:5]))
         expect(joined_parts(book, len(got)) == text.replace("\r\n", "\n"), "%s: the parts joined are the source" % name)
-        test = subprocess.run(["unzip", "-tq", book], capture_output=True)
-        expect(test.returncode == 0, "%s: unzip -t" % name)
+        for verdict in (book_checks.unzip_test(book), book_checks.seven_zip_test(book),
+                        book_checks.zipfile_test(book), jar_check(book, book_checks.book_manifest(name))):
+            expect(verdict.ok, "%s: %s %s" % (name, verdict.reader, verdict.detail))
 
     print("%d failures" % len(failures))
     return 1 if failures else 0
