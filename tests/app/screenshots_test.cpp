@@ -243,6 +243,46 @@ TEST_F(MainWindowTest, ScreenshotsOfTheThreeWindows)
         ExpectMenuImages(menu, 3);
 }
 
+// Books by chapter: the 工具 menu with 按章节拆分 checked (its check drawn in the image
+// column, 总在最上面's column plain), and the list after adding one novel by its chapters.
+TEST_F(MainWindowTest, ScreenshotsOfBooksByChapter)
+{
+    const std::string listShot = ScreenshotPath("main_window_chapters.png");
+    const std::string toolsShot = ScreenshotPath("main_window_tools_menu.png");
+    for (const std::string& shot : {listShot, toolsShot})
+        DeleteFileW(ui::Widen(shot).c_str());
+    std::string novel = "三国演义\r\n罗贯中 著\r\n\r\n";
+    for (const char* heading : {"第一回　宴桃园豪杰三结义　斩黄巾英雄首立功", "第二回　张翼德怒鞭督邮　何国舅谋诛宦竖",
+                                "第三回　议温明董卓叱丁原　馈金珠李肃说吕布", "第四回　废汉帝陈留践位　谋董贼孟德献刀"})
+        novel += std::string(heading) + "\r\n　　话说天下大势，分久必合，合久必分。\r\n";
+    services.fileAnswers = {Write("三国演义.txt", novel)};
+    std::vector<MenuShot> menus = {{1, toolsShot, {}}};
+    Run([&](HWND w) {
+        MenuCommand(w, IDM_SPLIT_CHAPTERS);
+        Click(w, IDC_ADD_FILE);
+        SetItemText(w, IDC_BOOK_NAME, "三国演义");
+        SetCursorPos(0, 0);
+        SaveScreenshot(w, listShot);
+        ShootOpenMenus(w, menus);
+        Click(w, IDC_CLOSE);
+    });
+    EXPECT_EQ(Titles(), (std::vector<std::string> {"三国演义", "第一回　宴桃园豪杰三结义　斩黄巾英雄首立功",
+                                                   "第二回　张翼德怒鞭督邮　何国舅谋诛宦竖",
+                                                   "第三回　议温明董卓叱丁原　馈金珠李肃说吕布",
+                                                   "第四回　废汉帝陈留践位　谋董贼孟德献刀"}));
+    ExpectNotBlank(listShot);
+    const test::Picture picture = test::ReadPng(toolsShot);
+    ASSERT_EQ(menus[0].items.size(), 2u) << "items found on the screen";
+    for (const MenuItemCell& item : menus[0].items) {
+        SCOPED_TRACE("command " + std::to_string(item.command));
+        const test::Rgb background = test::CommonestColour(picture, item.cell);
+        if (item.command == IDM_SPLIT_CHAPTERS)
+            EXPECT_GT(test::CountOtherThan(picture, item.cell, background), 5) << "no check mark";
+        else
+            EXPECT_EQ(test::CountColours(picture, item.cell), 1u) << "a check mark where none belongs";
+    }
+}
+
 // What the user sees after dropping many chapters with a picture and an archive among them,
 // then generating a book that another program holds open: the list scrolled to its last
 // entry, and the two messages as real message boxes.
