@@ -22,7 +22,7 @@ namespace {
 // Control ids of the program's windows.
 constexpr int kClose = 1, kAddFile = 3, kGenerate = 4, kSources = 1005, kAuthor = 1009,
               kMaker = 1014, kAddContent = 1015, kBookName = 1016;
-constexpr int kHelpCommand = 32777;
+constexpr int kHelpCommand = 32777, kSplitByChaptersCommand = 32778;
 constexpr int kContentClose = 1, kContentSave = 1006, kContentText = 1010, kContentTitle = 1013;
 constexpr wchar_t kMainCaption[] = L"青禾手机电子书制作:www.qinghe.example";
 constexpr wchar_t kContentCaption[] = L"添加内容";
@@ -199,6 +199,11 @@ int wmain(int argc, wchar_t** argv)
         Fail("the main window did not appear");
     Report("main_window", "shown");
 
+    // 工具 > 按章节拆分, as a click on the menu item sends it.
+    const bool byChapters = scenario["chapters"] == "1";
+    if (byChapters)
+        SendMessageW(main, WM_COMMAND, MAKEWPARAM(kSplitByChaptersCommand, 0), 0);
+
     SetText(main, kBookName, scenario["name"]);
     SetText(main, kAuthor, scenario["author"]);
     SetText(main, kMaker, scenario["maker"]);
@@ -280,6 +285,10 @@ int wmain(int argc, wchar_t** argv)
     }
     Report("file_manager", Utf8(WindowText(browser)));
     PostMessageW(browser, WM_CLOSE, 0, 0);
+
+    // The switch is remembered: turned off again, the next run starts as this one did.
+    if (byChapters)
+        SendMessageW(main, WM_COMMAND, MAKEWPARAM(kSplitByChaptersCommand, 0), 0);
 
     // The close box ends the program.
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);

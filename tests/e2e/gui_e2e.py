@@ -2,7 +2,9 @@
 """End to end through the real BookMaker.exe under Wine: bookmaker_driver.exe fills the
 fields, adds a GBK file through the file dialog and typed content through the add-content
 dialog, generates the book in a working folder whose name holds a blank and a comma, and
-sees the file manager open on it. Then readers nobody here wrote check the book
+sees the file manager open on it; then again with 工具 > 按章节拆分 turned on, adding a novel
+that becomes one entry per chapter (the switch is turned off again before the program
+ends, as it is remembered). Then readers nobody here wrote check each book
 (book_checks.py): unzip -t, 7z t, Python's zipfile (every CRC; here also the index and each
 part decoded and compared) and Java's JarFile (the manifest).
 
@@ -30,6 +32,10 @@ FILE_TITLE = "第一回"
 FILE_BYTES = "第一回　宴桃园豪杰三结义\r\n滚滚长江东逝水".encode("gbk")
 CONTENT_TITLE = "序言"
 CONTENT_TEXT = "话说天下大势，分久必合，合久必分。\\n周末七国分争，并入于秦。"
+NOVEL_TITLE = "三国演义"
+NOVEL_CHAPTERS = [("楔子", "楔子\r\n滚滚长江东逝水，浪花淘尽英雄。\r\n"),
+                  ("第一回　宴桃园豪杰三结义", "第一回　宴桃园豪杰三结义\r\n话说天下大势。\r\n"),
+                  ("第二回　张翼德怒鞭督邮", "第二回　张翼德怒鞭督邮\r\n且说董卓字仲颖。")]
 
 def wine_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
@@ -46,14 +52,16 @@ def make_template(path):
         z.writestr("rd.PNG", b"\x89PNG\r\n\x1a\n" + b"\0" * 40)
 
 
-def run_driver(args, program, folder, scratch, help_line=None):
-    source = os.path.join(scratch, FILE_TITLE + ".txt")
+def run_driver(args, program, folder, scratch, source_title, source_bytes, items_wanted, help_line=None,
+               chapters=False):
+    source = os.path.join(scratch, source_title + ".txt")
     with open(source, "wb") as f:
-        f.write(FILE_BYTES)
+        f.write(source_bytes)
     scenario = os.path.join(scratch, "scenario.txt")
     with open(scenario, "w", encoding="utf-8") as f:
         f.write(f"name={BOOK_NAME}\nauthor={AUTHOR}\nmaker={MAKER}\nfile={wine_path(source)}\n"
-                f"title={CONTENT_TITLE}\ntext={CONTENT_TEXT}\nhelp={int(help_line is not None)}\n")
+                f"title={CONTENT_TITLE}\ntext={CONTENT_TEXT}\nhelp={int(help_line is not None)}\n"
+                f"chapters={int(chapters)}\n")
     result = subprocess.run([args.emulator, args.driver, wine_path(program), wine_path(folder),
                              wine_path(scenario)],
                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=180)
@@ -63,15 +71,16 @@ def run_driver(args, program, folder, scratch, help_line=None):
         fail("the driver failed")
     seen = [line.split("=", 1) for line in out.splitlines() if "=" in line]
     items = [v for k, v in seen if k == "item"]
-    if items != [FILE_TITLE, CONTENT_TITLE]:
-        fail(f"list shows {items}")
+    if items != items_wanted:
+        fail(f"list shows {items}, not {items_wanted}")
     if ("file_manager", os.path.basename(folder)) not in [tuple(s) for s in seen]:
         fail("the file manager did not open on the book's folder")
     if help_line is not None and ("help_first_line", help_line) not in [tuple(s) for s in seen]:
         fail("Notepad does not show readme.txt's first line")
 
 
-def check_book(jar, template, jar_check):
+def check_book(jar, template, jar_check, parts):
+    """parts: (title, text) of every part in order, the text with CR LF."""
     for verdict in book_checks.check_book(jar, BOOK_NAME, jar_check):
         if not verdict.ok:
             fail(f"{verdict.reader} rejects the book {verdict.detail}")
@@ -80,22 +89,21 @@ def check_book(jar, template, jar_check):
         names = z.namelist()
         with zipfile.ZipFile(template) as t:
             template_names = t.namelist()
-        expected = template_names + ["META-INF/MANIFEST.MF", "index.txt", "1.txt", "2.txt"]
+        expected = template_names + ["META-INF/MANIFEST.MF", "index.txt"] + [
+            "%d.txt" % i for i in range(1, len(parts) + 1)]
         if names != expected:
             fail(f"entries {names}, expected {expected}")
         index = z.read("index.txt")
         if not index.startswith(b"\xff\xfe"):
             fail("index.txt has no UTF-16LE mark")
         lines = index[2:].decode("utf-16-le").rstrip("\0").split("\r\n")
-        want = [AUTHOR, MAKER, BOOK_NAME, FILE_TITLE, CONTENT_TITLE, ""]
+        want = [AUTHOR, MAKER, BOOK_NAME] + [title for title, _ in parts] + [""]
         if lines != want:
             fail(f"index lines {lines}")
-        part1 = z.read("1.txt").decode("utf-8")
-        if part1 != FILE_BYTES.decode("gbk").replace("\r\n", "\n"):
-            fail(f"1.txt holds {part1!r}")
-        part2 = z.read("2.txt").decode("utf-8")
-        if part2 != CONTENT_TEXT.replace("\\n", "\n"):
-            fail(f"2.txt holds {part2!r}")
+        for i, (_, text) in enumerate(parts, 1):
+            part = z.read("%d.txt" % i).decode("utf-8")
+            if part != text.replace("\r\n", "\n"):
+                fail(f"{i}.txt holds {part!r}")
 
 
 def main():
@@ -140,10 +148,19 @@ def main():
         program = args.program
         help_line = None
 
-    run_driver(args, program, folder, scratch, help_line)
-    check_book(os.path.join(folder, BOOK_NAME + ".jar"), template,
-               book_checks.JarFileCheck(os.path.join(args.work, "java")))
+    jar_check = book_checks.JarFileCheck(os.path.join(args.work, "java"))
+    content = (CONTENT_TITLE, CONTENT_TEXT.replace("\\n", "\r\n"))
+    book = os.path.join(folder, BOOK_NAME + ".jar")
+    run_driver(args, program, folder, scratch, FILE_TITLE, FILE_BYTES, [FILE_TITLE, CONTENT_TITLE], help_line)
+    check_book(book, template, jar_check, [(FILE_TITLE, FILE_BYTES.decode("gbk")), content])
     print("gui_e2e: the book passed unzip, 7z, zipfile and JarFile")
+
+    novel = "".join(text for _, text in NOVEL_CHAPTERS)
+    titles = [title for title, _ in NOVEL_CHAPTERS]
+    run_driver(args, program, folder, scratch, NOVEL_TITLE, novel.encode("gbk"), titles + [CONTENT_TITLE],
+               chapters=True)
+    check_book(book, template, jar_check, NOVEL_CHAPTERS + [content])
+    print("gui_e2e: the book by chapters passed unzip, 7z, zipfile and JarFile")
 
 
 if __name__ == "__main__":
