@@ -48,6 +48,7 @@ public final class ReaderTests {
 
     static void test(String name, Body body) {
         RecordStores.clear();
+        harness.util.Clock.reset();
         long t0 = System.nanoTime();
         try {
             body.run();
