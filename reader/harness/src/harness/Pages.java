@@ -17,8 +17,18 @@ import javax.microedition.lcdui.Screens;
 final class Pages {
     private static final Pattern FRACTION = Pattern.compile("(\\d+)/(\\d+)");
     /** Characters that must not begin a line where the line before could have broken elsewhere. */
-    static final String CLOSING = "，。、！？；：」』）》〉】〕〗’”…—～·．,.!?;:)]}%";
-    static final String OPENING = "（《〈【〔〖「『‘“([{";
+    static final String CLOSING = "，。、！？；：」』）》〉】〕〗’”…—～·．,.!?;:)]}%％‰";
+    static final String OPENING = "（《〈【〔〖「『‘“([{$¥￥£€";
+    /**
+     * What a line must not be cut inside, unless it is too long for a line: numbers with a
+     * decimal point, thousands separators or a colon (5.50, 1,000, 12:30), web addresses
+     * (with a scheme, or starting www.) and e-mail addresses. A sentence's full stop after an
+     * address is not part of it.
+     */
+    static final Pattern KEPT_WHOLE = Pattern.compile(
+            "\\d+(?:[.,:]\\d+)+"
+            + "|(?:[A-Za-z][A-Za-z0-9+.-]*://|[Ww]{3}\\.)[-A-Za-z0-9._~:/?#@$&+=%]*[-A-Za-z0-9_~/#@$&+=%]"
+            + "|[A-Za-z0-9._%+-]+@[A-Za-z0-9-]+(?:\\.[A-Za-z0-9-]+)+");
 
     private Pages() {
     }
@@ -109,7 +119,7 @@ final class Pages {
     static boolean isWordChar(char c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
                 || c == '\'' || c == '-' || c == '_' || (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7)
-                || (c >= 0x370 && c <= 0x52F);
+                || (c >= 0x370 && c <= 0x52F) || (c >= 0xFF10 && c <= 0xFF19);
     }
 
     private static boolean mayBreak(char before, char after) {
@@ -117,13 +127,31 @@ final class Pages {
                 && !(isWordChar(before) && isWordChar(after));
     }
 
-    private static boolean hasBreak(String line) {
-        for (int i = 1; i < line.length(); i++) {
-            if (mayBreak(line.charAt(i - 1), line.charAt(i))) {
+    /** Whether text[from .. to) has a place to break outside what is kept whole. */
+    private static boolean hasBreak(String text, int from, int to, int[] keptFrom) {
+        for (int i = from + 1; i < to; i++) {
+            if (keptFrom[i] < 0 && mayBreak(text.charAt(i - 1), text.charAt(i))) {
                 return true;
             }
         }
         return false;
+    }
+
+    /**
+     * For each place i in the text (between characters i - 1 and i), where the span kept whole
+     * around it starts, or -1 outside such spans; keptEnd[i] is where that span ends.
+     */
+    private static int[] keptWhole(String text, int[] keptEnd) {
+        int[] from = new int[text.length() + 1];
+        java.util.Arrays.fill(from, -1);
+        Matcher m = KEPT_WHOLE.matcher(text);
+        while (m.find()) {
+            for (int i = m.start() + 1; i < m.end(); i++) {
+                from[i] = m.start();
+                keptEnd[i] = m.end();
+            }
+        }
+        return from;
     }
 
     private static boolean isIdeograph(char c) {
@@ -135,11 +163,20 @@ final class Pages {
      * piece of the text, lines are separated in the text by a line end, a space dropped where
      * the line was cut, or nothing; nothing is left over. Where a line was cut, it must not
      * have cut a word or put closing punctuation first unless the line had no other place to
-     * break, and a cut between two ideographs must come only when the next one did not fit.
+     * break, it must not have cut a number or an address ({@link #KEPT_WHOLE}) unless the
+     * line started inside it and the rest of it was too wide for the line, and a cut between
+     * two ideographs must come only when the next one did not fit.
      * Returns the character index in {@code expected} where each page starts.
      */
     static int[] checkText(String context, String expected, List<Page> pages) {
+        return checkText(context, expected, pages, new ArrayList<>());
+    }
+
+    /** {@link #checkText}, adding to {@code lineStarts} the character index where each line starts. */
+    static int[] checkText(String context, String expected, List<Page> pages, List<Integer> lineStarts) {
         int[] starts = new int[pages.size()];
+        int[] keptEnd = new int[expected.length() + 1];
+        int[] keptFrom = keptWhole(expected, keptEnd);
         int pos = 0;
         for (int pi = 0; pi < pages.size(); pi++) {
             Page p = pages.get(pi);
@@ -149,6 +186,8 @@ final class Pages {
             for (int li = 0; li < p.lines.size(); li++) {
                 String line = p.lines.get(li);
                 String where = context + ", page " + p.page + " line " + (li + 1);
+                int lineFrom = pos;
+                lineStarts.add(pos);
                 if (!expected.startsWith(line, pos)) {
                     throw new AssertionError(where + ": shows \"" + escape(line) + "\" where the text has \""
                             + escape(expected.substring(pos, Math.min(expected.length(), pos + line.length() + 8)))
@@ -171,7 +210,17 @@ final class Pages {
                     throw new AssertionError(where + ": empty line inside a paragraph");
                 }
                 char last = line.charAt(line.length() - 1);
-                if (!mayBreak(last, next) && hasBreak(line)) {
+                int kept = keptFrom[pos];
+                if (kept >= 0) {
+                    String whole = expected.substring(kept, keptEnd[pos]);
+                    if (kept > lineFrom || font == null
+                            || font.stringWidth(expected.substring(lineFrom, keptEnd[pos])) <= p.canvasWidth - 8) {
+                        throw new AssertionError(where + ": cut \"" + whole + "\" after \""
+                                + expected.substring(kept, pos) + "\"");
+                    }
+                    continue;
+                }
+                if (!mayBreak(last, next) && hasBreak(expected, lineFrom, pos, keptFrom)) {
                     throw new AssertionError(where + ": cut between '" + last + "' and '" + next
                             + "' though \"" + line + "\" had a better place");
                 }

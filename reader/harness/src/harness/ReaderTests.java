@@ -25,7 +25,7 @@ import javax.microedition.rms.RecordStores;
  * Runs the reader on books on a test phone and checks what it shows.
  *
  * Usage: ReaderTests TEMPLATE STUBS.jar BOOKS_DIR SCREENS_DIR [GROUP ...]
- * Groups: template, constants, books, navigation, resume, fonts, damaged, memory (all by
+ * Groups: template, constants, books, navigation, resume, fonts, linebreaks, damaged, memory (all by
  * default; memory means something only with a small heap, -Xmx16m).
  * Screens are written as PNG under SCREENS_DIR. Exit status 1 if any check fails.
  */
@@ -103,6 +103,7 @@ public final class ReaderTests {
         all.put("navigation", NavigationTests::run);
         all.put("resume", NavigationTests::runResume);
         all.put("fonts", NavigationTests::runFonts);
+        all.put("linebreaks", LineBreakTests::run);
         all.put("damaged", DamagedTests::run);
         all.put("memory", MemoryTests::run);
         for (Map.Entry<String, Runnable> e : all.entrySet()) {
