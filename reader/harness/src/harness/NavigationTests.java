@@ -146,6 +146,13 @@ final class NavigationTests {
         });
     }
 
+    /** Turns pages with the joystick until page {@code page} of the part is shown. */
+    static void goToPage(Phone phone, int page) {
+        for (Pages.Page p = Pages.read(phone); p.page != page; p = Pages.read(phone)) {
+            phone.press(p.page < page ? -2 : -1);
+        }
+    }
+
     /** Goes from the part shown to part {@code part} with the 6 key. */
     static void openPartByKeys(Phone phone, int part) {
         while (Pages.read(phone).part < part) {

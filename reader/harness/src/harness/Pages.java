@@ -16,6 +16,7 @@ import javax.microedition.lcdui.Screens;
  */
 final class Pages {
     private static final Pattern FRACTION = Pattern.compile("(\\d+)/(\\d+)");
+    private static final Pattern PERCENT = Pattern.compile("(\\d+)(?:\\.(\\d))?%");
     /** Characters that must not begin a line where the line before could have broken elsewhere. */
     static final String CLOSING = "，。、！？；：」』）》〉】〕〗’”…—～·．,.!?;:)]}%％‰";
     static final String OPENING = "（《〈【〔〖「『‘“([{$¥￥£€";
@@ -43,6 +44,18 @@ final class Pages {
         final List<Integer> widths = new ArrayList<>();
         int fontSize;
         int canvasWidth;
+        /** Progress through the whole book in tenths of a percent; -1 when not shown so. */
+        int permille = -1;
+        /** The same in whole percents, where the status line is too narrow for tenths. */
+        int percent = -1;
+        /** Whether the status line says that pages turn by themselves. */
+        boolean turning;
+        /** Colours of the canvas background, of the body text and of the status line. */
+        int background;
+        int textColour;
+        int statusColour;
+        /** Top of each body line, in canvas pixels. */
+        final List<Integer> tops = new ArrayList<>();
 
         String key() {
             return part + ":" + page + "/" + pages + " " + lines;
@@ -74,6 +87,7 @@ final class Pages {
         Page p = new Page();
         p.canvasWidth = canvas.getWidth();
         p.fontSize = -1;
+        p.background = f.image.getRGB(0, 0) & 0xffffff;
         int lastY = Integer.MIN_VALUE;
         for (DrawnText t : f.texts) {
             if (t.x < 0 || t.x + t.width > canvas.getWidth()) {
@@ -94,14 +108,32 @@ final class Pages {
             }
             lastY = t.y;
             p.lines.add(t.text);
+            p.tops.add(t.y);
+            p.textColour = t.colour;
             p.widths.add(t.width);
             p.fontSize = t.font.getSize();
         }
         status.sort(Comparator.comparingInt(t -> t.x));
+        for (int i = 1; i < status.size(); i++) {
+            DrawnText a = status.get(i - 1);
+            DrawnText b = status.get(i);
+            if (!a.text.isEmpty() && !b.text.isEmpty() && a.x + a.width > b.x) {
+                throw new AssertionError("status texts overlap: " + a + " and " + b);
+            }
+        }
         StringBuilder s = new StringBuilder();
         for (DrawnText t : status) {
             s.append(t.text).append(' ');
+            p.statusColour = t.colour;
         }
+        Matcher percent = PERCENT.matcher(s);
+        if (percent.find()) {
+            p.percent = Integer.parseInt(percent.group(1));
+            if (percent.group(2) != null) {
+                p.permille = p.percent * 10 + Integer.parseInt(percent.group(2));
+            }
+        }
+        p.turning = s.indexOf("自动") >= 0;
         Matcher m = FRACTION.matcher(s);
         if (!m.find()) {
             throw new AssertionError("no page n/N in the status line \"" + s + "\"");

@@ -122,6 +122,11 @@ final class Phone implements AutoCloseable {
         return Screens.commandLabels(display);
     }
 
+    /** Types into the text box shown, in place of what it held. */
+    void type(String text) {
+        Screens.type(display, text);
+    }
+
     void select(int row) {
         Screens.select(display, row);
     }

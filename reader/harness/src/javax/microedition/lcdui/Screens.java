@@ -211,16 +211,7 @@ public final class Screens {
             }
         } else if (s instanceof TextBox) {
             TextBox box = (TextBox) s;
-            int y = top + 3;
-            int lines = 0;
-            for (String line : wrap(f, box.getTitle() == null ? "" : box.getTitle(), Device.width - 6)) {
-                if (lines++ > 0) {
-                    y += f.getHeight() + 2;
-                }
-                g.setColor(0x000000);
-                g.drawString(line, 3, y, Graphics.TOP | Graphics.LEFT);
-            }
-            y += f.getHeight() + 4;
+            int y = top + 4;
             g.setColor(0x808080);
             g.drawRect(2, y, Device.width - 5, rowH + 2);
             g.setColor(0x000000);
