@@ -302,7 +302,12 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
                 : result == Bookmarks.EXISTS ? "这一页已有书签。"
                 : result == Bookmarks.FULL ? "书签已满（最多" + Bookmarks.MAX + "个），请先删除一些。"
                 : "手机存储空间不足，书签没有保存。";
-        alert("书签", text, result == Bookmarks.ADDED ? AlertType.CONFIRMATION : AlertType.WARNING, reader);
+        if (result == Bookmarks.ADDED) {
+            // Goes by itself: adding is the usual case and needs no answer.
+            display.setCurrent(new Alert("书签", text, null, AlertType.CONFIRMATION), reader);
+        } else {
+            alert("书签", text, AlertType.WARNING, reader);
+        }
     }
 
     /** The bookmarks in book order, the last one at or before the page shown selected. */
