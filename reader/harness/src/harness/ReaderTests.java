@@ -142,6 +142,10 @@ public final class ReaderTests {
                 }
             }
         });
+        test("the template is at most 23 KB: small phones count every kilobyte", () -> {
+            long size = Files.size(template);
+            check(size <= 23 * 1024, "the template has " + size + " bytes");
+        });
         test("the book's manifest names the template's class and icon", () -> {
             try (Phone phone = new Phone(book("small"), 176, 208);
                     JarFile jar = new JarFile(phone.jar.toFile())) {
