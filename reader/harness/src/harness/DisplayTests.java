@@ -76,9 +76,7 @@ final class DisplayTests {
                 List<Pages.Page> pages = NavigationTests.allPages(phone);
                 int[] starts = Pages.checkText("适中", text, pages);
                 int page = pages.size() / 2;
-                while (Pages.read(phone).page > page + 1) {
-                    phone.press(-1);
-                }
+                NavigationTests.goToPage(phone, page + 1);
                 int anchor = starts[page];
                 int selected = 1;
                 for (int choice : new int[] { 2, 0, 1 }) {
@@ -93,14 +91,8 @@ final class DisplayTests {
                     List<Pages.Page> all = NavigationTests.allPages(phone);
                     int[] s = Pages.checkText(labels[choice], text, all);
                     lines[choice] = all.get(0).lines.size();
-                    int i = now.page - 1;
-                    int end = i + 1 < s.length ? s[i + 1] : text.length();
-                    check(s[i] <= anchor && anchor < end, labels[choice] + ": page " + now.page
-                            + " holds characters " + s[i] + ".." + end + ", not " + anchor);
-                    while (Pages.read(phone).page > now.page) {
-                        phone.press(-1);
-                    }
-                    anchor = s[i];
+                    anchor = NavigationTests.checkHolds(labels[choice], text, s, now.page, anchor);
+                    NavigationTests.goToPage(phone, now.page);
                 }
                 check(pitch[0] < pitch[1] && pitch[1] < pitch[2],
                         "line pitch 紧凑/适中/宽松: " + pitch[0] + "/" + pitch[1] + "/" + pitch[2]);

@@ -62,9 +62,7 @@ final class LineBreakTests {
                 check(carried, "\"" + c.getKey() + "\" never came to the end of a line");
             }
             if (font == 1) {
-                while (Pages.read(phone).page > 1) {
-                    phone.press(-1);
-                }
+                NavigationTests.goToPage(phone, 1);
                 phone.screenshot(ReaderTests.screen(size, "numbers-page1"));
             }
         }

@@ -101,11 +101,7 @@ final class SavingTests {
                         phone.select(0);
                         int resumed = Pages.read(phone).page;
                         int[] starts = Pages.checkText(name, text, NavigationTests.allPages(phone));
-                        int holding = 0;
-                        while (holding + 1 < starts.length && starts[holding + 1] <= charIndex) {
-                            holding++;
-                        }
-                        equal(holding + 1, resumed, name + ": page resumed");
+                        equal(GoToTests.pageHolding(starts, charIndex), resumed, name + ": page resumed");
                     }
                     Pages.Page p = Pages.read(phone);
                     equal(c[2], p.fontSize, name + ": font size");
