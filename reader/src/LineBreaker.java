@@ -7,9 +7,9 @@ import javax.microedition.lcdui.Font;
  * character would not fit; there the break moves back to the last place where a line may
  * end: not inside a Latin word, not before closing punctuation such as ，。！？」%, not after
  * opening punctuation such as （「 or a currency sign, not inside a number such as 5.50,
- * 1,000 or 12:30, not inside a web or e-mail address. A space where a line is cut is
- * dropped. Where no such place exists in the whole line (a very long word or address), the
- * line is cut where it is full.
+ * 1,000 or 12:30, not inside a web or e-mail address, not right after the spaces that
+ * indent a line. A space where a line is cut is dropped. Where no such place exists in the
+ * whole line (a very long word or address), the line is cut where it is full.
  *
  * Where a line breaks depends only on the text from the line's start onwards, so laying out
  * from a page's first byte gives the same lines as laying out the whole part.
@@ -115,11 +115,16 @@ final class LineBreaker {
                     end(i, i + 1);
                     return true;
                 }
+                // A line holds more than the spaces that indent it.
+                int blanks = 0;
+                while (blanks < i && (window[blanks] == ' ' || window[blanks] == '\u3000')) {
+                    blanks++;
+                }
                 int b = i;
-                while (b > 0 && !mayBreakBefore(b)) {
+                while (b > blanks && !mayBreakBefore(b)) {
                     b--;
                 }
-                if (b == 0) {
+                if (b <= blanks) {
                     b = i;
                 }
                 end(b, window[b] == ' ' ? b + 1 : b);

@@ -91,6 +91,7 @@ def numbers_text():
         for k in range(25):
             lines.append(filler[:k] + " " + case + " 之后。")
             lines.append(filler[:k] + case + "之后。")
+    lines.append("\u3000" * 60 + "一行全角空格。")
     return "\n".join(lines) + "\n"
 
 

@@ -52,18 +52,27 @@ final class LineBreakTests {
             phone.select(font);
             List<Pages.Page> pages = NavigationTests.allPages(phone);
             List<Integer> lineStarts = new ArrayList<>();
-            Pages.checkText("numbers on " + ReaderTests.sizeName(size) + " in " + FONTS[font], text, pages, lineStarts);
+            int[] pageStarts = Pages.checkText("numbers on " + ReaderTests.sizeName(size) + " in " + FONTS[font],
+                    text, pages, lineStarts);
             Set<Integer> starts = new HashSet<>(lineStarts);
+            int firstAddressCarried = -1;
             for (Map.Entry<String, List<Integer>> c : cases.entrySet()) {
                 boolean carried = false;
                 for (int at : c.getValue()) {
-                    carried |= starts.contains(at) && text.charAt(at - 1) != '\n';
+                    if (starts.contains(at) && text.charAt(at - 1) != '\n') {
+                        carried = true;
+                        if (firstAddressCarried < 0 && c.getKey().startsWith("bookmaker@")) {
+                            firstAddressCarried = at;
+                        }
+                    }
                 }
                 check(carried, "\"" + c.getKey() + "\" never came to the end of a line");
             }
             if (font == 1) {
                 NavigationTests.goToPage(phone, 1);
                 phone.screenshot(ReaderTests.screen(size, "numbers-page1"));
+                NavigationTests.goToPage(phone, GoToTests.pageHolding(pageStarts, firstAddressCarried));
+                phone.screenshot(ReaderTests.screen(size, "numbers-address"));
             }
         }
     }

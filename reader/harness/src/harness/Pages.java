@@ -159,10 +159,18 @@ final class Pages {
                 && !(isWordChar(before) && isWordChar(after));
     }
 
-    /** Whether text[from .. to) has a place to break outside what is kept whole. */
+    /** Whether text[from .. to) holds only spaces (an indent). */
+    private static boolean blank(String text, int from, int to) {
+        return text.substring(from, to).replace('\u3000', ' ').isBlank();
+    }
+
+    /**
+     * Whether text[from .. to) has a place to break outside what is kept whole and after
+     * something more than the spaces that indent it.
+     */
     private static boolean hasBreak(String text, int from, int to, int[] keptFrom) {
         for (int i = from + 1; i < to; i++) {
-            if (keptFrom[i] < 0 && mayBreak(text.charAt(i - 1), text.charAt(i))) {
+            if (keptFrom[i] < 0 && mayBreak(text.charAt(i - 1), text.charAt(i)) && !blank(text, from, i)) {
                 return true;
             }
         }
@@ -241,11 +249,15 @@ final class Pages {
                 if (line.isEmpty()) {
                     throw new AssertionError(where + ": empty line inside a paragraph");
                 }
+                if (blank(line, 0, line.length()) && font != null
+                        && p.widths.get(li) + font.charWidth(next) <= p.canvasWidth - 8) {
+                    throw new AssertionError(where + ": a line of only spaces inside a paragraph");
+                }
                 char last = line.charAt(line.length() - 1);
                 int kept = keptFrom[pos];
                 if (kept >= 0) {
                     String whole = expected.substring(kept, keptEnd[pos]);
-                    if (kept > lineFrom || font == null
+                    if ((kept > lineFrom && !blank(expected, lineFrom, kept)) || font == null
                             || font.stringWidth(expected.substring(lineFrom, keptEnd[pos])) <= p.canvasWidth - 8) {
                         throw new AssertionError(where + ": cut \"" + whole + "\" after \""
                                 + expected.substring(kept, pos) + "\"");
