@@ -304,7 +304,9 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
                 : "手机存储空间不足，书签没有保存。";
         if (result == Bookmarks.ADDED) {
             // Goes by itself: adding is the usual case and needs no answer.
-            display.setCurrent(new Alert("书签", text, null, AlertType.CONFIRMATION), reader);
+            Alert added = new Alert("书签", text, null, AlertType.CONFIRMATION);
+            added.setTimeout(1500);
+            display.setCurrent(added, reader);
         } else {
             alert("书签", text, AlertType.WARNING, reader);
         }

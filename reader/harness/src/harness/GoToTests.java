@@ -7,6 +7,7 @@ import static harness.ReaderTests.test;
 import java.nio.charset.StandardCharsets;
 import java.util.ArrayList;
 import java.util.List;
+import javax.microedition.lcdui.Alert;
 import javax.microedition.lcdui.TextBox;
 import javax.microedition.lcdui.TextField;
 
@@ -125,10 +126,13 @@ final class GoToTests {
         return all.substring(0, Math.min(16, all.length())).trim();
     }
 
+    /** 加书签, and the alert that follows: one that goes by itself when the bookmark is added. */
     static void addBookmark(Phone phone, String expectedAlert) {
         phone.command("加书签");
         String text = phone.alert().getString();
         check(text.contains(expectedAlert), "alert \"" + text + "\" lacks \"" + expectedAlert + "\"");
+        equal(text.startsWith("已添加书签"), phone.alert().getTimeout() != Alert.FOREVER,
+                "alert \"" + text + "\" goes by itself");
         phone.dismissAlert();
         check(phone.showsCanvas(), "after the alert: " + phone.describe());
     }
