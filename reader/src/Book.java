@@ -1,4 +1,7 @@
+import java.io.ByteArrayInputStream;
 import java.io.ByteArrayOutputStream;
+import java.io.DataInputStream;
+import java.io.DataOutputStream;
 import java.io.IOException;
 import java.io.InputStream;
 
@@ -6,13 +9,21 @@ import java.io.InputStream;
  * The book's index: author, maker, book name and the titles of its parts, read from
  * /index.txt. The index is UTF-16LE with a byte-order mark, one item per line, lines ended
  * by CR LF, and one NUL code unit at the end.
+ *
+ * Also the size in bytes of each part, for the progress through the whole book: the index
+ * does not tell them, so they are measured once by reading every part to its end, and kept
+ * in the record store "lumensizes".
  */
 final class Book {
+    private static final String SIZES = "lumensizes";
+
     final String author;
     final String maker;
     final String name;
     /** titles[i] is the title of part i + 1, stored as /(i + 1).txt. */
     final String[] titles;
+    /** sizes[i] is the size in bytes of part i + 1; null until known. */
+    private int[] sizes;
 
     private Book(String author, String maker, String name, String[] titles) {
         this.author = author;
@@ -28,6 +39,102 @@ final class Book {
     /** Entry name of part number {@code part} (1-based). */
     static String partEntry(int part) {
         return "/" + part + ".txt";
+    }
+
+    /** Takes the part sizes kept by an earlier run; false when none are kept for this book. */
+    boolean loadSizes() {
+        byte[] record = Settings.read(SIZES);
+        if (record == null || record.length != 4 * parts()) {
+            return false;
+        }
+        int[] kept = new int[parts()];
+        DataInputStream in = new DataInputStream(new ByteArrayInputStream(record));
+        try {
+            for (int i = 0; i < kept.length; i++) {
+                kept[i] = in.readInt();
+            }
+        } catch (IOException e) {
+            return false; // not thrown: the record has the length read
+        }
+        sizes = kept;
+        return true;
+    }
+
+    /**
+     * Reads every part to its end and returns their sizes (a missing or unreadable part
+     * counts as empty). Takes as long as reading the whole book: not for the event thread.
+     */
+    int[] measure() {
+        int[] measured = new int[parts()];
+        byte[] buf = new byte[1024];
+        for (int i = 0; i < measured.length; i++) {
+            InputStream in = Resource.open(partEntry(i + 1));
+            if (in == null) {
+                continue;
+            }
+            try {
+                int n;
+                while ((n = in.read(buf, 0, buf.length)) >= 0) {
+                    measured[i] += n;
+                }
+            } catch (IOException e) {
+                measured[i] = 0;
+            } finally {
+                try {
+                    in.close();
+                } catch (IOException e) {
+                    // The part is read; a failed close changes nothing.
+                }
+            }
+        }
+        return measured;
+    }
+
+    /** Takes part sizes (from {@link #measure}) and keeps them. */
+    void setSizes(int[] measured) {
+        sizes = measured;
+        keepSizes();
+    }
+
+    /** The size of a part, as found when it was laid out: corrects a size kept before. */
+    void sizeFound(int part, int size) {
+        if (sizes != null && sizes[part - 1] != size) {
+            sizes[part - 1] = size;
+            keepSizes();
+        }
+    }
+
+    private void keepSizes() {
+        ByteArrayOutputStream bytes = new ByteArrayOutputStream();
+        DataOutputStream out = new DataOutputStream(bytes);
+        try {
+            for (int i = 0; i < sizes.length; i++) {
+                out.writeInt(sizes[i]);
+            }
+            out.close();
+        } catch (IOException e) {
+            return; // not thrown by a stream into memory
+        }
+        Settings.write(SIZES, bytes.toByteArray());
+    }
+
+    /**
+     * How far byte {@code offset} of part {@code part} is through the whole book, in tenths
+     * of a percent; -1 while the part sizes are not known or the book holds no text.
+     */
+    int permille(int part, int offset) {
+        if (sizes == null) {
+            return -1;
+        }
+        long before = 0;
+        long total = 0;
+        for (int i = 0; i < sizes.length; i++) {
+            if (i + 1 < part) {
+                before += sizes[i];
+            }
+            total += sizes[i];
+        }
+        return total == 0 ? -1 : (int) ((before + offset) * 1000 / total);
     }
 
     /** Reads /index.txt; a book that cannot be read throws with a message for the user. */

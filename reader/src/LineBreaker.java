@@ -5,9 +5,11 @@ import javax.microedition.lcdui.Font;
  * Cuts the characters of a {@link Utf8Source} into lines no wider than a given width, by the
  * measured width of each character in the font. A line ends at a newline or where the next
  * character would not fit; there the break moves back to the last place where a line may
- * end: not inside a Latin word, not before closing punctuation such as ，。！？」, not after
- * opening punctuation such as （「. A space where a line is cut is dropped. Where no such place
- * exists in the whole line (a very long word), the line is cut where it is full.
+ * end: not inside a Latin word, not before closing punctuation such as ，。！？」%, not after
+ * opening punctuation such as （「 or a currency sign, not inside a number such as 5.50,
+ * 1,000 or 12:30, not inside a web or e-mail address, not right after the spaces that
+ * indent a line. A space where a line is cut is dropped. Where no such place exists in the
+ * whole line (a very long word or address), the line is cut where it is full.
  *
  * Where a line breaks depends only on the text from the line's start onwards, so laying out
  * from a page's first byte gives the same lines as laying out the whole part.
@@ -18,8 +20,10 @@ final class LineBreaker {
     private static final int WINDOW = MAX_LINE + 2;
 
     private static final String NO_LINE_START =
-            "，。、！？；：」』）》〉】〕〗’”…—～·．,.!?;:)]}%";
-    private static final String NO_LINE_END = "（《〈【〔〖「『‘“([{";
+            "，。、！？；：」』）》〉】〕〗’”…—～·．,.!?;:)]}%％‰";
+    private static final String NO_LINE_END = "（《〈【〔〖「『‘“([{$¥￥£€";
+    /** Characters of web and e-mail addresses besides ASCII letters and digits. */
+    private static final String ADDRESS_MARKS = "-._~:/?#@$&+=%";
 
     private final Utf8Source source;
     private final Font font;
@@ -111,11 +115,16 @@ final class LineBreaker {
                     end(i, i + 1);
                     return true;
                 }
+                // A line holds more than the spaces that indent it.
+                int blanks = 0;
+                while (blanks < i && (window[blanks] == ' ' || window[blanks] == '\u3000')) {
+                    blanks++;
+                }
                 int b = i;
-                while (b > 0 && !mayBreakBefore(b)) {
+                while (b > blanks && !mayBreakBefore(b)) {
                     b--;
                 }
-                if (b == 0) {
+                if (b <= blanks) {
                     b = i;
                 }
                 end(b, window[b] == ' ' ? b + 1 : b);
@@ -132,21 +141,69 @@ final class LineBreaker {
     }
 
     /** Whether a line may end between window[index - 1] and window[index]. */
-    private boolean mayBreakBefore(int index) {
+    private boolean mayBreakBefore(int index) throws IOException {
         char before = window[index - 1];
         char after = window[index];
-        if (NO_LINE_START.indexOf(after) >= 0 || NO_LINE_END.indexOf(before) >= 0) {
+        if (NO_LINE_START.indexOf(after) >= 0 || NO_LINE_END.indexOf(before) >= 0
+                || (isWordChar(before) && isWordChar(after))) {
             return false;
         }
-        return !(isWordChar(before) && isWordChar(after));
+        if ((before == '.' || before == ',' || before == ':') && isDigit(after) && index >= 2
+                && isDigit(window[index - 2])) {
+            return false; // 5.50, 1,000, 12:30
+        }
+        return !(isAddressChar(before) && isAddressChar(after) && inAddress(index));
     }
 
-    /** Letters and digits of alphabetic scripts, which are kept together as words. */
+    private static boolean isDigit(char c) {
+        return c >= '0' && c <= '9';
+    }
+
+    private static boolean isAddressChar(char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || isDigit(c)
+                || ADDRESS_MARKS.indexOf(c) >= 0;
+    }
+
+    /**
+     * Whether window[index - 1] and window[index] are inside one web or e-mail address: a
+     * run of address characters, from the line's start at the earliest, that holds "://",
+     * starts with "www." or holds a name, '@' and a dotted domain.
+     */
+    private boolean inAddress(int index) throws IOException {
+        int start = index - 1;
+        while (start > 0 && isAddressChar(window[start - 1])) {
+            start--;
+        }
+        int end = index + 1;
+        while (end < WINDOW && ensure(end) && isAddressChar(window[end])) {
+            end++;
+        }
+        if (end - start > 4 && (window[start] == 'w' || window[start] == 'W')
+                && (window[start + 1] == 'w' || window[start + 1] == 'W')
+                && (window[start + 2] == 'w' || window[start + 2] == 'W') && window[start + 3] == '.') {
+            return true;
+        }
+        int at = -1;
+        for (int i = start; i < end; i++) {
+            char c = window[i];
+            if (c == ':' && i > start && i + 2 < end && window[i + 1] == '/' && window[i + 2] == '/') {
+                return true;
+            }
+            if (c == '@' && at < 0 && i > start) {
+                at = i;
+            } else if (c == '.' && at >= 0 && i > at + 1 && i + 1 < end) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    /** Letters and digits of alphabetic scripts, and full-width digits: kept together as words. */
     static boolean isWordChar(char c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
                 || c == '\'' || c == '-' || c == '_'
                 || (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7)
-                || (c >= 0x370 && c <= 0x52F);
+                || (c >= 0x370 && c <= 0x52F) || (c >= 0xFF10 && c <= 0xFF19);
     }
 
     char[] lineChars() {

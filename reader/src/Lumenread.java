@@ -1,3 +1,5 @@
+import java.io.IOException;
+import java.util.Timer;
 import javax.microedition.lcdui.Alert;
 import javax.microedition.lcdui.AlertType;
 import javax.microedition.lcdui.Command;
@@ -7,31 +9,76 @@ import javax.microedition.lcdui.Displayable;
 import javax.microedition.lcdui.Form;
 import javax.microedition.lcdui.List;
 import javax.microedition.lcdui.StringItem;
+import javax.microedition.lcdui.TextBox;
+import javax.microedition.lcdui.TextField;
 import javax.microedition.midlet.MIDlet;
 
 /**
  * The e-book reader: the book's contents as a list, each part read on a {@link ReadingCanvas}.
  * The book is the jar this class ships in: /index.txt names the book and its parts, /1.txt,
- * /2.txt, ... hold their text. The page last read and the font size are kept between runs
- * and the list offers to go on reading ("继续阅读").
+ * /2.txt, ... hold their text. The page last read, the bookmarks and the reading settings
+ * are kept between runs and the list offers to go on reading ("继续阅读").
+ *
+ * One timer does what waits: the position is kept a moment after the last page turn (one
+ * record-store write for a run of turns, and none lost when the phone ends the reader
+ * without warning), pages turn by themselves, and the part sizes are measured once. Its
+ * tasks run their work on the event thread ({@link Display#callSerially}), in order with keys
+ * and painting.
  */
-public class Lumenread extends MIDlet implements CommandListener {
-    private static final String[] FONT_SIZES = { "小字体", "中字体", "大字体" };
+public class Lumenread extends MIDlet implements CommandListener, Runnable {
+    /** Seconds per page of automatic page turning. */
+    static final int[] TURN_SECONDS = { 5, 10, 20, 30, 60 };
+    /** Milliseconds from the last page turn to keeping the position. */
+    static final int SAVE_DELAY = 1500;
 
-    private final Command exitCommand = new Command("退出", Command.EXIT, 3);
+    /** Kinds of {@link Alarm}, also bits of what is due on the event thread. */
+    static final int SAVE = 1;
+    static final int TURN = 2;
+    static final int MEASURE = 4;
+
+    /** What the list of choices shown ({@link #chooser}) chooses. */
+    private static final int FONT = 0;
+    private static final int SPACING = 1;
+    private static final int SPEED = 2;
+    private static final int GO_TO = 3;
+
+    private final Command exitCommand = new Command("退出", Command.EXIT, 9);
     private final Command contentsCommand = new Command("目录", Command.BACK, 1);
-    private final Command fontCommand = new Command("字体", Command.SCREEN, 2);
+    private final Command addMarkCommand = new Command("加书签", Command.SCREEN, 1);
+    private final Command marksCommand = new Command("书签", Command.SCREEN, 2);
+    private final Command goToCommand = new Command("跳转", Command.SCREEN, 3);
+    private final Command turnCommand = new Command("自动翻页", Command.SCREEN, 4);
+    private final Command nightCommand = new Command("夜间模式", Command.SCREEN, 5);
+    private final Command dayCommand = new Command("日间模式", Command.SCREEN, 5);
+    private final Command fontCommand = new Command("字体", Command.SCREEN, 6);
+    private final Command spacingCommand = new Command("行距", Command.SCREEN, 7);
     private final Command cancelCommand = new Command("返回", Command.BACK, 1);
+    private final Command okCommand = new Command("确定", Command.OK, 1);
+    private final Command deleteCommand = new Command("删除", Command.SCREEN, 1);
 
     private Display display;
     private Settings settings;
     private Book book;
+    private Bookmarks marks;
     private List contents;
     /** Whether the first row of the contents is the "continue reading" row. */
     private boolean resumeRow;
     private ReadingCanvas reader;
-    private List fontList;
+    private List chooser;
+    private int choosing;
+    private TextBox numberBox;
+    /** Whether {@link #numberBox} asks for a percentage rather than a page. */
+    private boolean askingPercent;
+    private List markList;
     private Form failure;
+
+    private Timer timer;
+    private Alarm saveAlarm;
+    private Alarm turnAlarm;
+    /** Bits of the alarms that rang and wait for the event thread. */
+    private int due;
+    /** Part sizes measured in the timer's thread, handed to the book on the event thread. */
+    private int[] measured;
 
     protected void startApp() {
         if (display != null) {
@@ -48,9 +95,20 @@ public class Lumenread extends MIDlet implements CommandListener {
         if (settings.part > book.parts()) {
             settings.part = 0; // kept by a different book of the same name
         }
-        reader = new ReadingCanvas(this, book, settings.fontSize);
+        marks = Bookmarks.load(book.parts());
+        timer = new Timer();
+        if (!book.loadSizes()) {
+            timer.schedule(new Alarm(this, MEASURE), 0);
+        }
+        reader = new ReadingCanvas(this, book, settings);
         reader.addCommand(contentsCommand);
+        reader.addCommand(addMarkCommand);
+        reader.addCommand(marksCommand);
+        reader.addCommand(goToCommand);
+        reader.addCommand(turnCommand);
+        reader.addCommand(settings.night ? dayCommand : nightCommand);
         reader.addCommand(fontCommand);
+        reader.addCommand(spacingCommand);
         reader.addCommand(exitCommand);
         reader.setCommandListener(this);
         buildContents();
@@ -58,11 +116,15 @@ public class Lumenread extends MIDlet implements CommandListener {
     }
 
     protected void pauseApp() {
+        stopTurning();
         keepPosition();
     }
 
     protected void destroyApp(boolean unconditional) {
         keepPosition();
+        if (timer != null) {
+            timer.cancel();
+        }
     }
 
     private void buildContents() {
@@ -101,9 +163,9 @@ public class Lumenread extends MIDlet implements CommandListener {
 
     public void commandAction(Command c, Displayable d) {
         if (c == exitCommand) {
-            keepPosition();
+            destroyApp(true);
             notifyDestroyed();
-        } else if (d == contents && c == List.SELECT_COMMAND) {
+        } else if (d == contents) {
             int row = contents.getSelectedIndex();
             if (row < 0) {
                 return;
@@ -117,24 +179,179 @@ public class Lumenread extends MIDlet implements CommandListener {
             keepPosition();
             updateResumeRow();
             display.setCurrent(contents);
-        } else if (c == fontCommand) {
-            showFontList();
-        } else if (d == fontList) {
-            if (c == List.SELECT_COMMAND) {
-                settings.fontSize = fontList.getSelectedIndex();
-                reader.setFont(ReadingCanvas.fontFor(settings.fontSize));
-                keepPosition();
-            }
+        } else if (c == cancelCommand) {
             display.setCurrent(reader);
+        } else if (d == chooser) {
+            chosen(chooser.getSelectedIndex());
+        } else if (d == numberBox) {
+            goToNumber();
+        } else if (d == markList) {
+            int i = markList.getSelectedIndex();
+            if (i < 0) {
+                return;
+            }
+            if (c == deleteCommand) {
+                deleteBookmark(i);
+            } else {
+                openAt(marks.part(i), marks.offset(i));
+            }
+        } else if (c == addMarkCommand) {
+            addBookmark();
+        } else if (c == marksCommand) {
+            showBookmarks();
+        } else if (c == goToCommand) {
+            choose(GO_TO, "跳转", new String[] { "输入页码", "输入百分比", "本部分第一页", "本部分最后一页" }, -1);
+        } else if (c == turnCommand) {
+            String[] speeds = new String[TURN_SECONDS.length];
+            for (int i = 0; i < speeds.length; i++) {
+                speeds[i] = "每页" + TURN_SECONDS[i] + "秒";
+            }
+            choose(SPEED, "自动翻页", speeds, settings.turnSpeed);
+        } else if (c == nightCommand || c == dayCommand) {
+            settings.night = c == nightCommand;
+            reader.removeCommand(c);
+            reader.addCommand(settings.night ? dayCommand : nightCommand);
+            reader.setNight(settings.night);
+            settings.save();
+        } else if (c == fontCommand) {
+            choose(FONT, "字体大小", new String[] { "小字体", "中字体", "大字体" }, settings.fontSize);
+        } else if (c == spacingCommand) {
+            choose(SPACING, "行距", new String[] { "紧凑", "适中", "宽松" }, settings.spacing);
         }
     }
 
-    private void showFontList() {
-        fontList = new List("字体大小", List.IMPLICIT, FONT_SIZES, null);
-        fontList.setSelectedIndex(settings.fontSize, true);
-        fontList.addCommand(cancelCommand);
-        fontList.setCommandListener(this);
-        display.setCurrent(fontList);
+    /** Shows a list of choices; the one chosen goes to {@link #chosen}, 返回 back to the page. */
+    private void choose(int kind, String title, String[] rows, int selected) {
+        choosing = kind;
+        chooser = new List(title, List.IMPLICIT, rows, null);
+        if (selected >= 0) {
+            chooser.setSelectedIndex(selected, true);
+        }
+        chooser.addCommand(cancelCommand);
+        chooser.setCommandListener(this);
+        display.setCurrent(chooser);
+    }
+
+    private void chosen(int row) {
+        if (row < 0) {
+            return;
+        }
+        if (choosing == GO_TO) {
+            if (row < 2) {
+                askNumber(row == 1);
+                return;
+            }
+            reader.goToPage(row == 2 ? 0 : reader.pages() - 1);
+        } else if (choosing == SPEED) {
+            settings.turnSpeed = row;
+            settings.save();
+            startTurning();
+        } else if (choosing == FONT) {
+            settings.fontSize = row;
+            reader.setFont(ReadingCanvas.fontFor(row));
+            keepPosition();
+        } else {
+            settings.spacing = row;
+            reader.setSpacing(row);
+            keepPosition();
+        }
+        display.setCurrent(reader);
+    }
+
+    /** Asks for a page number of the part, or a percentage of it. */
+    private void askNumber(boolean percent) {
+        askingPercent = percent;
+        String title = percent ? "百分比（0-100）" : "页码（1-" + reader.pages() + "）";
+        numberBox = new TextBox(title, "", percent ? 3 : 6, TextField.NUMERIC);
+        numberBox.addCommand(okCommand);
+        numberBox.addCommand(cancelCommand);
+        numberBox.setCommandListener(this);
+        display.setCurrent(numberBox);
+    }
+
+    /** Goes to the page or percentage typed; out of range goes to the first or last page. */
+    private void goToNumber() {
+        int n;
+        try {
+            n = Integer.parseInt(numberBox.getString());
+        } catch (NumberFormatException e) {
+            n = -1; // nothing typed, or only a minus sign: stay on the page
+        }
+        if (n >= 0) {
+            if (askingPercent) {
+                reader.goToOffset((int) ((long) reader.partSize() * Math.min(n, 100) / 100));
+            } else {
+                reader.goToPage(n - 1);
+            }
+        }
+        display.setCurrent(reader);
+    }
+
+    private void addBookmark() {
+        String name;
+        try {
+            name = reader.pageStart(Bookmarks.NAME_LENGTH);
+        } catch (IOException e) {
+            name = "";
+        }
+        if (name.length() == 0) {
+            name = titleOf(reader.part());
+        }
+        int result = marks.add(reader.part(), reader.offset(), name);
+        String text = result == Bookmarks.ADDED ? "已添加书签：" + name
+                : result == Bookmarks.EXISTS ? "这一页已有书签。"
+                : result == Bookmarks.FULL ? "书签已满（最多" + Bookmarks.MAX + "个），请先删除一些。"
+                : "手机存储空间不足，书签没有保存。";
+        if (result == Bookmarks.ADDED) {
+            // Goes by itself: adding is the usual case and needs no answer.
+            Alert added = new Alert("书签", text, null, AlertType.CONFIRMATION);
+            added.setTimeout(1500);
+            display.setCurrent(added, reader);
+        } else {
+            alert("书签", text, AlertType.WARNING, reader);
+        }
+    }
+
+    /** The bookmarks in book order, the last one at or before the page shown selected. */
+    private void showBookmarks() {
+        if (marks.size() == 0) {
+            alert("书签", "还没有书签。阅读时在菜单中选“加书签”。", AlertType.INFO, reader);
+            return;
+        }
+        markList = new List("书签", List.IMPLICIT);
+        int selected = 0;
+        for (int i = 0; i < marks.size(); i++) {
+            markList.append(marks.name(i), null);
+            if (marks.part(i) < reader.part()
+                    || (marks.part(i) == reader.part() && marks.offset(i) <= reader.offset())) {
+                selected = i;
+            }
+        }
+        markList.setSelectedIndex(selected, true);
+        markList.addCommand(deleteCommand);
+        markList.addCommand(cancelCommand);
+        markList.setCommandListener(this);
+        display.setCurrent(markList);
+    }
+
+    private void deleteBookmark(int i) {
+        if (!marks.delete(i)) {
+            alert("书签", "手机存储空间不足，书签没有删除。", AlertType.WARNING, markList);
+        } else if (marks.size() == 0) {
+            display.setCurrent(reader);
+        } else {
+            markList.delete(i);
+        }
+    }
+
+    /** Shows the page holding byte {@code offset} of part {@code part}. */
+    private void openAt(int part, int offset) {
+        if (part == reader.part()) {
+            reader.goToOffset(offset);
+            display.setCurrent(reader);
+        } else {
+            showPart(part, offset);
+        }
     }
 
     /**
@@ -179,6 +396,64 @@ public class Lumenread extends MIDlet implements CommandListener {
         failure.addCommand(exitCommand);
         failure.setCommandListener(this);
         alert("无法打开这本书", message, AlertType.ERROR, failure);
+    }
+
+    /** The page changed within the part: the position is kept once turning pauses. */
+    void pageTurned() {
+        if (saveAlarm != null) {
+            saveAlarm.cancel();
+        }
+        saveAlarm = new Alarm(this, SAVE);
+        timer.schedule(saveAlarm, SAVE_DELAY);
+    }
+
+    private void startTurning() {
+        stopTurning();
+        long period = TURN_SECONDS[settings.turnSpeed] * 1000L;
+        turnAlarm = new Alarm(this, TURN);
+        timer.schedule(turnAlarm, period, period);
+        reader.setTurning(true);
+    }
+
+    /** Stops pages turning by themselves; false if they were not. */
+    boolean stopTurning() {
+        if (turnAlarm == null) {
+            return false;
+        }
+        turnAlarm.cancel();
+        turnAlarm = null;
+        reader.setTurning(false);
+        return true;
+    }
+
+    /** In the timer's thread: does the slow part of the work, then asks for the event thread. */
+    void alarm(int kind) {
+        if (kind == MEASURE) {
+            measured = book.measure();
+        }
+        synchronized (this) {
+            due |= kind;
+        }
+        display.callSerially(this);
+    }
+
+    /** On the event thread: what the alarms left to do. */
+    public void run() {
+        int now;
+        synchronized (this) {
+            now = due;
+            due = 0;
+        }
+        if ((now & MEASURE) != 0) {
+            book.setSizes(measured);
+            reader.repaint();
+        }
+        if ((now & TURN) != 0 && turnAlarm != null && !reader.nextPage()) {
+            stopTurning(); // the end of the book
+        }
+        if ((now & SAVE) != 0) {
+            keepPosition();
+        }
     }
 
     private void keepPosition() {

@@ -12,14 +12,18 @@ import javax.microedition.lcdui.Graphics;
  * Keys: down, right, fire, 8 and 5 turn to the next page; up, left and 2 to the previous
  * one; 4 and 6 go to the previous and next part. Turning past the last page of a part goes
  * on with the next part, turning back from the first page goes to the previous part's end.
+ * While pages turn by themselves, any key only stops them.
+ *
+ * The status line shows the page in the part, how far the page's end is through the whole
+ * book (once the part sizes are known) and the part.
  */
 final class ReadingCanvas extends Canvas {
     private static final int MARGIN = 2;
-    private static final int LINE_GAP = 2;
-    private static final int BACKGROUND = 0xF7F3E8;
-    private static final int TEXT = 0x202020;
-    private static final int STATUS = 0x5A5A5A;
-    private static final int RULE = 0xC8BFA8;
+    /** Space between lines in eighths of the font's height: 紧凑, 适中, 宽松. */
+    static final int[] SPACINGS = { 1, 2, 4 };
+    /** Background, text, status line and rule: by day, and at night light on dark. */
+    private static final int[] DAY = { 0xF7F3E8, 0x202020, 0x5A5A5A, 0xC8BFA8 };
+    private static final int[] NIGHT = { 0x151618, 0xA9A79F, 0x76746E, 0x3A3A38 };
 
     /** Result of {@link #open}. */
     static final int OPENED = 0;
@@ -30,6 +34,10 @@ final class ReadingCanvas extends Canvas {
     private final Book book;
     private final Font statusFont = Font.getFont(Font.FACE_SYSTEM, Font.STYLE_PLAIN, Font.SIZE_SMALL);
     private Font font;
+    private int spacing;
+    private int[] colours = DAY;
+    /** Whether pages turn by themselves, shown in the status line. */
+    private boolean turning;
 
     /** The part shown (1-based) and where its pages start; laid out for layoutWidth/Height. */
     private int part;
@@ -39,6 +47,8 @@ final class ReadingCanvas extends Canvas {
     private int layoutWidth;
     private int layoutHeight;
     private int linesPerPage;
+    /** Size of the part in bytes. */
+    private int partSize;
     /** Undecodable byte sequences found in the part when it was laid out. */
     private int badSequences;
 
@@ -57,10 +67,12 @@ final class ReadingCanvas extends Canvas {
     /** Lays out further from where the page shown ends, for turning forward cheaply. */
     private LineBreaker breaker;
 
-    ReadingCanvas(Lumenread app, Book book, int fontSize) {
+    ReadingCanvas(Lumenread app, Book book, Settings settings) {
         this.app = app;
         this.book = book;
-        this.font = fontFor(fontSize);
+        this.font = fontFor(settings.fontSize);
+        this.spacing = settings.spacing;
+        setNight(settings.night);
     }
 
     static Font fontFor(int fontSize) {
@@ -71,6 +83,14 @@ final class ReadingCanvas extends Canvas {
 
     int part() {
         return part;
+    }
+
+    int pages() {
+        return pageCount;
+    }
+
+    int partSize() {
+        return partSize;
     }
 
     int badSequences() {
@@ -88,6 +108,7 @@ final class ReadingCanvas extends Canvas {
      */
     int open(int number, int offset) {
         int[] starts;
+        int size;
         int bad;
         int width;
         int height;
@@ -103,6 +124,7 @@ final class ReadingCanvas extends Canvas {
             LineBreaker lines = new LineBreaker(source, font, textWidth(width));
             try {
                 starts = paginate(lines, perPage);
+                size = lines.nextOffset();
             } finally {
                 lines.close();
             }
@@ -117,10 +139,12 @@ final class ReadingCanvas extends Canvas {
         part = number;
         pageStarts = starts;
         pageCount = starts.length;
+        partSize = size;
         badSequences = bad;
         page = offset < 0 ? pageCount - 1 : pageHolding(offset);
         filledPage = -1;
         otherPage = -1;
+        book.sizeFound(number, size);
         repaint();
         return OPENED;
     }
@@ -129,6 +153,70 @@ final class ReadingCanvas extends Canvas {
     void setFont(Font newFont) {
         font = newFont;
         relayout();
+    }
+
+    /** Lays the part out again with more or less space between lines, keeping the page's text. */
+    void setSpacing(int newSpacing) {
+        spacing = newSpacing;
+        relayout();
+    }
+
+    void setNight(boolean night) {
+        colours = night ? NIGHT : DAY;
+        repaint();
+    }
+
+    void setTurning(boolean on) {
+        turning = on;
+        repaint();
+    }
+
+    /** Shows page {@code index} (0-based) of the part, or the nearest one there is. */
+    void goToPage(int index) {
+        if (part != 0) {
+            page = Math.max(0, Math.min(index, pageCount - 1));
+            turned();
+        }
+    }
+
+    /** Shows the page holding byte {@code offset} of the part. */
+    void goToOffset(int offset) {
+        goToPage(pageHolding(offset));
+    }
+
+    private void turned() {
+        repaint();
+        app.pageTurned();
+    }
+
+    /**
+     * The first characters of the page shown, up to {@code max}, without leading spaces and
+     * with each run of spaces as one: what names a bookmark. Lines are joined as they were
+     * cut: with a space between two words, directly elsewhere.
+     */
+    String pageStart(int max) throws IOException {
+        if (filledPage != page) {
+            fillPage();
+        }
+        StringBuffer s = new StringBuffer();
+        char last = ' ';
+        for (int i = 0; i < lineCount; i++) {
+            for (int j = 0; j < lineLength[i] && s.length() < max; j++) {
+                char c = pageChars[lineStart[i] + j];
+                if (c == '\u3000') {
+                    c = ' ';
+                }
+                if (c == ' ' && last == ' ') {
+                    continue;
+                }
+                if (j == 0 && LineBreaker.isWordChar(last) && LineBreaker.isWordChar(c)) {
+                    s.append(' ');
+                }
+                s.append(c);
+                last = c;
+            }
+        }
+        return s.toString().trim();
     }
 
     private void relayout() {
@@ -144,8 +232,12 @@ final class ReadingCanvas extends Canvas {
         return Math.max(1, width - 2 * MARGIN);
     }
 
+    private int lineGap() {
+        return Math.max(1, font.getHeight() * SPACINGS[spacing] / 8);
+    }
+
     private int lineHeight() {
-        return font.getHeight() + LINE_GAP;
+        return font.getHeight() + lineGap();
     }
 
     private int statusHeight() {
@@ -253,13 +345,18 @@ final class ReadingCanvas extends Canvas {
         }
     }
 
+    /** Another screen (a menu, a list, an alert, a call) stops pages turning by themselves. */
+    protected void hideNotify() {
+        app.stopTurning();
+    }
+
     protected void paint(Graphics g) {
         int width = getWidth();
         int height = getHeight();
         if (part != 0 && (width != layoutWidth || height != layoutHeight)) {
             relayout();
         }
-        g.setColor(BACKGROUND);
+        g.setColor(colours[0]);
         g.fillRect(0, 0, width, height);
         if (part == 0) {
             return;
@@ -277,10 +374,11 @@ final class ReadingCanvas extends Canvas {
             }
         }
         g.setFont(font);
-        g.setColor(TEXT);
+        g.setColor(colours[1]);
         int lineH = lineHeight();
+        int top = lineGap() / 2;
         for (int i = 0; i < lineCount; i++) {
-            g.drawChars(pageChars, lineStart[i], lineLength[i], MARGIN, i * lineH + LINE_GAP / 2,
+            g.drawChars(pageChars, lineStart[i], lineLength[i], MARGIN, top + i * lineH,
                     Graphics.TOP | Graphics.LEFT);
         }
         drawStatus(g, width, height);
@@ -288,22 +386,39 @@ final class ReadingCanvas extends Canvas {
 
     private void drawStatus(Graphics g, int width, int height) {
         int top = height - statusHeight();
-        g.setColor(RULE);
+        g.setColor(colours[3]);
         g.drawLine(MARGIN, top + 1, width - MARGIN - 1, top + 1);
-        g.setColor(STATUS);
+        g.setColor(colours[2]);
         g.setFont(statusFont);
         String pages = (page + 1) + "/" + pageCount;
         String parts = part + "/" + book.parts();
         String left = pages + "页";
         String right = "第" + parts + "部分";
-        int room = width - 2 * MARGIN - statusFont.charWidth(' ');
-        if (statusFont.stringWidth(left) + statusFont.stringWidth(right) > room) {
+        int permille = book.permille(part, page + 1 < pageCount ? pageStarts[page + 1] : partSize);
+        String flag = turning ? "自动 " : "";
+        String middle = permille < 0 ? flag : flag + permille / 10 + "." + permille % 10 + "%";
+        // Narrower forms while the three do not fit: whole percents, no words, no middle.
+        int room = width - 2 * MARGIN - 2 * statusFont.charWidth(' ');
+        if (statusWidth(left, middle, right) > room) {
+            middle = permille < 0 ? flag : flag + permille / 10 + "%";
+        }
+        if (statusWidth(left, middle, right) > room) {
             left = pages;
             right = parts;
+        }
+        if (statusWidth(left, middle, right) > room) {
+            middle = "";
         }
         int y = top + 3;
         g.drawString(left, MARGIN, y, Graphics.TOP | Graphics.LEFT);
         g.drawString(right, width - MARGIN, y, Graphics.TOP | Graphics.RIGHT);
+        int leftEnd = MARGIN + statusFont.stringWidth(left);
+        int rightStart = width - MARGIN - statusFont.stringWidth(right);
+        g.drawString(middle, (leftEnd + rightStart) / 2, y, Graphics.TOP | Graphics.HCENTER);
+    }
+
+    private int statusWidth(String left, String middle, String right) {
+        return statusFont.stringWidth(left) + statusFont.stringWidth(middle) + statusFont.stringWidth(right);
     }
 
     protected void keyPressed(int keyCode) {
@@ -315,7 +430,7 @@ final class ReadingCanvas extends Canvas {
     }
 
     private void handleKey(int keyCode, boolean repeated) {
-        if (part == 0) {
+        if (part == 0 || app.stopTurning()) {
             return;
         }
         // Number keys first: phones also map 2/4/6/8 to game actions.
@@ -353,19 +468,23 @@ final class ReadingCanvas extends Canvas {
         }
     }
 
-    private void nextPage() {
+    /** Turns to the next page, or the next part's first; false at the end of the book. */
+    boolean nextPage() {
         if (page + 1 < pageCount) {
             page++;
-            repaint();
+            turned();
         } else if (part < book.parts()) {
             app.showPart(part + 1, 0);
+        } else {
+            return false;
         }
+        return true;
     }
 
     private void previousPage() {
         if (page > 0) {
             page--;
-            repaint();
+            turned();
         } else if (part > 1) {
             app.showPart(part - 1, -1);
         }

@@ -8,8 +8,13 @@ import javax.microedition.rms.RecordStoreException;
 
 /**
  * What the reader keeps between runs: the part and the byte offset of the page last read,
- * and the font size. Kept as one record in the MIDlet suite's record store, so each book
- * (each suite) remembers its own.
+ * the font size, night mode, the line spacing and the speed of automatic page turning. Kept
+ * as one record in the MIDlet suite's record store, so each book (each suite) remembers its
+ * own.
+ *
+ * The record starts with the four numbers the first reader wrote (format 1, part, offset,
+ * font size); what came later is appended after them. A reader reads what it knows and
+ * ignores the rest, so records of older and newer readers both load.
  */
 final class Settings {
     static final int SMALL = 0;
@@ -24,49 +29,108 @@ final class Settings {
     /** Byte offset in that part of the first character on the page last shown. */
     int offset;
     int fontSize = MEDIUM;
+    boolean night;
+    /** Index into {@link ReadingCanvas#SPACINGS}. */
+    int spacing = 1;
+    /** Index into {@link Lumenread#TURN_SECONDS}. */
+    int turnSpeed = 1;
+    /** The record as last read or written: an unchanged record is not written again. */
+    private byte[] kept;
 
     /** Loads what was kept; anything unreadable leaves the defaults. */
     static Settings load() {
         Settings s = new Settings();
-        RecordStore store = null;
+        byte[] record = read(STORE);
+        if (record == null) {
+            return s;
+        }
+        s.kept = record;
+        DataInputStream in = new DataInputStream(new ByteArrayInputStream(record));
         try {
-            store = RecordStore.openRecordStore(STORE, true);
-            if (store.getNumRecords() > 0) {
-                DataInputStream in = new DataInputStream(new ByteArrayInputStream(store.getRecord(1)));
-                if (in.readInt() == FORMAT) {
-                    int part = in.readInt();
-                    int offset = in.readInt();
-                    int fontSize = in.readInt();
-                    if (part >= 0 && offset >= 0 && fontSize >= SMALL && fontSize <= LARGE) {
-                        s.part = part;
-                        s.offset = offset;
-                        s.fontSize = fontSize;
-                    }
-                }
+            if (in.readInt() != FORMAT) {
+                return s;
             }
-        } catch (RecordStoreException e) {
-            // No usable store: start from the defaults, as on the first run.
+            int part = in.readInt();
+            int offset = in.readInt();
+            int fontSize = in.readInt();
+            if (part < 0 || offset < 0 || fontSize < SMALL || fontSize > LARGE) {
+                return s;
+            }
+            s.part = part;
+            s.offset = offset;
+            s.fontSize = fontSize;
+            boolean night = in.readBoolean();
+            int spacing = in.readByte();
+            int turnSpeed = in.readByte();
+            if (spacing >= 0 && spacing < ReadingCanvas.SPACINGS.length
+                    && turnSpeed >= 0 && turnSpeed < Lumenread.TURN_SECONDS.length) {
+                s.night = night;
+                s.spacing = spacing;
+                s.turnSpeed = turnSpeed;
+            }
         } catch (IOException e) {
-            // A record of another layout: start from the defaults.
-        } finally {
-            close(store);
+            // A shorter record (an earlier reader's) keeps the defaults for what it lacks.
         }
         return s;
     }
 
     /** Keeps the settings; returns false if the phone refused (store full or missing). */
     boolean save() {
-        RecordStore store = null;
+        ByteArrayOutputStream bytes = new ByteArrayOutputStream();
+        DataOutputStream out = new DataOutputStream(bytes);
         try {
-            ByteArrayOutputStream bytes = new ByteArrayOutputStream();
-            DataOutputStream out = new DataOutputStream(bytes);
             out.writeInt(FORMAT);
             out.writeInt(part);
             out.writeInt(offset);
             out.writeInt(fontSize);
+            out.writeBoolean(night);
+            out.writeByte(spacing);
+            out.writeByte(turnSpeed);
             out.close();
-            byte[] data = bytes.toByteArray();
-            store = RecordStore.openRecordStore(STORE, true);
+        } catch (IOException e) {
+            return false; // not thrown by a stream into memory
+        }
+        byte[] data = bytes.toByteArray();
+        if (same(data, kept)) {
+            return true;
+        }
+        if (!write(STORE, data)) {
+            return false;
+        }
+        kept = data;
+        return true;
+    }
+
+    private static boolean same(byte[] a, byte[] b) {
+        if (b == null || a.length != b.length) {
+            return false;
+        }
+        for (int i = 0; i < a.length; i++) {
+            if (a[i] != b[i]) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    /** The first record of the record store {@code name}; null when there is none. */
+    static byte[] read(String name) {
+        RecordStore store = null;
+        try {
+            store = RecordStore.openRecordStore(name, true);
+            return store.getNumRecords() > 0 ? store.getRecord(1) : null;
+        } catch (RecordStoreException e) {
+            return null; // no usable store: as on the first run
+        } finally {
+            close(store);
+        }
+    }
+
+    /** Makes {@code data} the first record of {@code name}; false if the phone refused. */
+    static boolean write(String name, byte[] data) {
+        RecordStore store = null;
+        try {
+            store = RecordStore.openRecordStore(name, true);
             if (store.getNumRecords() == 0) {
                 store.addRecord(data, 0, data.length);
             } else {
@@ -74,8 +138,6 @@ final class Settings {
             }
             return true;
         } catch (RecordStoreException e) {
-            return false;
-        } catch (IOException e) {
             return false;
         } finally {
             close(store);

@@ -75,6 +75,26 @@ def novel_parts():
     ]
 
 
+# What a line must not be cut inside; the harness finds them in the text by its own pattern.
+KEPT_WHOLE = [
+    "5.50", "1,000,000", "3.14159", "12:30", "75%", "６０％",
+    "bookmaker@qinghe.example", "www.qinghe.example", "https://www.qinghe.example/books/a.txt",
+]
+
+
+def numbers_text():
+    """Each of KEPT_WHOLE after 0 to 24 ideographs, once after a space and once without, so
+    that on every screen and in every font some of them meet the end of a line."""
+    filler = "海风从北面吹来带着咸味和远处渔船的柴油气灯塔的石阶一共有一百二十七级"
+    lines = ["他付了 5.50 元，找回 1,000 元中的零头。"]
+    for case in KEPT_WHOLE:
+        for k in range(25):
+            lines.append(filler[:k] + " " + case + " 之后。")
+            lines.append(filler[:k] + case + "之后。")
+    lines.append("\u3000" * 60 + "一行全角空格。")
+    return "\n".join(lines) + "\n"
+
+
 def make_good(tool, template, out):
     def book(path, name, author, maker, parts, titles=None):
         """Makes a book with the tool; its titles must be `titles`, by default the parts' own."""
@@ -118,6 +138,10 @@ def make_good(tool, template, out):
     rewrite_book(made_by_tool, path, replace={"1.txt": part_bytes("".join(pieces) + "全书完。")})
     os.remove(made_by_tool)
     made["huge"] = path
+
+    path = os.path.join(out, "numbers.jar")
+    book(path, "数字与网址", AUTHOR, MAKER, [("数字与网址", numbers_text())])
+    made["numbers"] = path
 
     path = os.path.join(out, "small.jar")
     book(path, "小书", AUTHOR, MAKER,

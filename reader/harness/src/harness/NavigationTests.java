@@ -146,6 +146,25 @@ final class NavigationTests {
         });
     }
 
+    /**
+     * Checks that page {@code page} (1-based) of a part whose pages start at {@code starts}
+     * holds character {@code anchor} of its text; returns where the page starts.
+     */
+    static int checkHolds(String label, String text, int[] starts, int page, int anchor) {
+        int start = starts[page - 1];
+        int end = page < starts.length ? starts[page] : text.length();
+        check(start <= anchor && anchor < end, label + ": page " + page + " holds characters "
+                + start + ".." + end + ", not " + anchor);
+        return start;
+    }
+
+    /** Turns pages with the joystick until page {@code page} of the part is shown. */
+    static void goToPage(Phone phone, int page) {
+        for (Pages.Page p = Pages.read(phone); p.page != page; p = Pages.read(phone)) {
+            phone.press(p.page < page ? -2 : -1);
+        }
+    }
+
     /** Goes from the part shown to part {@code part} with the 6 key. */
     static void openPartByKeys(Phone phone, int part) {
         while (Pages.read(phone).part < part) {
@@ -246,14 +265,9 @@ final class NavigationTests {
                     phone.screenshot(ReaderTests.screen(SIZE, "novel-font-" + choice));
                     List<Pages.Page> pages = allPages(phone);
                     int[] starts = Pages.checkText(labels[choice], text, pages);
-                    int i = now.page - 1;
-                    int end = i + 1 < starts.length ? starts[i + 1] : text.length();
-                    check(starts[i] <= anchor && anchor < end, labels[choice] + ": page " + now.page
-                            + " holds characters " + starts[i] + ".." + end + ", not " + anchor);
-                    while (Pages.read(phone).page > now.page) {
-                        phone.press(-1);
-                    }
-                    anchor = starts[i]; // the next change keeps this page's first character
+                    // The next change keeps this page's first character.
+                    anchor = checkHolds(labels[choice], text, starts, now.page, anchor);
+                    goToPage(phone, now.page);
                     if (choice == 2) {
                         check(pages.get(0).lines.size() < lines, "large font shows no fewer lines");
                     }

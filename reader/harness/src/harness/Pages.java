@@ -16,9 +16,20 @@ import javax.microedition.lcdui.Screens;
  */
 final class Pages {
     private static final Pattern FRACTION = Pattern.compile("(\\d+)/(\\d+)");
+    private static final Pattern PERCENT = Pattern.compile("(\\d+)(?:\\.(\\d))?%");
     /** Characters that must not begin a line where the line before could have broken elsewhere. */
-    static final String CLOSING = "，。、！？；：」』）》〉】〕〗’”…—～·．,.!?;:)]}%";
-    static final String OPENING = "（《〈【〔〖「『‘“([{";
+    static final String CLOSING = "，。、！？；：」』）》〉】〕〗’”…—～·．,.!?;:)]}%％‰";
+    static final String OPENING = "（《〈【〔〖「『‘“([{$¥￥£€";
+    /**
+     * What a line must not be cut inside, unless it is too long for a line: numbers with a
+     * decimal point, thousands separators or a colon (5.50, 1,000, 12:30), web addresses
+     * (with a scheme, or starting www.) and e-mail addresses. A sentence's full stop after an
+     * address is not part of it.
+     */
+    static final Pattern KEPT_WHOLE = Pattern.compile(
+            "\\d+(?:[.,:]\\d+)+"
+            + "|(?:[A-Za-z][A-Za-z0-9+.-]*://|[Ww]{3}\\.)[-A-Za-z0-9._~:/?#@$&+=%]*[-A-Za-z0-9_~/#@$&+=%]"
+            + "|[A-Za-z0-9._%+-]+@[A-Za-z0-9-]+(?:\\.[A-Za-z0-9-]+)+");
 
     private Pages() {
     }
@@ -33,6 +44,18 @@ final class Pages {
         final List<Integer> widths = new ArrayList<>();
         int fontSize;
         int canvasWidth;
+        /** Progress through the whole book in tenths of a percent; -1 when not shown so. */
+        int permille = -1;
+        /** The same in whole percents, where the status line is too narrow for tenths. */
+        int percent = -1;
+        /** Whether the status line says that pages turn by themselves. */
+        boolean turning;
+        /** Colours of the canvas background, of the body text and of the status line. */
+        int background;
+        int textColour;
+        int statusColour;
+        /** Top of each body line, in canvas pixels. */
+        final List<Integer> tops = new ArrayList<>();
 
         String key() {
             return part + ":" + page + "/" + pages + " " + lines;
@@ -64,6 +87,7 @@ final class Pages {
         Page p = new Page();
         p.canvasWidth = canvas.getWidth();
         p.fontSize = -1;
+        p.background = f.image.getRGB(0, 0) & 0xffffff;
         int lastY = Integer.MIN_VALUE;
         for (DrawnText t : f.texts) {
             if (t.x < 0 || t.x + t.width > canvas.getWidth()) {
@@ -84,14 +108,32 @@ final class Pages {
             }
             lastY = t.y;
             p.lines.add(t.text);
+            p.tops.add(t.y);
+            p.textColour = t.colour;
             p.widths.add(t.width);
             p.fontSize = t.font.getSize();
         }
         status.sort(Comparator.comparingInt(t -> t.x));
+        for (int i = 1; i < status.size(); i++) {
+            DrawnText a = status.get(i - 1);
+            DrawnText b = status.get(i);
+            if (!a.text.isEmpty() && !b.text.isEmpty() && a.x + a.width > b.x) {
+                throw new AssertionError("status texts overlap: " + a + " and " + b);
+            }
+        }
         StringBuilder s = new StringBuilder();
         for (DrawnText t : status) {
             s.append(t.text).append(' ');
+            p.statusColour = t.colour;
         }
+        Matcher percent = PERCENT.matcher(s);
+        if (percent.find()) {
+            p.percent = Integer.parseInt(percent.group(1));
+            if (percent.group(2) != null) {
+                p.permille = p.percent * 10 + Integer.parseInt(percent.group(2));
+            }
+        }
+        p.turning = s.indexOf("自动") >= 0;
         Matcher m = FRACTION.matcher(s);
         if (!m.find()) {
             throw new AssertionError("no page n/N in the status line \"" + s + "\"");
@@ -109,7 +151,7 @@ final class Pages {
     static boolean isWordChar(char c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
                 || c == '\'' || c == '-' || c == '_' || (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7)
-                || (c >= 0x370 && c <= 0x52F);
+                || (c >= 0x370 && c <= 0x52F) || (c >= 0xFF10 && c <= 0xFF19);
     }
 
     private static boolean mayBreak(char before, char after) {
@@ -117,13 +159,39 @@ final class Pages {
                 && !(isWordChar(before) && isWordChar(after));
     }
 
-    private static boolean hasBreak(String line) {
-        for (int i = 1; i < line.length(); i++) {
-            if (mayBreak(line.charAt(i - 1), line.charAt(i))) {
+    /** Whether text[from .. to) holds only spaces (an indent). */
+    private static boolean blank(String text, int from, int to) {
+        return text.substring(from, to).replace('\u3000', ' ').isBlank();
+    }
+
+    /**
+     * Whether text[from .. to) has a place to break outside what is kept whole and after
+     * something more than the spaces that indent it.
+     */
+    private static boolean hasBreak(String text, int from, int to, int[] keptFrom) {
+        for (int i = from + 1; i < to; i++) {
+            if (keptFrom[i] < 0 && mayBreak(text.charAt(i - 1), text.charAt(i)) && !blank(text, from, i)) {
                 return true;
             }
         }
         return false;
+    }
+
+    /**
+     * For each place i in the text (between characters i - 1 and i), where the span kept whole
+     * around it starts, or -1 outside such spans; keptEnd[i] is where that span ends.
+     */
+    private static int[] keptWhole(String text, int[] keptEnd) {
+        int[] from = new int[text.length() + 1];
+        java.util.Arrays.fill(from, -1);
+        Matcher m = KEPT_WHOLE.matcher(text);
+        while (m.find()) {
+            for (int i = m.start() + 1; i < m.end(); i++) {
+                from[i] = m.start();
+                keptEnd[i] = m.end();
+            }
+        }
+        return from;
     }
 
     private static boolean isIdeograph(char c) {
@@ -135,11 +203,20 @@ final class Pages {
      * piece of the text, lines are separated in the text by a line end, a space dropped where
      * the line was cut, or nothing; nothing is left over. Where a line was cut, it must not
      * have cut a word or put closing punctuation first unless the line had no other place to
-     * break, and a cut between two ideographs must come only when the next one did not fit.
+     * break, it must not have cut a number or an address ({@link #KEPT_WHOLE}) unless the
+     * line started inside it and the rest of it was too wide for the line, and a cut between
+     * two ideographs must come only when the next one did not fit.
      * Returns the character index in {@code expected} where each page starts.
      */
     static int[] checkText(String context, String expected, List<Page> pages) {
+        return checkText(context, expected, pages, new ArrayList<>());
+    }
+
+    /** {@link #checkText}, adding to {@code lineStarts} the character index where each line starts. */
+    static int[] checkText(String context, String expected, List<Page> pages, List<Integer> lineStarts) {
         int[] starts = new int[pages.size()];
+        int[] keptEnd = new int[expected.length() + 1];
+        int[] keptFrom = keptWhole(expected, keptEnd);
         int pos = 0;
         for (int pi = 0; pi < pages.size(); pi++) {
             Page p = pages.get(pi);
@@ -149,6 +226,8 @@ final class Pages {
             for (int li = 0; li < p.lines.size(); li++) {
                 String line = p.lines.get(li);
                 String where = context + ", page " + p.page + " line " + (li + 1);
+                int lineFrom = pos;
+                lineStarts.add(pos);
                 if (!expected.startsWith(line, pos)) {
                     throw new AssertionError(where + ": shows \"" + escape(line) + "\" where the text has \""
                             + escape(expected.substring(pos, Math.min(expected.length(), pos + line.length() + 8)))
@@ -170,8 +249,22 @@ final class Pages {
                 if (line.isEmpty()) {
                     throw new AssertionError(where + ": empty line inside a paragraph");
                 }
+                if (blank(line, 0, line.length()) && font != null
+                        && p.widths.get(li) + font.charWidth(next) <= p.canvasWidth - 8) {
+                    throw new AssertionError(where + ": a line of only spaces inside a paragraph");
+                }
                 char last = line.charAt(line.length() - 1);
-                if (!mayBreak(last, next) && hasBreak(line)) {
+                int kept = keptFrom[pos];
+                if (kept >= 0) {
+                    String whole = expected.substring(kept, keptEnd[pos]);
+                    if ((kept > lineFrom && !blank(expected, lineFrom, kept)) || font == null
+                            || font.stringWidth(expected.substring(lineFrom, keptEnd[pos])) <= p.canvasWidth - 8) {
+                        throw new AssertionError(where + ": cut \"" + whole + "\" after \""
+                                + expected.substring(kept, pos) + "\"");
+                    }
+                    continue;
+                }
+                if (!mayBreak(last, next) && hasBreak(expected, lineFrom, pos, keptFrom)) {
                     throw new AssertionError(where + ": cut between '" + last + "' and '" + next
                             + "' though \"" + line + "\" had a better place");
                 }

@@ -1,6 +1,11 @@
 package harness;
 
+import java.io.ByteArrayInputStream;
+import java.io.ByteArrayOutputStream;
+import java.io.DataInputStream;
+import java.io.DataOutputStream;
 import java.io.IOException;
+import java.io.InputStream;
 import java.net.URL;
 import java.net.URLClassLoader;
 import java.nio.file.Files;
@@ -20,12 +25,14 @@ import javax.microedition.lcdui.Form;
 import javax.microedition.lcdui.Screens;
 import javax.microedition.midlet.MIDlet;
 import javax.microedition.midlet.MIDletAccess;
+import harness.util.Clock;
 
 /**
  * A test phone running one book: installs the jar as a phone's application manager does
  * (reads MIDlet-1 from the manifest, loads the named class from the jar in a class loader
  * of its own whose parent supplies javax.microedition), starts it, and then presses keys,
- * chooses commands and renders screens.
+ * chooses commands, lets time pass and renders screens. Closing the phone without
+ * {@link #destroy} is the phone ending the MIDlet without warning (a battery pulled).
  */
 final class Phone implements AutoCloseable {
     final Path jar;
@@ -57,7 +64,8 @@ final class Phone implements AutoCloseable {
         }
         iconPath = midlet1[1].trim();
         MIDletAccess.setProperties(properties);
-        loader = new URLClassLoader(new URL[] { jar.toUri().toURL() }, Phone.class.getClassLoader());
+        Clock.reset();
+        loader = new MidletLoader(jar);
         Screens.setMidletLoader(loader);
         midlet = (MIDlet) loader.loadClass(midlet1[2].trim()).getDeclaredConstructor().newInstance();
         MIDletAccess.start(midlet);
@@ -114,6 +122,11 @@ final class Phone implements AutoCloseable {
         return Screens.commandLabels(display);
     }
 
+    /** Types into the text box shown, in place of what it held. */
+    void type(String text) {
+        Screens.type(display, text);
+    }
+
     void select(int row) {
         Screens.select(display, row);
     }
@@ -145,9 +158,85 @@ final class Phone implements AutoCloseable {
         MIDletAccess.pause(midlet);
     }
 
+    /** Lets time pass on the phone: what the MIDlet's timers have due by then runs. */
+    void advance(long millis) {
+        Clock.advance(millis);
+    }
+
+    /** Ends the MIDlet as a phone does when it stops without warning: no destroyApp, timers gone. */
     public void close() throws IOException {
+        Clock.reset();
         Screens.forget(midlet);
         Screens.setMidletLoader(null);
         loader.close();
+    }
+
+    /**
+     * Loads the MIDlet's classes from its jar. MIDP adds java.util.Timer and TimerTask to
+     * java.util, where Java SE has its own classes that a class loader cannot replace: the
+     * MIDlet's references to them are linked to the test phone's {@link harness.util.Timer}
+     * and {@link harness.util.TimerTask} instead, by renaming them in the constant pool of
+     * each class as it is loaded. Nothing else of the class changes.
+     */
+    static final class MidletLoader extends URLClassLoader {
+        private static final String MIDP_TIMER = "java/util/Timer";
+        private static final String PHONE_TIMER = "harness/util/Timer";
+
+        MidletLoader(Path jar) throws IOException {
+            super(new URL[] { jar.toUri().toURL() }, Phone.class.getClassLoader());
+        }
+
+        protected Class<?> findClass(String name) throws ClassNotFoundException {
+            URL url = findResource(name.replace('.', '/') + ".class");
+            if (url == null) {
+                throw new ClassNotFoundException(name);
+            }
+            byte[] bytes;
+            try (InputStream in = url.openStream()) {
+                bytes = relink(in.readAllBytes());
+            } catch (IOException e) {
+                throw new ClassNotFoundException(name, e);
+            }
+            return defineClass(name, bytes, 0, bytes.length);
+        }
+
+        /** The class file with every constant-pool string naming java/util/Timer(Task) renamed. */
+        static byte[] relink(byte[] classFile) throws IOException {
+            DataInputStream in = new DataInputStream(new ByteArrayInputStream(classFile));
+            ByteArrayOutputStream bytes = new ByteArrayOutputStream(classFile.length + 64);
+            DataOutputStream out = new DataOutputStream(bytes);
+            out.writeInt(in.readInt()); // magic
+            out.writeInt(in.readInt()); // minor and major version
+            int count = in.readUnsignedShort();
+            out.writeShort(count);
+            for (int i = 1; i < count; i++) {
+                int tag = in.readUnsignedByte();
+                out.writeByte(tag);
+                switch (tag) {
+                case 1: // Utf8
+                    out.writeUTF(in.readUTF().replace(MIDP_TIMER, PHONE_TIMER));
+                    break;
+                case 7: case 8: case 16: case 19: case 20: // Class, String, MethodType, Module, Package
+                    out.writeShort(in.readUnsignedShort());
+                    break;
+                case 15: // MethodHandle
+                    out.writeByte(in.readUnsignedByte());
+                    out.writeShort(in.readUnsignedShort());
+                    break;
+                case 3: case 4: case 9: case 10: case 11: case 12: case 17: case 18:
+                    out.writeInt(in.readInt());
+                    break;
+                case 5: case 6: // Long, Double: two slots
+                    out.writeLong(in.readLong());
+                    i++;
+                    break;
+                default:
+                    throw new IOException("constant pool tag " + tag + " at entry " + i);
+                }
+            }
+            in.transferTo(out);
+            out.flush();
+            return bytes.toByteArray();
+        }
     }
 }

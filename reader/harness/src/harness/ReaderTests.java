@@ -25,8 +25,9 @@ import javax.microedition.rms.RecordStores;
  * Runs the reader on books on a test phone and checks what it shows.
  *
  * Usage: ReaderTests TEMPLATE STUBS.jar BOOKS_DIR SCREENS_DIR [GROUP ...]
- * Groups: template, constants, books, navigation, resume, fonts, damaged, memory (all by
- * default; memory means something only with a small heap, -Xmx16m).
+ * Groups: template, constants, books, navigation, resume, fonts, linebreaks, saving, night,
+ * spacing, progress, goto, bookmarks, autoturn, damaged, memory (all by default; memory means
+ * something only with a small heap, -Xmx16m).
  * Screens are written as PNG under SCREENS_DIR. Exit status 1 if any check fails.
  */
 public final class ReaderTests {
@@ -48,6 +49,7 @@ public final class ReaderTests {
 
     static void test(String name, Body body) {
         RecordStores.clear();
+        harness.util.Clock.reset();
         long t0 = System.nanoTime();
         try {
             body.run();
@@ -102,6 +104,14 @@ public final class ReaderTests {
         all.put("navigation", NavigationTests::run);
         all.put("resume", NavigationTests::runResume);
         all.put("fonts", NavigationTests::runFonts);
+        all.put("linebreaks", LineBreakTests::run);
+        all.put("saving", SavingTests::run);
+        all.put("night", DisplayTests::runNight);
+        all.put("spacing", DisplayTests::runSpacing);
+        all.put("progress", DisplayTests::runProgress);
+        all.put("goto", GoToTests::runGoTo);
+        all.put("bookmarks", GoToTests::runBookmarks);
+        all.put("autoturn", AutoTurnTests::run);
         all.put("damaged", DamagedTests::run);
         all.put("memory", MemoryTests::run);
         for (Map.Entry<String, Runnable> e : all.entrySet()) {
@@ -131,6 +141,10 @@ public final class ReaderTests {
                             && !name.matches("\\d+\\.txt"), "template holds " + name);
                 }
             }
+        });
+        test("the template is at most 23 KB: small phones count every kilobyte", () -> {
+            long size = Files.size(template);
+            check(size <= 23 * 1024, "the template has " + size + " bytes");
         });
         test("the book's manifest names the template's class and icon", () -> {
             try (Phone phone = new Phone(book("small"), 176, 208);

@@ -12,14 +12,17 @@ public final class DrawnText {
     public final int width;
     public final int height;
     public final Font font;
+    /** The colour it was drawn in, 0xRRGGBB. */
+    public final int colour;
 
-    DrawnText(String text, int x, int y, int width, int height, Font font) {
+    DrawnText(String text, int x, int y, int width, int height, Font font, int colour) {
         this.text = text;
         this.x = x;
         this.y = y;
         this.width = width;
         this.height = height;
         this.font = font;
+        this.colour = colour;
     }
 
     public String toString() {

@@ -210,7 +210,7 @@ public class Graphics {
         }
         if (record != null) {
             record.add(new DrawnText(new String(data, offset, length), left + tx,
-                    baseline - font.getBaselinePosition() + ty, width, font.getHeight(), font));
+                    baseline - font.getBaselinePosition() + ty, width, font.getHeight(), font, rgb));
         }
     }
 

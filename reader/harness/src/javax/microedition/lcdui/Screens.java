@@ -95,6 +95,14 @@ public final class Screens {
                 + "; there are " + commandLabels(d));
     }
 
+    /** The user types {@code text} into the text box shown, in place of what it held. */
+    public static void type(Display d, String text) {
+        if (!(d.current instanceof TextBox)) {
+            throw new IllegalStateException("text is typed into a TextBox; the screen is " + describe(d.current));
+        }
+        ((TextBox) d.current).setString(text);
+    }
+
     /** Moves the selection of the current IMPLICIT list to a row and selects it. */
     public static void select(Display d, int row) {
         if (!(d.current instanceof List)) {
@@ -201,6 +209,13 @@ public final class Screens {
                 g.setColor(0x000000);
                 g.drawString(fit(f, l.getString(i), Device.width - 6), 3, y + 2, Graphics.TOP | Graphics.LEFT);
             }
+        } else if (s instanceof TextBox) {
+            TextBox box = (TextBox) s;
+            int y = top + 4;
+            g.setColor(0x808080);
+            g.drawRect(2, y, Device.width - 5, rowH + 2);
+            g.setColor(0x000000);
+            g.drawString(box.getString() + "|", 5, y + 3, Graphics.TOP | Graphics.LEFT);
         } else {
             StringBuilder text = new StringBuilder();
             if (s instanceof Alert) {

@@ -16,7 +16,7 @@ public class RecordStore {
     private final String name;
     private final List<byte[]> records = new ArrayList<>(); // index = id - 1; null = deleted
     private int openCount;
-    private int version;
+    int version;
     private long lastModified;
 
     private RecordStore(String name) {

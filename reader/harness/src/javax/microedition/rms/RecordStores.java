@@ -10,6 +10,12 @@ public final class RecordStores {
         RecordStore.STORES.clear();
     }
 
+    /** How many times the store {@code name} was changed since it was created; 0 if there is none. */
+    public static synchronized int writes(String name) {
+        RecordStore rs = RecordStore.STORES.get(name);
+        return rs == null ? 0 : rs.version;
+    }
+
     /** Whether a store has been left open (the phone would keep it locked). */
     public static synchronized boolean anyOpen() {
         for (RecordStore rs : RecordStore.STORES.values()) {
