@@ -19,21 +19,23 @@ void ExpectPicture(const std::string& path)
     EXPECT_EQ(png.compare(0, 8, std::string("\x89PNG\r\n\x1a\n", 8)), 0);
 }
 
-// The menu runs its own loop once open: a thread timer, dispatched by that loop, moves
-// the highlight onto the first item, takes the picture, and closes the menu.
+// The menu runs its own loop once open: a thread timer, dispatched by that loop, presses
+// the keys one a tick (down onto the first item, ...; right opens a sub-menu), takes the
+// picture two ticks later, and closes the menu.
 HWND g_menuOwner = nullptr;
 std::string g_menuShot;
-int g_menuTicks = 0;
+std::vector<UINT> g_menuKeys;
+std::size_t g_menuTicks = 0;
 
 void CALLBACK WhileMenuIsOpen(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND popup = FindWindowW(L"#32768", nullptr);
     ++g_menuTicks;
-    if (g_menuTicks == 1 && popup) {
-        PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+    if (g_menuTicks <= g_menuKeys.size() && popup) {
+        PostMessageW(popup, WM_KEYDOWN, g_menuKeys[g_menuTicks - 1], 0);
         return;
     }
-    if (g_menuTicks < 3 && popup)
+    if (g_menuTicks < g_menuKeys.size() + 2 && popup)
         return;
     KillTimer(nullptr, timer);
     if (popup)
@@ -41,19 +43,21 @@ void CALLBACK WhileMenuIsOpen(HWND, UINT, UINT_PTR timer, DWORD)
     EndMenu();
 }
 
-// Opens the pop-up of the menu bar's item at position as a click on it would.
-void ShootOpenMenu(HWND window, int position, const std::string& path)
+// Opens the pop-up of the menu bar's item at position as a click on it would, then presses
+// the keys.
+void ShootOpenMenu(HWND window, int position, const std::string& path, std::vector<UINT> keys = {VK_DOWN})
 {
     RECT item{};
     ASSERT_TRUE(GetMenuItemRect(window, GetMenu(window), static_cast<UINT>(position), &item));
     g_menuOwner = window;
     g_menuShot = path;
+    g_menuKeys = std::move(keys);
     g_menuTicks = 0;
     SetTimer(nullptr, 0, 300, WhileMenuIsOpen);
     SetCursorPos(item.left + 8, item.top + 6);
     PostMessageW(window, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(item.left + 8, item.top + 6));
     PostMessageW(window, WM_NCLBUTTONUP, HTMENU, MAKELPARAM(item.left + 8, item.top + 6));
-    for (int i = 0; i < 100 && g_menuTicks < 3; ++i) {
+    for (int i = 0; i < 100 && g_menuTicks < g_menuKeys.size() + 2; ++i) {
         Pump();
         Sleep(20);
     }
@@ -115,6 +119,20 @@ TEST_F(MainWindowTest, ScreenshotsOfTheThreeWindows)
     });
     for (const std::string& shot : {mainShot, hotShot, menuShot, aboutShot, contentShot})
         ExpectPicture(shot);
+}
+
+// 工具 > 分卷大小 open, 300 KB chosen: the sizes as radio choices in the owner-drawn menu.
+TEST_F(MainWindowTest, ScreenshotOfTheVolumeSizeMenu)
+{
+    const std::string shot = ScreenshotPath("main_window_volume_size_menu.png");
+    DeleteFileW(ui::Widen(shot).c_str());
+    services.settings = {{"MaxJarSize", "307200"}};
+    Run([&](HWND w) {
+        SetItemText(w, IDC_BOOK_NAME, "三国演义");
+        ShootOpenMenu(w, 1, shot, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT});
+        Click(w, IDC_CLOSE);
+    });
+    ExpectPicture(shot);
 }
 
 // What the user sees after dropping many chapters with a picture and an archive among them,
