@@ -336,14 +336,13 @@ void CJarBuilder::WriteVolumes(const std::string& templatePath, Output& output)
                 waiting.clear();
         });
     write(planner.Finish());
-    if (const std::optional<PartTooLarge>& tooLarge = planner.TooLarge()) {
+    if (const std::optional<std::size_t>& tooLarge = planner.TooLarge()) {
         // Each part alone in the volume of the highest number it could get: a limit that
         // most likely works, for the search of the smallest one.
         std::uint64_t guess = 0;
         for (std::size_t part = 0; part < texts.size(); ++part)
             guess = std::max(guess, sizes.JarBytes(part + 1, part, 1).value_or(0));
-        throw CJarException::PartTooLarge(output.jarPath, tooLarge->part, (*m_pTitles)[tooLarge->part],
-                                          tooLarge->bytes, m_nMaxJarBytes,
+        throw CJarException::PartTooLarge(output.jarPath, *tooLarge, (*m_pTitles)[*tooLarge], m_nMaxJarBytes,
                                           SmallestWorkingLimit(sizes, texts.size(), m_nMaxJarBytes, guess));
     }
 }

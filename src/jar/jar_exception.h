@@ -38,10 +38,10 @@ public:
     // The limit (bytes per jar) is below the size of the template at templatePath.
     static CJarException VolumeBelowTemplate(const std::string& templatePath, std::uint64_t limit,
                                              std::uint64_t templateBytes);
-    // Part `part` (from 0) of the book at jarPath, titled title, makes a jar of `alone` bytes
-    // by itself, over the limit; `needed` is the smallest limit under which every part fits.
+    // Part `part` (from 0) of the book at jarPath, titled title, is over the limit even in a
+    // jar by itself; `needed` is the smallest limit under which every part fits.
     static CJarException PartTooLarge(const std::string& jarPath, std::size_t part, const std::string& title,
-                                      std::uint64_t alone, std::uint64_t limit, std::uint64_t needed);
+                                      std::uint64_t limit, std::uint64_t needed);
 
     Cause GetCause() const { return m_cause; }
     // The file concerned (the template, the book), or empty.

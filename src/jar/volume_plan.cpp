@@ -71,7 +71,7 @@ bool CVolumePlanner::Cut(std::vector<PlannedVolume>& planned)
     const std::optional<std::size_t> last =
         LastPartOfVolume(m_first, m_measured, [&](std::size_t l) { return Fits(volume, l - m_first + 1); });
     if (!last) {
-        m_tooLarge = PartTooLarge {m_first, volume, m_sizes.JarBytes(volume, m_first, 1).value_or(UINT64_MAX)};
+        m_tooLarge = m_first;
         return false;
     }
     const std::size_t count = *last - m_first + 1;

@@ -41,13 +41,6 @@ struct PlannedVolume {
     std::uint64_t bytes = 0;  // the jar's size
 };
 
-// A part that fits no volume: in volume `volume`, alone, its jar would have `bytes`.
-struct PartTooLarge {
-    std::size_t part = 0;
-    std::size_t volume = 0;
-    std::uint64_t bytes = 0;
-};
-
 // Decides the volumes as the parts are measured, holding back only what it must: as soon as
 // the waiting parts alone are over the limit, the volume that starts with the first of them
 // ends among them (LastPartOfVolume). At the end a book that fits whole stays one jar.
@@ -59,8 +52,9 @@ public:
     std::vector<PlannedVolume> PartMeasured();
     // No more parts: the rest of the volumes.
     std::vector<PlannedVolume> Finish();
-    // Set once a part fits no volume; nothing is planned after it.
-    const std::optional<PartTooLarge>& TooLarge() const { return m_tooLarge; }
+    // The first part that fits no volume, even alone, once there is one; nothing is
+    // planned after it.
+    const std::optional<std::size_t>& TooLarge() const { return m_tooLarge; }
 
 private:
     // Plans the volume that starts at m_first; false when its first part does not fit.
@@ -73,7 +67,7 @@ private:
     std::size_t m_first = 0;  // the first part not in a volume yet
     std::uint64_t m_waitingBytes = 0;  // the entries of parts m_first.. as 1.txt, 2.txt, ...
     std::size_t m_volumes = 0;
-    std::optional<PartTooLarge> m_tooLarge;
+    std::optional<std::size_t> m_tooLarge;
 };
 
 // The smallest limit under which a planner fed the parts' sizes (all `parts` of them

@@ -1,6 +1,7 @@
 #include "cli/cli_run.h"
 #include "jar/book_check.h"
 #include "jar/book_temp_file.h"
+#include "platform/path.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -127,13 +128,13 @@ TEST_F(CliRun, VolumesListEveryFileWritten)
     ASSERT_EQ(r.code, 0) << r.err;
     std::string expected = "添加：1（GBK，1 部分）\n添加：2（GBK，1 部分）\n添加：3（GBK，1 部分）\n";
     for (int v = 1; v <= 3; ++v) {
-        const std::string jar = m_dir.Path("out/书(" + std::to_string(v) + ").jar");
+        const std::string jar = JoinPath(m_dir.Path("out"), "书(" + std::to_string(v) + ").jar");
         const std::uint64_t bytes = test::ReadFile(jar).size();
         EXPECT_LE(bytes, 4000u);
         expected += "已生成：" + jar + "（第 " + std::to_string(v) + " 部分，" + std::to_string(bytes) + " 字节）\n";
-        expected += "已生成：" + m_dir.Path("out/书(" + std::to_string(v) + ").jad") + "\n";
+        expected += "已生成：" + JoinPath(m_dir.Path("out"), "书(" + std::to_string(v) + ").jad") + "\n";
     }
-    expected += "已删除旧的分卷：" + m_dir.Path("out/书(4).jar") + "\n共 3 卷，3 部分，每卷不超过 4000 字节。\n";
+    expected += "已删除旧的分卷：" + JoinPath(m_dir.Path("out"), "书(4).jar") + "\n共 3 卷，3 部分，每卷不超过 4000 字节。\n";
     EXPECT_EQ(r.out, expected);
     EXPECT_EQ(std::distance(fs::directory_iterator(U8(m_dir.Path("out"))), fs::directory_iterator()), 6);
     EXPECT_EQ(Run({"inspect", m_dir.Path("out/书(2).jar")}).code, 0);
@@ -194,7 +195,7 @@ TEST_F(CliRun, Failures)
          "分卷大小 100 字节比电子书模板 RDbook.dat（" + std::to_string(kTemplate.size()) +
              " 字节）还小，装不下任何内容，请选更大的分卷大小。"},
         {"a part over the limit", {"-n", "书", "--max-size", "1K", "-t", m_template, "-o", book, m_dir.Path("big")},
-         1, "第 1 部分“1”单独成卷也有 "},
+         1, "第 1 部分“1”单独成卷也超过了分卷大小 1 KB（1024 字节）。分卷大小至少要 "},
         {"a book named like its JAD", {"-n", "书", "-t", m_template, "-o", m_dir.Path("out/书.jad"), src}, 2,
          "电子书的文件名不能以 .jad 结尾，那是它的描述文件：" + m_dir.Path("out/书.jad")},
     };

@@ -598,9 +598,9 @@ TEST_F(JarVolumesTest, FailuresLeaveOlderBooksAndVolumesAsTheyWere)
     } cases[] = {
         {"limit below the template", templateSize - 1, CJarException::volumeBelowTemplate,
          "比电子书模板 RDbook.dat（" + std::to_string(templateSize) + " 字节）还小"},
-        {"the template alone", templateSize, CJarException::partTooLarge, "第 1 部分“第1章”单独成卷也有"},
+        {"the template alone", templateSize, CJarException::partTooLarge, "第 1 部分“第1章”单独成卷也超过了分卷大小 " + std::to_string(templateSize) + " 字节。"},
         {"the largest part does not fit", largestAlone - 1, CJarException::partTooLarge,
-         "第 " + std::to_string(largest + 1) + " 部分“" + book.titles[largest] + "”单独成卷也有"},
+         "第 " + std::to_string(largest + 1) + " 部分“" + book.titles[largest] + "”单独成卷也超过了"},
         {"a folder where volume 2 goes", 5200, CJarException::outputNotFile, "书(2).jar", "书", 0, "书(2).jar"},
         {"a folder where the JAD of volume 3 goes", 5200, CJarException::outputNotFile, "书(3).jad", "书", 0,
          "书(3).jad"},
