@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -48,7 +49,25 @@ bool Exists(const std::string& path)
 
 CZipPackedData Pack(const std::string& data) { return PackEntryData(data.data(), data.size(), -1, ZSF_DEFAULT); }
 
-unsigned PackingThreads() { return std::clamp(std::thread::hardware_concurrency(), 1u, 4u); }
+// Deflating is nearly all of a build's work, and the parts are independent: they are
+// deflated on every core while consume(i, packed) takes them on this thread in order. A
+// failure of zlib names the file at path.
+void PackParts(const std::vector<std::string>& texts, const std::string& path,
+               const std::function<void(std::size_t, CZipPackedData&)>& consume)
+{
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    RunInOrder<CZipPackedData>(
+        texts.size(), threads, 2 * threads,
+        [&](std::size_t i) {
+            const std::string part = MakePartText(texts[i]);
+            try {
+                return PackEntryData(part.data(), part.size(), -1, ZSF_DEFAULT);
+            } catch (const CZipException& e) {
+                throw CZipException(e.GetCause(), path);
+            }
+        },
+        consume);
+}
 
 // A zip archive holds at most this many entries.
 constexpr std::size_t kMaxEntries = 0xFFFF;
@@ -272,25 +291,13 @@ void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& ja
     m_strJarPath = m_volumes.front().jarPath;
 }
 
-// Deflating is nearly all of a build's work, and the parts are independent: they are
-// deflated on every core while this thread writes them in order.
 void CJarBuilder::WriteWholeBook(const std::string& templatePath, Output& output)
 {
     const std::vector<std::string>& texts = *m_pTexts;
     const std::string jarTemp = TargetTemp(output.jarPath, output);
     const std::string jadTemp = TargetTemp(JadPathFor(output.jarPath), output);
     BeginJar(templatePath, jarTemp, output.jarPath, m_book.bookName, 0, texts.size());
-    RunInOrder<CZipPackedData>(
-        texts.size(), PackingThreads(), 2 * PackingThreads(),
-        [&](std::size_t i) {
-            const std::string part = MakePartText(texts[i]);
-            try {
-                return PackEntryData(part.data(), part.size(), -1, ZSF_DEFAULT);
-            } catch (const CZipException& e) {
-                throw CZipException(e.GetCause(), jarTemp);
-            }
-        },
-        [&](std::size_t i, CZipPackedData& packed) { AddPart(i, packed); });
+    PackParts(texts, jarTemp, [&](std::size_t i, CZipPackedData& packed) { AddPart(i, packed); });
     m_zip.Close();
     std::uint64_t bytes = 0;
     CFile::GetSize(jarTemp, bytes);
@@ -317,24 +324,14 @@ void CJarBuilder::WriteVolumes(const std::string& templatePath, Output& output)
             waiting.erase(waiting.begin(), waiting.begin() + static_cast<std::ptrdiff_t>(v.count));
         }
     };
-    RunInOrder<CZipPackedData>(
-        texts.size(), PackingThreads(), 2 * PackingThreads(),
-        [&](std::size_t i) {
-            const std::string part = MakePartText(texts[i]);
-            try {
-                return PackEntryData(part.data(), part.size(), -1, ZSF_DEFAULT);
-            } catch (const CZipException& e) {
-                throw CZipException(e.GetCause(), output.jarPath);
-            }
-        },
-        [&](std::size_t, CZipPackedData& packed) {
-            sizes.Measure(packed);
-            if (!planner.TooLarge())
-                waiting.push_back(std::move(packed));
-            write(planner.PartMeasured());
-            if (planner.TooLarge())
-                waiting.clear();
-        });
+    PackParts(texts, output.jarPath, [&](std::size_t, CZipPackedData& packed) {
+        sizes.Measure(packed);
+        if (!planner.TooLarge())
+            waiting.push_back(std::move(packed));
+        write(planner.PartMeasured());
+        if (planner.TooLarge())
+            waiting.clear();
+    });
     write(planner.Finish());
     if (const std::optional<std::size_t>& tooLarge = planner.TooLarge()) {
         // Each part alone in the volume of the highest number it could get: a limit that

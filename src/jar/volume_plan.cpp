@@ -2,6 +2,25 @@
 
 #include <algorithm>
 
+namespace {
+
+// Halves the gap between below (where holds) and above (where it does not) until they are
+// neighbours: then holds(below) and !holds(below + 1). Returns below.
+template <class Number, class Holds>
+Number CloseIn(Number below, Number above, Holds holds)
+{
+    while (above - below > 1) {
+        const Number middle = below + (above - below) / 2;
+        if (holds(middle))
+            below = middle;
+        else
+            above = middle;
+    }
+    return below;
+}
+
+} // namespace
+
 std::optional<std::size_t> LastPartOfVolume(std::size_t first, std::size_t end,
                                             const std::function<bool(std::size_t last)>& fits)
 {
@@ -18,14 +37,7 @@ std::optional<std::size_t> LastPartOfVolume(std::size_t first, std::size_t end,
         }
         fitting += step;
     }
-    while (tooMany - fitting > 1) {
-        const std::size_t middle = fitting + (tooMany - fitting) / 2;
-        if (fits(middle))
-            fitting = middle;
-        else
-            tooMany = middle;
-    }
-    return fitting;
+    return CloseIn(fitting, tooMany, fits);
 }
 
 bool CVolumePlanner::Fits(std::size_t volume, std::size_t count)
@@ -108,12 +120,5 @@ std::uint64_t SmallestWorkingLimit(IVolumeSizes& sizes, std::size_t parts, std::
         }
         working -= step;
     }
-    while (working - notWorking > 1) {
-        const std::uint64_t middle = notWorking + (working - notWorking) / 2;
-        if (works(middle))
-            working = middle;
-        else
-            notWorking = middle;
-    }
-    return working;
+    return CloseIn(notWorking, working, [&](std::uint64_t limit) { return !works(limit); }) + 1;
 }

@@ -48,16 +48,19 @@ TEST_F(MainWindowTest, VolumeSizeIsRememberedAndCutsTheBook)
     // About 60 KB deflated each: one a volume of 100 KB.
     const std::vector<std::string> files = {Write("第一卷.txt", Noise(75000, 1)), Write("第二卷.txt", Noise(75000, 2)),
                                             Write("第三卷.txt", Noise(75000, 3))};
+    auto generate = [&](HWND w) {
+        SetItemText(w, IDC_BOOK_NAME, "长篇");
+        DropFiles(w, files);
+        Click(w, IDC_GENERATE);
+        Click(w, IDC_CLOSE);
+    };
     bool radio = false;
     Run([&](HWND w) {
         EXPECT_EQ(CheckedSizes(w, radio), std::vector<UINT> {IDM_VOLUME_NONE}) << "不分卷 until chosen";
         EXPECT_TRUE(radio);
         MenuCommand(w, IDM_VOLUME_100K);
         EXPECT_EQ(CheckedSizes(w, radio), std::vector<UINT> {IDM_VOLUME_100K});
-        SetItemText(w, IDC_BOOK_NAME, "长篇");
-        DropFiles(w, files);
-        Click(w, IDC_GENERATE);
-        Click(w, IDC_CLOSE);
+        generate(w);
     });
     EXPECT_TRUE(services.messages.empty()) << services.MessageTexts().front();
     EXPECT_EQ(services.settings.at("MaxJarSize"), "102400");
@@ -81,10 +84,7 @@ TEST_F(MainWindowTest, VolumeSizeIsRememberedAndCutsTheBook)
         EXPECT_EQ(CheckedSizes(w, radio), std::vector<UINT> {IDM_VOLUME_100K});
         MenuCommand(w, IDM_VOLUME_NONE);
         EXPECT_EQ(CheckedSizes(w, radio), std::vector<UINT> {IDM_VOLUME_NONE});
-        SetItemText(w, IDC_BOOK_NAME, "长篇");
-        DropFiles(w, files);
-        Click(w, IDC_GENERATE);
-        Click(w, IDC_CLOSE);
+        generate(w);
     });
     EXPECT_EQ(services.settings.at("MaxJarSize"), "0");
     EXPECT_EQ(services.started, std::vector<std::string> {"explorer.exe /select,\"" + workDir + "\\长篇.jar\""});

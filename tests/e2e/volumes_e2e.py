@@ -14,14 +14,15 @@ usage: volumes_e2e.py --cli BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
                       [--reader RDbook.dat --harness HARNESS_CLASSES_DIR]
 """
 import argparse
-import itertools
 import os
 import random
-import resource
 import shutil
 import subprocess
 import sys
 import zipfile
+
+import cli_book
+import novels
 
 NAME = "青禾长篇"
 LIMIT = 300 * 1024
@@ -43,18 +44,9 @@ public class JarCheck {
 
 
 def novel(megabytes=6):
-    """Chapters of 8000 to 100000 characters, about `megabytes` MB in GBK, CR LF line ends:
-    sentences of GB2312 characters, each drawn as often as its rank says (the first twice as
-    often as the second, ...), so that they deflate about as a novel does (a part of 150000
-    characters to about 250 KB)."""
+    """Chapters of 8000 to 100000 characters of novels.ranked_text in sentences and
+    paragraphs, about `megabytes` MB in GBK, CR LF line ends."""
     rnd = random.Random(13)
-    chars = [bytes([a, b]).decode("gbk") for a in range(0xB0, 0xD8) for b in range(0xA1, 0xFF)
-             if not (a == 0xD7 and b > 0xF9)]
-    cumulative = list(itertools.accumulate(1 / rank for rank in range(1, len(chars) + 1)))
-
-    def sentence():
-        return "".join(rnd.choices(chars, cum_weights=cumulative, k=rnd.randint(5, 30)))
-
     text, n = [], 0
     size = 0
     while size < megabytes * 1000000:
@@ -62,7 +54,8 @@ def novel(megabytes=6):
         heading = "第%d章 风起%d" % (n, n)
         body, length = [], rnd.randint(8000, 100000)
         while length > 0:
-            paragraph = "\u3000\u3000" + "，".join(sentence() for _ in range(rnd.randint(4, 13))) + "。"
+            sentences = (novels.ranked_text(rnd, rnd.randint(5, 30)) for _ in range(rnd.randint(4, 13)))
+            paragraph = "\u3000\u3000" + "，".join(sentences) + "。"
             body.append(paragraph)
             length -= len(paragraph)
         chapter = heading + "\r\n" + "\r\n".join(body) + "\r\n"
@@ -71,28 +64,8 @@ def novel(megabytes=6):
     return "".join(text)
 
 
-class Checker:
-    def __init__(self, args):
-        self.args = args
-        self.failures = []
-
-    def expect(self, ok, what):
-        print(("ok   " if ok else "FAIL ") + what, flush=True)
-        if not ok:
-            self.failures.append(what)
-
-    def host(self, path):
-        return "Z:" + path.replace("/", "\\") if self.args.emulator else path
-
-    def cli(self, *args, limit=None):
-        command = ([self.args.emulator] if self.args.emulator else []) + [self.args.cli] + list(args)
-        preexec = None
-        if limit is not None:
-            def preexec():
-                resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
-        r = subprocess.run(command, capture_output=True, preexec_fn=preexec)
-        return (r.returncode, r.stdout.decode("utf-8", "replace").replace("\r\n", "\n"),
-                r.stderr.decode("utf-8", "replace").replace("\r\n", "\n"))
+class Checker(cli_book.Checker):
+    """cli_book's: expect, host and cli; and the files a build lists."""
 
     def listed(self, out):
         """The files the command says it wrote and removed, as names in the output folder."""
