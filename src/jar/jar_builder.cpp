@@ -125,9 +125,10 @@ std::vector<std::string> CJarBuilder::OlderVolumesAbove(const std::string& jarPa
         const std::string jar = VolumePathFor(jarPath, n), jad = JadPathFor(jar);
         if (!Exists(jar) && !Exists(jad))
             return older;
-        // Only files: a folder of that name, or a source of this book, is not a volume.
+        // Only files: a folder of that name, the template or a source of this book is not
+        // a volume.
         for (const std::string& path : {jar, jad}) {
-            bool volume = IsRegularFile(path);
+            bool volume = IsRegularFile(path) && !SameFile(U8Path(path), U8Path(m_strTemplatePath));
             for (const std::string& source : m_arrProtected)
                 volume = volume && !SameFile(U8Path(path), U8Path(source));
             if (volume)
@@ -326,8 +327,13 @@ void CJarBuilder::WriteVolumes(const std::string& templatePath, Output& output)
     };
     PackParts(texts, output.jarPath, [&](std::size_t, CZipPackedData& packed) {
         sizes.Measure(packed);
-        if (!planner.TooLarge())
-            waiting.push_back(std::move(packed));
+        if (planner.TooLarge()) {
+            // Only measured: counted all the same, so that the progress goes on and a
+            // cancel is heard.
+            EntryAdded();
+            return;
+        }
+        waiting.push_back(std::move(packed));
         write(planner.PartMeasured());
         if (planner.TooLarge())
             waiting.clear();

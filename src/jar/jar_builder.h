@@ -121,7 +121,8 @@ private:
     // and returns the temporary file it is written to, listed in output for the commit.
     std::string TargetTemp(const std::string& targetPath, Output& output);
     // Files of volumes numbered above `volumes` beside jarPath, up to the first number
-    // that has neither a jar nor a JAD; sources of the book and what is not a file left out.
+    // that has neither a jar nor a JAD; the template, sources of the book and what is not a
+    // file left out.
     std::vector<std::string> OlderVolumesAbove(const std::string& jarPath, std::size_t volumes) const;
     void CopyTemplate(const std::string& templatePath, const std::string& tempPath);
     void AddPacked(const std::string& name, const CZipPackedData& packed);
