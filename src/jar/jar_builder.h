@@ -46,7 +46,9 @@ struct BookVolume {
 
 class CJarBuilder {
 public:
-    // done of total entries added so far; may throw to stop the build.
+    // done of total steps so far: the first jar's manifest and index, then each part as it
+    // is written (after a part too large for the size limit: as it is measured). May throw
+    // to stop the build.
     using ProgressFn = std::function<void(std::size_t done, std::size_t total)>;
 
     explicit CJarBuilder(const BookInfo& book);
