@@ -11,6 +11,7 @@
 #include "ui/gdi.h"
 #include "ui/wide_text.h"
 
+#include <iterator>
 #include <vector>
 
 CBookMakerDlg::CBookMakerDlg(ui::IServices& services) : ui::Dialog(IDD_BOOKMAKER_DIALOG, services)
@@ -139,6 +140,12 @@ bool CBookMakerDlg::OnCommand(int id, int code, HWND)
     case IDM_HELP: Services().ShellOpen(kHelpFileName, SW_SHOW); return true;
     case IDM_ALWAYS_ON_TOP: OnAlwaysOnTop(); return true;
     case IDM_SPLIT_CHAPTERS: OnSplitByChapters(); return true;
+    case IDM_VOLUME_NONE:
+    case IDM_VOLUME_100K:
+    case IDM_VOLUME_300K:
+    case IDM_VOLUME_500K:
+    case IDM_VOLUME_1M:
+    case IDM_VOLUME_2M: OnVolumeSize(static_cast<std::size_t>(id - IDM_VOLUME_NONE)); return true;
     case IDM_EXIT: OnOK(); return true;
     case IDC_ADD_FOLDER: OnAddFolder(); return true;  // also the Esc key
     case IDC_ADD_FILE: OnAddFile(); return true;
@@ -214,6 +221,7 @@ void CBookMakerDlg::OnGenerate()
     request.templatePath = JoinPath(m_strWorkDir, kTemplateFileName);
     request.jarPath = JoinPath(m_strWorkDir, m_strBookName + ".jar");
     request.sourcePaths = m_arrSourcePaths;
+    request.maxJarBytes = m_settings.maxJarBytes;
     BookResult book;
     try {
         book = MakeBook(request, m_sources.GetTitles(), m_sources.GetTexts());
@@ -226,7 +234,8 @@ void CBookMakerDlg::OnGenerate()
         ShowMessage(e.Message(), MB_OK | MB_ICONSTOP);
         return;
     }
-    Services().StartProcess(SelectInFileManagerCommand(book.jarPath), SW_SHOW);
+    // Volumes lie side by side: the first one is selected.
+    Services().StartProcess(SelectInFileManagerCommand(book.volumes.front().jarPath), SW_SHOW);
 }
 
 void CBookMakerDlg::OnAbout()
@@ -248,15 +257,27 @@ void CBookMakerDlg::OnSplitByChapters()
     Services().SaveSettings(FormatWindowSettings(m_settings));
 }
 
+static_assert(IDM_VOLUME_2M - IDM_VOLUME_NONE + 1 == std::size(kVolumeSizeChoices), "one command per size");
+
+void CBookMakerDlg::OnVolumeSize(std::size_t index)
+{
+    m_settings.maxJarBytes = kVolumeSizeChoices[index];
+    Services().SaveSettings(FormatWindowSettings(m_settings));
+}
+
 void CBookMakerDlg::OnInitMenuPopup(HMENU popup)
 {
     ui::UpdateMenuItems(popup, [this](UINT id, ui::CommandState& state) {
-        if (id == IDM_ALWAYS_ON_TOP)
+        if (id == IDM_ALWAYS_ON_TOP) {
             state.checked = m_bAlwaysOnTop;
-        else if (id == IDM_SPLIT_CHAPTERS)
+        } else if (id == IDM_SPLIT_CHAPTERS) {
             state.checked = m_settings.byChapters;
-        else
+        } else if (id >= IDM_VOLUME_NONE && id <= IDM_VOLUME_2M) {
+            state.checked = m_settings.maxJarBytes == kVolumeSizeChoices[id - IDM_VOLUME_NONE];
+            state.radio = true;
+        } else {
             return false;
+        }
         return true;
     });
 }

@@ -43,6 +43,8 @@ private:
     void OnAbout();
     void OnAlwaysOnTop();
     void OnSplitByChapters();
+    // 工具 > 分卷大小: the choice at index of kVolumeSizeChoices.
+    void OnVolumeSize(std::size_t index);
     void OnAddFile();
     void OnAddFolder();
     void OnDropFiles(HDROP drop);

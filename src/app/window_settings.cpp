@@ -3,6 +3,7 @@
 namespace {
 
 constexpr char kByChapters[] = "SplitByChapters";
+constexpr char kMaxJarSize[] = "MaxJarSize";
 
 bool ReadFlag(const SettingValues& values, const char* name, bool fallback)
 {
@@ -16,16 +17,29 @@ bool ReadFlag(const SettingValues& values, const char* name, bool fallback)
     return fallback;
 }
 
+// One of the menu's sizes, in bytes as decimal digits; anything else is not understood.
+std::uint64_t ReadVolumeSize(const SettingValues& values, const char* name, std::uint64_t fallback)
+{
+    const auto it = values.find(name);
+    if (it == values.end())
+        return fallback;
+    for (std::uint64_t size : kVolumeSizeChoices)
+        if (it->second == std::to_string(size))
+            return size;
+    return fallback;
+}
+
 } // namespace
 
 WindowSettings ParseWindowSettings(const SettingValues& values)
 {
     WindowSettings settings;
     settings.byChapters = ReadFlag(values, kByChapters, settings.byChapters);
+    settings.maxJarBytes = ReadVolumeSize(values, kMaxJarSize, settings.maxJarBytes);
     return settings;
 }
 
 SettingValues FormatWindowSettings(const WindowSettings& settings)
 {
-    return {{kByChapters, settings.byChapters ? "1" : "0"}};
+    return {{kByChapters, settings.byChapters ? "1" : "0"}, {kMaxJarSize, std::to_string(settings.maxJarBytes)}};
 }

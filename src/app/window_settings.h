@@ -4,13 +4,19 @@
 // missing or written by another version falls back to its default.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 
 using SettingValues = std::map<std::string, std::string>;
 
+// The choices of 工具 > 分卷大小 in the menu's order, in bytes (1 KB = 1024 bytes): 不分卷,
+// then the sizes phones commonly take at the most.
+inline constexpr std::uint64_t kVolumeSizeChoices[] = {0, 100 << 10, 300 << 10, 500 << 10, 1 << 20, 2 << 20};
+
 struct WindowSettings {
-    bool byChapters = false;  // 工具 > 按章节拆分: sources are cut at their chapters
+    bool byChapters = false;       // 工具 > 按章节拆分: sources are cut at their chapters
+    std::uint64_t maxJarBytes = 0;  // 工具 > 分卷大小: one of kVolumeSizeChoices; 0 不分卷
 };
 
 WindowSettings ParseWindowSettings(const SettingValues& values);

@@ -1,5 +1,5 @@
 // bookmaker-cli inspect BOOK.jar: the entries, the index and the parts of a book, every
-// entry's data checked against its CRC.
+// entry's data checked against its CRC, and the JAD beside it checked against it.
 #include "cli/cli_commands.h"
 #include "jar/book_check.h"
 #include "jar/jar_contents.h"
@@ -62,6 +62,8 @@ int RunInspect(const std::string& path, std::ostream& out, std::ostream& err)
                 out << book.partSizes[i] << " 字节\n";
         }
     }
+    if (!book.jadPath.empty())
+        out << "描述文件：" << book.jadPath << '\n';
     for (const std::string& problem : book.problems)
         out << "问题：" << problem << '\n';
     std::size_t bad = book.problems.size();

@@ -129,6 +129,34 @@ bool ReadSources(const std::vector<SourceFile>& files, bool byChapters, CSourceL
     return !failed;
 }
 
+std::string Absolute(const std::string& path)
+{
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(U8Path(path), ec);
+    return ec ? path : Utf8Path(absolute);
+}
+
+// Every file written, with the parts each jar holds, and the older volumes taken away.
+void ReportWritten(const BookResult& book, std::uint64_t maxJarBytes, std::ostream& out)
+{
+    for (const BookVolume& v : book.volumes) {
+        out << "已生成：" << Absolute(v.jarPath) << "（";
+        if (book.volumes.size() == 1)
+            out << v.parts << " 部分";
+        else if (v.parts == 1)
+            out << "第 " << v.firstPart + 1 << " 部分";
+        else
+            out << "第 " << v.firstPart + 1 << "–" << v.firstPart + v.parts << " 部分";
+        out << "，" << v.bytes << " 字节）\n";
+        out << "已生成：" << Absolute(v.jadPath) << '\n';
+    }
+    for (const std::string& path : book.removed)
+        out << "已删除旧的分卷：" << Absolute(path) << '\n';
+    if (book.volumes.size() > 1)
+        out << "共 " << book.volumes.size() << " 卷，" << book.parts << " 部分，每卷不超过 "
+            << SizeLimitText(maxJarBytes) << "。\n";
+}
+
 void StopIfCancelled()
 {
     if (g_cancelRequested)
@@ -144,6 +172,7 @@ int RunBuild(const CliOptions& options, const CliContext& context, std::ostream&
     request.book = BookInfo {options.name, options.author, options.maker};
     request.templatePath = ResolveTemplate(options.templatePath, context.executablePath);
     request.jarPath = ResolveOutput(options.output, options.name);
+    request.maxJarBytes = options.maxJarBytes;
     request.progress = [&progress](std::size_t done, std::size_t total) {
         StopIfCancelled();
         progress.Update(done, total);
@@ -158,7 +187,8 @@ int RunBuild(const CliOptions& options, const CliContext& context, std::ostream&
         try {
             CheckBookRequest(request);
         } catch (const CJarException& e) {
-            if (e.GetCause() != CJarException::outputIsSource && e.GetCause() != CJarException::outputIsTemplate)
+            if (e.GetCause() != CJarException::outputIsSource && e.GetCause() != CJarException::outputIsTemplate &&
+                e.GetCause() != CJarException::outputIsDescriptor)
                 throw;
             // The book would replace the template or a text it is made from: a mistake in
             // the command.
@@ -174,10 +204,7 @@ int RunBuild(const CliOptions& options, const CliContext& context, std::ostream&
         const BookResult book = MakeBook(request, list.GetTitles(), list.GetTexts());
         progress.Finish();
 
-        std::error_code ec;
-        const fs::path absolute = fs::absolute(U8Path(book.jarPath), ec);
-        out << "已生成：" << (ec ? book.jarPath : Utf8Path(absolute)) << "（" << book.parts << " 部分，" << book.bytes
-            << " 字节）\n";
+        ReportWritten(book, options.maxJarBytes, out);
         return 0;
     } catch (const CException& e) {
         progress.Finish();

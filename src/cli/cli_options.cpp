@@ -20,10 +20,15 @@ const char* const kUsageText =
     "  -o, --output 路径       电子书文件，或放电子书的文件夹（默认：当前文件夹的 书名.jar）\n"
     "      --chapters          按章节拆分：每个来源在“第一章”“第十回”“楔子”“Chapter 1”这样的\n"
     "                          标题处分开，每章一部分，以标题为名（找到两个以上标题时）\n"
+    "      --max-size 大小     分卷：每个 jar 最多这么大（300K、1M、1.5M，不带单位是字节；\n"
+    "                          1K = 1024 字节），放不下时按顺序分成 书名(1).jar、书名(2).jar……\n"
     "  -h, --help              显示本帮助\n"
     "      --version           显示版本\n"
     "\n"
-    "inspect 列出电子书的条目、索引和各部分的大小，并校验每个条目的 CRC。\n"
+    "每个 jar 旁边都写一个同名的 .jad 描述文件，供只认 JAD 的手机安装。\n"
+    "\n"
+    "inspect 列出电子书的条目、索引和各部分的大小，并校验每个条目的 CRC；旁边有\n"
+    ".jad 文件时，也核对它的大小和属性。\n"
     "\n"
     "只读写普通文件：管道和设备会被拒绝。电子书不能写在模板或来源文件上。\n"
     "\n"
@@ -32,26 +37,72 @@ const char* const kUsageText =
 namespace {
 
 struct ValueOption {
-    const char* shortName;
+    const char* shortName;  // null: only the long form
     const char* longName;
     std::string CliOptions::*text;
     std::optional<std::string> CliOptions::*path;
+    std::uint64_t CliOptions::*size;
 };
 
 const ValueOption kValueOptions[] = {
-    {"-n", "--name", &CliOptions::name, nullptr},
-    {"-a", "--author", &CliOptions::author, nullptr},
-    {"-m", "--maker", &CliOptions::maker, nullptr},
-    {"-t", "--template", nullptr, &CliOptions::templatePath},
-    {"-o", "--output", nullptr, &CliOptions::output},
+    {"-n", "--name", &CliOptions::name, nullptr, nullptr},
+    {"-a", "--author", &CliOptions::author, nullptr, nullptr},
+    {"-m", "--maker", &CliOptions::maker, nullptr, nullptr},
+    {"-t", "--template", nullptr, &CliOptions::templatePath, nullptr},
+    {"-o", "--output", nullptr, &CliOptions::output, nullptr},
+    {nullptr, "--max-size", nullptr, nullptr, &CliOptions::maxJarBytes},
 };
+
+// "300K", "1.5M", "2MB", "65536": digits with an optional fraction and a unit K or M (KB,
+// MB; any case; 1K = 1024 bytes), or whole bytes without one. Throws CUsageError.
+std::uint64_t ParseSize(const std::string& text)
+{
+    const std::string example = "（例如 300K、1M、1.5M，或不带单位的字节数）";
+    std::size_t i = 0;
+    std::uint64_t whole = 0, fraction = 0, scale = 1;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        if (i >= 12)
+            throw CUsageError("分卷大小太大：" + text);
+        whole = whole * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    }
+    const bool digits = i > 0;
+    const bool dot = digits && i < text.size() && text[i] == '.';
+    bool hasFraction = false;
+    if (dot) {
+        for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+            hasFraction = true;
+            if (scale < 1000000) {
+                fraction = fraction * 10 + static_cast<std::uint64_t>(text[i] - '0');
+                scale *= 10;
+            }
+        }
+    }
+    std::string unit = text.substr(i);
+    for (char& c : unit)
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    std::uint64_t multiplier = 0;
+    if (unit.empty())
+        multiplier = 1;
+    else if (unit == "K" || unit == "KB")
+        multiplier = 1024;
+    else if (unit == "M" || unit == "MB")
+        multiplier = 1024 * 1024;
+    if (!digits || multiplier == 0 || dot != hasFraction || (hasFraction && multiplier == 1))
+        throw CUsageError("分卷大小无效：" + text + example);
+    const std::uint64_t bytes = whole * multiplier + fraction * multiplier / scale;
+    if (bytes == 0)
+        throw CUsageError("分卷大小必须大于 0：" + text);
+    return bytes;
+}
 
 void Store(CliOptions& options, const ValueOption& option, const std::string& value)
 {
     if (option.text)
         options.*option.text = value;
-    else
+    else if (option.path)
         options.*option.path = value;
+    else
+        options.*option.size = ParseSize(value);
 }
 
 } // namespace
@@ -89,12 +140,13 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
         std::optional<std::string> value;
         for (const ValueOption& option : kValueOptions) {
             const std::size_t longLength = std::strlen(option.longName);
-            if (arg == option.shortName || arg == option.longName) {
+            const std::string shortName = option.shortName ? option.shortName : "";
+            if (arg == shortName || arg == option.longName) {
                 matched = &option;
             } else if (arg.compare(0, longLength + 1, std::string(option.longName) + "=") == 0) {
                 matched = &option;
                 value = arg.substr(longLength + 1);
-            } else if (arg.compare(0, 2, option.shortName) == 0 && arg[1] != '-') {
+            } else if (!shortName.empty() && arg.compare(0, 2, shortName) == 0 && arg[1] != '-') {
                 matched = &option;
                 value = arg.substr(2);
             }

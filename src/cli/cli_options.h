@@ -3,6 +3,7 @@
 //   bookmaker-cli inspect BOOK.jar         check a book
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -18,6 +19,7 @@ struct CliOptions {
     std::optional<std::string> output;
     std::vector<std::string> sources;  // files and folders, in the order given
     bool byChapters = false;           // --chapters: every source cut at its chapters
+    std::uint64_t maxJarBytes = 0;     // --max-size: volumes of at most this many bytes; 0 none
     std::string book;                  // inspect
 };
 

@@ -60,12 +60,15 @@ void DrawImage(HDC dc, HIMAGELIST list, int index, int x, int y)
     ImageList_Draw(list, index, dc, x, y, ILD_TRANSPARENT);
 }
 
-bool HasCheckBitmap(HWND menu, UINT id)
+// A radio item: one choice among several (MFT_RADIOCHECK), or an item with a checked-state
+// bitmap of its own, as radio items are given by frameworks that draw their own dot.
+bool IsRadioItem(HWND menu, UINT id)
 {
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_CHECKMARKS;
-    return GetMenuItemInfoW(reinterpret_cast<HMENU>(menu), id, FALSE, &info) && info.hbmpChecked;
+    info.fMask = MIIM_CHECKMARKS | MIIM_FTYPE;
+    return GetMenuItemInfoW(reinterpret_cast<HMENU>(menu), id, FALSE, &info) &&
+           (info.hbmpChecked || (info.fType & MFT_RADIOCHECK));
 }
 
 void DrawItemText(HDC dc, const std::wstring& text, RECT rect)
@@ -263,7 +266,7 @@ void COwnerMenu::DrawFlat(DRAWITEMSTRUCT& item, const COwnerMenuItem& record)
         const RECT box = ToRect(layout.checkBox);
         Fill(dc, box, LightenColor(highlight, 0.85));
         Frame(dc, box, highlight);
-        if (HasCheckBitmap(item.hwndItem, item.itemID))
+        if (IsRadioItem(item.hwndItem, item.itemID))
             DrawRadioDot(dc, box.left + 5, box.top + 4, GetSysColor(COLOR_MENUTEXT));
         else
             DrawCheckGlyph(dc, box.left + 5, box.top + 4, GetSysColor(COLOR_MENUTEXT));
@@ -354,7 +357,7 @@ void COwnerMenu::DrawClassic(DRAWITEMSTRUCT& item, const COwnerMenuItem& record)
         Fill(dc, box, fill);
         if (frames)
             DrawEdge(dc, &box, BDR_SUNKENOUTER, BF_RECT);
-        if (HasCheckBitmap(item.hwndItem, item.itemID))
+        if (IsRadioItem(item.hwndItem, item.itemID))
             DrawRadioDot(dc, box.left + 5, box.top + 4, GetSysColor(COLOR_MENUTEXT));
         else
             DrawCheckGlyph(dc, box.left + 4, box.top + 4, GetSysColor(COLOR_MENUTEXT));

@@ -1,15 +1,22 @@
 #include "jar/book_check.h"
 
 #include "jar/archive_check.h"
+#include "jar/book_files.h"
 #include "jar/book_name.h"
 #include "jar/jar_contents.h"
 #include "platform/file.h"
+#include "platform/file_exception.h"
+#include "platform/path.h"
 #include "platform/utf16.h"
 #include "platform/utf8_sequence.h"
 #include "sources/text_import.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
+#include <utility>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -34,6 +41,87 @@ void CheckManifest(const std::string& manifest, std::vector<std::string>& proble
     for (const char* key : {"MIDlet-1: ", "MIDlet-Name: "})
         if (manifest.find(std::string("\n") + key) == std::string::npos)
             problems.push_back(std::string("清单缺少 ") + key);
+}
+
+using Attributes = std::vector<std::pair<std::string, std::string>>;
+
+// The "Name: value" lines of a manifest's main section or of a JAD, in order. A line ends
+// at LF, CR LF or a lone CR; one that starts with a space continues the line before (how a
+// manifest folds long lines); the main section ends at an empty line.
+Attributes ReadAttributes(const std::string& text)
+{
+    Attributes attributes;
+    for (std::size_t from = 0; from < text.size();) {
+        std::size_t to = text.find_first_of("\r\n", from);
+        const std::string line = text.substr(from, to == std::string::npos ? std::string::npos : to - from);
+        from = to == std::string::npos ? text.size() : to + (text.compare(to, 2, "\r\n") == 0 ? 2 : 1);
+        if (line.empty())
+            break;
+        if (line[0] == ' ' && !attributes.empty()) {
+            attributes.back().second += line.substr(1);
+            continue;
+        }
+        const std::size_t colon = line.find(':');
+        if (colon == std::string::npos)
+            continue;
+        std::size_t value = colon + 1;
+        while (value < line.size() && (line[value] == ' ' || line[value] == '\t'))
+            ++value;
+        std::string v = line.substr(value);
+        while (!v.empty() && (v.back() == ' ' || v.back() == '\t'))
+            v.pop_back();
+        attributes.emplace_back(line.substr(0, colon), v);
+    }
+    return attributes;
+}
+
+const std::string* Find(const Attributes& attributes, const std::string& name)
+{
+    for (const auto& [key, value] : attributes)
+        if (key == name)
+            return &value;
+    return nullptr;
+}
+
+// The JAD at jadPath against the book at bookPath and its manifest.
+void CheckJad(const std::string& jadPath, const std::string& bookPath, const std::string& manifest,
+              std::vector<std::string>& problems)
+{
+    const std::string said = "描述文件 " + FileNameOfPath(jadPath) + " ";
+    std::string jad;
+    try {
+        CFile file;
+        file.Open(jadPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary);
+        const std::uint64_t length = file.GetLength();
+        if (length > kKeepLimit) {
+            problems.push_back(said + "过大，无法检查");
+            return;
+        }
+        jad.resize(static_cast<std::size_t>(length));
+        jad.resize(file.Read(jad.data(), static_cast<std::uint32_t>(jad.size())));
+    } catch (const CFileException&) {
+        problems.push_back(said + "无法读取");
+        return;
+    }
+    if (!IsValidUtf8(jad.data(), jad.size()))
+        problems.push_back(said + "不是有效的 UTF-8");
+    const Attributes attributes = ReadAttributes(jad);
+    for (const char* key : {"MIDlet-Name", "MIDlet-Version", "MIDlet-Vendor", "MIDlet-Jar-URL", "MIDlet-Jar-Size"})
+        if (!Find(attributes, key))
+            problems.push_back(said + "缺少 " + key);
+    std::uint64_t bytes = 0;
+    const std::string* size = Find(attributes, "MIDlet-Jar-Size");
+    if (size && CFile::GetSize(bookPath, bytes) && *size != std::to_string(bytes))
+        problems.push_back(said + "的 MIDlet-Jar-Size 是 " + *size + "，电子书有 " + std::to_string(bytes) + " 字节");
+    const std::string* url = Find(attributes, "MIDlet-Jar-URL");
+    if (url && *url != FileNameOfPath(bookPath))
+        problems.push_back(said + "的 MIDlet-Jar-URL 是 " + *url + "，不是电子书的文件名 " + FileNameOfPath(bookPath));
+    const Attributes inManifest = ReadAttributes(manifest);
+    for (const auto& [key, value] : attributes) {
+        const std::string* other = Find(inManifest, key);
+        if (other && *other != value)
+            problems.push_back(said + "的 " + key + " 是“" + value + "”，清单里是“" + *other + "”");
+    }
 }
 
 void ReadIndex(const std::string& bytes, BookInspection& book)
@@ -123,6 +211,11 @@ BookInspection InspectBook(const std::string& path)
         CheckManifest(manifest, book.problems);
     else
         book.problems.push_back("缺少 META-INF/MANIFEST.MF");
+    std::error_code ec;
+    if (fs::is_regular_file(U8Path(JadPathFor(path)), ec)) {
+        book.jadPath = JadPathFor(path);
+        CheckJad(book.jadPath, path, manifest, book.problems);
+    }
     if (hasIndex)
         ReadIndex(index, book);
     else

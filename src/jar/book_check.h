@@ -2,8 +2,10 @@
 // end record and the directory, every entry's local header against its central header and
 // its data against its size and CRC-32 (archive_check.h); the manifest (UTF-8, lines of at
 // most 512 bytes with their line end, one entry of its name in any case), the index, and
-// one part per index title of at most kPartSize UTF-16 units. The self-check of the
-// command line.
+// one part per index title of at most kPartSize UTF-16 units; and the JAD beside the book
+// when there is one (JadPathFor): UTF-8, the attributes a phone's installer needs,
+// MIDlet-Jar-Size the book's size, MIDlet-Jar-URL its file name, and every attribute it
+// shares with the manifest of the same value. The self-check of the command line.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +27,8 @@ struct BookInspection {
     std::vector<std::string> indexLines;
     // Uncompressed size of 1.txt, 2.txt, ... for each index title; -1 when it is missing.
     std::vector<std::int64_t> partSizes;
-    std::vector<std::string> problems;  // findings about the book as a whole
+    std::string jadPath;                // the JAD checked beside the book; empty: none there
+    std::vector<std::string> problems;  // findings about the book as a whole and its JAD
 
     bool Ok() const;
 };

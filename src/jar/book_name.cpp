@@ -1,5 +1,6 @@
 #include "jar/book_name.h"
 
+#include "jar/book_files.h"
 #include "jar/jar_contents.h"
 #include "jar/jar_exception.h"
 #include "platform/utf8_sequence.h"
@@ -13,8 +14,8 @@ constexpr char kFullWidthSpace[] = "\u3000";
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // The longest name of ASCII letters or of Chinese characters that keeps every manifest
-// line within the limit, for the message.
-std::string LimitText()
+// line within the limit (with the number a volume's name carries), for the message.
+std::string LimitText(std::size_t volume)
 {
     const std::string manifest = MakeManifest("");
     std::size_t longestLine = 0;
@@ -22,8 +23,10 @@ std::string LimitText()
         if (manifest.compare(from, 9, "MIDlet-1:") == 0)
             longestLine = at + 1 - from;
     }
-    const std::size_t bytes = kMaxManifestLineBytes - longestLine;
-    return "书名最多 " + std::to_string(bytes / 3) + " 个汉字或 " + std::to_string(bytes) +
+    const std::string suffix = volume ? VolumeBookName("", volume) : std::string();
+    const std::size_t bytes = kMaxManifestLineBytes - longestLine - suffix.size();
+    const std::string when = volume ? "分卷的书名后面还有“" + suffix + "”，" : std::string();
+    return when + "书名最多 " + std::to_string(bytes / 3) + " 个汉字或 " + std::to_string(bytes) +
            " 个英文字母（逗号按 3 个字母算）";
 }
 
@@ -56,7 +59,7 @@ bool IsBlankBookName(const std::string& name)
     return true;
 }
 
-void CheckBookName(const std::string& name)
+void CheckBookName(const std::string& name, std::size_t volume)
 {
     if (IsBlankBookName(name))
         throw CJarException(CJarException::emptyBookName);
@@ -66,12 +69,12 @@ void CheckBookName(const std::string& name)
         throw CJarException(CJarException::bookNameEndsBadly);
     if (IsReservedFileName(name))
         throw CJarException(CJarException::reservedBookName);
-    const std::string manifest = MakeManifest(name);
+    const std::string manifest = MakeManifest(volume ? VolumeBookName(name, volume) : name);
     for (std::size_t from = 0, at; from < manifest.size(); from = at + 1) {
         at = manifest.find('\n', from);
         if (at == std::string::npos)
             at = manifest.size() - 1;
         if (at + 1 - from > kMaxManifestLineBytes)
-            throw CJarException(CJarException::bookNameTooLong, {}, LimitText());
+            throw CJarException(CJarException::bookNameTooLong, {}, LimitText(volume));
     }
 }

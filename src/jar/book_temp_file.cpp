@@ -1,5 +1,7 @@
 #include "jar/book_temp_file.h"
 
+#include "platform/file.h"
+#include "platform/file_exception.h"
 #include "platform/process.h"
 #include "platform/path.h"
 
@@ -106,6 +108,58 @@ void RemoveStaleTempFiles(const std::string& bookPath)
         if (*owner != CurrentProcessId() && !IsProcessRunning(*owner)) {
             std::error_code removeError;
             fs::remove(it->path(), removeError);
+        }
+    }
+}
+
+void CommitBookFiles(const std::vector<PendingBookFile>& files, const std::vector<std::string>& retired)
+{
+    struct Aside {
+        std::string path, tempPath;
+    };
+    std::vector<Aside> aside;
+    std::vector<std::string> placed;
+    std::string renaming;
+    bool existing = true;
+    try {
+        std::vector<std::string> old = retired;
+        for (const PendingBookFile& file : files)
+            old.push_back(file.targetPath);
+        for (const std::string& path : old) {
+            std::uint64_t size;
+            if (!CFile::GetSize(path, size))
+                continue;
+            renaming = path;
+            const std::string tempPath = TempPathFor(path);
+            CFile::Rename(path, tempPath);
+            aside.push_back({path, tempPath});
+        }
+        existing = false;
+        for (const PendingBookFile& file : files) {
+            renaming = file.targetPath;
+            CFile::Rename(file.tempPath, file.targetPath);
+            placed.push_back(file.targetPath);
+        }
+    } catch (const CFileException& e) {
+        // Undone as far as the file system lets: a failure here would only hide the first.
+        for (const std::string& path : placed) {
+            try {
+                CFile::Remove(path);
+            } catch (const CFileException&) {
+            }
+        }
+        for (auto it = aside.rbegin(); it != aside.rend(); ++it) {
+            try {
+                CFile::Rename(it->tempPath, it->path);
+            } catch (const CFileException&) {
+            }
+        }
+        throw CFileException(e.GetCause(), e.GetOsError(), renaming, existing);
+    }
+    for (const Aside& old : aside) {
+        try {
+            CFile::Remove(old.tempPath);
+        } catch (const CFileException&) {
         }
     }
 }

@@ -1,19 +1,24 @@
 #include "jar/jar_builder.h"
 
+#include "jar/book_files.h"
 #include "jar/book_name.h"
 #include "jar/book_temp_file.h"
 #include "jar/jar_contents.h"
 #include "jar/jar_exception.h"
 #include "jar/template_check.h"
+#include "jar/volume_plan.h"
 #include "platform/file.h"
 #include "platform/file_exception.h"
 #include "platform/ordered_work.h"
 #include "platform/path.h"
 #include "zip/zip_exception.h"
-#include "zip/zip_memory_file.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -30,6 +35,43 @@ bool SameFile(const fs::path& a, const fs::path& b)
     return fs::equivalent(a, b, ec);
 }
 
+bool IsRegularFile(const std::string& path)
+{
+    std::error_code ec;
+    return fs::is_regular_file(U8Path(path), ec);
+}
+
+bool Exists(const std::string& path)
+{
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(U8Path(path), ec));
+}
+
+CZipPackedData Pack(const std::string& data) { return PackEntryData(data.data(), data.size(), -1, ZSF_DEFAULT); }
+
+// Deflating is nearly all of a build's work, and the parts are independent: they are
+// deflated on every core while consume(i, packed) takes them on this thread in order. A
+// failure of zlib names the file at path.
+void PackParts(const std::vector<std::string>& texts, const std::string& path,
+               const std::function<void(std::size_t, CZipPackedData&)>& consume)
+{
+    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    RunInOrder<CZipPackedData>(
+        texts.size(), threads, 2 * threads,
+        [&](std::size_t i) {
+            const std::string part = MakePartText(texts[i]);
+            try {
+                return PackEntryData(part.data(), part.size(), -1, ZSF_DEFAULT);
+            } catch (const CZipException& e) {
+                throw CZipException(e.GetCause(), path);
+            }
+        },
+        consume);
+}
+
+// A zip archive holds at most this many entries.
+constexpr std::size_t kMaxEntries = 0xFFFF;
+
 } // namespace
 
 void CheckTemplatePresent(const std::string& templatePath)
@@ -40,6 +82,13 @@ void CheckTemplatePresent(const std::string& templatePath)
         throw CJarException(CJarException::templateMissing, templatePath);
     if (!fs::is_regular_file(status))
         throw CFileException(CFileException::notRegularFile, 0, templatePath);
+}
+
+void CheckVolumeLimit(const std::string& templatePath, std::uint64_t maxJarBytes)
+{
+    std::uint64_t templateBytes = 0;
+    if (maxJarBytes != 0 && CFile::GetSize(templatePath, templateBytes) && maxJarBytes < templateBytes)
+        throw CJarException::VolumeBelowTemplate(templatePath, maxJarBytes, templateBytes);
 }
 
 void CheckBookPath(const std::string& jarPath, const std::string& templatePath,
@@ -59,6 +108,126 @@ void CheckBookPath(const std::string& jarPath, const std::string& templatePath,
             throw CJarException(CJarException::outputIsSource, jarPath);
     }
 }
+
+void CheckBookPaths(const std::string& jarPath, const std::string& templatePath,
+                    const std::vector<std::string>& protectedFiles)
+{
+    if (HasJadExtension(jarPath))
+        throw CJarException(CJarException::outputIsDescriptor, jarPath);
+    CheckBookPath(jarPath, templatePath, protectedFiles);
+    CheckBookPath(JadPathFor(jarPath), templatePath, protectedFiles);
+}
+
+std::vector<std::string> CJarBuilder::OlderVolumesAbove(const std::string& jarPath, std::size_t volumes) const
+{
+    std::vector<std::string> older;
+    for (std::size_t n = volumes + 1;; ++n) {
+        const std::string jar = VolumePathFor(jarPath, n), jad = JadPathFor(jar);
+        if (!Exists(jar) && !Exists(jad))
+            return older;
+        // Only files: a folder of that name, the template or a source of this book is not
+        // a volume.
+        for (const std::string& path : {jar, jad}) {
+            bool volume = IsRegularFile(path) && !SameFile(U8Path(path), U8Path(m_strTemplatePath));
+            for (const std::string& source : m_arrProtected)
+                volume = volume && !SameFile(U8Path(path), U8Path(source));
+            if (volume)
+                older.push_back(path);
+        }
+    }
+}
+
+// The files of one build: what was written to temporary files so far, waiting for the
+// commit, and the jars among them.
+struct CJarBuilder::Output {
+    std::string jarPath;  // the book's path as given
+    std::vector<PendingBookFile> files;
+    std::vector<BookVolume> volumes;
+    bool numbered = false;  // the jars are volumes named (1), (2), ...
+
+    // The book's file a temporary file stands for; path itself when it is none.
+    std::string TargetOf(const std::string& path) const
+    {
+        for (const PendingBookFile& file : files)
+            if (file.tempPath == path)
+                return file.targetPath;
+        return path;
+    }
+};
+
+// The exact size of a volume before it is written: the template with its directory as the
+// engine writes it anew, plus each entry added as the engine tells its size
+// (CZipContainer::GetPackedEntrySize). The manifest and the index are deflated here as
+// they will be in the jar, the index of a candidate volume each time it is asked about.
+// Of each part only the sizes of its entry are kept, so that trial plans can be made
+// after the parts' data is gone.
+class CJarBuilder::VolumeSizes : public IVolumeSizes {
+public:
+    VolumeSizes(const std::string& templatePath, const BookInfo& book, const std::vector<std::string>& titles)
+        : m_book(book), m_titles(titles)
+    {
+        m_template.Open(templatePath, CZipContainer::zipOpenReadOnly);
+        m_base = m_template.GetSizeWithNewDirectory();
+    }
+    ~VolumeSizes() override { m_template.Close(CZipContainer::closeAfterException); }
+    VolumeSizes(const VolumeSizes&) = delete;
+    VolumeSizes& operator=(const VolumeSizes&) = delete;
+
+    // The next part: the size of its entry under a name of each length a part's entry can
+    // have ("1.txt" to "10000.txt"; a jar holds fewer than 100000 entries).
+    void Measure(const CZipPackedData& packed)
+    {
+        PartCost& cost = m_parts.emplace_back();
+        for (std::size_t digits = 0, number = 0; digits < cost.size(); ++digits, number = number * 10 + 9)
+            cost[digits] = m_template.GetPackedEntrySize(PartEntryName(number), packed);
+    }
+
+    std::uint64_t Base() const override { return m_base; }
+
+    std::uint64_t PartBytes(std::size_t part, std::size_t position) const override
+    {
+        return m_parts[part][std::to_string(position + 1).size() - 1];
+    }
+
+    std::optional<std::uint64_t> JarBytes(std::size_t volume, std::size_t first, std::size_t count) override
+    {
+        if (m_template.GetCount() + 2 + count > kMaxEntries)
+            return std::nullopt;
+        const std::string name = volume ? VolumeBookName(m_book.bookName, volume) : m_book.bookName;
+        std::uint64_t bytes = m_base + ManifestBytes(name) + IndexBytes(name, first, count);
+        for (std::size_t k = 0; k < count; ++k)
+            bytes += PartBytes(first + k, k);
+        return bytes;
+    }
+
+private:
+    using PartCost = std::array<std::uint64_t, 5>;
+
+    std::uint64_t ManifestBytes(const std::string& bookName)
+    {
+        auto it = m_manifests.find(bookName);
+        if (it == m_manifests.end()) {
+            const std::uint64_t bytes = m_template.GetPackedEntrySize(kManifestEntryName, Pack(MakeManifest(bookName)));
+            it = m_manifests.emplace(bookName, bytes).first;
+        }
+        return it->second;
+    }
+
+    std::uint64_t IndexBytes(const std::string& bookName, std::size_t first, std::size_t count) const
+    {
+        const BookInfo book {bookName, m_book.author, m_book.maker};
+        const auto from = m_titles.begin() + static_cast<std::ptrdiff_t>(first);
+        const std::vector<std::string> titles(from, from + static_cast<std::ptrdiff_t>(count));
+        return m_template.GetPackedEntrySize(kIndexEntryName, Pack(MakeIndex(book, titles)));
+    }
+
+    CZipContainer m_template;  // read only
+    std::uint64_t m_base = 0;
+    const BookInfo& m_book;
+    const std::vector<std::string>& m_titles;
+    std::vector<PartCost> m_parts;
+    std::map<std::string, std::uint64_t> m_manifests;
+};
 
 CJarBuilder::CJarBuilder(const BookInfo& book)
     : m_book(book), m_pTitles(&kNoStrings), m_pTexts(&kNoStrings)
@@ -87,43 +256,177 @@ void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& ja
     CheckBookName(m_book.bookName);
     CheckTemplatePresent(templatePath);
     CheckTemplate(templatePath);
-    CheckBookPath(jarPath, templatePath, m_arrProtected);
+    CheckVolumeLimit(templatePath, m_nMaxJarBytes);
+    CheckBookPaths(jarPath, templatePath, m_arrProtected);
 
-    RemoveStaleTempFiles(jarPath);
-    const std::string tempPath = TempPathFor(jarPath);
+    m_strTemplatePath = templatePath;
+    Output output;
+    output.jarPath = jarPath;
     m_strTargetPath = jarPath;
     m_nDone = 0;
     m_nTotal = 2 + m_pTexts->size();
-    bool replacing = false;  // the book is complete and being renamed over the old one
+    std::vector<std::string> retired;
     try {
-        CopyTemplate(templatePath, tempPath);
-        try {
-            m_zip.Open(tempPath, CZipContainer::zipOpen, 0);
-        } catch (const CZipException&) {
-            // The copy holds exactly the template's bytes: the template is at fault.
-            throw CJarException(CJarException::templateDamaged, templatePath);
-        }
-        AddManifest();
-        AddIndex();
-        AddChunks();
-        m_zip.Close();
-        replacing = true;
-        CFile::Rename(tempPath, jarPath);
+        if (m_nMaxJarBytes == 0 || m_pTexts->empty())
+            WriteWholeBook(templatePath, output);
+        else
+            WriteVolumes(templatePath, output);
+        if (output.numbered)
+            retired = OlderVolumesAbove(jarPath, output.volumes.size());
+        CommitBookFiles(output.files, retired);
     } catch (const CFileException& e) {
-        Abandon(tempPath);
-        if (e.GetPath() == tempPath)
-            throw CFileException(e.GetCause(), e.GetOsError(), jarPath, replacing);
-        throw;
+        Abandon(output);
+        throw CFileException(e.GetCause(), e.GetOsError(), output.TargetOf(e.GetPath()), e.IsReplacing());
     } catch (const CZipException& e) {
         // The engine's own texts are English and name the temporary file: the user gets the
         // program's words and the book's name.
-        Abandon(tempPath);
-        throw JarExceptionFromZip(e.GetCause(), jarPath);
+        Abandon(output);
+        const std::string target = output.TargetOf(e.GetPath());
+        throw JarExceptionFromZip(e.GetCause(), target == e.GetPath() ? m_strTargetPath : target);
     } catch (...) {
-        Abandon(tempPath);
+        Abandon(output);
         throw;
     }
-    m_strJarPath = jarPath;
+    m_volumes = std::move(output.volumes);
+    m_arrRemoved = std::move(retired);
+    m_strJarPath = m_volumes.front().jarPath;
+}
+
+void CJarBuilder::WriteWholeBook(const std::string& templatePath, Output& output)
+{
+    const std::vector<std::string>& texts = *m_pTexts;
+    const std::string jarTemp = TargetTemp(output.jarPath, output);
+    const std::string jadTemp = TargetTemp(JadPathFor(output.jarPath), output);
+    BeginJar(templatePath, jarTemp, output.jarPath, m_book.bookName, 0, texts.size());
+    PackParts(texts, jarTemp, [&](std::size_t i, CZipPackedData& packed) { AddPart(i, packed); });
+    m_zip.Close();
+    std::uint64_t bytes = 0;
+    CFile::GetSize(jarTemp, bytes);
+    WriteJad(jadTemp, m_book.bookName, output.jarPath, bytes);
+    output.volumes.push_back({output.jarPath, JadPathFor(output.jarPath), bytes, 0, texts.size()});
+}
+
+// The parts come in order from the cores, are measured, and wait until the planner knows
+// the volume they belong to (CVolumePlanner), so no more than a volume's worth of deflated
+// parts is held. After a part that fits no volume nothing more is written, but every part
+// is still measured: the message names the limit that would do.
+void CJarBuilder::WriteVolumes(const std::string& templatePath, Output& output)
+{
+    const std::vector<std::string>& texts = *m_pTexts;
+    VolumeSizes sizes(templatePath, m_book, *m_pTitles);
+    CVolumePlanner planner(sizes, m_nMaxJarBytes);
+    std::vector<CZipPackedData> waiting;  // the parts not yet written, in order
+    auto write = [&](const std::vector<PlannedVolume>& planned) {
+        for (const PlannedVolume& v : planned) {
+            if (planner.TooLarge())
+                return;
+            output.numbered = v.volume != 0;
+            WriteVolume(templatePath, v.volume, v.first, waiting, v.count, v.bytes, output);
+            waiting.erase(waiting.begin(), waiting.begin() + static_cast<std::ptrdiff_t>(v.count));
+        }
+    };
+    PackParts(texts, output.jarPath, [&](std::size_t, CZipPackedData& packed) {
+        sizes.Measure(packed);
+        if (planner.TooLarge()) {
+            // Only measured: counted all the same, so that the progress goes on and a
+            // cancel is heard.
+            EntryAdded();
+            return;
+        }
+        waiting.push_back(std::move(packed));
+        write(planner.PartMeasured());
+        if (planner.TooLarge())
+            waiting.clear();
+    });
+    write(planner.Finish());
+    if (const std::optional<std::size_t>& tooLarge = planner.TooLarge()) {
+        // Each part alone in the volume of the highest number it could get: a limit that
+        // most likely works, for the search of the smallest one.
+        std::uint64_t guess = 0;
+        for (std::size_t part = 0; part < texts.size(); ++part)
+            guess = std::max(guess, sizes.JarBytes(part + 1, part, 1).value_or(0));
+        throw CJarException::PartTooLarge(output.jarPath, *tooLarge, (*m_pTitles)[*tooLarge], m_nMaxJarBytes,
+                                          SmallestWorkingLimit(sizes, texts.size(), m_nMaxJarBytes, guess));
+    }
+}
+
+void CJarBuilder::WriteVolume(const std::string& templatePath, std::size_t volume, std::size_t first,
+                              const std::vector<CZipPackedData>& parts, std::size_t count, std::uint64_t expected,
+                              Output& output)
+{
+    const std::string jarPath = volume ? VolumePathFor(output.jarPath, volume) : output.jarPath;
+    const std::string bookName = volume ? VolumeBookName(m_book.bookName, volume) : m_book.bookName;
+    if (volume)
+        CheckBookName(m_book.bookName, volume);
+    const std::string jarTemp = TargetTemp(jarPath, output);
+    const std::string jadTemp = TargetTemp(JadPathFor(jarPath), output);
+    BeginJar(templatePath, jarTemp, jarPath, bookName, first, count);
+    for (std::size_t k = 0; k < count; ++k)
+        AddPart(k, parts[k]);
+    m_zip.Close();
+    std::uint64_t bytes = 0;
+    CFile::GetSize(jarTemp, bytes);
+    // The limit is a promise to the phone: a jar that came out otherwise than measured is
+    // not delivered.
+    if (bytes != expected)
+        throw CJarException(CJarException::archiveFailed, jarPath,
+                            "写成 " + std::to_string(bytes) + " 字节，与算出的 " + std::to_string(expected) +
+                                " 字节不符");
+    WriteJad(jadTemp, bookName, jarPath, bytes);
+    output.volumes.push_back({jarPath, JadPathFor(jarPath), bytes, first, count});
+}
+
+std::string CJarBuilder::TargetTemp(const std::string& targetPath, Output& output)
+{
+    CheckBookPath(targetPath, m_strTemplatePath, m_arrProtected);
+    RemoveStaleTempFiles(targetPath);
+    const std::string tempPath = TempPathFor(targetPath);
+    output.files.push_back({tempPath, targetPath});
+    return tempPath;
+}
+
+void CJarBuilder::BeginJar(const std::string& templatePath, const std::string& tempPath, const std::string& jarPath,
+                           const std::string& bookName, std::size_t first, std::size_t count)
+{
+    m_strTargetPath = jarPath;
+    CopyTemplate(templatePath, tempPath);
+    try {
+        m_zip.Open(tempPath, CZipContainer::zipOpen, 0);
+    } catch (const CZipException&) {
+        // The copy holds exactly the template's bytes: the template is at fault.
+        throw CJarException(CJarException::templateDamaged, templatePath);
+    }
+    const std::vector<std::string> titles(m_pTitles->begin() + first, m_pTitles->begin() + first + count);
+    // The first jar's manifest and index count in the progress, the parts in every jar.
+    const bool counted = first == 0;
+    AddPacked(kManifestEntryName, Pack(MakeManifest(bookName)));
+    if (counted)
+        EntryAdded();
+    AddPacked(kIndexEntryName, Pack(MakeIndex(BookInfo {bookName, m_book.author, m_book.maker}, titles)));
+    if (counted)
+        EntryAdded();
+}
+
+void CJarBuilder::AddPart(std::size_t position, const CZipPackedData& packed)
+{
+    AddPacked(PartEntryName(position), packed);
+    EntryAdded();
+}
+
+void CJarBuilder::AddPacked(const std::string& name, const CZipPackedData& packed)
+{
+    if (!m_zip.AddPackedEntry(name, packed))
+        ThrowEntryRefused(name);
+}
+
+void CJarBuilder::WriteJad(const std::string& tempPath, const std::string& bookName, const std::string& jarPath,
+                           std::uint64_t jarBytes)
+{
+    const std::string jad = MakeJad(bookName, FileNameOfPath(jarPath), jarBytes);
+    CFile file;
+    file.Open(tempPath, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
+    file.Write(jad.data(), static_cast<std::uint32_t>(jad.size()));
+    file.Close();
 }
 
 void CJarBuilder::CopyTemplate(const std::string& templatePath, const std::string& tempPath)
@@ -146,36 +449,11 @@ void CJarBuilder::CopyTemplate(const std::string& templatePath, const std::strin
     in.Close();
 }
 
-// Deflating is nearly all of a build's work, and the parts are independent: they are
-// deflated on every core while this thread writes them in order.
-void CJarBuilder::AddChunks()
-{
-    const std::vector<std::string>& texts = *m_pTexts;
-    const std::string& archive = m_zip.GetStorage().GetFilePath();
-    const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
-    RunInOrder<CZipPackedData>(
-        texts.size(), threads, 2 * threads,
-        [&](std::size_t i) {
-            const std::string part = MakePartText(texts[i]);
-            try {
-                return PackEntryData(part.data(), part.size(), -1, ZSF_DEFAULT);
-            } catch (const CZipException& e) {
-                throw CZipException(e.GetCause(), archive);
-            }
-        },
-        [&](std::size_t i, CZipPackedData& packed) {
-            const std::string name = PartEntryName(i);
-            if (!m_zip.AddPackedEntry(name, packed))
-                ThrowEntryRefused(name);
-            EntryAdded();
-        });
-}
-
 void CJarBuilder::ThrowEntryRefused(const std::string& name) const
 {
     // The engine refuses an entry beyond the archive's 65535, or one it cannot take in its
     // state (an archive of several volumes, say), without an exception of its own.
-    if (m_zip.GetCount() >= 0xFFFF)
+    if (m_zip.GetCount() >= kMaxEntries)
         throw CJarException(CJarException::tooManyParts, m_strTargetPath);
     throw CJarException(CJarException::archiveFailed, m_strTargetPath, "无法添加条目 " + name);
 }
@@ -187,22 +465,7 @@ void CJarBuilder::EntryAdded()
         m_progress(m_nDone, m_nTotal);
 }
 
-void CJarBuilder::AddEntry(const std::string& name, const std::string& data)
-{
-    if (data.size() > 0xFFFFFFFFu)
-        ThrowZipError(CZipException::ZE_SIZE_TOO_LARGE, m_zip.GetStorage().GetFilePath());
-    CZipMemoryFile file(1024);
-    file.Write(data.data(), static_cast<std::uint32_t>(data.size()));
-    if (!m_zip.AddNewEntry(file, name, -1, ZSF_DEFAULT, 65536))
-        ThrowEntryRefused(name);
-    EntryAdded();
-}
-
-void CJarBuilder::AddManifest() { AddEntry(kManifestEntryName, MakeManifest(m_book.bookName)); }
-
-void CJarBuilder::AddIndex() { AddEntry(kIndexEntryName, MakeIndex(m_book, *m_pTitles)); }
-
-void CJarBuilder::Abandon(const std::string& tempPath) noexcept
+void CJarBuilder::Abandon(const Output& output) noexcept
 {
     // A failure is already on its way to the caller; failures of the clean-up itself would
     // only hide it, so they are not reported.
@@ -210,10 +473,12 @@ void CJarBuilder::Abandon(const std::string& tempPath) noexcept
         m_zip.Close(CZipContainer::closeAfterException);
     } catch (const CException&) {
     }
-    try {
-        std::uint64_t size;
-        if (CFile::GetSize(tempPath, size))
-            CFile::Remove(tempPath);
-    } catch (const CException&) {
+    for (const PendingBookFile& file : output.files) {
+        try {
+            std::uint64_t size;
+            if (CFile::GetSize(file.tempPath, size))
+                CFile::Remove(file.tempPath);
+        } catch (const CException&) {
+        }
     }
 }

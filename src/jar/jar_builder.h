@@ -1,13 +1,16 @@
 // Writes a book: a copy of the reader template with the book's manifest, index and parts
-// appended (see jar_contents.h). The book is written to a temporary file beside the target
-// and renamed over it only when it is complete, so a failure leaves no file behind and an
-// earlier book of the same name as it was.
+// appended (see jar_contents.h), and its JAD beside it. With a size limit the parts are
+// placed in order into as many volumes as needed, each a complete book of its own within
+// the limit. Every file is written to a temporary file beside its target and all are
+// renamed into place together only when all are complete, so a failure leaves no file
+// behind and earlier books of the same name as they were.
 #pragma once
 
 #include "jar/book_info.h"
 #include "zip/zip_container.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <ctime>
 #include <functional>
 #include <string>
@@ -18,15 +21,34 @@
 // CFileException (notRegularFile) when a pipe or a device stands there.
 void CheckTemplatePresent(const std::string& templatePath);
 
+// Throws CJarException (volumeBelowTemplate) when a limit of maxJarBytes (0: none) is
+// below the size of the template at templatePath: no jar could keep it.
+void CheckVolumeLimit(const std::string& templatePath, std::uint64_t maxJarBytes);
+
 // Throws CJarException when the book cannot be written at jarPath: something that is not a
 // regular file is there (outputNotFile), or it is the same file, however spelled, as the
 // template (outputIsTemplate) or one of the protected files (outputIsSource).
 void CheckBookPath(const std::string& jarPath, const std::string& templatePath,
                    const std::vector<std::string>& protectedFiles);
+// CheckBookPath for a book's jar and its JAD; a jar named like a JAD ("x.jad") throws
+// CJarException (outputIsDescriptor).
+void CheckBookPaths(const std::string& jarPath, const std::string& templatePath,
+                    const std::vector<std::string>& protectedFiles);
+
+// One jar of a book as written: the whole book, or one of its volumes.
+struct BookVolume {
+    std::string jarPath;
+    std::string jadPath;
+    std::uint64_t bytes = 0;    // the jar's size
+    std::size_t firstPart = 0;  // its first part's place in the book, from 0
+    std::size_t parts = 0;
+};
 
 class CJarBuilder {
 public:
-    // done of total entries added so far; may throw to stop the build.
+    // done of total steps so far: the first jar's manifest and index, then each part as it
+    // is written (after a part too large for the size limit: as it is measured). May throw
+    // to stop the build.
     using ProgressFn = std::function<void(std::size_t done, std::size_t total)>;
 
     explicit CJarBuilder(const BookInfo& book);
@@ -43,38 +65,77 @@ public:
     // appended to directory when it does not end with one; an empty directory is the
     // current folder.
     void Build(std::string& directory);
-    // Writes jarPath from the template at templatePath.
+    // Writes jarPath and its JAD (JadPathFor) from the template at templatePath. With a
+    // size limit, a book that does not fit within it in one jar is written as volumes
+    // VolumePathFor(jarPath, 1), (2), ... with their JADs; older volumes numbered above the
+    // new ones (jar or JAD) are removed with the commit, so that they are not taken for
+    // volumes of the new book. A book in one jar leaves older volumes alone, and volumes
+    // leave an older jarPath alone: they are the book for another phone.
     //
     // Throws, before anything is written: CJarException for a book name CheckBookName
     // refuses, a template that is not there or that CheckTemplate refuses
-    // (template_check.h), and a book path CheckBookPath refuses. Failures while writing
-    // throw CFileException naming the book, or CJarException for what the archive engine
-    // refused.
+    // (template_check.h), a limit below the template's size (volumeBelowTemplate), and a
+    // book or JAD path CheckBookPath refuses. While writing: CJarException partTooLarge
+    // for a part that does not fit within the limit alone (once every part was measured,
+    // so the message can say which limit would do), what CheckBookName and CheckBookPath
+    // refuse of a volume, and what the archive engine refused; CFileException naming the
+    // book's file concerned.
     void BuildTo(const std::string& templatePath, const std::string& jarPath);
+
+    // The most bytes a jar may have; 0: no limit, the book is one jar whatever its size.
+    void SetMaxJarSize(std::uint64_t bytes) { m_nMaxJarBytes = bytes; }
 
     // Files the book must never be written over: the files its texts were read from.
     void SetProtectedFiles(std::vector<std::string> paths) { m_arrProtected = std::move(paths); }
 
-    // The book written by the last successful build; empty until then.
+    // The book written by the last successful build (its first volume); empty until then.
     const std::string& GetJarPath() const { return m_strJarPath; }
+    // The jars of the last successful build in order, and the older volumes it removed.
+    const std::vector<BookVolume>& GetVolumes() const { return m_volumes; }
+    const std::vector<std::string>& GetRemovedFiles() const { return m_arrRemoved; }
 
     // The clock that dates the new entries (tests fix it to compare books byte for byte).
     void SetClock(std::function<std::time_t()> clock) { m_zip.SetClock(std::move(clock)); }
     void SetProgress(ProgressFn progress) { m_progress = std::move(progress); }
 
 private:
+    class VolumeSizes;
+    struct Output;
+
+    // Writes the book as one jar, its parts deflated on every core while they are written.
+    void WriteWholeBook(const std::string& templatePath, Output& output);
+    // Writes the volumes as the parts come from the cores, each as soon as its end is known.
+    void WriteVolumes(const std::string& templatePath, Output& output);
+    // Writes parts first..first+count-1 (parts[0..count-1]) as the jar and JAD of the given
+    // volume (0: the whole book under its own names); expected: the jar's size as
+    // VolumeSizes measured it.
+    void WriteVolume(const std::string& templatePath, std::size_t volume, std::size_t first,
+                     const std::vector<CZipPackedData>& parts, std::size_t count, std::uint64_t expected,
+                     Output& output);
+    // Copies the template to the jar's temporary file and adds the manifest and the index
+    // of the book named bookName holding parts first..first+count-1.
+    void BeginJar(const std::string& templatePath, const std::string& tempPath, const std::string& jarPath,
+                  const std::string& bookName, std::size_t first, std::size_t count);
+    void AddPart(std::size_t position, const CZipPackedData& packed);
+    void WriteJad(const std::string& tempPath, const std::string& bookName, const std::string& jarPath,
+                  std::uint64_t jarBytes);
+    // Checks a file of the book (CheckBookPath), removes stale temporary files beside it
+    // and returns the temporary file it is written to, listed in output for the commit.
+    std::string TargetTemp(const std::string& targetPath, Output& output);
+    // Files of volumes numbered above `volumes` beside jarPath, up to the first number
+    // that has neither a jar nor a JAD; the template, sources of the book and what is not a
+    // file left out.
+    std::vector<std::string> OlderVolumesAbove(const std::string& jarPath, std::size_t volumes) const;
     void CopyTemplate(const std::string& templatePath, const std::string& tempPath);
-    void AddManifest();
-    void AddIndex();
-    void AddChunks();
-    void AddEntry(const std::string& name, const std::string& data);
+    void AddPacked(const std::string& name, const CZipPackedData& packed);
     [[noreturn]] void ThrowEntryRefused(const std::string& name) const;
     void EntryAdded();
-    // Closes the archive without a directory and removes the temporary file.
-    void Abandon(const std::string& tempPath) noexcept;
+    // Closes the archive without a directory and removes the temporary files.
+    void Abandon(const Output& output) noexcept;
 
     std::string m_strJarPath;
-    std::string m_strTargetPath;  // the book being written
+    std::string m_strTargetPath;  // the book's file being written
+    std::string m_strTemplatePath;
     CZipContainer m_zip;
     BookInfo m_book;
     const std::vector<std::string>* m_pTitles;
@@ -83,4 +144,7 @@ private:
     ProgressFn m_progress;
     std::size_t m_nDone = 0;
     std::size_t m_nTotal = 0;
+    std::uint64_t m_nMaxJarBytes = 0;
+    std::vector<BookVolume> m_volumes;
+    std::vector<std::string> m_arrRemoved;
 };

@@ -54,6 +54,20 @@ std::string MakeManifest(const std::string& bookName)
     return manifest;
 }
 
+std::string MakeJad(const std::string& bookName, const std::string& jarFileName, std::uint64_t jarBytes)
+{
+    const std::string manifest = MakeManifest(bookName);
+    std::string jad;
+    for (std::size_t from = 0, end; from < manifest.size(); from = end) {
+        end = manifest.find("\r\n", from) + 2;
+        if (manifest.compare(from, 7, "MIDlet-") == 0 || manifest.compare(from, 13, "MicroEdition-") == 0)
+            jad.append(manifest, from, end - from);
+    }
+    jad += "MIDlet-Jar-URL: " + jarFileName + "\r\n";
+    jad += "MIDlet-Jar-Size: " + std::to_string(jarBytes) + "\r\n";
+    return jad;
+}
+
 std::string MakeIndex(const BookInfo& book, const std::vector<std::string>& titles)
 {
     std::string text = IndexLine(book.author.empty() ? kAnonymousAuthor : book.author);

@@ -1,12 +1,14 @@
 // What a book adds to the reader template, in this order: the manifest that names the
 // book for the phone, the index of its parts (index.txt) and one text entry per part
-// (1.txt, 2.txt, ...). Text is UTF-8 inside the program; the manifest and the parts are
-// written as UTF-8 without a byte-order mark, the index as UTF-16LE with one.
+// (1.txt, 2.txt, ...); and the JAD written beside the jar. Text is UTF-8 inside the
+// program; the manifest, the parts and the JAD are written as UTF-8 without a byte-order
+// mark, the index as UTF-16LE with one.
 #pragma once
 
 #include "jar/book_info.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,7 @@ inline constexpr char MANIFEST_TEMPLATE[] =
     "MIDlet-Vendor: Qinghe.example\r\n"
     "MIDlet-Version: 1.0\r\n"
     "MIDlet-Name: $$$\r\n"
+    "MIDlet-Description: $$$\r\n"
     "MicroEdition-Configuration: CLDC-1.0\r\n"
     "MicroEdition-Profile: MIDP-1.0\r\n";
 
@@ -34,9 +37,15 @@ inline constexpr char kIndexEntryName[] = "index.txt";
 inline constexpr char kTemplateFileName[] = "RDbook.dat";
 
 // The manifest for a book name. In the MIDlet-1 line (name, icon, class) ASCII commas of
-// the name become "，" so that the phone still finds three fields; MIDlet-Name keeps the
-// name as it is. Lines are not folded.
+// the name become "，" so that the phone still finds three fields; MIDlet-Name and
+// MIDlet-Description keep the name as it is. Lines are not folded.
 std::string MakeManifest(const std::string& bookName);
+
+// The JAD of a jar holding a book of that name: the manifest's MIDlet- and MicroEdition-
+// lines, the same values in the same order (a phone refuses a suite whose descriptor and
+// manifest disagree), then MIDlet-Jar-URL, the jar's file name (the JAD lies beside it),
+// and MIDlet-Jar-Size, the jar's exact size in bytes. CR LF line ends.
+std::string MakeJad(const std::string& bookName, const std::string& jarFileName, std::uint64_t jarBytes);
 
 // index.txt: FF FE, then in UTF-16LE the lines author (or 佚名), maker (or the default
 // maker), book name and one title per part, each ended by CR LF, then a terminating NUL.

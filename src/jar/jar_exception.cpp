@@ -31,13 +31,43 @@ std::string CJarException::Message() const
     case outputIsTemplate: return "电子书不能写在模板上：" + m_strPath;
     case outputIsSource: return "电子书不能写在它的来源文件上：" + m_strPath + "，请换一个书名或输出文件。";
     case outputNotFile: return "这个位置不是普通文件，不能写入电子书：" + m_strPath;
+    case outputIsDescriptor: return "电子书的文件名不能以 .jad 结尾，那是它的描述文件：" + m_strPath;
     case tooManyParts:
         return "电子书的部分太多：一个 jar 文件最多有 65535 个条目，请把文本分成几本书。";
     case bookTooLarge: return "电子书超过 4 GB，jar 文件容纳不下，请把文本分成几本书。";
     case outOfMemory: return kBookOutOfMemoryMessage;
     case archiveFailed: return "写入电子书 " + FileNameOfPath(m_strPath) + " 时出错（" + m_strDetail + "）。";
+    case volumeBelowTemplate:
+    case partTooLarge: return m_strDetail;
     }
     return {};
+}
+
+CJarException CJarException::VolumeBelowTemplate(const std::string& templatePath, std::uint64_t limit,
+                                                 std::uint64_t templateBytes)
+{
+    return CJarException(volumeBelowTemplate, templatePath,
+                         "分卷大小 " + SizeLimitText(limit) + "比电子书模板 RDbook.dat（" + std::to_string(templateBytes) +
+                             " 字节）还小，装不下任何内容，请选更大的分卷大小。");
+}
+
+CJarException CJarException::PartTooLarge(const std::string& jarPath, std::size_t part, const std::string& title,
+                                          std::uint64_t limit, std::uint64_t needed)
+{
+    return CJarException(partTooLarge, jarPath,
+                         "第 " + std::to_string(part + 1) + " 部分“" + title + "”单独成卷也超过了分卷大小 " +
+                             SizeLimitText(limit) + "。分卷大小至少要 " + std::to_string(needed) + " 字节（约 " +
+                             std::to_string((needed + 1023) / 1024) + " KB）才能放下每一部分。");
+}
+
+std::string SizeLimitText(std::uint64_t bytes)
+{
+    const std::string exact = std::to_string(bytes) + " 字节";
+    if (bytes == 0 || bytes % 1024 != 0)
+        return exact;
+    if (bytes % (1024 * 1024) == 0)
+        return std::to_string(bytes / (1024 * 1024)) + " MB（" + exact + "）";
+    return std::to_string(bytes / 1024) + " KB（" + exact + "）";
 }
 
 bool IsDamagedArchiveCause(int zipCause)

@@ -4,6 +4,8 @@
 
 #include "platform/exception.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 class CJarException : public CException {
@@ -21,14 +23,25 @@ public:
         outputIsTemplate,    // the book would be written over the reader template
         outputIsSource,      // the book would be written over one of its own sources
         outputNotFile,       // the book's path names a folder, a pipe or a device
+        outputIsDescriptor,  // the book's path ends in .jad, the name of its descriptor
         tooManyParts,        // more entries than a zip archive holds
         bookTooLarge,        // beyond the 4 GiB a zip archive without extensions holds
         outOfMemory,
         archiveFailed,       // any other failure of the archive engine; the detail says which
+        volumeBelowTemplate, // the size limit of a jar is below the template's own size
+        partTooLarge,        // a part does not fit within the size limit even in a jar of its own
     };
 
     explicit CJarException(Cause cause, std::string path = {}, std::string detail = {})
         : m_cause(cause), m_strPath(std::move(path)), m_strDetail(std::move(detail)) {}
+
+    // The limit (bytes per jar) is below the size of the template at templatePath.
+    static CJarException VolumeBelowTemplate(const std::string& templatePath, std::uint64_t limit,
+                                             std::uint64_t templateBytes);
+    // Part `part` (from 0) of the book at jarPath, titled title, is over the limit even in a
+    // jar by itself; `needed` is the smallest limit under which every part fits.
+    static CJarException PartTooLarge(const std::string& jarPath, std::size_t part, const std::string& title,
+                                      std::uint64_t limit, std::uint64_t needed);
 
     Cause GetCause() const { return m_cause; }
     // The file concerned (the template, the book), or empty.
@@ -46,6 +59,10 @@ private:
     std::string m_strPath;
     std::string m_strDetail;
 };
+
+// A size limit as the user gives it: "300 KB（307200 字节）", "1 MB（1048576 字节）", or
+// "307201 字节" when it is no whole number of kilobytes (1 KB = 1024 bytes).
+std::string SizeLimitText(std::uint64_t bytes);
 
 // True for the engine's causes that mean the file is no archive it can read, or a damaged one.
 bool IsDamagedArchiveCause(int zipCause);

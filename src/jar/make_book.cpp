@@ -3,7 +3,6 @@
 #include "jar/book_name.h"
 #include "jar/jar_exception.h"
 #include "jar/template_check.h"
-#include "platform/file.h"
 
 #include <new>
 
@@ -12,7 +11,8 @@ void CheckBookRequest(const BookRequest& request)
     CheckBookName(request.book.bookName);
     CheckTemplatePresent(request.templatePath);
     CheckTemplate(request.templatePath);
-    CheckBookPath(request.jarPath, request.templatePath, request.sourcePaths);
+    CheckVolumeLimit(request.templatePath, request.maxJarBytes);
+    CheckBookPaths(request.jarPath, request.templatePath, request.sourcePaths);
 }
 
 BookResult MakeBook(const BookRequest& request, const std::vector<std::string>& titles,
@@ -31,10 +31,9 @@ BookResult MakeBook(const BookRequest& request, const std::vector<std::string>& 
             builder.SetProgress(request.progress);
         if (request.clock)
             builder.SetClock(request.clock);
+        builder.SetMaxJarSize(request.maxJarBytes);
         builder.BuildTo(request.templatePath, request.jarPath);
-        BookResult result {request.jarPath, 0, texts.size()};
-        CFile::GetSize(request.jarPath, result.bytes);
-        return result;
+        return BookResult {builder.GetVolumes(), texts.size(), builder.GetRemovedFiles()};
     } catch (const std::bad_alloc&) {
         throw CJarException(CJarException::outOfMemory, request.jarPath);
     }

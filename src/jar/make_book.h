@@ -24,17 +24,21 @@ struct BookRequest {
     CJarBuilder::ProgressFn progress;
     // Dates the new entries; empty: the current time.
     std::function<std::time_t()> clock;
+    // The most bytes a jar may have, for phones that refuse larger ones: a book that does
+    // not fit is cut into volumes (CJarBuilder::BuildTo). 0: no limit.
+    std::uint64_t maxJarBytes = 0;
 };
 
 struct BookResult {
-    std::string jarPath;
-    std::uint64_t bytes = 0;
+    std::vector<BookVolume> volumes;  // the whole book, or its volumes in order
     std::size_t parts = 0;
+    std::vector<std::string> removed;  // older volumes taken away (see CJarBuilder::BuildTo)
 };
 
 // What can be refused before any text is read: the book's name (CheckBookName), the
-// template (there, a regular file, CheckTemplate) and the book's path (CheckBookPath).
-// Throws CJarException or CFileException.
+// template (there, a regular file, CheckTemplate), a size limit below the template's
+// size, and the paths of the book and its JAD (CheckBookPaths). Throws CJarException or
+// CFileException.
 void CheckBookRequest(const BookRequest& request);
 
 // Makes the book from its parts (one title and one text each, in book order): a book

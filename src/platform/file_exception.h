@@ -38,6 +38,7 @@ public:
     Cause GetCause() const { return m_cause; }
     long GetOsError() const { return m_lOsError; }
     std::string GetPath() const override { return m_strFileName; }
+    bool IsReplacing() const { return m_bReplacing; }
 
     // A Chinese sentence naming the file and what went wrong, for message boxes. A sharing
     // or lock violation, and access denied while replacing, add a second line that asks the

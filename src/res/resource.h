@@ -39,6 +39,13 @@
 #define IDM_VISIT_SITE 32776
 #define IDM_HELP 32777
 #define IDM_SPLIT_CHAPTERS 32778
+// 工具 > 分卷大小: one command per choice of kVolumeSizeChoices, in its order
+#define IDM_VOLUME_NONE 32779
+#define IDM_VOLUME_100K 32780
+#define IDM_VOLUME_300K 32781
+#define IDM_VOLUME_500K 32782
+#define IDM_VOLUME_1M 32783
+#define IDM_VOLUME_2M 32784
 
 // The about item appended to the main window's system menu
 #define IDM_ABOUTBOX 0x0010

@@ -35,7 +35,8 @@ void UpdateMenuItems(HMENU popup, const std::function<bool(UINT id, CommandState
     const int count = GetMenuItemCount(popup);
     for (int i = 0; i < count; ++i) {
         UINT id = GetMenuItemID(popup, i);
-        if (id == static_cast<UINT>(-1)) {
+        const bool opensPopup = id == static_cast<UINT>(-1);
+        if (opensPopup) {
             HMENU sub = GetSubMenu(popup, i);
             if (!sub || GetMenuItemCount(sub) == 0)
                 continue;
@@ -52,7 +53,19 @@ void UpdateMenuItems(HMENU popup, const std::function<bool(UINT id, CommandState
         if (!update(id, state))
             continue;
         EnableMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | (state.enabled ? MF_ENABLED : MF_GRAYED));
+        if (opensPopup)
+            continue;
         CheckMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | (state.checked ? MF_CHECKED : MF_UNCHECKED));
+        MENUITEMINFOW info {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        if (!GetMenuItemInfoW(popup, static_cast<UINT>(i), TRUE, &info))
+            continue;
+        const UINT type = state.radio ? info.fType | MFT_RADIOCHECK : info.fType & ~MFT_RADIOCHECK;
+        if (type != info.fType) {
+            info.fType = type;
+            SetMenuItemInfoW(popup, static_cast<UINT>(i), TRUE, &info);
+        }
     }
 }
 

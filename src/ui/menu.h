@@ -30,12 +30,15 @@ protected:
 struct CommandState {
     bool enabled = true;
     bool checked = false;
+    bool radio = false;  // one choice among several: its check is a dot (MFT_RADIOCHECK)
 };
 
 // Asks update(id, state) about every item of a pop-up that is about to open, as a frame
 // window does: separators are skipped and an item that opens a further pop-up is asked
-// about under the id of that pop-up's first item. An item whose handler returns false
-// keeps its state; otherwise it is enabled or greyed and checked or not as state says.
+// about under the id of that pop-up's first item, and takes only whether it is enabled
+// (its items get their checks when it opens). An item whose handler returns false keeps
+// its state; otherwise it is enabled or greyed, checked or not and a radio item or not as
+// state says.
 void UpdateMenuItems(HMENU popup, const std::function<bool(UINT id, CommandState& state)>& update);
 
 } // namespace ui

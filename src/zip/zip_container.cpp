@@ -111,15 +111,23 @@ bool CZipContainer::AddNewEntry(CZipAddRequest& request)
     return true;
 }
 
-bool CZipContainer::AddPackedEntry(const std::string& name, const CZipPackedData& packed)
+bool CZipContainer::MakePackedTemplate(const std::string& name, const CZipPackedData& packed,
+                                      CZipEntryHeader& templ) const
 {
-    CZipEntryHeader templ;
-    if (!CanAddEntry() || !MakeFileTemplate(name, templ) || packed.data.size() > 0xFFFFFFFFu)
+    if (!MakeFileTemplate(name, templ) || packed.data.size() > 0xFFFFFFFFu)
         return false;
     templ.m_uMethod = packed.method;
     templ.m_uEncryptionMethod = CZipEntryHeader::kNoEncryption;
     templ.m_uLocalUncomprSize = packed.size;
     templ.m_uLocalComprSize = static_cast<std::uint32_t>(packed.data.size());
+    return true;
+}
+
+bool CZipContainer::AddPackedEntry(const std::string& name, const CZipPackedData& packed)
+{
+    CZipEntryHeader templ;
+    if (!CanAddEntry() || !MakePackedTemplate(name, packed, templ))
+        return false;
     // The header knows its sizes and CRC before it is written: nothing to patch after.
     CZipEntryHeader* header = m_centralDir.AppendHeader(templ, packed.level, m_storage.IsSegmented());
     header->m_uCrc32 = packed.crc;
@@ -130,6 +138,21 @@ bool CZipContainer::AddPackedEntry(const std::string& name, const CZipPackedData
     FinishEntry(*header);
     m_centralDir.ClearCurrent();
     return true;
+}
+
+std::uint64_t CZipContainer::GetSizeWithNewDirectory() const
+{
+    return m_storage.m_uBytesBeforeZip + m_centralDir.GetEndOfEntries() + m_centralDir.GetWrittenSize();
+}
+
+std::uint64_t CZipContainer::GetPackedEntrySize(const std::string& name, const CZipPackedData& packed) const
+{
+    CZipEntryHeader templ;
+    if (!MakePackedTemplate(name, packed, templ))
+        return 0;
+    // Packed entries know their sizes: no data descriptor follows them.
+    const std::unique_ptr<CZipEntryHeader> header = m_centralDir.MakeHeader(templ, packed.level, false);
+    return header->GetLocalSize() + packed.data.size() + header->GetWrittenCentralSize();
 }
 
 bool CZipContainer::CanAddEntry() const

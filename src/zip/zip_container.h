@@ -54,6 +54,15 @@ public:
     // AddNewEntry writes for the same bytes and level. False when the request is refused.
     bool AddPackedEntry(const std::string& name, const CZipPackedData& packed);
 
+    // The size of the file once closed with a directory written anew, as Close writes it
+    // after an entry was added: the bytes before the archive, the entries, a central
+    // header for each and the end record. Each AddPackedEntry(name, packed) adds exactly
+    // GetPackedEntrySize(name, packed) to it (its local header, its data and its central
+    // header), so an archive's size is known before its entries are written. Throws 110
+    // for a name AddPackedEntry would refuse as too long.
+    std::uint64_t GetSizeWithNewDirectory() const;
+    std::uint64_t GetPackedEntrySize(const std::string& name, const CZipPackedData& packed) const;
+
     bool OpenNewEntry(CZipEntryHeader& templ, int level, const std::string* path = nullptr,
                       std::uint16_t replaceIndex = kNoIndex);
     bool WriteNewEntry(const void* data, std::uint32_t count);
@@ -77,6 +86,8 @@ private:
     std::time_t Now() const { return m_clock ? m_clock() : std::time(nullptr); }
     // The header of a new regular file named name, dated now; false for a directory name.
     bool MakeFileTemplate(const std::string& name, CZipEntryHeader& templ) const;
+    // MakeFileTemplate with the method, sizes and CRC of packed data.
+    bool MakePackedTemplate(const std::string& name, const CZipPackedData& packed, CZipEntryHeader& templ) const;
     // Whether a new entry may be appended now.
     bool CanAddEntry() const;
     // Completes the entry's local header or descriptor once its data is written.

@@ -116,7 +116,8 @@ void CZipDirectory::RemoveFromDisk()
     }
 }
 
-CZipEntryHeader* CZipDirectory::AppendHeader(const CZipEntryHeader& templ, int level, bool segmented)
+std::unique_ptr<CZipEntryHeader> CZipDirectory::MakeHeader(const CZipEntryHeader& templ, int level,
+                                                           bool segmented) const
 {
     auto header = std::make_unique<CZipEntryHeader>();
     header->m_uMethod = templ.m_uMethod;
@@ -137,7 +138,6 @@ CZipEntryHeader* CZipDirectory::AppendHeader(const CZipEntryHeader& templ, int l
     header->m_uNameCodePage = m_pStringSettings->m_uNameCodePage;
     header->m_uCommentCodePage = m_pStringSettings->m_uCommentCodePage;
 
-    RemoveFromDisk();
     header->PrepareData(level, segmented);
     // Encode a name given as text now, so that a name too long is refused before the
     // header joins the directory (where it would make every later close fail).
@@ -146,11 +146,32 @@ CZipEntryHeader* CZipDirectory::AppendHeader(const CZipEntryHeader& templ, int l
     if (header->m_fileNameBuffer.GetSize() > 0xFFFF || header->m_comment.GetSize() > 0xFFFF ||
         header->m_localExtraField.GetTotalSize() > 0xFFFF)
         ThrowZipError(CZipException::ZE_FIELD_TOO_LONG);
+    return header;
+}
 
+CZipEntryHeader* CZipDirectory::AppendHeader(const CZipEntryHeader& templ, int level, bool segmented)
+{
+    std::unique_ptr<CZipEntryHeader> header = MakeHeader(templ, level, segmented);
+    RemoveFromDisk();
     m_headers.push_back(std::move(header));
     m_current = m_headers.size() - 1;
     m_pStorage->File().SeekToEnd();
     return m_headers.back().get();
+}
+
+std::uint64_t CZipDirectory::GetEndOfEntries() const
+{
+    if (m_info.m_bInArchive)
+        return m_info.m_uOffset;
+    return m_pStorage->GetWriteOffset();
+}
+
+std::uint64_t CZipDirectory::GetWrittenSize() const
+{
+    std::uint64_t size = kEndRecordSize + m_info.m_pszComment.GetSize();
+    for (const auto& header : m_headers)
+        size += header->GetWrittenCentralSize();
+    return size;
 }
 
 void CZipDirectory::WriteDirectory()

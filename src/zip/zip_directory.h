@@ -49,9 +49,18 @@ public:
     // already ends with a directory that matches memory.
     void WriteDirectory();
 
-    // Appends a header made from a template for a new entry, makes it the current one and
-    // moves the file to its end.
+    // The header of a new entry made from a template, with its name encoded: what
+    // AppendHeader appends. A name, comment or local extra field of 65536 bytes or more
+    // throws 110.
+    std::unique_ptr<CZipEntryHeader> MakeHeader(const CZipEntryHeader& templ, int level, bool segmented) const;
+    // Appends MakeHeader's header, makes it the current one and moves the file to its end.
     CZipEntryHeader* AppendHeader(const CZipEntryHeader& templ, int level, bool segmented);
+
+    // Where the entries end: the old directory's offset while it is still in the file,
+    // else the end of what was written (relative to the archive start).
+    std::uint64_t GetEndOfEntries() const;
+    // The bytes WriteDirectory writes for the headers as they are now.
+    std::uint64_t GetWrittenSize() const;
 
     std::size_t GetCount() const { return m_headers.size(); }
     CZipEntryHeader& operator[](std::size_t i) { return *m_headers[i]; }

@@ -109,24 +109,24 @@ bool CZipEntryHeader::ReadStringsRecord()
     return true;
 }
 
-bool CZipEntryHeader::BuildStringsRecord(CZipExtraRecord& record)
+bool CZipEntryHeader::BuildStringsRecord(CZipExtraRecord& record, bool nameInExtra, const std::string& name) const
 {
     const bool otherNameCodePage =
         m_uNameCodePage != CZipStringSettings::GetDefaultNameCodePage(GetSystemCompatibility());
-    if (!m_bNameInExtra && !otherNameCodePage && m_uCommentCodePage == 0)
+    if (!nameInExtra && !otherNameCodePage && m_uCommentCodePage == 0)
         return false;
     std::string data;
     data += '\x01';  // version
     data += '\0';    // flags, set below
     char cp[4];
     unsigned flags = 0;
-    if (m_bNameInExtra || otherNameCodePage) {
+    if (nameInExtra || otherNameCodePage) {
         flags = 1;
         PutU32(cp, m_uNameCodePage);
         data.append(cp, 4);
-        if (m_bNameInExtra) {
+        if (nameInExtra) {
             flags = 3;
-            data += *m_fileName;
+            data += name;
         }
     }
     if (m_uCommentCodePage != 0) {
@@ -146,6 +146,25 @@ std::uint32_t CZipEntryHeader::GetCentralSize() const
            m_comment.GetSize();
 }
 
+std::uint32_t CZipEntryHeader::GetWrittenCentralSize() const
+{
+    // What WriteCentral does to the name and the extra field first, without doing it.
+    const bool encoded = !(m_fileNameBuffer.IsEmpty() && m_fileName);
+    const std::uint32_t nameSize =
+        encoded ? m_fileNameBuffer.GetSize() : static_cast<std::uint32_t>(m_fileName->size());
+    const std::string name = m_fileName ? *m_fileName : GetStoredName();
+    std::uint32_t extraSize = 0;
+    for (std::size_t i = 0; i < m_centralExtraField.GetCount(); ++i) {
+        const CZipExtraRecord& record = m_centralExtraField.GetAt(i);
+        if (record.m_uHeaderID != ZIP_STRINGS_EXTRA_ID)
+            extraSize += record.GetTotalSize();
+    }
+    CZipExtraRecord strings;
+    if (BuildStringsRecord(strings, m_bNameInExtra && !name.empty(), name))
+        extraSize += strings.GetTotalSize();
+    return kCentralHeaderSize + nameSize + extraSize + m_comment.GetSize();
+}
+
 std::uint32_t CZipEntryHeader::WriteCentral(CZipStore& store)
 {
     m_centralExtraField.Remove(ZIP_STRINGS_EXTRA_ID);
@@ -158,7 +177,7 @@ std::uint32_t CZipEntryHeader::WriteCentral(CZipStore& store)
             m_bNameInExtra = false;
     }
     CZipExtraRecord strings;
-    if (BuildStringsRecord(strings))
+    if (BuildStringsRecord(strings, m_bNameInExtra, m_fileName.value_or(std::string())))
         m_centralExtraField.Add(std::move(strings));
 
     // The length fields are 16 bits wide: anything longer cannot be written truthfully.

@@ -94,6 +94,9 @@ public:
         return zip::kLocalHeaderSize + m_fileNameBuffer.GetSize() + m_localExtraField.GetTotalSize();
     }
     std::uint32_t GetCentralSize() const;
+    // Size of the central header WriteCentral writes for the header as it is now: the
+    // code-page record is built anew at each write.
+    std::uint32_t GetWrittenCentralSize() const;
 
     // --- fields ---------------------------------------------------------------------------
     std::uint16_t m_uVersionMadeBy = 0;
@@ -125,8 +128,9 @@ public:
 private:
     // Drops the representation of the name that was not just written.
     void ClearFileNameAfterWrite();
-    // Builds the code-page record for the central header, or nothing when the defaults hold.
-    bool BuildStringsRecord(CZipExtraRecord& record);
+    // Builds the code-page record for the central header, or nothing when the defaults hold;
+    // name is the text a record that holds the name carries.
+    bool BuildStringsRecord(CZipExtraRecord& record, bool nameInExtra, const std::string& name) const;
     // Reads the code-page record of the central extra field; false rejects the header.
     bool ReadStringsRecord();
 };

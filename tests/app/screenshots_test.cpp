@@ -80,6 +80,9 @@ struct MenuShot {
     int position;
     std::string path;
     std::vector<MenuItemCell> items;
+    // Keys pressed on the pop-up before the picture, after the one that highlights its first
+    // item (VK_RIGHT on an item with a sub-menu opens it).
+    std::vector<UINT> keys = {};
 };
 
 // The pop-up menu window on the screen; null when none is shown.
@@ -109,29 +112,36 @@ void Shoot(HWND window, MenuShot& shot)
 }
 
 // The menu runs its own loop once open: a thread timer, dispatched by that loop, moves the
-// highlight onto the first item, then takes each picture in turn, going right along the
-// menu bar with the arrow key between them (a second click on the bar under Wine opens the
-// pop-up of the first one again), and closes the menu.
+// highlight onto the first item, presses each shot's keys and takes its picture in turn,
+// going right along the menu bar with the arrow key between them (a second click on the
+// bar under Wine opens the pop-up of the first one again), and closes the menu. After each
+// key a tick passes for its drawing.
 HWND g_menuOwner = nullptr;
 std::vector<MenuShot>* g_menuShots = nullptr;
 int g_menuTicks = 0;
+std::size_t g_menuShot = 0;  // the shot being prepared
+std::size_t g_menuKey = 0;   // its next key
 
 void CALLBACK WhileMenuIsOpen(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND popup = ShownPopupMenu();
     ++g_menuTicks;
-    const std::size_t next = static_cast<std::size_t>(g_menuTicks / 2 - 1);  // even ticks take a picture
     if (popup && g_menuTicks == 1) {
         PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
         return;
     }
     if (popup && g_menuTicks % 2 == 1)
         return;  // the last key's drawing is done by the next tick
-    if (popup && next < g_menuShots->size()) {
-        MenuShot& shot = (*g_menuShots)[next];
+    if (popup && g_menuShot < g_menuShots->size()) {
+        MenuShot& shot = (*g_menuShots)[g_menuShot];
+        if (g_menuKey < shot.keys.size()) {
+            PostMessageW(popup, WM_KEYDOWN, shot.keys[g_menuKey++], 0);
+            return;
+        }
         Shoot(g_menuOwner, shot);
-        if (next + 1 < g_menuShots->size()) {
-            for (int i = shot.position; i < (*g_menuShots)[next + 1].position; ++i)
+        g_menuKey = 0;
+        if (++g_menuShot < g_menuShots->size()) {
+            for (int i = shot.position; i < (*g_menuShots)[g_menuShot].position; ++i)
                 PostMessageW(g_menuOwner, WM_KEYDOWN, VK_RIGHT, 0);
             return;
         }
@@ -150,6 +160,7 @@ void ShootOpenMenus(HWND window, std::vector<MenuShot>& shots)
     g_menuOwner = window;
     g_menuShots = &shots;
     g_menuTicks = 0;
+    g_menuShot = g_menuKey = 0;
     SetTimer(nullptr, 0, 300, WhileMenuIsOpen);
     SetCursorPos(item.left + 8, item.top + 6);
     PostMessageW(window, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(item.left + 8, item.top + 6));
@@ -272,7 +283,7 @@ TEST_F(MainWindowTest, ScreenshotsOfBooksByChapter)
                                                    "第四回　废汉帝陈留践位　谋董贼孟德献刀"}));
     ExpectNotBlank(listShot);
     const test::Picture picture = test::ReadPng(toolsShot);
-    ASSERT_EQ(menus[0].items.size(), 2u) << "items found on the screen";
+    ASSERT_EQ(menus[0].items.size(), 3u) << "items found on the screen";
     for (const MenuItemCell& item : menus[0].items) {
         SCOPED_TRACE("command " + std::to_string(item.command));
         const test::Rgb background = test::CommonestColour(picture, item.cell);
@@ -281,6 +292,21 @@ TEST_F(MainWindowTest, ScreenshotsOfBooksByChapter)
         else
             EXPECT_EQ(test::CountColours(picture, item.cell), 1u) << "a check mark where none belongs";
     }
+}
+
+// 工具 > 分卷大小 open, 300 KB chosen: the sizes as radio choices in the owner-drawn menu.
+TEST_F(MainWindowTest, ScreenshotOfTheVolumeSizeMenu)
+{
+    const std::string shot = ScreenshotPath("main_window_volume_size_menu.png");
+    DeleteFileW(ui::Widen(shot).c_str());
+    services.settings = {{"MaxJarSize", "307200"}};
+    Run([&](HWND w) {
+        SetItemText(w, IDC_BOOK_NAME, "三国演义");
+        std::vector<MenuShot> menus = {{1, shot, {}, {VK_DOWN, VK_DOWN, VK_RIGHT}}};
+        ShootOpenMenus(w, menus);
+        Click(w, IDC_CLOSE);
+    });
+    ExpectNotBlank(shot);
 }
 
 // What the user sees after dropping many chapters with a picture and an archive among them,

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 namespace wintest {
 namespace {
 
@@ -133,6 +135,7 @@ TEST(WindowLayout, MainWindowTemplate)
         EXPECT_EQ(client.bottom, want.bottom);
 
         // The template names menu 134.
+        constexpr UINT kOpensPopup = static_cast<UINT>(-1);
         HMENU bar = GetMenu(w);
         ASSERT_TRUE(bar);
         const struct {
@@ -142,6 +145,7 @@ TEST(WindowLayout, MainWindowTemplate)
         } items[] = {
             {0, IDM_OPEN_FOLDER, "打开目录"}, {0, IDM_OPEN_FILE, "打开文件"}, {0, IDM_EXIT, "退出"},
             {1, IDM_ALWAYS_ON_TOP, "总在最上面"}, {1, IDM_SPLIT_CHAPTERS, "按章节拆分"},
+            {1, kOpensPopup, "分卷大小"},
             {2, IDM_ABOUT, "关于..."}, {2, IDM_VISIT_SITE, "访问青禾网"}, {2, IDM_HELP, "帮助"},
         };
         int position[3] = {};
@@ -155,6 +159,17 @@ TEST(WindowLayout, MainWindowTemplate)
         }
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, i)), position[i]);
+        // 工具 > 分卷大小: its sizes in the order of kVolumeSizeChoices.
+        HMENU sizes = GetSubMenu(GetSubMenu(bar, 1), 2);
+        ASSERT_TRUE(sizes);
+        const char* const choices[] = {"不分卷", "100 KB", "300 KB", "500 KB", "1 MB", "2 MB"};
+        ASSERT_EQ(GetMenuItemCount(sizes), static_cast<int>(std::size(choices)));
+        for (int at = 0; at < GetMenuItemCount(sizes); ++at) {
+            EXPECT_EQ(GetMenuItemID(sizes, at), static_cast<UINT>(IDM_VOLUME_NONE + at));
+            wchar_t text[64] = {};
+            GetMenuStringW(sizes, static_cast<UINT>(at), text, 64, MF_BYPOSITION);
+            EXPECT_EQ(ui::Narrow(text), choices[at]);
+        }
     });
 }
 

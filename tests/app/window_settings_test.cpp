@@ -9,23 +9,36 @@ TEST(WindowSettings, DefaultsForWhatIsMissingOrNotUnderstood)
     const struct {
         SettingValues values;
         bool byChapters;
+        std::uint64_t maxJarBytes = 0;
     } cases[] = {
         {{}, false},
         {{{"SplitByChapters", "1"}}, true},
         {{{"SplitByChapters", "0"}}, false},
         {{{"SplitByChapters", "yes"}}, false},
         {{{"Other", "1"}}, false},
+        {{{"MaxJarSize", "307200"}}, false, 307200},
+        {{{"MaxJarSize", "2097152"}, {"SplitByChapters", "1"}}, true, 2097152},
+        // Only the menu's sizes: another one would be a size no menu item shows.
+        {{{"MaxJarSize", "307201"}}, false, 0},
+        {{{"MaxJarSize", "300K"}}, false, 0},
+        {{{"MaxJarSize", ""}}, false, 0},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(ParseWindowSettings(c.values).byChapters, c.byChapters);
+        EXPECT_EQ(ParseWindowSettings(c.values).maxJarBytes, c.maxJarBytes);
+    }
 }
 
 TEST(WindowSettings, WrittenAsTheyAreRead)
 {
     for (bool byChapters : {false, true}) {
-        const SettingValues values = FormatWindowSettings(WindowSettings {byChapters});
-        EXPECT_EQ(values.at("SplitByChapters"), byChapters ? "1" : "0");
-        EXPECT_EQ(ParseWindowSettings(values).byChapters, byChapters);
+        for (std::uint64_t size : kVolumeSizeChoices) {
+            const SettingValues values = FormatWindowSettings(WindowSettings {byChapters, size});
+            EXPECT_EQ(values.at("SplitByChapters"), byChapters ? "1" : "0");
+            EXPECT_EQ(values.at("MaxJarSize"), std::to_string(size));
+            EXPECT_EQ(ParseWindowSettings(values).byChapters, byChapters);
+            EXPECT_EQ(ParseWindowSettings(values).maxJarBytes, size);
+        }
     }
 }
 

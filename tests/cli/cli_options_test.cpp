@@ -40,6 +40,24 @@ TEST(CliOptions, FormsOfTheOptions)
     }
 }
 
+// --max-size: K and M are 1024 and 1024 × 1024 bytes, a fraction of them is cut to whole
+// bytes, a bare number is bytes.
+TEST(CliOptions, MaxSize)
+{
+    const std::pair<Args, std::uint64_t> cases[] = {
+        {{"-n", "书", "x"}, 0},
+        {{"--max-size", "300K", "-n", "书", "x"}, 307200},
+        {{"--max-size=1M", "-n", "书", "x"}, 1048576},
+        {{"--max-size", "1.5M", "-n", "书", "x"}, 1572864},
+        {{"--max-size", "2mb", "-n", "书", "x"}, 2097152},
+        {{"--max-size", "100KB", "-n", "书", "x"}, 102400},
+        {{"--max-size", "0.3k", "-n", "书", "x"}, 307},
+        {{"--max-size", "65536", "-n", "书", "x"}, 65536},
+    };
+    for (const auto& [args, bytes] : cases)
+        EXPECT_EQ(ParseCommandLine(args).maxJarBytes, bytes) << testing::PrintToString(args);
+}
+
 TEST(CliOptions, Commands)
 {
     EXPECT_EQ(ParseCommandLine({"--help"}).command, CliOptions::Command::help);
@@ -68,6 +86,10 @@ TEST(CliOptions, BadUsage)
         {{"--names=书", "a.txt"}, "未知的选项：--names=书"},
         {{"inspect"}, "inspect 需要一个电子书文件"},
         {{"inspect", "a.jar", "b.jar"}, "inspect 需要一个电子书文件"},
+        {{"-n", "书", "--max-size", "0", "a.txt"}, "分卷大小必须大于 0：0"},
+        {{"-n", "书", "--max-size", "0.0001K", "a.txt"}, "分卷大小必须大于 0：0.0001K"},
+        {{"-n", "书", "--max-size"}, "选项 --max-size 需要一个值"},
+        {{"-n", "书", "--max-size=9999999999999", "a.txt"}, "分卷大小太大：9999999999999"},
     };
     for (const Case& c : cases) {
         try {
@@ -75,6 +97,19 @@ TEST(CliOptions, BadUsage)
             ADD_FAILURE() << "accepted: " << testing::PrintToString(c.args);
         } catch (const CUsageError& e) {
             EXPECT_EQ(std::string(e.what()), c.message) << testing::PrintToString(c.args);
+        }
+    }
+}
+
+TEST(CliOptions, SizesThatAreNoSizes)
+{
+    for (const char* size : {"", "K", "1.5", "1.", "1.K", "-3K", "300G", "1e6", "3 K", "0x100", "300KiB", ".5M"}) {
+        try {
+            ParseCommandLine({"-n", "书", "--max-size", size, "a.txt"});
+            ADD_FAILURE() << "accepted: " << size;
+        } catch (const CUsageError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "分卷大小无效：" + std::string(size) + "（例如 300K、1M、1.5M，或不带单位的字节数）");
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "cli/cli_run.h"
 #include "jar/book_check.h"
 #include "jar/book_temp_file.h"
+#include "platform/path.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,15 @@ fs::path U8(const std::string& path) { return fs::path(std::u8string(path.begin(
 bool Exists(const std::string& path) { return fs::exists(U8(path)); }
 
 const std::string kTemplate = test::BuildStoredZip({{"Lumenread.class", "code"}, {"rd.PNG", "icon"}});
+
+// Text that deflate cannot shrink much.
+std::string Noise(std::size_t length, unsigned seed)
+{
+    std::string text;
+    while (text.size() < length)
+        text += static_cast<char>('!' + ((seed = seed * 1103515245u + 12345u) >> 16) % 90);
+    return text;
+}
 
 struct Result {
     int code;
@@ -68,12 +78,12 @@ TEST_F(CliRun, FolderInNaturalOrderThroughTheWholeRoad)
     std::vector<std::string> got;
     while (std::getline(lines, line))
         got.push_back(line);
-    ASSERT_EQ(got.size(), 4u) << r.out;
+    ASSERT_EQ(got.size(), 5u) << r.out;
     EXPECT_EQ(got[0], "添加：1（UTF-16LE，1 部分）");
     EXPECT_EQ(got[1], "添加：2（GBK，1 部分）");
     EXPECT_EQ(got[2], "添加：10（UTF-8，1 部分）");
-    EXPECT_EQ(got[3].rfind("已生成：", 0), 0u) << got[3];
-    EXPECT_NE(got[3].find("书.jar（3 部分，"), std::string::npos) << got[3];
+    EXPECT_EQ(got[3], "已生成：" + book + "（3 部分，" + std::to_string(test::ReadFile(book).size()) + " 字节）");
+    EXPECT_EQ(got[4], "已生成：" + m_dir.Path("out/书.jad"));
 
     const BookInspection b = InspectBook(book);
     EXPECT_TRUE(b.Ok());
@@ -103,6 +113,31 @@ TEST_F(CliRun, ChaptersSplitEverySourceAtItsHeadings)
     const BookInspection b = InspectBook(book);
     EXPECT_TRUE(b.Ok());
     EXPECT_EQ(b.indexLines, (std::vector<std::string> {"佚名", "qinghe.example", "书", "楔子", "第一回 雨夜", "第二回 归人", "10"}));
+}
+
+// With --max-size a book over the limit is volumes: every file written is listed with the
+// parts its jar holds, an older volume above the new ones as removed, then the count.
+TEST_F(CliRun, VolumesListEveryFileWritten)
+{
+    fs::create_directories(U8(m_dir.Path("novel")));
+    for (unsigned i = 1; i <= 3; ++i)
+        test::WriteFile(m_dir.Path("novel/" + std::to_string(i) + ".txt"), Noise(3000, i));
+    test::WriteFile(m_dir.Path("out/书(4).jar"), "an older fourth volume");
+    const Result r = Run({"-n", "书", "--max-size", "4000", "-t", m_template, "-o", m_dir.Path("out"),
+                          m_dir.Path("novel")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::string expected = "添加：1（GBK，1 部分）\n添加：2（GBK，1 部分）\n添加：3（GBK，1 部分）\n";
+    for (int v = 1; v <= 3; ++v) {
+        const std::string jar = JoinPath(m_dir.Path("out"), "书(" + std::to_string(v) + ").jar");
+        const std::uint64_t bytes = test::ReadFile(jar).size();
+        EXPECT_LE(bytes, 4000u);
+        expected += "已生成：" + jar + "（第 " + std::to_string(v) + " 部分，" + std::to_string(bytes) + " 字节）\n";
+        expected += "已生成：" + JoinPath(m_dir.Path("out"), "书(" + std::to_string(v) + ").jad") + "\n";
+    }
+    expected += "已删除旧的分卷：" + JoinPath(m_dir.Path("out"), "书(4).jar") + "\n共 3 卷，3 部分，每卷不超过 4000 字节。\n";
+    EXPECT_EQ(r.out, expected);
+    EXPECT_EQ(std::distance(fs::directory_iterator(U8(m_dir.Path("out"))), fs::directory_iterator()), 6);
+    EXPECT_EQ(Run({"inspect", m_dir.Path("out/书(2).jar")}).code, 0);
 }
 
 TEST_F(CliRun, DefaultTemplateAndOutput)
@@ -154,12 +189,23 @@ TEST_F(CliRun, Failures)
         {"folder without texts", {"-n", "书", "-t", m_template, "-o", book, m_dir.Path("empty")}, 1,
          "没有要生成的内容!"},
         {"output folder missing", {"-n", "书", "-t", m_template, "-o", m_dir.Path("none/书.jar"), src}, 1, ""},
+        {"a size that is no size", {"-n", "书", "--max-size", "3G", "-t", m_template, "-o", book, src}, 2,
+         "分卷大小无效：3G（例如 300K、1M、1.5M，或不带单位的字节数）"},
+        {"a limit below the template", {"-n", "书", "--max-size", "100", "-t", m_template, "-o", book, src}, 1,
+         "分卷大小 100 字节比电子书模板 RDbook.dat（" + std::to_string(kTemplate.size()) +
+             " 字节）还小，装不下任何内容，请选更大的分卷大小。"},
+        {"a part over the limit", {"-n", "书", "--max-size", "1K", "-t", m_template, "-o", book, m_dir.Path("big")},
+         1, "第 1 部分“1”单独成卷也超过了分卷大小 1 KB（1024 字节）。分卷大小至少要 "},
+        {"a book named like its JAD", {"-n", "书", "-t", m_template, "-o", m_dir.Path("out/书.jad"), src}, 2,
+         "电子书的文件名不能以 .jad 结尾，那是它的描述文件：" + m_dir.Path("out/书.jad")},
     };
+    fs::create_directories(U8(m_dir.Path("big")));
+    test::WriteFile(m_dir.Path("big/1.txt"), Noise(3000, 1));
     for (const Case& c : cases) {
         const Result r = Run(c.args);
         EXPECT_EQ(r.code, c.code) << c.what << ": " << r.err;
         if (!c.message.empty()) {
-            EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.message) << c.what;
+            EXPECT_EQ(r.err.substr(0, std::min(r.err.find('\n'), c.message.size())), c.message) << c.what;
         }
         EXPECT_FALSE(r.err.empty()) << c.what;
         EXPECT_FALSE(Exists(book)) << c.what;
@@ -326,7 +372,8 @@ TEST_F(CliRun, LongNamesAndLeftoversOfKilledBuilds)
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_TRUE(Exists(m_dir.Path("out/" + name + ".jar")));
     EXPECT_FALSE(Exists(leftover));
-    EXPECT_EQ(std::distance(fs::directory_iterator(U8(m_dir.Path("out"))), fs::directory_iterator()), 1);
+    EXPECT_TRUE(Exists(m_dir.Path("out/" + name + ".jad")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(U8(m_dir.Path("out"))), fs::directory_iterator()), 2);
 }
 
 TEST_F(CliRun, InspectChecksTheBook)
@@ -337,7 +384,15 @@ TEST_F(CliRun, InspectChecksTheBook)
     EXPECT_EQ(r.code, 0) << r.out;
     EXPECT_NE(r.out.find("  1.txt  1  9 字节\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("  3.txt  10  16 字节\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("描述文件：" + m_dir.Path("out/书.jad") + "\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("检查结果：正确"), std::string::npos);
+
+    // A JAD that no longer describes the book.
+    test::WriteFile(m_dir.Path("out/书.jad"), "MIDlet-Name: 书\r\nMIDlet-Jar-Size: 1\r\n");
+    r = Run({"inspect", book});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("问题：描述文件 书.jad 缺少 MIDlet-Vendor\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("问题：描述文件 书.jad 的 MIDlet-Jar-Size 是 1，电子书有 "), std::string::npos) << r.out;
 
     // The CRC recorded for 1.txt, in both its headers, no longer matches its data.
     std::string bytes = test::ReadFile(book);

@@ -495,21 +495,33 @@ TEST_F(OwnerMenuDrawTest, ImagesSitInTheirCellOrFrameAsTheStateAsks)
     }
 }
 
-// A checked item without image: a 16x16 box, tinted, with the 7x7 tick or (when the item
-// has a checked-state bitmap, as radio items do) the 6x6 dot, in the menu text colour.
+// A checked item without image: a 16x16 box, tinted, with the 7x7 tick or, for a radio
+// item (one choice among several, or an item with a checked-state bitmap, as frameworks
+// give radio items) the 6x6 dot, in the menu text colour.
 TEST_F(OwnerMenuDrawTest, CheckMarkWithoutImageIsTheTickOrTheRadioDot)
 {
-    ui::Bitmap radio(CreateBitmap(13, 13, 1, 1, nullptr));
+    ui::Bitmap radioBitmap(CreateBitmap(13, 13, 1, 1, nullptr));
     const COLORREF highlight = Sys(COLOR_HIGHLIGHT), mark = Sys(COLOR_MENUTEXT);
+    enum class Radio { no, bitmap, type };
     const struct {
         bool flat;
+        Radio how;
         bool radio;
-    } cases[] = {{true, false}, {true, true}, {false, false}, {false, true}};
+    } cases[] = {{true, Radio::no, false},      {true, Radio::bitmap, true}, {true, Radio::type, true},
+                 {false, Radio::no, false},     {false, Radio::bitmap, true}, {false, Radio::type, true}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.flat ? "flat" : "classic") + (c.radio ? ", radio" : ", tick"));
+        SCOPED_TRACE(std::string(c.flat ? "flat" : "classic") +
+                     (c.how == Radio::no ? ", tick" : c.how == Radio::bitmap ? ", radio bitmap" : ", radio type"));
         SetStyle(c.flat);
         g_windowsVersion = kWithFrames;
-        ASSERT_TRUE(SetMenuItemBitmaps(m_edit, 9122, MF_BYCOMMAND, nullptr, c.radio ? radio.Get() : nullptr));
+        ASSERT_TRUE(SetMenuItemBitmaps(m_edit, 9122, MF_BYCOMMAND, nullptr,
+                                       c.how == Radio::bitmap ? radioBitmap.Get() : nullptr));
+        MENUITEMINFOW type {};
+        type.cbSize = sizeof type;
+        type.fMask = MIIM_FTYPE;
+        ASSERT_TRUE(GetMenuItemInfoW(m_edit, 9122, FALSE, &type));
+        type.fType = c.how == Radio::type ? type.fType | MFT_RADIOCHECK : type.fType & ~MFT_RADIOCHECK;
+        ASSERT_TRUE(SetMenuItemInfoW(m_edit, 9122, FALSE, &type));
         Canvas canvas(200, 22, kAway);
         Draw(Kind::Check, ODS_CHECKED, canvas, kItem);
 

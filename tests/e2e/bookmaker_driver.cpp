@@ -7,7 +7,10 @@
 // usage: bookmaker_driver BOOKMAKER_EXE WORK_FOLDER SCENARIO_FILE
 // SCENARIO_FILE is UTF-8, one "key=value" per line: name, author, maker, file (a path for
 // the file dialog), title and text (typed content; "\n" in text stands for a line break),
-// help=1 to open readme.txt from the menu and report the first line Notepad shows.
+// help=1 to open readme.txt from the menu and report the first line Notepad shows;
+// volume (a command id of 工具 > 分卷大小) to choose before generating, expect the file name
+// of the jar whose appearance shows the book was written (default: name.jar), after a
+// command id to choose once the file manager opened.
 // Prints what it saw as UTF-8 "key=value" lines; exits 0 when every step worked.
 #include <windows.h>
 
@@ -266,8 +269,12 @@ int wmain(int argc, wchar_t** argv)
         WaitFor([&] { return !IsWindow(notepad); });
     }
 
-    // Generate: the book appears, then a file-manager window on its folder.
-    const std::wstring jar = folder + L"\\" + Wide(scenario["name"]) + L".jar";
+    // Generate: the book appears (its first volume with a size chosen), then a file-manager
+    // window on its folder.
+    if (!scenario["volume"].empty())
+        PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(std::stoi(scenario["volume"])), 0);
+    const std::string expect = scenario["expect"].empty() ? scenario["name"] + ".jar" : scenario["expect"];
+    const std::wstring jar = folder + L"\\" + Wide(expect);
     DeleteFileW(jar.c_str());
     PostMessageW(GetDlgItem(main, kGenerate), BM_CLICK, 0, 0);
     if (!WaitFor([&] {
@@ -285,6 +292,8 @@ int wmain(int argc, wchar_t** argv)
     }
     Report("file_manager", Utf8(WindowText(browser)));
     PostMessageW(browser, WM_CLOSE, 0, 0);
+    if (!scenario["after"].empty())
+        PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(std::stoi(scenario["after"])), 0);
 
     // The switch is remembered: turned off again, the next run starts as this one did.
     if (byChapters)

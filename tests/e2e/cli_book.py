@@ -2,7 +2,8 @@
 """Drives the real bookmaker-cli (natively, or the .exe under Wine) on a folder of texts in
 mixed encodings, then has readers nobody here wrote check the book (book_checks.py): unzip
 -t, 7z t, Python's zipfile (every CRC; here also the index as UTF-16LE and every part as
-UTF-8 against the source text) and Java's JarFile (MIDlet-1, MIDlet-Name, the profile).
+UTF-8 against the source text) and Java's JarFile (MIDlet-1, MIDlet-Name, the profile); its
+JAD is beside it.
 Then the failures: a missing template, a template that is not a zip, an output folder that
 cannot be written, a full disk. Each must give a clear message and exit 1, leave no file
 behind and keep an older book of the same name.
@@ -125,9 +126,11 @@ class Checker:
                     for line in lines if line.startswith("添加：")]
         want = [(name[:name.rindex(".")], enc) for name, _, _, enc in expected]
         self.expect(reported == want, f"{label}: one line per source, natural order, encodings {reported}")
-        self.expect(lines[-1].startswith("已生成：") and BOOK_NAME + ".jar（11 部分，" in lines[-1],
-                    f"{label}: summary {lines[-1]}")
-        self.expect(os.listdir(out_dir) == [BOOK_NAME + ".jar"], f"{label}: only the book in the folder")
+        self.expect(lines[-2].startswith("已生成：") and BOOK_NAME + ".jar（11 部分，" in lines[-2] and
+                    lines[-1].startswith("已生成：") and lines[-1].endswith(BOOK_NAME + ".jad"),
+                    f"{label}: the book and its JAD listed {lines[-2:]}")
+        self.expect(sorted(os.listdir(out_dir)) == sorted([BOOK_NAME + ".jar", BOOK_NAME + ".jad"]),
+                    f"{label}: only the book and its JAD in the folder")
 
         for verdict in book_checks.check_book(book, BOOK_NAME, jar_check):
             self.expect(verdict.ok, f"{label}: {verdict.reader} {verdict.detail}")

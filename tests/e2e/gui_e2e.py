@@ -6,7 +6,10 @@ sees the file manager open on it; then again with 工具 > 按章节拆分 turne
 that becomes one entry per chapter (the switch is turned off again before the program
 ends, as it is remembered). Then readers nobody here wrote check each book
 (book_checks.py): unzip -t, 7z t, Python's zipfile (every CRC; here also the index and each
-part decoded and compared) and Java's JarFile (the manifest).
+part decoded and compared) and Java's JarFile (the manifest). Then volumes: 工具 > 分卷大小 >
+300 KB chosen and a long GBK novel generated gives 书名(1).jar ... within 300 KB with their
+JADs; the next start remembers the size (the registry holds it) and makes the volumes
+again, and 不分卷 chosen at the end leaves the registry as it was found.
 
 usage: gui_e2e.py --driver DRIVER.exe --emulator WINE_RUN --work DIR
                   (--program BookMaker.exe [--template RDbook.dat] | --package BookMaker.zip)
@@ -18,12 +21,14 @@ a small template of its own.
 """
 import argparse
 import os
+import random
 import shutil
 import subprocess
 import sys
 import zipfile
 
 import book_checks
+import novels
 
 BOOK_NAME = "三国 演义,上"
 AUTHOR = "罗贯中"
@@ -52,16 +57,16 @@ def make_template(path):
         z.writestr("rd.PNG", b"\x89PNG\r\n\x1a\n" + b"\0" * 40)
 
 
-def run_driver(args, program, folder, scratch, source_title, source_bytes, items_wanted, help_line=None,
-               chapters=False):
+def run_driver(args, program, folder, scratch, source_title, source_bytes, items_wanted=None, help_line=None,
+               chapters=False, name=BOOK_NAME, extra=""):
     source = os.path.join(scratch, source_title + ".txt")
     with open(source, "wb") as f:
         f.write(source_bytes)
     scenario = os.path.join(scratch, "scenario.txt")
     with open(scenario, "w", encoding="utf-8") as f:
-        f.write(f"name={BOOK_NAME}\nauthor={AUTHOR}\nmaker={MAKER}\nfile={wine_path(source)}\n"
+        f.write(f"name={name}\nauthor={AUTHOR}\nmaker={MAKER}\nfile={wine_path(source)}\n"
                 f"title={CONTENT_TITLE}\ntext={CONTENT_TEXT}\nhelp={int(help_line is not None)}\n"
-                f"chapters={int(chapters)}\n")
+                f"chapters={int(chapters)}\n{extra}")
     result = subprocess.run([args.emulator, args.driver, wine_path(program), wine_path(folder),
                              wine_path(scenario)],
                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=180)
@@ -71,12 +76,74 @@ def run_driver(args, program, folder, scratch, source_title, source_bytes, items
         fail("the driver failed")
     seen = [line.split("=", 1) for line in out.splitlines() if "=" in line]
     items = [v for k, v in seen if k == "item"]
-    if items != items_wanted:
+    if items_wanted is not None and items != items_wanted:
         fail(f"list shows {items}, not {items_wanted}")
+    if items_wanted is None and (items[-1] != CONTENT_TITLE or not items[0].startswith(source_title)):
+        fail(f"list shows {items}")
     if ("file_manager", os.path.basename(folder)) not in [tuple(s) for s in seen]:
         fail("the file manager did not open on the book's folder")
     if help_line is not None and ("help_first_line", help_line) not in [tuple(s) for s in seen]:
         fail("Notepad does not show readme.txt's first line")
+    return items
+
+
+IDM_VOLUME_NONE = 32779
+IDM_VOLUME_300K = 32781
+VOLUMES_NAME = "长篇"
+
+
+def long_novel():
+    """About 1 MB of GBK (novels.ranked_text): four parts of 150000 characters, each about
+    250 KB deflated, one part a volume of 300 KB."""
+    rnd = random.Random(3)
+    lines = ["\u3000\u3000" + novels.ranked_text(rnd, 200) for _ in range(2500)]
+    return ("\r\n".join(lines) + "\r\n").encode("gbk")
+
+
+def registry_size(args, delete=False):
+    """The volume size the program keeps in the registry; with delete, it is removed."""
+    command = ["delete", "/f"] if delete else ["query"]
+    r = subprocess.run([args.emulator, "reg", command[0], "HKCU\\Software\\BookMaker", "/v", "MaxJarSize"]
+                       + command[1:], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
+    words = r.stdout.decode("utf-8", "replace").split()
+    return words[-1] if r.returncode == 0 and words else None
+
+
+def check_volumes(folder, name, count):
+    for i in range(1, count + 1):
+        jar = os.path.join(folder, "%s(%d).jar" % (name, i))
+        if not os.path.exists(jar):
+            fail(f"no volume {jar}")
+        size = os.path.getsize(jar)
+        if size > 300 * 1024:
+            fail(f"{jar} has {size} bytes")
+        if subprocess.run(["unzip", "-tqq", jar]).returncode != 0:
+            fail("unzip -t rejects " + jar)
+        with open(jar[:-4] + ".jad", encoding="utf-8", newline="") as f:
+            jad = f.read()
+        if "MIDlet-Jar-Size: %d\r\n" % size not in jad or "MIDlet-Name: %s(%d)\r\n" % (name, i) not in jad:
+            fail(f"the JAD of {jar} says {jad!r}")
+    if os.path.exists(os.path.join(folder, "%s(%d).jar" % (name, count + 1))):
+        fail(f"more than {count} volumes")
+
+
+def run_volumes(args, program, folder, scratch, template):
+    novel = long_novel()
+    count = 4  # four parts of 150000 characters, the typed content joins the last
+    registry_size(args, delete=True)  # what a run that failed half way left
+    run_driver(args, program, folder, scratch, name=VOLUMES_NAME, source_title=VOLUMES_NAME, source_bytes=novel,
+               extra=f"volume={IDM_VOLUME_300K}\nexpect={VOLUMES_NAME}(1).jar\n")
+    check_volumes(folder, VOLUMES_NAME, count)
+    if registry_size(args) != "307200":
+        fail(f"the registry holds {registry_size(args)} for the volume size")
+    for i in range(1, count + 1):
+        os.remove(os.path.join(folder, "%s(%d).jar" % (VOLUMES_NAME, i)))
+    # The next start remembers 300 KB; 不分卷 chosen at the end puts the registry back.
+    run_driver(args, program, folder, scratch, name=VOLUMES_NAME, source_title=VOLUMES_NAME, source_bytes=novel,
+               extra=f"expect={VOLUMES_NAME}(1).jar\nafter={IDM_VOLUME_NONE}\n")
+    check_volumes(folder, VOLUMES_NAME, count)
+    if registry_size(args) != "0":
+        fail(f"the registry holds {registry_size(args)} for the volume size after 不分卷")
 
 
 def check_book(jar, template, jar_check, parts):
@@ -154,6 +221,8 @@ def main():
     run_driver(args, program, folder, scratch, FILE_TITLE, FILE_BYTES, [FILE_TITLE, CONTENT_TITLE], help_line)
     check_book(book, template, jar_check, [(FILE_TITLE, FILE_BYTES.decode("gbk")), content])
     print("gui_e2e: the book passed unzip, 7z, zipfile and JarFile")
+    run_volumes(args, program, folder, scratch, template)
+    print("gui_e2e: 分卷大小 300 KB gave volumes within it, remembered for the next start")
 
     novel = "".join(text for _, text in NOVEL_CHAPTERS)
     titles = [title for title, _ in NOVEL_CHAPTERS]

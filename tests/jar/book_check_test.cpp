@@ -1,6 +1,7 @@
 #include "jar/book_check.h"
 #include "jar/jar_builder.h"
 #include "jar/jar_contents.h"
+#include "platform/path.h"
 #include "sources/text_import.h"
 #include "support/test_support.h"
 #include "zip/zip_exception.h"
@@ -42,6 +43,60 @@ TEST(BookInspect, ABuiltBookChecksOut)
     EXPECT_EQ(book.entries[3].method, 8);
     EXPECT_EQ(book.indexLines, (std::vector<std::string> {"佚名", "青禾", "书", "上", "下"}));
     EXPECT_EQ(book.partSizes, (std::vector<std::int64_t> {70000 + 10, 0}));
+    EXPECT_EQ(book.jadPath, dir.Path("书.jad"));
+}
+
+// The JAD beside a book is checked against it: one fault per case, each found; a JAD
+// written otherwise than ours but saying the same (LF line ends, other blanks, attributes
+// in another order, one of its own) checks out, and a book without a JAD too.
+TEST(BookInspect, TheJadBesideTheBook)
+{
+    test::TempDir dir;
+    test::WriteFile(dir.Path("RDbook.dat"), test::BuildStoredZip({{"Lumenread.class", "code"}}));
+    const std::vector<std::string> texts {"第一回"};
+    CJarBuilder builder({"三国", "", ""});
+    builder.SetContents(texts, texts);
+    builder.BuildTo(dir.Path("RDbook.dat"), dir.Path("三国.jar"));
+    const std::string size = std::to_string(test::ReadFile(dir.Path("三国.jar")).size());
+    const std::string jad = test::ReadFile(dir.Path("三国.jad"));
+    auto replaced = [&jad](const std::string& from, const std::string& to) {
+        std::string out = jad;
+        out.replace(out.find(from), from.size(), to);
+        return out;
+    };
+    const struct {
+        const char* what;
+        std::string jad;
+        std::string finding;  // empty: checks out
+    } cases[] = {
+        {"as written", jad, ""},
+        {"the same said otherwise",
+         "MIDlet-Jar-Size:" + size + "  \nMIDlet-Name:   三国\nMIDlet-Vendor: Qinghe.example\nMIDlet-Version: 1.0\n"
+         "MIDlet-Jar-URL: 三国.jar\nMIDlet-Info-URL: http://www.qinghe.example/\n",
+         ""},
+        {"a size that is not the book's", replaced("Size: " + size, "Size: 1" + size),
+         "的 MIDlet-Jar-Size 是 1" + size + "，电子书有 " + size + " 字节"},
+        {"another jar's name", replaced("URL: 三国.jar", "URL: 三国(1).jar"),
+         "的 MIDlet-Jar-URL 是 三国(1).jar，不是电子书的文件名 三国.jar"},
+        {"a name the manifest does not have", replaced("Name: 三国", "Name: 水浒"), "的 MIDlet-Name 是“水浒”，清单里是“三国”"},
+        {"the vendor missing", replaced("MIDlet-Vendor: Qinghe.example\r\n", ""), "缺少 MIDlet-Vendor"},
+        {"GBK", replaced("三国", "\xC8\xFD\xB9\xFA"), "不是有效的 UTF-8"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::WriteFile(dir.Path("三国.jad"), c.jad);
+        const BookInspection book = InspectBook(dir.Path("三国.jar"));
+        EXPECT_EQ(book.jadPath, dir.Path("三国.jad"));
+        if (c.finding.empty()) {
+            EXPECT_TRUE(book.Ok()) << AllProblems(book);
+        } else {
+            EXPECT_NE(AllProblems(book).find("描述文件 三国.jad " + c.finding), std::string::npos) << AllProblems(book);
+        }
+    }
+    std::filesystem::remove(U8Path(dir.Path("三国.jad")));
+    const BookInspection alone = InspectBook(dir.Path("三国.jar"));
+    EXPECT_TRUE(alone.Ok()) << AllProblems(alone);
+    EXPECT_EQ(alone.jadPath, "");
 }
 
 // One small archive per fault; each must be found.

@@ -87,6 +87,15 @@ TEST(CheckBookName, TheLengthMessageSaysTheLimit)
     } catch (const CJarException& e) {
         EXPECT_EQ(e.Message(), "书名太长，手机读不了：书名最多 160 个汉字或 482 个英文字母（逗号按 3 个字母算）");
     }
+    // A volume's name carries its number, which counts too.
+    EXPECT_NO_THROW(CheckBookName(std::string(477, 'a'), 12));
+    try {
+        CheckBookName(std::string(479, 'a'), 12);
+        FAIL();
+    } catch (const CJarException& e) {
+        EXPECT_EQ(e.Message(), "书名太长，手机读不了：分卷的书名后面还有“(12)”，书名最多 159 个汉字或 478 个英文字母"
+                               "（逗号按 3 个字母算）");
+    }
 }
 
 } // namespace

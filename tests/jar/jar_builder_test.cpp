@@ -1,7 +1,9 @@
+#include "jar/book_files.h"
 #include "jar/jar_builder.h"
 #include "jar/jar_contents.h"
 #include "jar/jar_exception.h"
 #include "platform/file_exception.h"
+#include "platform/path.h"
 #include "platform/system_error.h"
 #include "support/test_support.h"
 #include "zip/zip_exception.h"
@@ -13,7 +15,9 @@
 #include <filesystem>
 #include <optional>
 #include <set>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #endif
 
@@ -78,6 +82,31 @@ Book TwelveParts()
     return b;
 }
 
+// A jar of the book named name holding the parts first..first+count-1 of book, written
+// with the engine step by step: the manifest, the index and the parts, each added with the
+// level and flags the builder uses, the clock fixed. Its bytes.
+std::string HandBuiltJar(const std::string& templ, const std::string& path, const Book& book, const std::string& name,
+                         std::size_t first, std::size_t count)
+{
+    test::WriteFile(path, templ);
+    CZipContainer zip;
+    zip.SetBufferSizes(15000000, 65536, 32768);
+    zip.SetClock(test::FixedTime);
+    zip.Open(path);
+    auto add = [&zip](const std::string& entry, const std::string& data) {
+        CZipMemoryFile file(1024);
+        file.Write(data.data(), static_cast<std::uint32_t>(data.size()));
+        EXPECT_TRUE(zip.AddNewEntry(file, entry, -1, ZSF_STORE_TINY | ZSF_EMPTY_PLAIN | ZSF_DIR_PLAIN, 65536));
+    };
+    add("META-INF\\MANIFEST.MF", MakeManifest(name));
+    const std::vector<std::string> titles(book.titles.begin() + first, book.titles.begin() + first + count);
+    add("index.txt", MakeIndex({name, book.info.author, book.info.maker}, titles));
+    for (std::size_t k = 0; k < count; ++k)
+        add(std::to_string(k + 1) + ".txt", MakePartText(book.texts[first + k]));
+    zip.Close();
+    return test::ReadFile(path);
+}
+
 class JarBuilderTest : public testing::Test {
 protected:
     void SetUp() override
@@ -136,8 +165,10 @@ TEST_F(JarBuilderTest, TemplateThenManifestIndexAndNumberedParts)
         EXPECT_EQ(e.method, e.uncompressed < 5 ? 0 : 8) << e.name;
     }
     EXPECT_EQ(z.entries[5].uncompressed, 0u);
-    EXPECT_EQ(Listing(m_folder), (std::set<std::string> {"书.jar = " + bytes.substr(0, 16)}))
-        << "the older book is replaced, no temporary file stays";
+    const std::string jad = MakeJad("书", "书.jar", bytes.size());
+    EXPECT_EQ(test::ReadFile(m_dir.Path("books/书.jad")), jad);
+    EXPECT_EQ(Listing(m_folder), (std::set<std::string> {"书.jar = " + bytes.substr(0, 16), "书.jad = " + jad.substr(0, 16)}))
+        << "the older book is replaced, its JAD beside it, no temporary file stays";
 }
 
 // The builder drives the engine exactly as a hand-written sequence of adds does: same
@@ -150,23 +181,8 @@ TEST_F(JarBuilderTest, SameBytesAsTheEngineDrivenByHand)
     const std::string built = Build(book, m_jarPath);
     EXPECT_EQ(Build(book, m_dir.Path("again.jar")), built);
 
-    const std::string expectedPath = m_dir.Path("expected.jar");
-    test::WriteFile(expectedPath, kTemplate);
-    CZipContainer zip;
-    zip.SetBufferSizes(15000000, 65536, 32768);
-    zip.SetClock(test::FixedTime);
-    zip.Open(expectedPath);
-    auto add = [&zip](const std::string& name, const std::string& data) {
-        CZipMemoryFile file(1024);
-        file.Write(data.data(), static_cast<std::uint32_t>(data.size()));
-        ASSERT_TRUE(zip.AddNewEntry(file, name, -1, ZSF_STORE_TINY | ZSF_EMPTY_PLAIN | ZSF_DIR_PLAIN, 65536));
-    };
-    add("META-INF\\MANIFEST.MF", MakeManifest(book.info.bookName));
-    add("index.txt", MakeIndex(book.info, book.titles));
-    for (std::size_t i = 0; i < book.texts.size(); ++i)
-        add(std::to_string(i + 1) + ".txt", MakePartText(book.texts[i]));
-    zip.Close();
-    EXPECT_EQ(built, test::ReadFile(expectedPath));
+    EXPECT_TRUE(built == HandBuiltJar(kTemplate, m_dir.Path("expected.jar"), book, book.info.bookName, 0,
+                                      book.texts.size()));
 }
 
 TEST_F(JarBuilderTest, ProgressCountsEveryEntry)
@@ -382,6 +398,283 @@ TEST(JarBuilder, BookIsNeverWrittenOverOneOfItsSources)
         }
     }
 }
+
+// Text that deflate cannot shrink much, so that parts have sizes that add up.
+std::string Noise(std::size_t length, unsigned seed)
+{
+    std::string text;
+    while (text.size() < length)
+        text += static_cast<char>('!' + ((seed = seed * 1103515245u + 12345u) >> 16) % 90);
+    return text;
+}
+
+// Thirty parts from 100 to 2000 bytes, titled 第1章 to 第30章.
+Book ThirtyNoisyParts()
+{
+    Book b;
+    for (unsigned i = 1; i <= 30; ++i) {
+        b.titles.push_back("第" + std::to_string(i) + "章");
+        b.texts.push_back(Noise(100 + i * 7919 % 1900, i));
+    }
+    return b;
+}
+
+class JarVolumesTest : public JarBuilderTest {
+protected:
+    std::vector<BookVolume> BuildVolumes(const Book& book, std::uint64_t limit)
+    {
+        CJarBuilder builder(book.info);
+        builder.SetClock(test::FixedTime);
+        builder.SetContents(book.titles, book.texts);
+        builder.SetMaxJarSize(limit);
+        builder.BuildTo(m_templatePath, m_jarPath);
+        m_removed = builder.GetRemovedFiles();
+        return builder.GetVolumes();
+    }
+    std::vector<std::string> m_removed;
+};
+
+// Every volume is a whole book of its own, within the limit in bytes on disk, and the part
+// after its last would not have fitted: the same volume with one part more, written step by
+// step with the engine, is over the limit.
+TEST_F(JarVolumesTest, EachWithinTheLimitAndTheNextPartWouldNotHaveFitted)
+{
+    const Book book = ThirtyNoisyParts();
+    for (std::uint64_t limit : {3000u, 5200u, 12000u}) {
+        SCOPED_TRACE(limit);
+        fs::remove_all(U8(m_folder));
+        fs::create_directories(U8(m_folder));
+        const std::vector<BookVolume> volumes = BuildVolumes(book, limit);
+        ASSERT_GE(volumes.size(), 2u);
+        std::set<std::string> files;
+        std::size_t next = 0;
+        for (std::size_t v = 0; v < volumes.size(); ++v) {
+            const BookVolume& volume = volumes[v];
+            const std::string name = "书(" + std::to_string(v + 1) + ")";
+            SCOPED_TRACE(name);
+            EXPECT_EQ(volume.jarPath, m_dir.Path("books/" + name + ".jar"));
+            EXPECT_EQ(volume.jadPath, m_dir.Path("books/" + name + ".jad"));
+            files.insert(FileNameOfPath(volume.jarPath));
+            files.insert(FileNameOfPath(volume.jadPath));
+            const std::string bytes = test::ReadFile(volume.jarPath);
+            EXPECT_EQ(bytes.size(), volume.bytes);
+            EXPECT_LE(bytes.size(), limit);
+            EXPECT_EQ(test::ReadFile(volume.jadPath), MakeJad(name, name + ".jar", bytes.size()));
+
+            EXPECT_EQ(volume.firstPart, next) << "the volumes take the parts in order, none left out";
+            next += volume.parts;
+            const test::ParsedZip z = test::ParseZip(bytes);
+            ASSERT_EQ(z.entries.size(), 4 + volume.parts);
+            EXPECT_EQ(Content(bytes, z.entries[2]), MakeManifest(name));
+            const std::vector<std::string> titles(book.titles.begin() + volume.firstPart,
+                                                  book.titles.begin() + volume.firstPart + volume.parts);
+            EXPECT_EQ(Content(bytes, z.entries[3]), MakeIndex({name, "作者", ""}, titles));
+            for (std::size_t k = 0; k < volume.parts; ++k) {
+                EXPECT_EQ(z.entries[4 + k].name, PartEntryName(k));
+                EXPECT_EQ(Content(bytes, z.entries[4 + k]), MakePartText(book.texts[volume.firstPart + k]));
+            }
+            if (v + 1 < volumes.size()) {
+                EXPECT_GT(HandBuiltJar(kTemplate, m_dir.Path("one-more.jar"), book, name, volume.firstPart,
+                                       volume.parts + 1)
+                              .size(),
+                          limit);
+            }
+        }
+        EXPECT_EQ(next, book.texts.size());
+        files.insert("RDbook.dat");
+        fs::copy_file(U8(m_templatePath), U8(m_dir.Path("books/RDbook.dat")));
+        std::set<std::string> listed;
+        for (const std::string& line : Listing(m_folder))
+            listed.insert(line.substr(0, line.find(" = ")));
+        EXPECT_EQ(listed, files) << "no temporary file stays";
+    }
+}
+
+// At the limit a book is one jar under its own names, the same bytes as without a limit;
+// a byte less and it is volumes.
+TEST_F(JarVolumesTest, ABookThatFitsStaysOneJar)
+{
+    const Book book = ThirtyNoisyParts();
+    const std::string whole = Build(book, m_jarPath);
+    const std::string wholeJad = test::ReadFile(m_dir.Path("books/书.jad"));
+    fs::remove_all(U8(m_folder));
+    fs::create_directories(U8(m_folder));
+
+    const std::vector<BookVolume> one = BuildVolumes(book, whole.size());
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_EQ(one[0].jarPath, m_jarPath);
+    EXPECT_TRUE(test::ReadFile(m_jarPath) == whole);
+    EXPECT_EQ(test::ReadFile(m_dir.Path("books/书.jad")), wholeJad);
+
+    fs::remove_all(U8(m_folder));
+    fs::create_directories(U8(m_folder));
+    const std::vector<BookVolume> two = BuildVolumes(book, whole.size() - 1);
+    EXPECT_EQ(two.size(), 2u);
+    EXPECT_EQ(FileNameOfPath(two[0].jarPath), "书(1).jar");
+}
+
+// Older volumes numbered above the new ones go with the commit, up to the first number with
+// neither a jar nor a JAD; the rest stays: the whole book 书.jar (for another phone), a
+// source of the book, a folder, a volume after the gap.
+// A book in one jar leaves volumes alone.
+TEST_F(JarVolumesTest, OlderVolumesAboveTheNewOnesAreRemoved)
+{
+    Book book;
+    for (unsigned i = 0; i < 3; ++i) {
+        book.titles.push_back("第" + std::to_string(i + 1) + "章");
+        book.texts.push_back(Noise(3000, i + 1));
+    }
+    // A volume of one part is within the limit, one of two is not.
+    Book first;
+    first.titles = {book.titles[0]};
+    first.texts = {book.texts[0]};
+    const std::uint64_t limit = Build(first, m_dir.Path("one.jar")).size() + 100;
+
+    for (const char* old : {"书.jar", "书.jad", "书(1).jar", "书(2).jad", "书(4).jar", "书(4).jad", "书(5).jad",
+                            "书(5).jar", "书(8).jar"})
+        test::WriteFile(m_dir.Path("books/") + old, "older");
+    fs::create_directories(U8(m_dir.Path("books/书(6).jad")));
+    CJarBuilder builder(book.info);
+    builder.SetContents(book.titles, book.texts);
+    builder.SetMaxJarSize(limit);
+    builder.SetProtectedFiles({m_dir.Path("books/书(5).jar")});
+    builder.BuildTo(m_templatePath, m_jarPath);
+    ASSERT_EQ(builder.GetVolumes().size(), 3u);
+    EXPECT_EQ(builder.GetRemovedFiles(),
+              (std::vector<std::string> {m_dir.Path("books/书(4).jar"), m_dir.Path("books/书(4).jad"),
+                                         m_dir.Path("books/书(5).jad")}));
+    std::set<std::string> kept;
+    for (const std::string& line : Listing(m_folder))
+        if (line.find("older") != std::string::npos || line.find(" = ") == std::string::npos)
+            kept.insert(line.substr(0, line.find(" = ")));
+    EXPECT_EQ(kept, (std::set<std::string> {"书.jar", "书.jad", "书(5).jar", "书(6).jad", "书(8).jar"}));
+
+    // The whole book replaces 书.jar and 书.jad and leaves the volumes as they are.
+    const std::string volume3 = test::ReadFile(m_dir.Path("books/书(3).jar"));
+    CJarBuilder whole(book.info);
+    whole.SetContents(book.titles, book.texts);
+    whole.BuildTo(m_templatePath, m_jarPath);
+    EXPECT_TRUE(whole.GetRemovedFiles().empty());
+    EXPECT_EQ(test::ReadFile(m_dir.Path("books/书(3).jar")), volume3);
+    EXPECT_NE(test::ReadFile(m_jarPath), "older");
+}
+
+// A failed build with a limit leaves the folder as it was: no volume, no JAD, no temporary
+// file, older books and volumes of the same name byte for byte as they were.
+TEST_F(JarVolumesTest, FailuresLeaveOlderBooksAndVolumesAsTheyWere)
+{
+    const Book book = ThirtyNoisyParts();
+    std::size_t largest = 0;
+    for (std::size_t i = 0; i < book.texts.size(); ++i)
+        if (book.texts[i].size() > book.texts[largest].size())
+            largest = i;
+    Book alone;
+    alone.titles = {book.titles[largest]};
+    alone.texts = {book.texts[largest]};
+    const std::uint64_t largestAlone = Build(alone, m_dir.Path("alone.jar")).size();
+    const std::uint64_t templateSize = kTemplate.size();
+
+    struct Case {
+        const char* what;
+        std::uint64_t limit;
+        int cause;                      // a CJarException cause, or -1: the progress callback's
+        std::string message = {};       // part of the message
+        std::string name = "书";
+        std::size_t failAtEntry = 0;    // > 0: the progress callback throws there
+        std::string folderAt = {};      // a folder where a volume would go
+    } cases[] = {
+        {"limit below the template", templateSize - 1, CJarException::volumeBelowTemplate,
+         "比电子书模板 RDbook.dat（" + std::to_string(templateSize) + " 字节）还小"},
+        {"the template alone", templateSize, CJarException::partTooLarge, "第 1 部分“第1章”单独成卷也超过了分卷大小 " + std::to_string(templateSize) + " 字节。"},
+        {"the largest part does not fit", largestAlone - 1, CJarException::partTooLarge,
+         "第 " + std::to_string(largest + 1) + " 部分“" + book.titles[largest] + "”单独成卷也超过了"},
+        {"a folder where volume 2 goes", 5200, CJarException::outputNotFile, "书(2).jar", "书", 0, "书(2).jar"},
+        {"a folder where the JAD of volume 3 goes", 5200, CJarException::outputNotFile, "书(3).jad", "书", 0,
+         "书(3).jad"},
+        {"stopped in the second volume", 5200, -1, {}, "书", 12},
+        {"a name too long with a volume's number", 5200, CJarException::bookNameTooLong, "分卷的书名后面还有“(1)”，书名最多 159 个汉字或 479 个",
+         std::string(481, 'x')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(U8(m_folder));
+        fs::create_directories(U8(m_folder));
+        for (const char* old : {"书.jar", "书.jad", "书(1).jar", "书(1).jad", "书(2).jar", "书(9).jar"})
+            test::WriteFile(m_dir.Path("books/") + old, std::string("older ") + old);
+        if (!c.folderAt.empty()) {
+            fs::remove(U8(m_dir.Path("books/" + c.folderAt)));
+            fs::create_directories(U8(m_dir.Path("books/" + c.folderAt)));
+        }
+        const std::set<std::string> before = Listing(m_folder);
+        Book named = book;
+        named.info.bookName = c.name;
+        CJarBuilder builder(named.info);
+        builder.SetContents(named.titles, named.texts);
+        builder.SetMaxJarSize(c.limit);
+        if (c.failAtEntry) {
+            builder.SetProgress([&c](std::size_t done, std::size_t) {
+                if (done == c.failAtEntry)
+                    throw std::runtime_error("stopped");
+            });
+        }
+        try {
+            builder.BuildTo(m_templatePath, m_dir.Path("books/" + c.name + ".jar"));
+            ADD_FAILURE() << "built";
+        } catch (const CJarException& e) {
+            EXPECT_EQ(e.GetCause(), c.cause);
+            EXPECT_NE(e.Message().find(c.message), std::string::npos) << e.Message();
+        } catch (const std::runtime_error&) {
+            EXPECT_EQ(c.cause, -1);
+        }
+        EXPECT_EQ(Listing(m_folder), before);
+        EXPECT_TRUE(builder.GetVolumes().empty());
+    }
+}
+
+// The limit the message names is the smallest under which every part fits: the book builds
+// with it, and a byte less fails on the same part.
+TEST_F(JarVolumesTest, ThePartTooLargeMessageNamesALimitThatWorks)
+{
+    const Book book = ThirtyNoisyParts();
+    std::uint64_t needed = 0;
+    try {
+        BuildVolumes(book, 1500);
+        FAIL() << "built";
+    } catch (const CJarException& e) {
+        ASSERT_EQ(e.GetCause(), CJarException::partTooLarge);
+        const std::string message = e.Message();
+        const std::size_t at = message.find("至少要 ") + std::string("至少要 ").size();
+        needed = std::stoull(message.substr(at));
+        EXPECT_NE(message.find("超过了分卷大小 1500 字节"), std::string::npos) << message;
+        EXPECT_NE(message.find("（约 " + std::to_string((needed + 1023) / 1024) + " KB）"), std::string::npos);
+    }
+    EXPECT_FALSE(BuildVolumes(book, needed).empty());
+    EXPECT_THROW(BuildVolumes(book, needed - 1), CJarException);
+}
+
+#ifdef _WIN32
+// Another program holds an older volume that would be replaced: nothing is replaced, the
+// message names the volume and asks to close the program.
+TEST_F(JarVolumesTest, AnOlderVolumeHeldByAnotherProgramStopsAll)
+{
+    const Book book = ThirtyNoisyParts();
+    for (const char* old : {"书(1).jar", "书(2).jar", "书(3).jar"})
+        test::WriteFile(m_dir.Path("books/") + old, std::string("older ") + old);
+    const std::set<std::string> before = Listing(m_folder);
+    const std::string held = m_dir.Path("books/书(2).jar");
+    HANDLE holder = CreateFileW(U8(held).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    try {
+        BuildVolumes(book, 5200);
+        ADD_FAILURE() << "built";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.GetPath(), held);
+        EXPECT_TRUE(e.Message().ends_with("\n请关闭正在使用该文件的程序后再试。")) << e.Message();
+    }
+    CloseHandle(holder);
+    EXPECT_EQ(Listing(m_folder), before);
+}
+#endif
 
 TEST(JarException, MessagesOfTheProgram)
 {

@@ -23,7 +23,7 @@ std::string Line(const std::string& manifest, const std::string& key)
     return manifest.substr(at + 2, manifest.find("\r\n", at + 2) - at - 2);
 }
 
-TEST(Manifest, NineLinesWithTheBookNameInTwo)
+TEST(Manifest, TenLinesWithTheBookNameInThree)
 {
     EXPECT_EQ(MakeManifest("书"),
               "Manifest-Version: 1.0\r\n"
@@ -33,6 +33,7 @@ TEST(Manifest, NineLinesWithTheBookNameInTwo)
               "MIDlet-Vendor: Qinghe.example\r\n"
               "MIDlet-Version: 1.0\r\n"
               "MIDlet-Name: \xE4\xB9\xA6\r\n"
+              "MIDlet-Description: \xE4\xB9\xA6\r\n"
               "MicroEdition-Configuration: CLDC-1.0\r\n"
               "MicroEdition-Profile: MIDP-1.0\r\n");
 }
@@ -56,8 +57,30 @@ TEST(Manifest, NameCases)
         const std::string m = MakeManifest(c.name);
         EXPECT_EQ(Line(m, "MIDlet-1:"), c.midlet1) << c.name;
         EXPECT_EQ(Line(m, "MIDlet-Name:"), c.midletName) << c.name;
-        EXPECT_EQ(std::count(m.begin(), m.end(), '\n'), 9) << c.name;
+        EXPECT_EQ(Line(m, "MIDlet-Description:"), "MIDlet-Description: " + c.name) << c.name;
+        EXPECT_EQ(std::count(m.begin(), m.end(), '\n'), 10) << c.name;
     }
+}
+
+// The descriptor repeats the manifest's MIDlet and MicroEdition lines byte for byte (a
+// phone compares them), then says where the jar is and how large.
+TEST(Jad, TheManifestsAttributesThenTheJarsNameAndSize)
+{
+    EXPECT_EQ(MakeJad("三国,演义(2)", "三国,演义(2).jar", 307200),
+              "MIDlet-1: 三国，演义(2),/rd.PNG,Lumenread\r\n"
+              "MIDlet-Vendor: Qinghe.example\r\n"
+              "MIDlet-Version: 1.0\r\n"
+              "MIDlet-Name: 三国,演义(2)\r\n"
+              "MIDlet-Description: 三国,演义(2)\r\n"
+              "MicroEdition-Configuration: CLDC-1.0\r\n"
+              "MicroEdition-Profile: MIDP-1.0\r\n"
+              "MIDlet-Jar-URL: 三国,演义(2).jar\r\n"
+              "MIDlet-Jar-Size: 307200\r\n");
+    const std::string manifest = MakeManifest("书");
+    const std::string jad = MakeJad("书", "书.jar", 0);
+    for (const char* key : {"MIDlet-1:", "MIDlet-Vendor:", "MIDlet-Version:", "MIDlet-Name:", "MIDlet-Description:",
+                            "MicroEdition-Configuration:", "MicroEdition-Profile:"})
+        EXPECT_EQ(Line("\r\n" + jad, key), Line(manifest, key)) << key;
 }
 
 TEST(Index, SingleTitleBytes)

@@ -61,9 +61,12 @@ TEST(MakeBook, ReturnsTheBookWrittenAndRefusesToWriteOverASource)
     Request r("书", true);
     const std::vector<std::string> texts {"第一回", "第二回"};
     const BookResult book = MakeBook(r.request, texts, texts);
-    EXPECT_EQ(book.jarPath, r.request.jarPath);
+    ASSERT_EQ(book.volumes.size(), 1u);
+    EXPECT_EQ(book.volumes[0].jarPath, r.request.jarPath);
+    EXPECT_EQ(book.volumes[0].jadPath, r.dir.Path("book.jad"));
     EXPECT_EQ(book.parts, 2u);
-    EXPECT_EQ(book.bytes, test::ReadFile(book.jarPath).size());
+    EXPECT_EQ(book.volumes[0].parts, 2u);
+    EXPECT_EQ(book.volumes[0].bytes, test::ReadFile(r.request.jarPath).size());
 
     r.request.sourcePaths = {r.request.jarPath};
     EXPECT_THROW(CheckBookRequest(r.request), CJarException);
@@ -74,6 +77,28 @@ TEST(MakeBook, ReturnsTheBookWrittenAndRefusesToWriteOverASource)
         EXPECT_EQ(e.GetCause(), CJarException::outputIsSource);
         EXPECT_EQ(e.GetPath(), r.request.jarPath);
     }
+}
+
+// The size limit reaches the builder: a book over it comes back as volumes, the older
+// volume above them as removed.
+TEST(MakeBook, ALimitGivesVolumes)
+{
+    Request r("书", true);
+    test::WriteFile(r.dir.Path("book(3).jar"), "an older third volume");
+    std::vector<std::string> texts(4);
+    unsigned noise = 1;
+    for (std::string& text : texts)
+        while (text.size() < 600)
+            text += static_cast<char>('a' + (noise = noise * 1103515245 + 12345) % 26);
+    r.request.maxJarBytes = 3000;
+    const BookResult book = MakeBook(r.request, texts, texts);
+    ASSERT_EQ(book.volumes.size(), 2u);
+    EXPECT_EQ(book.volumes[1].jarPath, r.dir.Path("book(2).jar"));
+    EXPECT_EQ(book.volumes[0].parts + book.volumes[1].parts, 4u);
+    EXPECT_EQ(book.removed, std::vector<std::string> {r.dir.Path("book(3).jar")});
+
+    r.request.maxJarBytes = 10;
+    EXPECT_THROW(CheckBookRequest(r.request), CJarException) << "below the template's size";
 }
 
 // A progress callback that throws stops the build and leaves nothing behind.

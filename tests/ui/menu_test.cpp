@@ -12,6 +12,14 @@ namespace {
 
 UINT State(HMENU menu, UINT position) { return GetMenuState(menu, position, MF_BYPOSITION); }
 
+bool IsRadio(HMENU menu, UINT position)
+{
+    MENUITEMINFOW info {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    return GetMenuItemInfoW(menu, position, TRUE, &info) && (info.fType & MFT_RADIOCHECK);
+}
+
 TEST(UpdateMenuItems, AsksEachCommandOnceAndAppliesOnlyWhatAHandlerSets)
 {
     HMENU sub = CreatePopupMenu();
@@ -28,21 +36,26 @@ TEST(UpdateMenuItems, AsksEachCommandOnceAndAppliesOnlyWhatAHandlerSets)
     ui::UpdateMenuItems(popup, [&](UINT id, ui::CommandState& state) {
         asked.push_back(id);
         switch (id) {
-        case 100: state.checked = true; return true;
+        case 100: state.checked = true; state.radio = true; return true;
         case 102: state.checked = false; state.enabled = false; return true;
-        case 300: state.enabled = false; return true;  // stands for the sub-menu item
+        // Stands for the sub-menu item, which takes only whether it is enabled.
+        case 300: state.enabled = false; state.checked = true; state.radio = true; return true;
         default: return false;
         }
     });
 
     EXPECT_EQ(asked, (std::vector<UINT>{100, 101, 300, 102}));
     EXPECT_TRUE(State(popup, 0) & MF_CHECKED);
+    EXPECT_TRUE(IsRadio(popup, 0)) << "one choice among several: its check is a dot";
     EXPECT_FALSE(State(popup, 0) & MF_GRAYED);
     EXPECT_TRUE(State(popup, 2) & MF_GRAYED);
     EXPECT_TRUE(State(popup, 2) & MF_CHECKED);
     EXPECT_TRUE(State(popup, 3) & MF_GRAYED) << "the sub-menu item takes its first item's state";
+    EXPECT_FALSE(State(popup, 3) & MF_CHECKED) << "but no check: its items get theirs when it opens";
+    EXPECT_FALSE(IsRadio(popup, 3));
     EXPECT_FALSE(State(sub, 0) & MF_GRAYED) << "the first item itself is updated when its pop-up opens";
     EXPECT_FALSE(State(popup, 4) & MF_CHECKED);
+    EXPECT_FALSE(IsRadio(popup, 4));
     EXPECT_TRUE(State(popup, 4) & MF_GRAYED);
     DestroyMenu(popup);
 }

@@ -322,6 +322,65 @@ TEST(ZipPacked, SameBytesAsEntriesTheEngineCompresses)
     EXPECT_EQ(test::Inflate(test::LocalData(archives[1], z.entries[6]), z.entries[6].uncompressed), big);
 }
 
+// The size of an archive is known before its entries are written: the template's size with
+// a directory written anew, plus each packed entry's size, is the size of the file at close,
+// and it stays exact after every add. Templates whose rewritten directory differs from the
+// one they had are among the cases: a code-page record added to every new entry (Unix),
+// one rebuilt for a template entry, a name kept in such a record that is longer than the
+// stored one, bytes before the archive and a comment.
+TEST(ZipSize, KnownBeforeTheEntriesAreWritten)
+{
+    const std::string longName = "长名字.txt";
+    std::string nameRecord("\x4C\x5A", 2);
+    test::PutU16(nameRecord, static_cast<std::uint32_t>(6 + longName.size()));
+    nameRecord += std::string("\x01\x03", 2);
+    test::PutU32(nameRecord, 936);
+    nameRecord += longName;
+    std::string codePageRecord("\x4C\x5A\x06\x00\x01\x01", 6);
+    test::PutU32(codePageRecord, 936);
+    const struct {
+        const char* what;
+        std::string templ;
+    } templates[] = {
+        {"plain", test::BuildStoredZip({{"Lumenread.class", "code"}, {"rd.PNG", "icon"}})},
+        {"unix entries", test::BuildStoredZip({{"a.class", "code", 3}, {"b", "b", 3}})},
+        {"code page of a template entry", test::BuildStoredZip({{"a.txt", "alpha", 0, codePageRecord}})},
+        {"name in the code-page record", test::BuildStoredZip({{"a.txt", "alpha", 0, nameRecord}})},
+        {"bytes before, a comment", test::BuildStoredZip({{"a", "a"}}, "jar comment", std::string(100, 'x'))},
+    };
+    std::string text;
+    for (int i = 0; text.size() < 200000; ++i)
+        text += "第" + std::to_string(i * 7919 % 1000) + "回　滚滚长江东逝水。\r\n";
+    const std::vector<std::pair<std::string, std::string>> entries = {
+        {"META-INF\\MANIFEST.MF", "Manifest-Version: 1.0\r\n"}, {"index.txt", std::string("\xFF\xFEi\0", 4)},
+        {"1.txt", ""}, {"2.txt", "abcd"}, {"10.txt", text}, {"11.txt", text.substr(0, 70000)},
+    };
+    for (const auto& t : templates) {
+        SCOPED_TRACE(t.what);
+        test::TempDir dir;
+        const std::string path = dir.Path("book.jar");
+        test::WriteFile(path, t.templ);
+        CZipContainer zip;
+        zip.SetClock(test::FixedTime);
+        ASSERT_TRUE(zip.Open(path));
+        std::vector<CZipPackedData> packed;
+        std::uint64_t expected = zip.GetSizeWithNewDirectory();
+        for (const auto& [name, data] : entries) {
+            packed.push_back(PackEntryData(data.data(), data.size(), -1, ZSF_DEFAULT));
+            expected += zip.GetPackedEntrySize(name, packed.back());
+        }
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            ASSERT_TRUE(zip.AddPackedEntry(entries[i].first, packed[i]));
+            std::uint64_t rest = 0;
+            for (std::size_t k = i + 1; k < entries.size(); ++k)
+                rest += zip.GetPackedEntrySize(entries[k].first, packed[k]);
+            EXPECT_EQ(zip.GetSizeWithNewDirectory() + rest, expected) << "after " << entries[i].first;
+        }
+        zip.Close();
+        EXPECT_EQ(test::ReadFile(path).size(), expected);
+    }
+}
+
 TEST_F(ZipAdd, PackedEntriesAreRefusedWhereOthersAre)
 {
     const CZipPackedData packed = PackEntryData("data", 4, -1, ZSF_DEFAULT);

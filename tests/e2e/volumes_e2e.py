@@ -1,0 +1,284 @@
+#!/usr/bin/env python3
+"""Volumes end to end: the real bookmaker-cli (natively, or the .exe under Wine) with
+--max-size 300K on a 6 MB GBK novel, by chapters and by plain parts. Every volume must be
+within 300 KB on disk and sound to unzip -t, 7z t, Python's zipfile and Java's JarFile;
+named 书名(i) in its manifest and index, its parts numbered from 1.txt; the volumes'
+parts and titles joined must be those of the book built whole, the whole book's parts
+joined the source; each JAD must give its jar's size and name and the manifest's values;
+older volumes above the new ones must be gone and the whole book of the same name kept;
+the command must list every file it wrote. With the phone reader and its test phone at
+hand, every volume is read to its last page and keeps its own reading position.
+Then the failures, each leaving the folder byte for byte as it was.
+
+usage: volumes_e2e.py --cli BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
+                      [--reader RDbook.dat --harness HARNESS_CLASSES_DIR]
+"""
+import argparse
+import os
+import random
+import shutil
+import subprocess
+import sys
+import zipfile
+
+import cli_book
+import novels
+
+NAME = "青禾长篇"
+LIMIT = 300 * 1024
+JAR_CHECK = r"""
+import java.util.jar.*;
+public class JarCheck {
+    // Prints the manifest's main attributes as name=value lines after reading every entry.
+    public static void main(String[] args) throws Exception {
+        try (JarFile jar = new JarFile(args[0], true)) {
+            java.util.Enumeration<JarEntry> e = jar.entries();
+            while (e.hasMoreElements())
+                jar.getInputStream(e.nextElement()).readAllBytes();  // every CRC
+            for (java.util.Map.Entry<Object, Object> a : jar.getManifest().getMainAttributes().entrySet())
+                System.out.println(a.getKey() + "=" + a.getValue());
+        }
+    }
+}
+"""
+
+
+def novel(megabytes=6):
+    """Chapters of 8000 to 100000 characters of novels.ranked_text in sentences and
+    paragraphs, about `megabytes` MB in GBK, CR LF line ends."""
+    rnd = random.Random(13)
+    text, n = [], 0
+    size = 0
+    while size < megabytes * 1000000:
+        n += 1
+        heading = "第%d章 风起%d" % (n, n)
+        body, length = [], rnd.randint(8000, 100000)
+        while length > 0:
+            sentences = (novels.ranked_text(rnd, rnd.randint(5, 30)) for _ in range(rnd.randint(4, 13)))
+            paragraph = "\u3000\u3000" + "，".join(sentences) + "。"
+            body.append(paragraph)
+            length -= len(paragraph)
+        chapter = heading + "\r\n" + "\r\n".join(body) + "\r\n"
+        text.append(chapter)
+        size += len(chapter.encode("gbk"))
+    return "".join(text)
+
+
+class Checker(cli_book.Checker):
+    """cli_book's: expect, host and cli; and the files a build lists."""
+
+    def listed(self, out):
+        """The files the command says it wrote and removed, as names in the output folder."""
+        written, removed = [], []
+        for line in out.splitlines():
+            for prefix, into in (("已生成：", written), ("已删除旧的分卷：", removed)):
+                if line.startswith(prefix):
+                    path = line[len(prefix):].split("（")[0]
+                    into.append(path.replace("\\", "/").rsplit("/", 1)[-1])
+        return written, removed
+
+
+def index_of(z):
+    data = z.read("index.txt")
+    return data[2:].decode("utf-16-le").rstrip("\0").split("\r\n")[:-1]
+
+
+def parts_of(z, count):
+    return [z.read("%d.txt" % i).decode("utf-8") for i in range(1, count + 1)]
+
+
+def read_jad(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    attributes = {}
+    for line in data.decode("utf-8").split("\r\n"):
+        if line:
+            key, value = line.split(": ", 1)
+            attributes[key] = value
+    return data, attributes
+
+
+def check_volumes(c, label, folder, template, source_text, extra, java_dir):
+    """Builds NAME whole and with the limit in folder; checks the volumes against the whole."""
+    whole_dir = os.path.join(folder, "whole")
+    os.makedirs(whole_dir)
+    code, _, err = c.cli("-n", NAME, "-t", c.host(template), "-o", c.host(whole_dir), *extra,
+                         c.host(os.path.join(c.args.work, NAME + ".txt")))
+    c.expect(code == 0, f"{label}: the whole book ({code}) {err[:200]}")
+    with zipfile.ZipFile(os.path.join(whole_dir, NAME + ".jar")) as z:
+        whole_index = index_of(z)
+        whole_parts = parts_of(z, len(whole_index) - 3)
+    c.expect("".join(whole_parts) == source_text.replace("\r\n", "\n"), f"{label}: the whole book's parts are the source")
+
+    # An older book of the same name: its whole jar and forty volumes.
+    out_dir = os.path.join(folder, "out")
+    os.makedirs(out_dir)
+    older = {NAME + ".jar": b"the whole book, for another phone", NAME + ".jad": b"its JAD"}
+    for i in range(1, 41):
+        older["%s(%d).jar" % (NAME, i)] = b"older volume %d" % i
+        older["%s(%d).jad" % (NAME, i)] = b"older JAD %d" % i
+    for name, data in older.items():
+        with open(os.path.join(out_dir, name), "wb") as f:
+            f.write(data)
+
+    code, out, err = c.cli("-n", NAME, "--max-size", "300K", "-t", c.host(template), "-o", c.host(out_dir), *extra,
+                           c.host(os.path.join(c.args.work, NAME + ".txt")))
+    c.expect(code == 0 and err == "", f"{label}: exit 0 ({code}) {err[:300]}")
+    if code != 0:
+        return []
+    written, removed = c.listed(out)
+    k = len(written) // 2
+    c.expect(k >= 10, f"{label}: {k} volumes")
+    volumes = ["%s(%d).jar" % (NAME, i) for i in range(1, k + 1)]
+    c.expect(written == [n for v in volumes for n in (v, v[:-4] + ".jad")], f"{label}: every file written listed in order")
+    c.expect(sorted(removed) == sorted(n for n in older if n.startswith(NAME + "(") and
+                                       int(n[len(NAME) + 1:n.index(")")]) > k),
+             f"{label}: the older volumes above {k} removed and listed")
+    c.expect(out.splitlines()[-1] == "共 %d 卷，%d 部分，每卷不超过 300 KB（307200 字节）。" % (k, len(whole_parts)),
+             f"{label}: the count {out.splitlines()[-1]}")
+    c.expect(sorted(os.listdir(out_dir)) == sorted(written + [NAME + ".jar", NAME + ".jad"]),
+             f"{label}: the folder holds the volumes and the whole book kept")
+    for name in (NAME + ".jar", NAME + ".jad"):
+        with open(os.path.join(out_dir, name), "rb") as f:
+            c.expect(f.read() == older[name], f"{label}: {name} kept as it was")
+
+    titles, parts, midlet_names = [], [], set()
+    for i, volume in enumerate(volumes, 1):
+        path = os.path.join(out_dir, volume)
+        size = os.path.getsize(path)
+        c.expect(size <= LIMIT, f"{label}: {volume} is {size} bytes, within {LIMIT}")
+        r = subprocess.run(["unzip", "-tqq", path], capture_output=True)
+        c.expect(r.returncode == 0, f"{label}: unzip -t {volume}")
+        r = subprocess.run(["7z", "t", path], capture_output=True, text=True)
+        c.expect(r.returncode == 0 and "Everything is Ok" in r.stdout, f"{label}: 7z t {volume}")
+        with zipfile.ZipFile(path) as z:
+            c.expect(z.testzip() is None, f"{label}: zipfile CRCs of {volume}")
+            index = index_of(z)
+            names = z.namelist()
+            count = len(index) - 3
+            c.expect(index[2] == "%s(%d)" % (NAME, i), f"{label}: {volume} index names {index[2]}")
+            c.expect(names[-count - 2:] == ["META-INF/MANIFEST.MF", "index.txt"] +
+                     ["%d.txt" % n for n in range(1, count + 1)], f"{label}: {volume} parts numbered from 1.txt")
+            titles += index[3:]
+            parts += parts_of(z, count)
+        r = subprocess.run(["java", "-cp", java_dir, "JarCheck", path], capture_output=True, text=True)
+        c.expect(r.returncode == 0, f"{label}: JarFile reads {volume} {r.stderr[:200]}")
+        manifest = dict(line.split("=", 1) for line in r.stdout.splitlines())
+        c.expect(manifest.get("MIDlet-Name") == "%s(%d)" % (NAME, i) and
+                 manifest.get("MIDlet-1") == "%s(%d),/rd.PNG,Lumenread" % (NAME, i),
+                 f"{label}: {volume} manifest names it")
+        midlet_names.add(manifest.get("MIDlet-Name"))
+        jad_bytes, jad = read_jad(path[:-4] + ".jad")
+        c.expect(not jad_bytes.startswith(b"\xef\xbb\xbf") and jad.get("MIDlet-Jar-Size") == str(size) and
+                 jad.get("MIDlet-Jar-URL") == volume, f"{label}: {volume}'s JAD gives its size and name")
+        shared = [key for key in jad if key in manifest]
+        c.expect(len(shared) == 7 and all(jad[key] == manifest[key] for key in shared),
+                 f"{label}: {volume}'s JAD says what its manifest says ({len(shared)} attributes)")
+        code, report, _ = c.cli("inspect", c.host(path))
+        c.expect(code == 0 and "描述文件：" in report, f"{label}: inspect {volume} ({code})")
+    c.expect(len(midlet_names) == k, f"{label}: every volume a MIDlet name of its own")
+    c.expect(titles == whole_index[3:], f"{label}: the volumes' titles joined are the whole book's")
+    c.expect(parts == whole_parts, f"{label}: the volumes' parts joined are the whole book's")
+    return [os.path.join(out_dir, v) for v in volumes]
+
+
+def expect_failure(c, label, folder, args, code_wanted, first_line_starts, limit=None):
+    before = {}
+    for root, dirs, files in os.walk(folder):
+        for name in files + dirs:
+            path = os.path.join(root, name)
+            before[path] = open(path, "rb").read() if os.path.isfile(path) else None
+    code, out, err = c.cli(*args, limit=limit)
+    first = err.splitlines()[0] if err else ""
+    c.expect(code == code_wanted, f"{label}: exit {code_wanted} ({code}) {err.strip()[:300]}")
+    c.expect(first.startswith(first_line_starts), f"{label}: message {first!r}")
+    after = {}
+    for root, dirs, files in os.walk(folder):
+        for name in files + dirs:
+            path = os.path.join(root, name)
+            after[path] = open(path, "rb").read() if os.path.isfile(path) else None
+    c.expect(after == before, f"{label}: the folder as it was")
+
+
+def run_failures(c, template, work):
+    folder = os.path.join(work, "failures")
+    os.makedirs(folder)
+    for name in (NAME + ".jar", NAME + ".jad", NAME + "(1).jar", NAME + "(1).jad", NAME + "(2).jar"):
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(b"older " + name.encode())
+    source = c.host(os.path.join(work, NAME + ".txt"))
+    base = ["-n", NAME, "-t", c.host(template), "-o", c.host(folder)]
+    expect_failure(c, "a part over 100 KB", folder, base + ["--max-size", "100K", source], 1,
+                   "第 1 部分“%s(1)”单独成卷也超过了分卷大小 100 KB（102400 字节）。分卷大小至少要 " % NAME)
+    expect_failure(c, "a limit below the template", folder, base + ["--max-size", "1K", source], 1,
+                   "分卷大小 1 KB（1024 字节）比电子书模板 RDbook.dat（")
+    expect_failure(c, "a size that is no size", folder, base + ["--max-size", "300 KB", source], 2, "分卷大小无效：")
+    os.makedirs(os.path.join(folder, NAME + "(3).jar"))
+    expect_failure(c, "a folder where volume 3 goes", folder, base + ["--max-size", "300K", "--chapters", source], 1,
+                   "这个位置不是普通文件，不能写入电子书：")
+    os.rmdir(os.path.join(folder, NAME + "(3).jar"))
+    if not c.args.emulator:
+        # Beyond the limit a write fails (EFBIG) in the middle of a volume.
+        expect_failure(c, "a file size limit", folder, base + ["--max-size", "300K", "--chapters", source], 1, "",
+                       limit=200 * 1024)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--cli", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--emulator")
+    parser.add_argument("--reader")
+    parser.add_argument("--harness")
+    args = parser.parse_args()
+    args.work = os.path.abspath(args.work)
+    shutil.rmtree(args.work, ignore_errors=True)
+    os.makedirs(args.work)
+    c = Checker(args)
+
+    text = novel()
+    with open(os.path.join(args.work, NAME + ".txt"), "wb") as f:
+        f.write(text.encode("gbk"))
+    print("novel: %d bytes of GBK" % os.path.getsize(os.path.join(args.work, NAME + ".txt")))
+
+    java_dir = os.path.join(args.work, "java")
+    os.makedirs(java_dir)
+    with open(os.path.join(java_dir, "JarCheck.java"), "w", encoding="utf-8") as f:
+        f.write(JAR_CHECK)
+    subprocess.run(["javac", "-encoding", "UTF-8", "-d", java_dir, os.path.join(java_dir, "JarCheck.java")], check=True)
+
+    reading = bool(args.reader and args.harness and os.path.isfile(args.reader) and os.path.isdir(args.harness))
+    if reading:
+        template = args.reader
+    else:
+        template = os.path.join(args.work, "RDbook.dat")
+        with zipfile.ZipFile(template, "w") as z:
+            z.writestr("Lumenread.class", b"\xca\xfe\xba\xbe" + bytes(range(256)) * 40)
+            z.writestr("rd.PNG", b"\x89PNG\r\n\x1a\n" + b"\0" * 60)
+        print("skip reading on the test phone (no reader or harness built)")
+
+    by_chapters = check_volumes(c, "by chapters", os.path.join(args.work, "chapters"), template, text, ["--chapters"],
+                                java_dir)
+    check_volumes(c, "by parts", os.path.join(args.work, "parts"), template, text, [], java_dir)
+
+    if reading and by_chapters:
+        classes = os.path.join(args.work, "reading")
+        subprocess.run(["javac", "-nowarn", "-encoding", "UTF-8", "-cp", args.harness, "-d", classes,
+                        os.path.join(os.path.dirname(os.path.abspath(__file__)), "VolumeReading.java")], check=True)
+        r = subprocess.run(["java", "-Djava.awt.headless=true", "-cp", args.harness + os.pathsep + classes,
+                            "harness.VolumeReading", os.path.join(args.work, "screens"), "240", "320"] + by_chapters,
+                           capture_output=True, text=True)
+        print(r.stdout + r.stderr, end="")
+        c.expect(r.returncode == 0, "every volume read to its last page on the test phone, each with its own page kept")
+
+    run_failures(c, template, args.work)
+
+    if c.failures:
+        print(f"{len(c.failures)} checks failed")
+        return 1
+    print("all checks passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
