@@ -168,7 +168,7 @@ std::uint64_t CZipDirectory::GetEndOfEntries() const
 
 std::uint64_t CZipDirectory::GetWrittenSize() const
 {
-    std::uint64_t size = kEndRecordSize + m_info.m_pszComment.GetSize();
+    std::uint64_t size = kEndRecordSize + m_info.m_comment.GetSize();
     for (const auto& header : m_headers)
         size += header->GetWrittenCentralSize();
     return size;
