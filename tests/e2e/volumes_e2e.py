@@ -21,26 +21,12 @@ import subprocess
 import sys
 import zipfile
 
+import book_checks
 import cli_book
 import novels
 
 NAME = "青禾长篇"
 LIMIT = 300 * 1024
-JAR_CHECK = r"""
-import java.util.jar.*;
-public class JarCheck {
-    // Prints the manifest's main attributes as name=value lines after reading every entry.
-    public static void main(String[] args) throws Exception {
-        try (JarFile jar = new JarFile(args[0], true)) {
-            java.util.Enumeration<JarEntry> e = jar.entries();
-            while (e.hasMoreElements())
-                jar.getInputStream(e.nextElement()).readAllBytes();  // every CRC
-            for (java.util.Map.Entry<Object, Object> a : jar.getManifest().getMainAttributes().entrySet())
-                System.out.println(a.getKey() + "=" + a.getValue());
-        }
-    }
-}
-"""
 
 
 def novel(megabytes=6):
@@ -98,7 +84,7 @@ def read_jad(path):
     return data, attributes
 
 
-def check_volumes(c, label, folder, template, source_text, extra, java_dir):
+def check_volumes(c, label, folder, template, source_text, extra, jar_check):
     """Builds NAME whole and with the limit in folder; checks the volumes against the whole."""
     whole_dir = os.path.join(folder, "whole")
     os.makedirs(whole_dir)
@@ -161,12 +147,11 @@ def check_volumes(c, label, folder, template, source_text, extra, java_dir):
                      ["%d.txt" % n for n in range(1, count + 1)], f"{label}: {volume} parts numbered from 1.txt")
             titles += index[3:]
             parts += parts_of(z, count)
-        r = subprocess.run(["java", "-cp", java_dir, "JarCheck", path], capture_output=True, text=True)
-        c.expect(r.returncode == 0, f"{label}: JarFile reads {volume} {r.stderr[:200]}")
-        manifest = dict(line.split("=", 1) for line in r.stdout.splitlines())
-        c.expect(manifest.get("MIDlet-Name") == "%s(%d)" % (NAME, i) and
-                 manifest.get("MIDlet-1") == "%s(%d),/rd.PNG,Lumenread" % (NAME, i),
-                 f"{label}: {volume} manifest names it")
+        with zipfile.ZipFile(path) as z:
+            manifest = dict(line.split(": ", 1) for line in
+                            z.read("META-INF/MANIFEST.MF").decode("utf-8").split("\r\n") if ": " in line)
+        verdict = jar_check(path, book_checks.book_manifest("%s(%d)" % (NAME, i)))
+        c.expect(verdict.ok, f"{label}: JarFile reads {volume}, every CRC, and its manifest names it {verdict.detail}")
         midlet_names.add(manifest.get("MIDlet-Name"))
         jad_bytes, jad = read_jad(path[:-4] + ".jad")
         c.expect(not jad_bytes.startswith(b"\xef\xbb\xbf") and jad.get("MIDlet-Jar-Size") == str(size) and
@@ -241,11 +226,7 @@ def main():
         f.write(text.encode("gbk"))
     print("novel: %d bytes of GBK" % os.path.getsize(os.path.join(args.work, NAME + ".txt")))
 
-    java_dir = os.path.join(args.work, "java")
-    os.makedirs(java_dir)
-    with open(os.path.join(java_dir, "JarCheck.java"), "w", encoding="utf-8") as f:
-        f.write(JAR_CHECK)
-    subprocess.run(["javac", "-encoding", "UTF-8", "-d", java_dir, os.path.join(java_dir, "JarCheck.java")], check=True)
+    jar_check = book_checks.JarFileCheck(os.path.join(args.work, "java"))
 
     reading = bool(args.reader and args.harness and os.path.isfile(args.reader) and os.path.isdir(args.harness))
     if reading:
@@ -258,8 +239,8 @@ def main():
         print("skip reading on the test phone (no reader or harness built)")
 
     by_chapters = check_volumes(c, "by chapters", os.path.join(args.work, "chapters"), template, text, ["--chapters"],
-                                java_dir)
-    check_volumes(c, "by parts", os.path.join(args.work, "parts"), template, text, [], java_dir)
+                                jar_check)
+    check_volumes(c, "by parts", os.path.join(args.work, "parts"), template, text, [], jar_check)
 
     if reading and by_chapters:
         classes = os.path.join(args.work, "reading")
