@@ -36,6 +36,12 @@ void ReportOpenFailed(std::ostream& err, const CException& failure)
     ReportFailure(err, failure);
 }
 
+// A file that could not be opened, or whose text ran out of memory while it was decoded.
+void ReportOpenFailed(std::ostream& err, const std::string& path)
+{
+    err << kOpenFileFailedMessage << '\n' << "  " << path << '\n';
+}
+
 // False, with the reason written, for a named source that is missing, a pipe or a device,
 // or a folder that cannot be listed.
 bool ListSources(const std::vector<std::string>& sources, std::vector<SourceFile>& files, std::ostream& err)
@@ -92,7 +98,7 @@ bool ReadSources(const std::vector<SourceFile>& files, bool byChapters, CSourceL
                 ReportFailure(err, e);  // read, but it could not be split into parts
             } catch (const std::bad_alloc&) {
                 // Memory ran out decoding the text: a failure to read it, as in the window.
-                err << kOpenFileFailedMessage << '\n' << "  " << read.path << '\n';
+                ReportOpenFailed(err, read.path);
             }
             failed = true;
             return false;
@@ -102,14 +108,13 @@ bool ReadSources(const std::vector<SourceFile>& files, bool byChapters, CSourceL
                 err << "跳过无法打开的文件：" << read.path << '\n';
                 return true;
             }
-            err << kOpenFileFailedMessage << '\n' << "  " << read.path << '\n';
+            ReportOpenFailed(err, read.path);
             failed = true;
             return false;
         }
-        if (read.title.empty())
+        if (read.title.empty()) {
             out << "跳过：" << read.path << "（标题为空）\n";
-        else
-        {
+        } else {
             out << "添加：" << read.title << "（" << EncodingName(read.added.encoding) << "，" << read.added.parts
                 << " 部分";
             if (byChapters && read.added.chapters)

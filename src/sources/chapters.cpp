@@ -261,13 +261,9 @@ Look LookAt(std::string_view line)
     return start.find(kNumbered) != std::string_view::npos ? Look::maybeHeading : Look::prose;
 }
 
-} // namespace
-
-std::optional<std::string> ChapterHeading(std::string_view line)
+// The title of a line LookAt found may be a heading, or nothing.
+std::optional<std::string> HeadingTitle(std::string_view line)
 {
-    // Paragraphs are long and end like sentences: most lines are refused undecoded.
-    if (LookAt(line) != Look::maybeHeading)
-        return std::nullopt;
     const std::u32string decoded = Decode(line);
     const std::u32string_view s = Trim(decoded);
     if (s.empty() || s.size() > kMaxHeadingChars || EndsSentence(s.back()))
@@ -284,6 +280,16 @@ std::optional<std::string> ChapterHeading(std::string_view line)
     if (IsSpace(prefix.back()) && std::none_of(prefix.begin(), prefix.end(), EndsSentence))
         return Encode(s.substr(at));
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> ChapterHeading(std::string_view line)
+{
+    // Paragraphs are long and end like sentences: most lines are refused undecoded.
+    if (LookAt(line) != Look::maybeHeading)
+        return std::nullopt;
+    return HeadingTitle(line);
 }
 
 std::vector<Chapter> FindChapters(const std::string& text, const std::string& sourceTitle)
@@ -320,7 +326,7 @@ std::vector<Chapter> FindChapters(const std::string& text, const std::string& so
         const std::string_view line(text.data() + begin, end - begin);
         const Look look = LookAt(line);
         std::optional<std::string> title;
-        if (look == Look::maybeHeading && (title = ChapterHeading(line))) {
+        if (look == Look::maybeHeading && (title = HeadingTitle(line))) {
             run.push_back({std::move(*title), begin});
             ++block;
         } else if (look == Look::blank) {

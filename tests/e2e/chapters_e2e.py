@@ -9,11 +9,11 @@ usage: chapters_e2e.py --cli BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
 import argparse
 import os
 import shutil
-import subprocess
 import sys
 import zipfile
 
 import book_checks
+import cli_book
 import novels
 
 
@@ -28,14 +28,6 @@ def joined_parts(book, count):
         return "".join(zf.read("%d.txt" % i).decode("utf-8") for i in range(1, count + 1))
 
 
-def make_template(work):
-    path = os.path.join(work, "RDbook.dat")
-    with zipfile.ZipFile(path, "w") as zf:
-        zf.writestr("Lumenread.class", b"\xca\xfe\xba\xbe" + bytes(range(256)))
-        zf.writestr("rd.PNG", b"\x89PNG\r\n\x1a\n")
-    return path
-
-
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--cli", required=True)
@@ -44,16 +36,9 @@ def main():
     args = parser.parse_args()
     shutil.rmtree(args.work, ignore_errors=True)
     os.makedirs(args.work)
-    host = (lambda p: "Z:" + p.replace("/", "\\")) if args.emulator else (lambda p: p)
-    template = make_template(args.work)
+    c = cli_book.Checker(args)
+    template = c.make_template(args.work)
     jar_check = book_checks.JarFileCheck(os.path.join(args.work, "java"))
-
-    failures = []
-
-    def expect(ok, what):
-        print(("ok   " if ok else "FAIL ") + what, flush=True)
-        if not ok:
-            failures.append(what)
 
     books = [
         ("青禾演义", novels.web_novel_120(), "utf-8"),
@@ -66,25 +51,21 @@ def main():
         with open(source, "wb") as f:
             f.write(text.encode(encoding))
         book = os.path.join(args.work, name + ".jar")
-        cmd = ([args.emulator] if args.emulator else []) + [
-            args.cli, "--chapters", "-n", name, "-t", host(template), "-o", host(book), host(source)]
-        r = subprocess.run(cmd, capture_output=True)
-        out = r.stdout.decode("utf-8", "replace")
-        expect(r.returncode == 0, "%s: built (%s)" % (name, r.stderr.decode("utf-8", "replace").strip()))
-        if r.returncode != 0:
+        code, out, err = c.cli("--chapters", "-n", name, "-t", c.host(template), "-o", c.host(book), c.host(source))
+        c.expect(code == 0, "%s: built (%s)" % (name, err.strip()))
+        if code != 0:
             continue
         chapters = len(titles) - sum(1 for t in titles if t.endswith("(2)") or t.endswith("(3)"))
-        expect("%d 章" % chapters in out, "%s: the per-source line counts %d chapters: %s" % (name, chapters, out.strip()))
+        c.expect("%d 章" % chapters in out, "%s: the per-source line counts %d chapters: %s" % (name, chapters, out.strip()))
         got = index_titles(book)
-        expect(got == titles, "%s: %d parts titled by their chapters%s" % (
+        c.expect(got == titles, "%s: %d parts titled by their chapters%s" % (
             name, len(titles), "" if got == titles else ": %s" % [t for t in got if t not in titles][:5]))
-        expect(joined_parts(book, len(got)) == text.replace("\r\n", "\n"), "%s: the parts joined are the source" % name)
-        for verdict in (book_checks.unzip_test(book), book_checks.seven_zip_test(book),
-                        book_checks.zipfile_test(book), jar_check(book, book_checks.book_manifest(name))):
-            expect(verdict.ok, "%s: %s %s" % (name, verdict.reader, verdict.detail))
+        c.expect(joined_parts(book, len(got)) == text.replace("\r\n", "\n"), "%s: the parts joined are the source" % name)
+        for verdict in book_checks.check_book(book, name, jar_check):
+            c.expect(verdict.ok, "%s: %s %s" % (name, verdict.reader, verdict.detail))
 
-    print("%d failures" % len(failures))
-    return 1 if failures else 0
+    print("%d failures" % len(c.failures))
+    return 1 if c.failures else 0
 
 
 if __name__ == "__main__":
