@@ -146,7 +146,10 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         return t.length() > 0 ? t : "第" + part + "部分";
     }
 
-    /** Puts "继续阅读" first when a position is kept, and selects the row to go on from. */
+    /**
+     * Puts "继续阅读" first when a position is kept, and selects the row of the part it keeps,
+     * so that a list of hundreds of chapters opens where the reader is.
+     */
     private void updateResumeRow() {
         if (settings.part == 0) {
             return;
@@ -158,7 +161,7 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             contents.insert(0, text, null);
             resumeRow = true;
         }
-        contents.setSelectedIndex(0, true);
+        contents.setSelectedIndex(settings.part, true);
     }
 
     public void commandAction(Command c, Displayable d) {
@@ -170,10 +173,12 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             if (row < 0) {
                 return;
             }
-            if (resumeRow && row == 0) {
+            int part = resumeRow ? row : row + 1;
+            // The row of the part kept, like "继续阅读", goes on from the page kept.
+            if (resumeRow && (row == 0 || part == settings.part)) {
                 showPart(settings.part, settings.offset);
             } else {
-                showPart(row + 1 - (resumeRow ? 1 : 0), 0);
+                showPart(part, 0);
             }
         } else if (c == contentsCommand) {
             keepPosition();

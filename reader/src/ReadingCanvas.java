@@ -15,7 +15,8 @@ import javax.microedition.lcdui.Graphics;
  * While pages turn by themselves, any key only stops them.
  *
  * The status line shows the page in the part, how far the page's end is through the whole
- * book (once the part sizes are known) and the part.
+ * book (once the part sizes are known) and the part's title, cut short where the line is
+ * narrow; a part without a title, or one whose title has no room, shows its number.
  */
 final class ReadingCanvas extends Canvas {
     private static final int MARGIN = 2;
@@ -392,18 +393,25 @@ final class ReadingCanvas extends Canvas {
         g.setFont(statusFont);
         String pages = (page + 1) + "/" + pageCount;
         String parts = part + "/" + book.parts();
+        String title = book.titles[part - 1];
         String left = pages + "页";
-        String right = "第" + parts + "部分";
+        String right = title.length() > 0 ? title : "第" + parts + "部分";
         int permille = book.permille(part, page + 1 < pageCount ? pageStarts[page + 1] : partSize);
         String flag = turning ? "自动 " : "";
         String middle = permille < 0 ? flag : flag + permille / 10 + "." + permille % 10 + "%";
-        // Narrower forms while the three do not fit: whole percents, no words, no middle.
+        // Narrower forms while the three do not fit: whole percents, no words, the title cut
+        // short, the part's number instead of its title, no middle.
         int room = width - 2 * MARGIN - 2 * statusFont.charWidth(' ');
         if (statusWidth(left, middle, right) > room) {
             middle = permille < 0 ? flag : flag + permille / 10 + "%";
         }
         if (statusWidth(left, middle, right) > room) {
             left = pages;
+        }
+        if (statusWidth(left, middle, right) > room && title.length() > 0) {
+            right = cut(title, room - statusFont.stringWidth(left) - statusFont.stringWidth(middle));
+        }
+        if (statusWidth(left, middle, right) > room) {
             right = parts;
         }
         if (statusWidth(left, middle, right) > room) {
@@ -415,6 +423,22 @@ final class ReadingCanvas extends Canvas {
         int leftEnd = MARGIN + statusFont.stringWidth(left);
         int rightStart = width - MARGIN - statusFont.stringWidth(right);
         g.drawString(middle, (leftEnd + rightStart) / 2, y, Graphics.TOP | Graphics.HCENTER);
+    }
+
+    /**
+     * The longest start of {@code text} that fits {@code room} pixels with "…" after it, if it
+     * keeps at least two characters; otherwise {@code text} as it is.
+     */
+    private String cut(String text, int room) {
+        String best = text;
+        for (int n = 2; n < text.length(); n++) {
+            String s = text.substring(0, n) + "…";
+            if (statusFont.stringWidth(s) > room) {
+                break;
+            }
+            best = s;
+        }
+        return best;
     }
 
     private int statusWidth(String left, String middle, String right) {

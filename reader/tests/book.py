@@ -62,18 +62,33 @@ def make_book(tool, template, out, name, author, maker, parts):
             with open(path, "wb") as f:
                 f.write(text.encode("utf-8"))
             files.append(path)
-        command = [os.path.abspath(tool), "-n", name, "-t", os.path.abspath(template),
-                   "-o", os.path.abspath(out)]
-        if author:
-            command += ["-a", author]
-        if maker:
-            command += ["-m", maker]
-        done = subprocess.run(command + ["--"] + files, cwd=tmp, capture_output=True)
-        if done.returncode != 0:
-            raise RuntimeError("bookmaker-cli failed (%d) on %s:\n%s%s" % (
-                done.returncode, out, done.stdout.decode("utf-8", "replace"),
-                done.stderr.decode("utf-8", "replace")))
+        run_tool(tool, template, out, name, author, maker, files, tmp)
     return index_titles(out)
+
+
+def make_book_by_chapters(tool, template, out, name, text):
+    """Writes the book `out` from one UTF-8 text split by its chapters (--chapters) and
+    returns its titles."""
+    with tempfile.TemporaryDirectory(prefix="book-sources-") as tmp:
+        path = os.path.join(tmp, name + ".txt")
+        with open(path, "wb") as f:
+            f.write(text.encode("utf-8"))
+        run_tool(tool, template, out, name, "", "", [path], tmp, ["--chapters"])
+    return index_titles(out)
+
+
+def run_tool(tool, template, out, name, author, maker, files, cwd, options=()):
+    command = [os.path.abspath(tool), "-n", name, "-t", os.path.abspath(template),
+               "-o", os.path.abspath(out)] + list(options)
+    if author:
+        command += ["-a", author]
+    if maker:
+        command += ["-m", maker]
+    done = subprocess.run(command + ["--"] + files, cwd=cwd, capture_output=True)
+    if done.returncode != 0:
+        raise RuntimeError("bookmaker-cli failed (%d) on %s:\n%s%s" % (
+            done.returncode, out, done.stdout.decode("utf-8", "replace"),
+            done.stderr.decode("utf-8", "replace")))
 
 
 def write_entry(zf, name, data):

@@ -10,7 +10,7 @@ import os
 import random
 import sys
 
-from book import index_bytes, make_book, part_bytes, rewrite_book
+from book import index_bytes, make_book, make_book_by_chapters, part_bytes, rewrite_book
 
 AUTHOR = "青禾电子书工作室"
 MAKER = "青禾"
@@ -142,6 +142,18 @@ def make_good(tool, template, out):
     path = os.path.join(out, "numbers.jar")
     book(path, "数字与网址", AUTHOR, MAKER, [("数字与网址", numbers_text())])
     made["numbers"] = path
+
+    # A web novel of 3000 short chapters, split by the tool: the contents list must fit a
+    # phone's heap.
+    rng = random.Random(19)
+    words = ["海风", "灯塔", "渔船", "石阶", "浓雾", "码头", "木板", "汽笛", "铁盒", "礁石", "老榕树", "航海日志"]
+    titles = ["第%d章 %s" % (i, "".join(rng.sample(words, rng.randint(1, 3)))) for i in range(1, 3001)]
+    text = "".join(t + "\n" + paragraphs(rng, 1) for t in titles)
+    path = os.path.join(out, "chapters.jar")
+    made_titles = make_book_by_chapters(tool, template, path, "三千章", text)
+    if made_titles != titles:
+        raise RuntimeError("%s: %d titles, not the 3000 chapters" % (path, len(made_titles)))
+    made["chapters"] = path
 
     path = os.path.join(out, "small.jar")
     book(path, "小书", AUTHOR, MAKER,

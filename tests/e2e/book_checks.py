@@ -77,3 +77,18 @@ def book_manifest(name):
 def check_book(path, name, jar_check):
     """Every reader on the book named name: the archive whole, every CRC, the manifest."""
     return [unzip_test(path), seven_zip_test(path), zipfile_test(path), jar_check(path, book_manifest(name))]
+
+
+def read_on_test_phone(harness, work, books, size=(240, 320)):
+    """Reads each book (a jar made on the phone reader) on the reader's test phone from its
+    contents to its last page (BookReading.java, compiled against the harness classes).
+    Returns whether every check passed; prints what it did."""
+    classes = os.path.join(work, "reading")
+    here = os.path.dirname(os.path.abspath(__file__))
+    subprocess.run(["javac", "-nowarn", "-encoding", "UTF-8", "-cp", harness, "-d", classes,
+                    os.path.join(here, "BookReading.java")], check=True)
+    r = subprocess.run(["java", "-Djava.awt.headless=true", "-cp", harness + os.pathsep + classes,
+                        "harness.BookReading", os.path.join(work, "screens"), str(size[0]), str(size[1])]
+                       + list(books), capture_output=True, text=True)
+    print(r.stdout + r.stderr, end="")
+    return r.returncode == 0

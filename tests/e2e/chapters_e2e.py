@@ -3,8 +3,11 @@
 with --chapters on novels shaped like downloaded ones (novels.py). Each book's index must
 list exactly the novel's chapters in order, its parts joined must be the source text (CR LF
 stored as LF), and unzip -t, 7z t, Python's zipfile and Java's JarFile must find it sound.
+With the phone reader and its test phone (--reader, --harness), the books are made on the
+reader and the 3 MB novel is read to its last page on the test phone.
 
 usage: chapters_e2e.py --cli BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
+                       [--reader RDbook.dat --harness HARNESS_CLASSES_DIR]
 """
 import argparse
 import os
@@ -33,11 +36,15 @@ def main():
     parser.add_argument("--cli", required=True)
     parser.add_argument("--work", required=True)
     parser.add_argument("--emulator")
+    parser.add_argument("--reader")
+    parser.add_argument("--harness")
     args = parser.parse_args()
+    args.work = os.path.abspath(args.work)
     shutil.rmtree(args.work, ignore_errors=True)
     os.makedirs(args.work)
     c = cli_book.Checker(args)
-    template = c.make_template(args.work)
+    reading = bool(args.reader and args.harness and os.path.isfile(args.reader) and os.path.isdir(args.harness))
+    template = args.reader if reading else c.make_template(args.work)
     jar_check = book_checks.JarFileCheck(os.path.join(args.work, "java"))
 
     books = [
@@ -63,6 +70,9 @@ def main():
         c.expect(joined_parts(book, len(got)) == text.replace("\r\n", "\n"), "%s: the parts joined are the source" % name)
         for verdict in book_checks.check_book(book, name, jar_check):
             c.expect(verdict.ok, "%s: %s %s" % (name, verdict.reader, verdict.detail))
+        if reading and name == "大书":
+            c.expect(book_checks.read_on_test_phone(args.harness, args.work, [book]),
+                     "%s: read to its last page on the test phone" % name)
 
     print("%d failures" % len(c.failures))
     return 1 if c.failures else 0

@@ -243,14 +243,8 @@ def main():
     check_volumes(c, "by parts", os.path.join(args.work, "parts"), template, text, [], jar_check)
 
     if reading and by_chapters:
-        classes = os.path.join(args.work, "reading")
-        subprocess.run(["javac", "-nowarn", "-encoding", "UTF-8", "-cp", args.harness, "-d", classes,
-                        os.path.join(os.path.dirname(os.path.abspath(__file__)), "VolumeReading.java")], check=True)
-        r = subprocess.run(["java", "-Djava.awt.headless=true", "-cp", args.harness + os.pathsep + classes,
-                            "harness.VolumeReading", os.path.join(args.work, "screens"), "240", "320"] + by_chapters,
-                           capture_output=True, text=True)
-        print(r.stdout + r.stderr, end="")
-        c.expect(r.returncode == 0, "every volume read to its last page on the test phone, each with its own page kept")
+        c.expect(book_checks.read_on_test_phone(args.harness, args.work, by_chapters),
+                 "every volume read to its last page on the test phone, each with its own page kept")
 
     run_failures(c, template, args.work)
 

@@ -31,11 +31,11 @@ public final class HeapProbe {
             javax.microedition.rms.RecordStores.clear();
             try (Phone phone = new Phone(Paths.get(args[0]), 176, 208)) {
                 phone.render();
-                long held = used();
+                long held = Phone.usedHeap();
                 phone.select(part); // the part after PART: the list has no "continue" row yet
                 phone.press(-1);
                 Pages.Page p = Pages.read(phone);
-                held = used() - held;
+                held = Phone.usedHeap() - held;
                 if (p.part != part || p.page != p.pages) {
                     throw new IllegalStateException("opened " + p + ", not the last page of part " + part);
                 }
@@ -49,13 +49,5 @@ public final class HeapProbe {
             }
         }
         System.out.println(result);
-    }
-
-    private static long used() {
-        Runtime r = Runtime.getRuntime();
-        for (int i = 0; i < 3; i++) {
-            System.gc();
-        }
-        return r.totalMemory() - r.freeMemory();
     }
 }

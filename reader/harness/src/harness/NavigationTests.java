@@ -107,7 +107,7 @@ final class NavigationTests {
                 equal(3, Pages.read(phone).page, "page after holding down");
             }
         });
-        test("目录 goes back to the list, where the part read is offered first", () -> {
+        test("目录 goes back to the list at the part read, also offered first; its row goes on from the page", () -> {
             BookFile book = new BookFile(ReaderTests.book("novel"));
             try (Phone phone = ReaderTests.open("novel", SIZE)) {
                 openPart(phone, LONG_PART);
@@ -119,9 +119,12 @@ final class NavigationTests {
                 javax.microedition.lcdui.List list = phone.list();
                 equal(book.parts() + 1, list.size(), "rows with the continue row");
                 equal("继续阅读：" + book.titles.get(LONG_PART - 1), list.getString(0), "first row");
-                equal(0, list.getSelectedIndex(), "row selected");
+                equal(LONG_PART, list.getSelectedIndex(), "row selected: the part read");
                 equal(book.titles.get(0), list.getString(1), "second row");
                 phone.screenshot(ReaderTests.screen(SIZE, "novel-list-continue"));
+                phone.select(LONG_PART);
+                equal(shown, Pages.read(phone).key(), "page after choosing the part read");
+                phone.command("目录");
                 phone.select(0);
                 equal(shown, Pages.read(phone).key(), "page after continuing");
                 phone.command("目录");
@@ -197,6 +200,7 @@ final class NavigationTests {
                 try (Phone phone = ReaderTests.open("novel", SIZE)) {
                     equal("继续阅读：" + book.titles.get(LONG_PART - 1), phone.list().getString(0),
                             "first row after ending by " + ending);
+                    equal(LONG_PART, phone.list().getSelectedIndex(), "row selected after ending by " + ending);
                     phone.select(0);
                     equal(shown, Pages.read(phone).key(), "page resumed after ending by " + ending);
                 }

@@ -12,10 +12,11 @@ import javax.microedition.lcdui.Screens;
 /**
  * Reads the reader's pages off the rendered canvas and checks them against the book: the
  * body lines are the texts above the status line, the status line (the lowest texts) holds
- * "page/pages" then "part/parts".
+ * "page/pages" at its left and at its right the part's title or "part/parts".
  */
 final class Pages {
-    private static final Pattern FRACTION = Pattern.compile("(\\d+)/(\\d+)");
+    private static final Pattern PAGE = Pattern.compile("(\\d+)/(\\d+)页?");
+    private static final Pattern PART = Pattern.compile("第?(\\d+)/(\\d+)(?:部分)?");
     private static final Pattern PERCENT = Pattern.compile("(\\d+)(?:\\.(\\d))?%");
     /** Characters that must not begin a line where the line before could have broken elsewhere. */
     static final String CLOSING = "，。、！？；：」』）》〉】〕〗’”…—～·．,.!?;:)]}%％‰";
@@ -40,6 +41,8 @@ final class Pages {
         int pages;
         int part;
         int parts;
+        /** The part's title as the status line shows it, null where it shows the number. */
+        String title;
         final List<String> lines = new ArrayList<>();
         final List<Integer> widths = new ArrayList<>();
         int fontSize;
@@ -134,18 +137,49 @@ final class Pages {
             }
         }
         p.turning = s.indexOf("自动") >= 0;
-        Matcher m = FRACTION.matcher(s);
-        if (!m.find()) {
-            throw new AssertionError("no page n/N in the status line \"" + s + "\"");
+        String left = status.get(0).text;
+        String right = status.get(status.size() - 1).text;
+        Matcher m = PAGE.matcher(left);
+        if (!m.matches()) {
+            throw new AssertionError("no page n/N at the left of the status line \"" + s + "\"");
         }
         p.page = Integer.parseInt(m.group(1));
         p.pages = Integer.parseInt(m.group(2));
-        if (!m.find()) {
-            throw new AssertionError("no part i/k in the status line \"" + s + "\"");
+        m = PART.matcher(right);
+        if (m.matches()) {
+            p.part = Integer.parseInt(m.group(1));
+            p.parts = Integer.parseInt(m.group(2));
+        } else {
+            p.title = right;
+            partOfTitle(phone, p);
         }
-        p.part = Integer.parseInt(m.group(1));
-        p.parts = Integer.parseInt(m.group(2));
         return p;
+    }
+
+    /**
+     * Finds the part whose title the status line shows, whole or cut short with "…" after at
+     * least two characters. The test books give every part a title of its own, so a title
+     * that matches no part or several is a fault.
+     */
+    private static void partOfTitle(Phone phone, Page p) {
+        List<String> titles = phone.book().titles;
+        boolean cut = p.title.endsWith("…");
+        String start = cut ? p.title.substring(0, p.title.length() - 1) : p.title;
+        if (cut && start.length() < 2) {
+            throw new AssertionError("title cut to fewer than two characters: \"" + p.title + "\"");
+        }
+        List<Integer> found = new ArrayList<>();
+        for (int i = 0; i < titles.size(); i++) {
+            String title = BookFile.shown(titles.get(i));
+            if (cut ? title.startsWith(start) && title.length() > start.length() : title.equals(start)) {
+                found.add(i + 1);
+            }
+        }
+        if (found.size() != 1) {
+            throw new AssertionError("the status line's title \"" + p.title + "\" is that of parts " + found);
+        }
+        p.part = found.get(0);
+        p.parts = titles.size();
     }
 
     static boolean isWordChar(char c) {

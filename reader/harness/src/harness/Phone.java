@@ -42,6 +42,13 @@ final class Phone implements AutoCloseable {
     private final URLClassLoader loader;
     private final MIDlet midlet;
     private final Display display;
+    private BookFile book;
+    /**
+     * Whether phones measure the heap before the MIDlet starts, with the jar open and its
+     * main class loaded: what the heap holds beyond that is the reader's.
+     */
+    static boolean measuringHeap;
+    long heapBeforeStart;
 
     Phone(Path jar, int width, int height) throws Exception {
         this.jar = jar;
@@ -68,8 +75,32 @@ final class Phone implements AutoCloseable {
         loader = new MidletLoader(jar);
         Screens.setMidletLoader(loader);
         midlet = (MIDlet) loader.loadClass(midlet1[2].trim()).getDeclaredConstructor().newInstance();
+        if (measuringHeap) {
+            heapBeforeStart = usedHeap();
+        }
         MIDletAccess.start(midlet);
         display = Display.getDisplay(midlet);
+    }
+
+    /** The heap in use after collecting the garbage. */
+    static long usedHeap() {
+        Runtime r = Runtime.getRuntime();
+        for (int i = 0; i < 3; i++) {
+            System.gc();
+        }
+        return r.totalMemory() - r.freeMemory();
+    }
+
+    /** What the book holds, read independently of the reader (once, when first asked). */
+    BookFile book() {
+        if (book == null) {
+            try {
+                book = new BookFile(jar);
+            } catch (IOException e) {
+                throw new java.io.UncheckedIOException(e);
+            }
+        }
+        return book;
     }
 
     Displayable current() {

@@ -13,18 +13,18 @@ import java.util.jar.JarFile;
 import javax.microedition.rms.RecordStore;
 
 /**
- * The volumes of one book on the reader's test phone: each reads from its contents to the
- * last page of its last part showing exactly its text, and each keeps its own reading
- * position. A phone keeps a MIDlet suite's record stores under the suite's name and vendor;
+ * A book, or the volumes of one book, on the reader's test phone: each reads from its
+ * contents to the last page of its last part showing exactly its text, and each keeps its
+ * own reading position. A phone keeps a MIDlet suite's record stores under the suite's name and vendor;
  * the test phone keeps one set for everything, so this test gives each suite a set of its
  * own, as the phone's application manager would.
  *
  * Compiled against the harness classes into package harness (it uses the package's Phone,
  * Pages and BookTests), run with them on the class path:
- *   VolumeReading SCREENS_DIR WIDTH HEIGHT VOLUME.jar...
+ *   BookReading SCREENS_DIR WIDTH HEIGHT BOOK.jar...
  * Exit status 1 if any check fails.
  */
-public final class VolumeReading {
+public final class BookReading {
     private static final Map<String, Map<String, Object>> SUITE_STORES = new HashMap<>();
     private static String currentSuite;  // whose record stores the test phone holds now
     private static int failures;
@@ -91,7 +91,7 @@ public final class VolumeReading {
                 }
             });
         }
-        System.out.printf("%d volumes, %d failed checks%n", volumes.size(), failures);
+        System.out.printf("%d books, %d failed checks%n", volumes.size(), failures);
         System.exit(failures == 0 ? 0 : 1);
     }
 
