@@ -178,6 +178,7 @@ int RunBuild(const CliOptions& options, const CliContext& context, std::ostream&
     request.templatePath = ResolveTemplate(options.templatePath, context.executablePath);
     request.jarPath = ResolveOutput(options.output, options.name);
     request.maxJarBytes = options.maxJarBytes;
+    request.compression = options.compression;
     request.progress = [&progress](std::size_t done, std::size_t total) {
         StopIfCancelled();
         progress.Update(done, total);

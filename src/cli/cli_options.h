@@ -3,6 +3,8 @@
 //   bookmaker-cli inspect BOOK.jar         check a book
 #pragma once
 
+#include "jar/book_compression.h"
+
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -20,6 +22,7 @@ struct CliOptions {
     std::vector<std::string> sources;  // files and folders, in the order given
     bool byChapters = false;           // --chapters: every source cut at its chapters
     std::uint64_t maxJarBytes = 0;     // --max-size: volumes of at most this many bytes; 0 none
+    BookCompression compression = BookCompression::normal;  // --compression
     std::string book;                  // inspect
 };
 

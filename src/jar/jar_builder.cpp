@@ -47,12 +47,12 @@ bool Exists(const std::string& path)
     return fs::exists(fs::symlink_status(U8Path(path), ec));
 }
 
-CZipPackedData Pack(const std::string& data) { return PackEntryData(data.data(), data.size(), -1, ZSF_DEFAULT); }
+CZipPackedData Pack(const std::string& data, int level) { return PackEntryData(data.data(), data.size(), level, ZSF_DEFAULT); }
 
 // Deflating is nearly all of a build's work, and the parts are independent: they are
 // deflated on every core while consume(i, packed) takes them on this thread in order. A
-// failure of zlib names the file at path.
-void PackParts(const std::vector<std::string>& texts, const std::string& path,
+// failure of packing names the file at path.
+void PackParts(const std::vector<std::string>& texts, int level, const std::string& path,
                const std::function<void(std::size_t, CZipPackedData&)>& consume)
 {
     const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
@@ -61,7 +61,7 @@ void PackParts(const std::vector<std::string>& texts, const std::string& path,
         [&](std::size_t i) {
             const std::string part = MakePartText(texts[i]);
             try {
-                return PackEntryData(part.data(), part.size(), -1, ZSF_DEFAULT);
+                return PackEntryData(part.data(), part.size(), level, ZSF_DEFAULT);
             } catch (const CZipException& e) {
                 throw CZipException(e.GetCause(), path);
             }
@@ -163,8 +163,9 @@ struct CJarBuilder::Output {
 // after the parts' data is gone.
 class CJarBuilder::VolumeSizes : public IVolumeSizes {
 public:
-    VolumeSizes(const std::string& templatePath, const BookInfo& book, const std::vector<std::string>& titles)
-        : m_book(book), m_titles(titles)
+    VolumeSizes(const std::string& templatePath, const BookInfo& book, const std::vector<std::string>& titles,
+                int packLevel)
+        : m_book(book), m_titles(titles), m_nPackLevel(packLevel)
     {
         m_template.Open(templatePath, CZipContainer::zipOpenReadOnly);
         m_base = m_template.GetSizeWithNewDirectory();
@@ -207,7 +208,7 @@ private:
     {
         auto it = m_manifests.find(bookName);
         if (it == m_manifests.end()) {
-            const std::uint64_t bytes = m_template.GetPackedEntrySize(kManifestEntryName, Pack(MakeManifest(bookName)));
+            const std::uint64_t bytes = m_template.GetPackedEntrySize(kManifestEntryName, Pack(MakeManifest(bookName), m_nPackLevel));
             it = m_manifests.emplace(bookName, bytes).first;
         }
         return it->second;
@@ -218,13 +219,14 @@ private:
         const BookInfo book {bookName, m_book.author, m_book.maker};
         const auto from = m_titles.begin() + static_cast<std::ptrdiff_t>(first);
         const std::vector<std::string> titles(from, from + static_cast<std::ptrdiff_t>(count));
-        return m_template.GetPackedEntrySize(kIndexEntryName, Pack(MakeIndex(book, titles)));
+        return m_template.GetPackedEntrySize(kIndexEntryName, Pack(MakeIndex(book, titles), m_nPackLevel));
     }
 
     CZipContainer m_template;  // read only
     std::uint64_t m_base = 0;
     const BookInfo& m_book;
     const std::vector<std::string>& m_titles;
+    const int m_nPackLevel;
     std::vector<PartCost> m_parts;
     std::map<std::string, std::uint64_t> m_manifests;
 };
@@ -298,7 +300,7 @@ void CJarBuilder::WriteWholeBook(const std::string& templatePath, Output& output
     const std::string jarTemp = TargetTemp(output.jarPath, output);
     const std::string jadTemp = TargetTemp(JadPathFor(output.jarPath), output);
     BeginJar(templatePath, jarTemp, output.jarPath, m_book.bookName, 0, texts.size());
-    PackParts(texts, jarTemp, [&](std::size_t i, CZipPackedData& packed) { AddPart(i, packed); });
+    PackParts(texts, m_nPackLevel, jarTemp, [&](std::size_t i, CZipPackedData& packed) { AddPart(i, packed); });
     m_zip.Close();
     std::uint64_t bytes = 0;
     CFile::GetSize(jarTemp, bytes);
@@ -313,7 +315,7 @@ void CJarBuilder::WriteWholeBook(const std::string& templatePath, Output& output
 void CJarBuilder::WriteVolumes(const std::string& templatePath, Output& output)
 {
     const std::vector<std::string>& texts = *m_pTexts;
-    VolumeSizes sizes(templatePath, m_book, *m_pTitles);
+    VolumeSizes sizes(templatePath, m_book, *m_pTitles, m_nPackLevel);
     CVolumePlanner planner(sizes, m_nMaxJarBytes);
     std::vector<CZipPackedData> waiting;  // the parts not yet written, in order
     auto write = [&](const std::vector<PlannedVolume>& planned) {
@@ -325,7 +327,7 @@ void CJarBuilder::WriteVolumes(const std::string& templatePath, Output& output)
             waiting.erase(waiting.begin(), waiting.begin() + static_cast<std::ptrdiff_t>(v.count));
         }
     };
-    PackParts(texts, output.jarPath, [&](std::size_t, CZipPackedData& packed) {
+    PackParts(texts, m_nPackLevel, output.jarPath, [&](std::size_t, CZipPackedData& packed) {
         sizes.Measure(packed);
         if (planner.TooLarge()) {
             // Only measured: counted all the same, so that the progress goes on and a
@@ -399,10 +401,10 @@ void CJarBuilder::BeginJar(const std::string& templatePath, const std::string& t
     const std::vector<std::string> titles(m_pTitles->begin() + first, m_pTitles->begin() + first + count);
     // The first jar's manifest and index count in the progress, the parts in every jar.
     const bool counted = first == 0;
-    AddPacked(kManifestEntryName, Pack(MakeManifest(bookName)));
+    AddPacked(kManifestEntryName, Pack(MakeManifest(bookName), m_nPackLevel));
     if (counted)
         EntryAdded();
-    AddPacked(kIndexEntryName, Pack(MakeIndex(BookInfo {bookName, m_book.author, m_book.maker}, titles)));
+    AddPacked(kIndexEntryName, Pack(MakeIndex(BookInfo {bookName, m_book.author, m_book.maker}, titles), m_nPackLevel));
     if (counted)
         EntryAdded();
 }

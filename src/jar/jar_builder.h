@@ -6,6 +6,7 @@
 // behind and earlier books of the same name as they were.
 #pragma once
 
+#include "jar/book_compression.h"
 #include "jar/book_info.h"
 #include "zip/zip_container.h"
 
@@ -85,6 +86,9 @@ public:
     // The most bytes a jar may have; 0: no limit, the book is one jar whatever its size.
     void SetMaxJarSize(std::uint64_t bytes) { m_nMaxJarBytes = bytes; }
 
+    // How hard the parts (and the manifest and index) are packed; normal by default.
+    void SetCompression(BookCompression compression) { m_nPackLevel = PackLevel(compression); }
+
     // Files the book must never be written over: the files its texts were read from.
     void SetProtectedFiles(std::vector<std::string> paths) { m_arrProtected = std::move(paths); }
 
@@ -145,6 +149,7 @@ private:
     std::size_t m_nDone = 0;
     std::size_t m_nTotal = 0;
     std::uint64_t m_nMaxJarBytes = 0;
+    int m_nPackLevel = PackLevel(BookCompression::normal);
     std::vector<BookVolume> m_volumes;
     std::vector<std::string> m_arrRemoved;
 };

@@ -32,6 +32,7 @@ BookResult MakeBook(const BookRequest& request, const std::vector<std::string>& 
         if (request.clock)
             builder.SetClock(request.clock);
         builder.SetMaxJarSize(request.maxJarBytes);
+        builder.SetCompression(request.compression);
         builder.BuildTo(request.templatePath, request.jarPath);
         return BookResult {builder.GetVolumes(), texts.size(), builder.GetRemovedFiles()};
     } catch (const std::bad_alloc&) {

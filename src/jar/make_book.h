@@ -27,6 +27,8 @@ struct BookRequest {
     // The most bytes a jar may have, for phones that refuse larger ones: a book that does
     // not fit is cut into volumes (CJarBuilder::BuildTo). 0: no limit.
     std::uint64_t maxJarBytes = 0;
+    // How hard the parts are packed.
+    BookCompression compression = BookCompression::normal;
 };
 
 struct BookResult {

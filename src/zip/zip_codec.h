@@ -1,13 +1,13 @@
-// Compression of new entries: zlib's raw deflate (method 8) or plain storing (method 0).
-// Output collects in the archive's general buffer and goes to the store in whole buffers;
-// the CRC-32 of the uncompressed bytes is computed on the way.
+// Compression of new entries as they are streamed in: zlib's raw deflate (method 8) or plain
+// storing (method 0). Output collects in the archive's general buffer and goes to the store
+// in whole buffers; the CRC-32 of the uncompressed bytes is computed on the way. Entries
+// packed whole beforehand take zip_pack.h instead.
 #pragma once
 
 #include "zip/zip_buffer.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <zlib.h>
 
 class CZipEntryHeader;
@@ -67,19 +67,3 @@ private:
     // Totals of a stored entry (deflate keeps its own in the z_stream).
     std::uint32_t m_uStoredIn = 0;
 };
-
-// An entry's data compressed before it is added, so that entries can be deflated on other
-// threads while the archive is written on one (CZipContainer::AddPackedEntry). The bytes are
-// those a new entry of the same data and level would get from the codec above.
-struct CZipPackedData {
-    std::uint16_t method = 8;  // 8 deflated, 0 stored
-    int level = -1;
-    std::uint32_t crc = 0;
-    std::uint32_t size = 0;  // uncompressed
-    std::string data;        // as stored in the archive
-};
-
-// Packs size bytes at level (-1: zlib's default; 0 or, with ZSF_STORE_TINY in smartFlags,
-// fewer than 5 bytes: stored). Safe on any thread. Throws CZipException: ZE_SIZE_TOO_LARGE
-// beyond 4 GiB, a zlib failure's code.
-CZipPackedData PackEntryData(const void* data, std::size_t size, int level, int smartFlags);

@@ -6,6 +6,7 @@
 #include "zip/zip_codec.h"
 #include "zip/zip_directory.h"
 #include "zip/zip_entry_header.h"
+#include "zip/zip_pack.h"
 #include "zip/zip_store.h"
 
 #include <cstdint>

@@ -58,6 +58,19 @@ TEST(CliOptions, MaxSize)
         EXPECT_EQ(ParseCommandLine(args).maxJarBytes, bytes) << testing::PrintToString(args);
 }
 
+// --compression: the three names, normal when not given, the last one given kept.
+TEST(CliOptions, Compression)
+{
+    const std::pair<Args, BookCompression> cases[] = {
+        {{"-n", "书", "x"}, BookCompression::normal},
+        {{"--compression", "fast", "-n", "书", "x"}, BookCompression::fast},
+        {{"-n", "书", "--compression=small", "x"}, BookCompression::small},
+        {{"--compression", "small", "--compression", "normal", "-n", "书", "x"}, BookCompression::normal},
+    };
+    for (const auto& [args, compression] : cases)
+        EXPECT_EQ(ParseCommandLine(args).compression, compression) << testing::PrintToString(args);
+}
+
 TEST(CliOptions, Commands)
 {
     EXPECT_EQ(ParseCommandLine({"--help"}).command, CliOptions::Command::help);
@@ -90,6 +103,9 @@ TEST(CliOptions, BadUsage)
         {{"-n", "书", "--max-size", "0.0001K", "a.txt"}, "分卷大小必须大于 0：0.0001K"},
         {{"-n", "书", "--max-size"}, "选项 --max-size 需要一个值"},
         {{"-n", "书", "--max-size=9999999999999", "a.txt"}, "分卷大小太大：9999999999999"},
+        {{"-n", "书", "--compression", "best", "a.txt"}, "压缩方式无效：best（可选 fast、normal、small）"},
+        {{"-n", "书", "--compression=Fast", "a.txt"}, "压缩方式无效：Fast（可选 fast、normal、small）"},
+        {{"-n", "书", "--compression"}, "选项 --compression 需要一个值"},
     };
     for (const Case& c : cases) {
         try {

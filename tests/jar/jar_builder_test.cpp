@@ -83,8 +83,8 @@ Book TwelveParts()
 }
 
 // A jar of the book named name holding the parts first..first+count-1 of book, written
-// with the engine step by step: the manifest, the index and the parts, each added with the
-// level and flags the builder uses, the clock fixed. Its bytes.
+// with the engine step by step: the manifest, the index and the parts, each packed with the
+// level and flags the builder uses by default, the clock fixed. Its bytes.
 std::string HandBuiltJar(const std::string& templ, const std::string& path, const Book& book, const std::string& name,
                          std::size_t first, std::size_t count)
 {
@@ -94,9 +94,7 @@ std::string HandBuiltJar(const std::string& templ, const std::string& path, cons
     zip.SetClock(test::FixedTime);
     zip.Open(path);
     auto add = [&zip](const std::string& entry, const std::string& data) {
-        CZipMemoryFile file(1024);
-        file.Write(data.data(), static_cast<std::uint32_t>(data.size()));
-        EXPECT_TRUE(zip.AddNewEntry(file, entry, -1, ZSF_STORE_TINY | ZSF_EMPTY_PLAIN | ZSF_DIR_PLAIN, 65536));
+        EXPECT_TRUE(zip.AddPackedEntry(entry, PackEntryData(data.data(), data.size(), kPackDefaultLevel, ZSF_DEFAULT)));
     };
     add("META-INF\\MANIFEST.MF", MakeManifest(name));
     const std::vector<std::string> titles(book.titles.begin() + first, book.titles.begin() + first + count);
@@ -563,11 +561,10 @@ TEST_F(JarVolumesTest, OlderVolumesAboveTheNewOnesAreRemoved)
 // file, older books and volumes of the same name byte for byte as they were.
 TEST_F(JarVolumesTest, FailuresLeaveOlderBooksAndVolumesAsTheyWere)
 {
-    const Book book = ThirtyNoisyParts();
-    std::size_t largest = 0;
-    for (std::size_t i = 0; i < book.texts.size(); ++i)
-        if (book.texts[i].size() > book.texts[largest].size())
-            largest = i;
+    // One part far larger than the others packed: the one refused below its size.
+    Book book = ThirtyNoisyParts();
+    const std::size_t largest = 16;
+    book.texts[largest] += Noise(1500, 99);
     Book alone;
     alone.titles = {book.titles[largest]};
     alone.texts = {book.texts[largest]};

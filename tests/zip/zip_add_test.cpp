@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace {
 
 // An archive in a scratch folder, opened with the settings the jar builder uses and a
@@ -271,55 +273,93 @@ TEST_F(ZipAdd, ReadsTheSourceInBufferSizedChunks)
     EXPECT_EQ(source.m_reads, (std::vector<std::uint32_t> {65536, 0}));
 }
 
-// Entries packed beforehand (on other threads, by the jar builder) are the entries the
-// engine writes itself: the same archive byte for byte, whatever the size and level.
-TEST(ZipPacked, SameBytesAsEntriesTheEngineCompresses)
+// Entries packed beforehand (on other threads, by the jar builder) with libdeflate: each
+// inflates to its data with the CRC and sizes its header gives, tiny and level-0 data is
+// stored, the header's speed hint follows the level, and higher levels pack smaller.
+TEST(ZipPacked, EntriesInflateToTheirDataAtEveryLevel)
 {
+    // Words in an order of their own, as prose repeats its words but not its sentences.
+    const char* const words[] = {"滚滚", "长江", "东逝水", "浪花", "淘尽", "英雄", "是非", "成败", "转头空", "青山",
+                                 "依旧在", "几度", "夕阳红", "白发", "渔樵", "江渚上", "惯看", "秋月", "春风", "一壶",
+                                 "浊酒", "喜相逢", "古今", "多少事", "都付", "笑谈中", "，", "。", "\r\n　　"};
     std::string big;
-    for (unsigned i = 0; big.size() < 1500000; ++i)
-        big += "第" + std::to_string(i * 7919 % 1000) + "回　滚滚长江东逝水，浪花淘尽英雄。\r\n";
+    for (std::uint32_t x = 1; big.size() < 1500000;) {
+        x = x * 1103515245u + 12345u;
+        big += words[(x >> 16) % std::size(words)];
+    }
     std::string noise(200000, '\0');
     for (std::size_t i = 0; i < noise.size(); ++i)
         noise[i] = static_cast<char>((i * 2654435761u) >> 13);
     const struct {
         std::string data;
         int level;
+        std::uint16_t method;
+        std::uint16_t hint;  // flag bits 1 and 2
     } cases[] = {
-        {"", -1}, {"abcd", -1}, {"abcde", -1}, {big.substr(0, 65536), -1}, {big.substr(0, 65537), -1},
-        {big, -1}, {big, 1}, {big.substr(0, 300000), 9}, {big.substr(0, 1000), 0}, {noise, -1}, {"xy", 12},
+        {"", -1, 0, 0},
+        {"abcd", 12, 0, 0},
+        {"abcde", -1, 8, 0},
+        {big.substr(0, 65537), -1, 8, 0},
+        {big, 1, 8, CZipEntryHeader::kFlagSuperFast},
+        {big, 2, 8, CZipEntryHeader::kFlagFast},
+        {big, 6, 8, 0},
+        {big, 9, 8, CZipEntryHeader::kFlagMaximum},
+        {big, 12, 8, CZipEntryHeader::kFlagMaximum},
+        {big.substr(0, 1000), 0, 0, 0},
+        {noise, -1, 8, 0},
+        {big.substr(0, 5000), 13, 8, 0},  // out of range: the default
     };
     test::TempDir dir;
-    std::string archives[2];
-    for (int packed = 0; packed < 2; ++packed) {
-        const std::string path = dir.Path("book" + std::to_string(packed) + ".jar");
-        test::WriteFile(path, test::BuildStoredZip({{"rd.PNG", "icon"}}));
-        CZipContainer zip;
-        zip.SetBufferSizes(15000000, 65536, 32768);
-        zip.SetClock(test::FixedTime);
-        ASSERT_TRUE(zip.Open(path));
-        for (std::size_t i = 0; i < std::size(cases); ++i) {
-            const std::string name = std::to_string(i + 1) + ".txt";
-            const std::string& data = cases[i].data;
-            if (packed) {
-                ASSERT_TRUE(zip.AddPackedEntry(name, PackEntryData(data.data(), data.size(), cases[i].level, ZSF_DEFAULT)));
-            } else {
-                CZipMemoryFile file(1024);
-                file.Write(data.data(), static_cast<std::uint32_t>(data.size()));
-                ASSERT_TRUE(zip.AddNewEntry(file, name, cases[i].level, ZSF_DEFAULT, 65536));
-            }
-        }
-        zip.Close();
-        archives[packed] = test::ReadFile(path);
-    }
-    EXPECT_EQ(archives[1].size(), archives[0].size());
-    EXPECT_TRUE(archives[1] == archives[0]);
-    const test::ParsedZip z = test::ParseZip(archives[1]);
+    const std::string path = dir.Path("book.jar");
+    test::WriteFile(path, test::BuildStoredZip({{"rd.PNG", "icon"}}));
+    CZipContainer zip;
+    zip.SetClock(test::FixedTime);
+    ASSERT_TRUE(zip.Open(path));
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        ASSERT_TRUE(zip.AddPackedEntry(std::to_string(i + 1) + ".txt",
+                                       PackEntryData(cases[i].data.data(), cases[i].data.size(), cases[i].level, ZSF_DEFAULT)));
+    zip.Close();
+    const std::string archive = test::ReadFile(path);
+    const test::ParsedZip z = test::ParseZip(archive);
     ASSERT_EQ(z.entries.size(), 1 + std::size(cases));
-    EXPECT_EQ(z.entries[1].method, 0) << "empty: stored";
-    EXPECT_EQ(z.entries[2].method, 0) << "four bytes: stored";
-    EXPECT_EQ(z.entries[3].method, 8);
-    EXPECT_EQ(z.entries[9].method, 0) << "level 0: stored";
-    EXPECT_EQ(test::Inflate(test::LocalData(archives[1], z.entries[6]), z.entries[6].uncompressed), big);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        const test::CentralRecord& e = z.entries[i + 1];
+        const std::string& data = cases[i].data;
+        EXPECT_EQ(e.method, cases[i].method);
+        EXPECT_EQ(e.flags & 6, cases[i].hint);
+        EXPECT_EQ(e.uncompressed, data.size());
+        EXPECT_EQ(e.crc, test::Crc32(data));
+        const std::string stored = test::LocalData(archive, e);
+        EXPECT_EQ(stored.size(), e.compressed);
+        EXPECT_TRUE((e.method == 0 ? stored : test::Inflate(stored, data.size())) == data);
+    }
+    EXPECT_LT(z.entries[9].compressed, z.entries[7].compressed) << "level 12 smaller than 6";
+    EXPECT_LT(z.entries[7].compressed, z.entries[5].compressed) << "level 6 smaller than 1";
+}
+
+// Packing is the same on every thread, whatever the thread packed before: each thread keeps
+// a compressor for the last level it used.
+TEST(ZipPacked, SameBytesOnEveryThreadAndAfterOtherLevels)
+{
+    std::string text;
+    for (unsigned i = 0; text.size() < 300000; ++i)
+        text += "第" + std::to_string(i * 31 % 977) + "章　天下大势，分久必合，合久必分。\n";
+    const std::string reference = PackEntryData(text.data(), text.size(), 12, ZSF_DEFAULT).data;
+    std::string packed[2];
+    std::thread others[2];
+    for (int t = 0; t < 2; ++t) {
+        others[t] = std::thread([&, t] {
+            PackEntryData(text.data(), 1000, t == 0 ? 1 : 12, ZSF_DEFAULT);
+            packed[t] = PackEntryData(text.data(), text.size(), 12, ZSF_DEFAULT).data;
+        });
+    }
+    for (std::thread& t : others)
+        t.join();
+    EXPECT_TRUE(packed[0] == reference);
+    EXPECT_TRUE(packed[1] == reference);
+    EXPECT_EQ(PackEntryData(text.data(), text.size(), 6, ZSF_DEFAULT).data,
+              PackEntryData(text.data(), text.size(), -1, ZSF_DEFAULT).data) << "6 is the default";
 }
 
 // The size of an archive is known before its entries are written: the template's size with
