@@ -2,7 +2,9 @@
 """Runs the benchmark commands in rotating rounds (a, b, c, ... then b, c, ..., a, ...) so
 that a noisy machine hurts all of them alike, and reports the median wall time, the ratio to
 the floor (the first command) and the peak RSS of each, and the median CPU time (user +
-system) with its ratio: on a machine other work keeps busy, CPU time wavers less.
+system) with its ratio: on a machine other work keeps busy, CPU time wavers less. Beside
+each, the size of OUT.jar after its last run, for the commands that write it (the others
+leave the template's copy).
 
 usage: run_bench.py --rounds N --template JAR --out OUT.jar --scratch DIR
                     [--ours LABEL] [--corpus-mib MIB] --run LABEL CWD COMMAND ...
@@ -49,6 +51,8 @@ def main():
     times = {n: [] for n in names}
     cpu = {n: [] for n in names}
     rss = {n: 0.0 for n in names}
+    written = {n: None for n in names}
+    template_bytes = os.path.getsize(args.template)
     for r in range(args.rounds):
         k = r % len(names)
         for name in names[k:] + names[:k]:
@@ -59,6 +63,8 @@ def main():
             times[name].append(t)
             cpu[name].append(c)
             rss[name] = max(rss[name], m)
+            size = os.path.getsize(args.out) if os.path.exists(args.out) else template_bytes
+            written[name] = size if size != template_bytes else None
         print(f"round {r + 1}/{args.rounds}: " + ", ".join(f"{n[:3]} {times[n][-1]:.2f} s" for n in names),
               flush=True)
 
@@ -66,12 +72,18 @@ def main():
     floor_cpu = statistics.median(cpu[names[0]])
     width = max(len(n) for n in names) + 2
     print()
-    print(f"{'':{width}} {'median':>8} {'x floor':>8} {'peak RSS':>9} {'CPU':>8} {'x floor':>8}")
+    print(f"{'':{width}} {'median':>8} {'x floor':>8} {'peak RSS':>9} {'CPU':>8} {'x floor':>8} {'written':>13}")
     for name in names:
         med = statistics.median(times[name])
         med_cpu = statistics.median(cpu[name])
+        size = f"{written[name]:>13,}" if written[name] else f"{'-':>13}"
         print(f"{name:{width}} {med:7.2f}s {med / floor:8.3f} {rss[name]:7.1f}MiB {med_cpu:7.2f}s "
-              f"{med_cpu / floor_cpu:8.3f}")
+              f"{med_cpu / floor_cpu:8.3f} {size}")
+    if args.ours and written[args.ours]:
+        print()
+        for name in names:
+            if written[name] and name != args.ours:
+                print(f"{name[:3]} written / {args.ours[:3]} written = {written[name] / written[args.ours]:.4f}")
 
     if args.ours:
         ours = statistics.median(times[args.ours])

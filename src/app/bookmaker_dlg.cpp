@@ -146,6 +146,9 @@ bool CBookMakerDlg::OnCommand(int id, int code, HWND)
     case IDM_VOLUME_500K:
     case IDM_VOLUME_1M:
     case IDM_VOLUME_2M: OnVolumeSize(static_cast<std::size_t>(id - IDM_VOLUME_NONE)); return true;
+    case IDM_COMPRESSION_FAST:
+    case IDM_COMPRESSION_NORMAL:
+    case IDM_COMPRESSION_SMALL: OnCompression(static_cast<BookCompression>(id - IDM_COMPRESSION_FAST)); return true;
     case IDM_EXIT: OnOK(); return true;
     case IDC_ADD_FOLDER: OnAddFolder(); return true;  // also the Esc key
     case IDC_ADD_FILE: OnAddFile(); return true;
@@ -222,6 +225,7 @@ void CBookMakerDlg::OnGenerate()
     request.jarPath = JoinPath(m_strWorkDir, m_strBookName + ".jar");
     request.sourcePaths = m_arrSourcePaths;
     request.maxJarBytes = m_settings.maxJarBytes;
+    request.compression = m_settings.compression;
     BookResult book;
     try {
         book = MakeBook(request, m_sources.GetTitles(), m_sources.GetTexts());
@@ -265,6 +269,16 @@ void CBookMakerDlg::OnVolumeSize(std::size_t index)
     Services().SaveSettings(FormatWindowSettings(m_settings));
 }
 
+static_assert(IDM_COMPRESSION_NORMAL - IDM_COMPRESSION_FAST == static_cast<int>(BookCompression::normal) &&
+                  IDM_COMPRESSION_SMALL - IDM_COMPRESSION_FAST == static_cast<int>(BookCompression::small),
+              "one command per compression, in the enum's order");
+
+void CBookMakerDlg::OnCompression(BookCompression compression)
+{
+    m_settings.compression = compression;
+    Services().SaveSettings(FormatWindowSettings(m_settings));
+}
+
 void CBookMakerDlg::OnInitMenuPopup(HMENU popup)
 {
     ui::UpdateMenuItems(popup, [this](UINT id, ui::CommandState& state) {
@@ -274,6 +288,9 @@ void CBookMakerDlg::OnInitMenuPopup(HMENU popup)
             state.checked = m_settings.byChapters;
         } else if (id >= IDM_VOLUME_NONE && id <= IDM_VOLUME_2M) {
             state.checked = m_settings.maxJarBytes == kVolumeSizeChoices[id - IDM_VOLUME_NONE];
+            state.radio = true;
+        } else if (id >= IDM_COMPRESSION_FAST && id <= IDM_COMPRESSION_SMALL) {
+            state.checked = m_settings.compression == static_cast<BookCompression>(id - IDM_COMPRESSION_FAST);
             state.radio = true;
         } else {
             return false;

@@ -45,6 +45,8 @@ private:
     void OnSplitByChapters();
     // 工具 > 分卷大小: the choice at index of kVolumeSizeChoices.
     void OnVolumeSize(std::size_t index);
+    // 工具 > 压缩: 快速, 标准 or 最小.
+    void OnCompression(BookCompression compression);
     void OnAddFile();
     void OnAddFolder();
     void OnDropFiles(HDROP drop);

@@ -4,6 +4,7 @@ namespace {
 
 constexpr char kByChapters[] = "SplitByChapters";
 constexpr char kMaxJarSize[] = "MaxJarSize";
+constexpr char kCompression[] = "Compression";
 
 bool ReadFlag(const SettingValues& values, const char* name, bool fallback)
 {
@@ -36,10 +37,15 @@ WindowSettings ParseWindowSettings(const SettingValues& values)
     WindowSettings settings;
     settings.byChapters = ReadFlag(values, kByChapters, settings.byChapters);
     settings.maxJarBytes = ReadVolumeSize(values, kMaxJarSize, settings.maxJarBytes);
+    const auto compression = values.find(kCompression);
+    if (compression != values.end())
+        ParseCompressionName(compression->second, settings.compression);  // else the default
     return settings;
 }
 
 SettingValues FormatWindowSettings(const WindowSettings& settings)
 {
-    return {{kByChapters, settings.byChapters ? "1" : "0"}, {kMaxJarSize, std::to_string(settings.maxJarBytes)}};
+    return {{kByChapters, settings.byChapters ? "1" : "0"},
+            {kMaxJarSize, std::to_string(settings.maxJarBytes)},
+            {kCompression, CompressionName(settings.compression)}};
 }

@@ -4,6 +4,8 @@
 // missing or written by another version falls back to its default.
 #pragma once
 
+#include "jar/book_compression.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -17,6 +19,7 @@ inline constexpr std::uint64_t kVolumeSizeChoices[] = {0, 100 << 10, 300 << 10, 
 struct WindowSettings {
     bool byChapters = false;       // 工具 > 按章节拆分: sources are cut at their chapters
     std::uint64_t maxJarBytes = 0;  // 工具 > 分卷大小: one of kVolumeSizeChoices; 0 不分卷
+    BookCompression compression = BookCompression::normal;  // 工具 > 压缩
 };
 
 WindowSettings ParseWindowSettings(const SettingValues& values);

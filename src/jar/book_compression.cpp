@@ -14,12 +14,17 @@ int PackLevel(BookCompression compression)
     return 6;
 }
 
+namespace {
+
+const struct {
+    const char* name;
+    BookCompression value;
+} kNames[] = {{"fast", BookCompression::fast}, {"normal", BookCompression::normal}, {"small", BookCompression::small}};
+
+} // namespace
+
 bool ParseCompressionName(const std::string& name, BookCompression& compression)
 {
-    static const struct {
-        const char* name;
-        BookCompression value;
-    } kNames[] = {{"fast", BookCompression::fast}, {"normal", BookCompression::normal}, {"small", BookCompression::small}};
     for (const auto& n : kNames) {
         if (name == n.name) {
             compression = n.value;
@@ -27,4 +32,13 @@ bool ParseCompressionName(const std::string& name, BookCompression& compression)
         }
     }
     return false;
+}
+
+std::string CompressionName(BookCompression compression)
+{
+    for (const auto& n : kNames) {
+        if (n.value == compression)
+            return n.name;
+    }
+    return "normal";
 }

@@ -13,5 +13,7 @@ enum class BookCompression {
 // libdeflate's level for the choice (1 fastest .. 12 smallest).
 int PackLevel(BookCompression compression);
 
-// The command line's names: "fast", "normal", "small". False for any other text.
+// The command line's names, also how the window keeps the choice: "fast", "normal",
+// "small". Parse returns false for any other text.
 bool ParseCompressionName(const std::string& name, BookCompression& compression);
+std::string CompressionName(BookCompression compression);

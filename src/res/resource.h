@@ -46,6 +46,10 @@
 #define IDM_VOLUME_500K 32782
 #define IDM_VOLUME_1M 32783
 #define IDM_VOLUME_2M 32784
+// 工具 > 压缩: one command per BookCompression, in its order (快速, 标准, 最小)
+#define IDM_COMPRESSION_FAST 32785
+#define IDM_COMPRESSION_NORMAL 32786
+#define IDM_COMPRESSION_SMALL 32787
 
 // The about item appended to the main window's system menu
 #define IDM_ABOUTBOX 0x0010

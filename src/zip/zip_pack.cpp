@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <libdeflate.h>
 #include <memory>
+#include <mutex>
+#include <utility>
+#include <vector>
 #include <zlib.h>
 
 namespace {
@@ -13,21 +16,49 @@ namespace {
 struct FreeCompressor {
     void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 };
+using Compressor = std::unique_ptr<libdeflate_compressor, FreeCompressor>;
 
-// The thread's compressor for level: kept between entries, since the higher levels set up
-// large tables and a book has hundreds of parts.
-libdeflate_compressor* CompressorFor(int level)
-{
-    thread_local std::unique_ptr<libdeflate_compressor, FreeCompressor> compressor;
-    thread_local int compressorLevel = 0;
-    if (!compressor || compressorLevel != level) {
-        compressor.reset();
-        compressor.reset(libdeflate_alloc_compressor(level));
-        if (!compressor)
+// Compressors kept between entries, since the higher levels set up large tables and a book
+// has hundreds of parts; one is taken for each entry packed, on whatever thread. (Not
+// thread_local: the mingw runtime's destructors of thread-local objects at a thread's end
+// free them wrongly.)
+class CompressorPool {
+public:
+    Compressor Take(int level)
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            for (auto it = m_free.begin(); it != m_free.end(); ++it) {
+                if (it->first == level) {
+                    Compressor c = std::move(it->second);
+                    m_free.erase(it);
+                    return c;
+                }
+            }
+        }
+        Compressor c(libdeflate_alloc_compressor(level));
+        if (!c)
             ThrowZipError(CZipException::ZE_NO_MEMORY);
-        compressorLevel = level;
+        return c;
     }
-    return compressor.get();
+
+    void Give(int level, Compressor c)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_free.size() < kKept)
+            m_free.emplace_back(level, std::move(c));
+    }
+
+private:
+    static constexpr std::size_t kKept = 8;  // more than the packing threads
+    std::mutex m_mutex;
+    std::vector<std::pair<int, Compressor>> m_free;
+};
+
+CompressorPool& Pool()
+{
+    static CompressorPool pool;
+    return pool;
 }
 
 }  // namespace
@@ -51,11 +82,12 @@ CZipPackedData PackEntryData(const void* data, std::size_t size, int level, int 
         return packed;
     }
     packed.level = std::min(level, 9);
-    libdeflate_compressor* compressor = CompressorFor(level);
-    packed.data.resize(libdeflate_deflate_compress_bound(compressor, size));
+    Compressor compressor = Pool().Take(level);
+    packed.data.resize(libdeflate_deflate_compress_bound(compressor.get(), size));
     // The bound always fits, so a result of 0 (no room) cannot happen.
     const std::size_t written =
-        libdeflate_deflate_compress(compressor, data, size, packed.data.data(), packed.data.size());
+        libdeflate_deflate_compress(compressor.get(), data, size, packed.data.data(), packed.data.size());
+    Pool().Give(level, std::move(compressor));
     packed.data.resize(written);
     packed.data.shrink_to_fit();
     return packed;

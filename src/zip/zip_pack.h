@@ -24,6 +24,6 @@ constexpr int kPackMaxLevel = 12;
 
 // Packs size bytes at level (1 to 12; -1: the default; 0 or, with ZSF_STORE_TINY in
 // smartFlags, fewer than 5 bytes: stored). The same data and level give the same bytes on
-// every platform and thread. Safe on any thread; each thread keeps one compressor.
+// every platform and thread. Safe on any thread; compressors are kept for the next entries.
 // Throws CZipException: ZE_SIZE_TOO_LARGE beyond 4 GiB, ZE_NO_MEMORY.
 CZipPackedData PackEntryData(const void* data, std::size_t size, int level, int smartFlags);

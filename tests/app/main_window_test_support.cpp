@@ -88,4 +88,22 @@ std::string JarEntry(const std::string& jarPath, const std::string& name)
     throw std::runtime_error("no entry " + name + " in " + jarPath);
 }
 
+std::vector<UINT> CheckedToolsChoices(HWND w, int position, bool& allRadio)
+{
+    HMENU choices = GetSubMenu(GetSubMenu(GetMenu(w), 1), position);
+    SendMessageW(w, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(choices), MAKELPARAM(position, FALSE));
+    std::vector<UINT> checked;
+    allRadio = true;
+    for (int at = 0; at < GetMenuItemCount(choices); ++at) {
+        MENUITEMINFOW info {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID;
+        GetMenuItemInfoW(choices, static_cast<UINT>(at), TRUE, &info);
+        allRadio = allRadio && (info.fType & MFT_RADIOCHECK);
+        if (info.fState & MFS_CHECKED)
+            checked.push_back(info.wID);
+    }
+    return checked;
+}
+
 } // namespace wintest

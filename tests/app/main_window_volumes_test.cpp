@@ -23,24 +23,7 @@ bool Exists(const std::string& path)
     return GetFileAttributesW(ui::Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The sizes whose items are checked when 分卷大小 opens, and whether each check is a dot.
-std::vector<UINT> CheckedSizes(HWND w, bool& allRadio)
-{
-    HMENU sizes = GetSubMenu(GetSubMenu(GetMenu(w), 1), 2);
-    SendMessageW(w, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(sizes), MAKELPARAM(2, FALSE));
-    std::vector<UINT> checked;
-    allRadio = true;
-    for (int at = 0; at < GetMenuItemCount(sizes); ++at) {
-        MENUITEMINFOW info {};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID;
-        GetMenuItemInfoW(sizes, static_cast<UINT>(at), TRUE, &info);
-        allRadio = allRadio && (info.fType & MFT_RADIOCHECK);
-        if (info.fState & MFS_CHECKED)
-            checked.push_back(info.wID);
-    }
-    return checked;
-}
+std::vector<UINT> CheckedSizes(HWND w, bool& allRadio) { return CheckedToolsChoices(w, 2, allRadio); }
 
 TEST_F(MainWindowTest, VolumeSizeIsRememberedAndCutsTheBook)
 {

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <string>
+#include <vector>
 
 namespace wintest {
 namespace {
@@ -145,7 +147,7 @@ TEST(WindowLayout, MainWindowTemplate)
         } items[] = {
             {0, IDM_OPEN_FOLDER, "打开目录"}, {0, IDM_OPEN_FILE, "打开文件"}, {0, IDM_EXIT, "退出"},
             {1, IDM_ALWAYS_ON_TOP, "总在最上面"}, {1, IDM_SPLIT_CHAPTERS, "按章节拆分"},
-            {1, kOpensPopup, "分卷大小"},
+            {1, kOpensPopup, "分卷大小"}, {1, kOpensPopup, "压缩"},
             {2, IDM_ABOUT, "关于..."}, {2, IDM_VISIT_SITE, "访问青禾网"}, {2, IDM_HELP, "帮助"},
         };
         int position[3] = {};
@@ -159,16 +161,26 @@ TEST(WindowLayout, MainWindowTemplate)
         }
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, i)), position[i]);
-        // 工具 > 分卷大小: its sizes in the order of kVolumeSizeChoices.
-        HMENU sizes = GetSubMenu(GetSubMenu(bar, 1), 2);
-        ASSERT_TRUE(sizes);
-        const char* const choices[] = {"不分卷", "100 KB", "300 KB", "500 KB", "1 MB", "2 MB"};
-        ASSERT_EQ(GetMenuItemCount(sizes), static_cast<int>(std::size(choices)));
-        for (int at = 0; at < GetMenuItemCount(sizes); ++at) {
-            EXPECT_EQ(GetMenuItemID(sizes, at), static_cast<UINT>(IDM_VOLUME_NONE + at));
-            wchar_t text[64] = {};
-            GetMenuStringW(sizes, static_cast<UINT>(at), text, 64, MF_BYPOSITION);
-            EXPECT_EQ(ui::Narrow(text), choices[at]);
+        // 工具 > 分卷大小: its sizes in the order of kVolumeSizeChoices; 工具 > 压缩: the
+        // choices in the order of BookCompression.
+        const struct {
+            int position;
+            UINT firstId;
+            std::vector<std::string> choices;
+        } submenus[] = {
+            {2, IDM_VOLUME_NONE, {"不分卷", "100 KB", "300 KB", "500 KB", "1 MB", "2 MB"}},
+            {3, IDM_COMPRESSION_FAST, {"快速", "标准", "最小"}},
+        };
+        for (const auto& submenu : submenus) {
+            HMENU popup = GetSubMenu(GetSubMenu(bar, 1), submenu.position);
+            ASSERT_TRUE(popup);
+            ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(submenu.choices.size()));
+            for (int at = 0; at < GetMenuItemCount(popup); ++at) {
+                EXPECT_EQ(GetMenuItemID(popup, at), submenu.firstId + static_cast<UINT>(at));
+                wchar_t text[64] = {};
+                GetMenuStringW(popup, static_cast<UINT>(at), text, 64, MF_BYPOSITION);
+                EXPECT_EQ(ui::Narrow(text), submenu.choices[at]);
+            }
         }
     });
 }

@@ -27,17 +27,28 @@ TEST(WindowSettings, DefaultsForWhatIsMissingOrNotUnderstood)
         EXPECT_EQ(ParseWindowSettings(c.values).byChapters, c.byChapters);
         EXPECT_EQ(ParseWindowSettings(c.values).maxJarBytes, c.maxJarBytes);
     }
+    const std::pair<std::string, BookCompression> compressions[] = {
+        {"fast", BookCompression::fast}, {"normal", BookCompression::normal}, {"small", BookCompression::small},
+        {"Small", BookCompression::normal}, {"2", BookCompression::normal}, {"", BookCompression::normal},
+    };
+    EXPECT_EQ(ParseWindowSettings({}).compression, BookCompression::normal);
+    for (const auto& [text, compression] : compressions)
+        EXPECT_EQ(ParseWindowSettings({{"Compression", text}}).compression, compression) << text;
 }
 
 TEST(WindowSettings, WrittenAsTheyAreRead)
 {
     for (bool byChapters : {false, true}) {
         for (std::uint64_t size : kVolumeSizeChoices) {
-            const SettingValues values = FormatWindowSettings(WindowSettings {byChapters, size});
-            EXPECT_EQ(values.at("SplitByChapters"), byChapters ? "1" : "0");
-            EXPECT_EQ(values.at("MaxJarSize"), std::to_string(size));
-            EXPECT_EQ(ParseWindowSettings(values).byChapters, byChapters);
-            EXPECT_EQ(ParseWindowSettings(values).maxJarBytes, size);
+            for (BookCompression compression : {BookCompression::fast, BookCompression::normal, BookCompression::small}) {
+                const SettingValues values = FormatWindowSettings(WindowSettings {byChapters, size, compression});
+                EXPECT_EQ(values.at("SplitByChapters"), byChapters ? "1" : "0");
+                EXPECT_EQ(values.at("MaxJarSize"), std::to_string(size));
+                const WindowSettings read = ParseWindowSettings(values);
+                EXPECT_EQ(read.byChapters, byChapters);
+                EXPECT_EQ(read.maxJarBytes, size);
+                EXPECT_EQ(read.compression, compression);
+            }
         }
     }
 }
