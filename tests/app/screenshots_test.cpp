@@ -309,6 +309,21 @@ TEST_F(MainWindowTest, ScreenshotOfTheVolumeSizeMenu)
     ExpectNotBlank(shot);
 }
 
+// 工具 > 压缩 open with 最小 chosen.
+TEST_F(MainWindowTest, ScreenshotOfTheCompressionMenu)
+{
+    const std::string shot = ScreenshotPath("main_window_compression_menu.png");
+    DeleteFileW(ui::Widen(shot).c_str());
+    services.settings = {{"Compression", "small"}};
+    Run([&](HWND w) {
+        SetItemText(w, IDC_BOOK_NAME, "三国演义");
+        std::vector<MenuShot> menus = {{1, shot, {}, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}}};
+        ShootOpenMenus(w, menus);
+        Click(w, IDC_CLOSE);
+    });
+    ExpectNotBlank(shot);
+}
+
 // What the user sees after dropping many chapters with a picture and an archive among them,
 // then generating a book that another program holds open: the list scrolled to its last
 // entry, and the two messages as real message boxes.
