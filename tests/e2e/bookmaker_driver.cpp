@@ -8,7 +8,8 @@
 // SCENARIO_FILE is UTF-8, one "key=value" per line: name, author, maker, file (a path for
 // the file dialog), title and text (typed content; "\n" in text stands for a line break),
 // help=1 to open readme.txt from the menu and report the first line Notepad shows;
-// volume (a command id of 工具 > 分卷大小) to choose before generating, expect the file name
+// volume and compression (command ids of 工具 > 分卷大小 and 工具 > 压缩) to choose before
+// generating, expect the file name
 // of the jar whose appearance shows the book was written (default: name.jar), after a
 // command id to choose once the file manager opened.
 // Prints what it saw as UTF-8 "key=value" lines; exits 0 when every step worked.
@@ -271,8 +272,10 @@ int wmain(int argc, wchar_t** argv)
 
     // Generate: the book appears (its first volume with a size chosen), then a file-manager
     // window on its folder.
-    if (!scenario["volume"].empty())
-        PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(std::stoi(scenario["volume"])), 0);
+    for (const char* choice : {"volume", "compression"}) {
+        if (!scenario[choice].empty())
+            PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(std::stoi(scenario[choice])), 0);
+    }
     const std::string expect = scenario["expect"].empty() ? scenario["name"] + ".jar" : scenario["expect"];
     const std::wstring jar = folder + L"\\" + Wide(expect);
     DeleteFileW(jar.c_str());

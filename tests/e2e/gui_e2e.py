@@ -89,6 +89,7 @@ def run_driver(args, program, folder, scratch, source_title, source_bytes, items
 
 IDM_VOLUME_NONE = 32779
 IDM_VOLUME_300K = 32781
+IDM_COMPRESSION_SMALL = 32787
 VOLUMES_NAME = "长篇"
 
 
@@ -100,10 +101,11 @@ def long_novel():
     return ("\r\n".join(lines) + "\r\n").encode("gbk")
 
 
-def registry_size(args, delete=False):
-    """The volume size the program keeps in the registry; with delete, it is removed."""
+def registry_value(args, name, delete=False):
+    """A value the program keeps in the registry (MaxJarSize, Compression); with delete, it
+    is removed."""
     command = ["delete", "/f"] if delete else ["query"]
-    r = subprocess.run([args.emulator, "reg", command[0], "HKCU\\Software\\BookMaker", "/v", "MaxJarSize"]
+    r = subprocess.run([args.emulator, "reg", command[0], "HKCU\\Software\\BookMaker", "/v", name]
                        + command[1:], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
     words = r.stdout.decode("utf-8", "replace").split()
     return words[-1] if r.returncode == 0 and words else None
@@ -130,20 +132,29 @@ def check_volumes(folder, name, count):
 def run_volumes(args, program, folder, scratch, template):
     novel = long_novel()
     count = 4  # four parts of 150000 characters, the typed content joins the last
-    registry_size(args, delete=True)  # what a run that failed half way left
+    for name in ("MaxJarSize", "Compression"):
+        registry_value(args, name, delete=True)  # what a run that failed half way left
+    # 最小 chosen too: the volumes are packed smaller and the choice is kept.
     run_driver(args, program, folder, scratch, name=VOLUMES_NAME, source_title=VOLUMES_NAME, source_bytes=novel,
-               extra=f"volume={IDM_VOLUME_300K}\nexpect={VOLUMES_NAME}(1).jar\n")
+               extra=f"volume={IDM_VOLUME_300K}\ncompression={IDM_COMPRESSION_SMALL}\nexpect={VOLUMES_NAME}(1).jar\n")
     check_volumes(folder, VOLUMES_NAME, count)
-    if registry_size(args) != "307200":
-        fail(f"the registry holds {registry_size(args)} for the volume size")
+    small = os.path.getsize(os.path.join(folder, "%s(1).jar" % VOLUMES_NAME))
+    if registry_value(args, "MaxJarSize") != "307200":
+        fail(f"the registry holds {registry_value(args, 'MaxJarSize')} for the volume size")
+    if registry_value(args, "Compression") != "small":
+        fail(f"the registry holds {registry_value(args, 'Compression')} for the compression")
+    registry_value(args, "Compression", delete=True)
     for i in range(1, count + 1):
         os.remove(os.path.join(folder, "%s(%d).jar" % (VOLUMES_NAME, i)))
     # The next start remembers 300 KB; 不分卷 chosen at the end puts the registry back.
     run_driver(args, program, folder, scratch, name=VOLUMES_NAME, source_title=VOLUMES_NAME, source_bytes=novel,
                extra=f"expect={VOLUMES_NAME}(1).jar\nafter={IDM_VOLUME_NONE}\n")
     check_volumes(folder, VOLUMES_NAME, count)
-    if registry_size(args) != "0":
-        fail(f"the registry holds {registry_size(args)} for the volume size after 不分卷")
+    normal = os.path.getsize(os.path.join(folder, "%s(1).jar" % VOLUMES_NAME))
+    if not small < normal:
+        fail(f"a volume packed 最小 has {small} bytes, 标准 {normal}")
+    if registry_value(args, "MaxJarSize") != "0":
+        fail(f"the registry holds {registry_value(args, 'MaxJarSize')} for the volume size after 不分卷")
 
 
 def check_book(jar, template, jar_check, parts):
@@ -222,7 +233,7 @@ def main():
     check_book(book, template, jar_check, [(FILE_TITLE, FILE_BYTES.decode("gbk")), content])
     print("gui_e2e: the book passed unzip, 7z, zipfile and JarFile")
     run_volumes(args, program, folder, scratch, template)
-    print("gui_e2e: 分卷大小 300 KB gave volumes within it, remembered for the next start")
+    print("gui_e2e: 分卷大小 300 KB gave volumes within it, 压缩 最小 packed them smaller than 标准, both remembered")
 
     novel = "".join(text for _, text in NOVEL_CHAPTERS)
     titles = [title for title, _ in NOVEL_CHAPTERS]
