@@ -1,22 +1,16 @@
 // The floor of the benchmark: zlib raw deflate at the default level of the given files,
 // in one process. The files are read into memory before the first deflate, so the time is
 // compression alone plus reading from the page cache.
+#include "read_files.h"
+
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 #include <zlib.h>
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> inputs;
-    for (int i = 1; i < argc; ++i) {
-        std::ifstream in(argv[i], std::ios::binary | std::ios::ate);
-        std::string data(static_cast<std::size_t>(in.tellg()), '\0');
-        in.seekg(0);
-        in.read(data.data(), static_cast<std::streamsize>(data.size()));
-        inputs.push_back(std::move(data));
-    }
+    std::vector<std::string> inputs = ReadFiles(argc, argv);
     std::vector<unsigned char> out(1 << 16);
     unsigned long long total = 0;
     for (std::string& data : inputs) {

@@ -1,9 +1,10 @@
 // Size and time of each deflate level on the given files, one thread: zlib at its default
 // level (what books were packed with before), then libdeflate at levels 1 to 12. The files
 // are read into memory first. This is how the compression choices' levels were picked.
+#include "read_files.h"
+
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -11,19 +12,6 @@
 #include <zlib.h>
 
 namespace {
-
-std::vector<std::string> ReadAll(int argc, char** argv)
-{
-    std::vector<std::string> inputs;
-    for (int i = 1; i < argc; ++i) {
-        std::ifstream in(argv[i], std::ios::binary | std::ios::ate);
-        std::string data(static_cast<std::size_t>(in.tellg()), '\0');
-        in.seekg(0);
-        in.read(data.data(), static_cast<std::streamsize>(data.size()));
-        inputs.push_back(std::move(data));
-    }
-    return inputs;
-}
 
 unsigned long long Zlib(const std::vector<std::string>& inputs)
 {
@@ -70,7 +58,7 @@ void Row(const char* name, unsigned long long in, F pack)
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> inputs = ReadAll(argc, argv);
+    const std::vector<std::string> inputs = ReadFiles(argc, argv);
     unsigned long long in = 0;
     for (const std::string& d : inputs)
         in += d.size();
