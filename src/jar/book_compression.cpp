@@ -2,7 +2,9 @@
 
 int PackLevel(BookCompression compression)
 {
-    // Measured on Chinese novels in UTF-8 (bench/deflate_levels): see scripts/bench.
+    // On Chinese novels in UTF-8 against zlib's level 6 (bench/deflate_levels): level 1
+    // runs in a fifth of the time, 5 % larger; 6 in two fifths, 0.4 % larger; 12 in 3.8
+    // times the time, 5 % smaller. Levels 7 to 11 buy little for their time.
     switch (compression) {
     case BookCompression::fast:
         return 1;
