@@ -4,7 +4,7 @@ int PackLevel(BookCompression compression)
 {
     // On Chinese novels in UTF-8 against zlib's level 6 (bench/deflate_levels): level 1
     // runs in a fifth of the time, 5 % larger; 6 in two fifths, 0.4 % larger; 12 in 3.8
-    // times the time, 5 % smaller. Levels 7 to 11 buy little for their time.
+    // times the time, 5.3 % smaller (10 and 11: 4.7 % and 5.1 % in 2.5 and 3.2 times).
     switch (compression) {
     case BookCompression::fast:
         return 1;
