@@ -255,7 +255,8 @@ TEST_F(MainWindowTest, ScreenshotsOfTheThreeWindows)
 }
 
 // Books by chapter: the 工具 menu with 按章节拆分 checked (its check drawn in the image
-// column, 总在最上面's column plain), and the list after adding one novel by its chapters.
+// column, the columns of 总在最上面 and the two submenus plain), and the list after adding one
+// novel by its chapters.
 TEST_F(MainWindowTest, ScreenshotsOfBooksByChapter)
 {
     const std::string listShot = ScreenshotPath("main_window_chapters.png");
@@ -283,7 +284,7 @@ TEST_F(MainWindowTest, ScreenshotsOfBooksByChapter)
                                                    "第四回　废汉帝陈留践位　谋董贼孟德献刀"}));
     ExpectNotBlank(listShot);
     const test::Picture picture = test::ReadPng(toolsShot);
-    ASSERT_EQ(menus[0].items.size(), 3u) << "items found on the screen";
+    ASSERT_EQ(menus[0].items.size(), 4u) << "items found on the screen";
     for (const MenuItemCell& item : menus[0].items) {
         SCOPED_TRACE("command " + std::to_string(item.command));
         const test::Rgb background = test::CommonestColour(picture, item.cell);
