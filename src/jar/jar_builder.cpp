@@ -61,7 +61,7 @@ void PackParts(const std::vector<std::string>& texts, int level, const std::stri
         [&](std::size_t i) {
             const std::string part = MakePartText(texts[i]);
             try {
-                return PackEntryData(part.data(), part.size(), level, ZSF_DEFAULT);
+                return Pack(part, level);
             } catch (const CZipException& e) {
                 throw CZipException(e.GetCause(), path);
             }
