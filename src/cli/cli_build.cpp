@@ -156,7 +156,9 @@ void ReportWritten(const BookResult& book, std::uint64_t maxJarBytes, std::ostre
         out << "已生成：" << Absolute(v.jadPath) << '\n';
     }
     for (const std::string& path : book.removed)
-        out << "已删除旧的分卷：" << Absolute(path) << '\n';
+        out << kRemovedVolumeText << Absolute(path) << '\n';
+    for (const RecoveredFile& file : book.recovered)
+        out << RecoveredFileText(file.action) << Absolute(file.path) << '\n';
     if (book.volumes.size() > 1)
         out << "共 " << book.volumes.size() << " 卷，" << book.parts << " 部分，每卷不超过 "
             << SizeLimitText(maxJarBytes) << "。\n";

@@ -2,6 +2,7 @@
 
 #include "platform/file.h"
 #include "zip/zip_container.h"
+#include "zip/zip_extra_field.h"
 #include "zip/zip_records.h"
 
 #include <algorithm>
@@ -15,6 +16,7 @@ using namespace zip;
 namespace {
 
 constexpr std::uint32_t kChunk = 65536;
+constexpr std::uint16_t kUnicodePathExtraId = 0x7075;
 
 std::string Slashed(std::string name)
 {
@@ -78,10 +80,11 @@ void ReadDirectory(CFile& file, ArchiveListing& archive)
         archive.problems.push_back("中央目录越过了结束记录");
         return;
     }
+    // Bytes before the archive that its offsets do not count (a stub put in front without
+    // adjusting them) stay in front of it: the offsets are read from the archive's start,
+    // as the engine and the readers that accept such a prefix read them.
     archive.start = endAt - directoryOffset - directorySize;
     archive.directoryAt = directoryOffset;
-    if (archive.start != 0)
-        archive.problems.push_back("压缩包前有 " + std::to_string(archive.start) + " 字节不属于它的数据");
 
     // Every header within the directory's extent counts, whatever the end record says: its
     // 16-bit count wraps at 65536.
@@ -110,6 +113,7 @@ void ReadDirectory(CFile& file, ArchiveListing& archive)
         e.size = GetU32(p + 24);
         e.offset = GetU32(p + 42);
         e.name.assign(p + kCentralHeaderSize, nameSize);
+        e.centralExtra.assign(p + kCentralHeaderSize + nameSize, GetU16(p + 30));
         if (GetU16(p + 34) != 0)
             archive.problems.push_back("条目 " + e.name + " 的起始磁盘编号不为 0");
         archive.entries.push_back(std::move(e));
@@ -118,6 +122,30 @@ void ReadDirectory(CFile& file, ArchiveListing& archive)
     if (archive.entries.size() != entries)
         archive.problems.push_back("中央目录中有 " + std::to_string(archive.entries.size()) + " 个文件头，结束记录记为 " +
                                    std::to_string(entries) + " 个");
+}
+
+// The name an Info-ZIP Unicode path record (0x7075: version 1, the CRC-32 of the header's
+// name, the name in UTF-8) gives the header whose name and extra field these are: unzip
+// takes it instead of the name when the CRC matches. The fault of a record that does not
+// match the name it stands for, or "".
+std::string UnicodePath(const std::string& name, const std::string& extra, std::string& unicodeName)
+{
+    unicodeName = name;
+    CZipExtraField field;
+    if (!field.Read(extra.data(), static_cast<std::uint32_t>(extra.size())))
+        return {};  // not records: the engine keeps the bytes as they are, and so do readers
+    const CZipExtraRecord* record = field.Lookup(kUnicodePathExtraId);
+    if (!record)
+        return {};
+    const char* p = record->m_data.Data();
+    const std::uint32_t size = record->m_data.GetSize();
+    if (size < 5 || p[0] != 1)
+        return "Unicode 路径附加字段损坏";
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(name.data()), static_cast<uInt>(name.size()));
+    if (GetU32(p + 1) != static_cast<std::uint32_t>(crc))
+        return "Unicode 路径附加字段与名称不符";
+    unicodeName.assign(p + 5, size - 5);
+    return {};
 }
 
 // "CRC、大小": the names of the fields that differ, or "".
@@ -212,6 +240,12 @@ ArchiveListing ReadArchive(const std::string& path)
         const auto it = engineNames.find(e.offset);
         if (it != engineNames.end() && it->second != Slashed(e.name))
             archive.problems.push_back("条目 " + e.name + " 的字符串记录把它改名为 " + it->second);
+        std::string unicodeName;
+        const std::string fault = UnicodePath(e.name, e.centralExtra, unicodeName);
+        if (!fault.empty())
+            archive.problems.push_back("条目 " + e.name + " 的" + fault);
+        else if (unicodeName != e.name)
+            archive.problems.push_back("条目 " + e.name + " 的 Unicode 路径附加字段把它改名为 " + unicodeName);
     }
     return archive;
 }
@@ -233,10 +267,12 @@ std::string CheckArchiveEntry(CFile& file, const ArchiveListing& archive, Archiv
         return "本地文件头签名错误";
     const std::uint16_t nameSize = GetU16(local + 26), extraSize = GetU16(local + 28);
     const std::uint64_t dataAt = static_cast<std::uint64_t>(entry.offset) + kLocalHeaderSize + nameSize + extraSize;
-    std::string name(nameSize, '\0');
+    std::string nameAndExtra(nameSize + extraSize, '\0');
     if (dataAt > archive.directoryAt ||
-        (nameSize > 0 && !ReadAt(file, archive.start + entry.offset + kLocalHeaderSize, name.data(), nameSize)))
+        (!nameAndExtra.empty() && !ReadAt(file, archive.start + entry.offset + kLocalHeaderSize, nameAndExtra.data(),
+                                          static_cast<std::uint32_t>(nameAndExtra.size()))))
         return "本地文件头越过了中央目录";
+    const std::string name = nameAndExtra.substr(0, nameSize);
 
     // With flag bit 3 the local header may hold zeros; the data descriptor has the values.
     const bool descriptor = (entry.flags & 8) != 0;
@@ -254,6 +290,14 @@ std::string CheckArchiveEntry(CFile& file, const ArchiveListing& archive, Archiv
     });
     if (!fields.empty())
         return "本地文件头的" + fields + "与中央目录不符";
+    // unzip reads the local header's Unicode path too: it must give the central name.
+    std::string localUnicode, centralUnicode;
+    const std::string fault = UnicodePath(name, nameAndExtra.substr(nameSize), localUnicode);
+    if (!fault.empty())
+        return "本地文件头的" + fault;
+    UnicodePath(entry.name, entry.centralExtra, centralUnicode);
+    if (localUnicode != centralUnicode)
+        return "本地文件头的 Unicode 路径 " + localUnicode + " 与中央目录的名称 " + centralUnicode + " 不符";
     if (entry.method == 0 && entry.compressedSize != entry.size)
         return "未压缩条目的压缩后大小与大小不符";
 

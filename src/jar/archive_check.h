@@ -14,6 +14,7 @@ class CFile;
 // One entry as its central header records it.
 struct ArchiveEntry {
     std::string name;  // the bytes stored in the central header
+    std::string centralExtra;  // the central header's extra field
     std::uint16_t versionNeeded = 0;
     std::uint16_t flags = 0;
     std::uint16_t method = 0;

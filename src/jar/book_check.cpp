@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -83,6 +84,28 @@ const std::string* Find(const Attributes& attributes, const std::string& name)
     return nullptr;
 }
 
+// "MIDlet-Jar-Size 出现了 2 次" for every attribute given more than once (names compared
+// without case, as Java's manifest reader does): a phone may take either value.
+std::vector<std::string> Repeated(const Attributes& attributes)
+{
+    std::vector<std::string> said;
+    std::map<std::string, std::pair<std::string, int>> seen;  // folded name: first spelling, count
+    std::vector<std::string> order;
+    for (const auto& [key, value] : attributes) {
+        std::string folded = key;
+        std::transform(folded.begin(), folded.end(), folded.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+        auto [it, first] = seen.try_emplace(folded, key, 0);
+        if (first)
+            order.push_back(folded);
+        ++it->second.second;
+    }
+    for (const std::string& folded : order)
+        if (seen[folded].second > 1)
+            said.push_back(seen[folded].first + " 出现了 " + std::to_string(seen[folded].second) + " 次");
+    return said;
+}
+
 // The JAD at jadPath against the book at bookPath and its manifest.
 void CheckJad(const std::string& jadPath, const std::string& bookPath, const std::string& manifest,
               std::vector<std::string>& problems)
@@ -106,6 +129,8 @@ void CheckJad(const std::string& jadPath, const std::string& bookPath, const std
     if (!IsValidUtf8(jad.data(), jad.size()))
         problems.push_back(said + "不是有效的 UTF-8");
     const Attributes attributes = ReadAttributes(jad);
+    for (const std::string& repeated : Repeated(attributes))
+        problems.push_back(said + "中 " + repeated);
     for (const char* key : {"MIDlet-Name", "MIDlet-Version", "MIDlet-Vendor", "MIDlet-Jar-URL", "MIDlet-Jar-Size"})
         if (!Find(attributes, key))
             problems.push_back(said + "缺少 " + key);
@@ -148,7 +173,62 @@ void ReadIndex(const std::string& bytes, BookInspection& book)
         book.problems.push_back("index.txt 缺少作者、制作者或书名行");
 }
 
+// The data of the entry of archive named name, when it is there, sound and at most
+// kIdentityBytes long.
+constexpr std::uint32_t kIdentityBytes = 1u << 20;
+
+std::optional<std::string> SmallEntry(CFile& file, ArchiveListing& archive, const std::string& name)
+{
+    for (ArchiveEntry& e : archive.entries) {
+        if (e.name != name)
+            continue;
+        std::string data;
+        if (e.size > kIdentityBytes || !CheckArchiveEntry(file, archive, e, true, data).empty())
+            return std::nullopt;
+        return data;
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+bool IsBookVolume(const std::string& jarPath, const std::string& volumeName)
+{
+    try {
+        ArchiveListing archive = ReadArchive(jarPath);
+        CFile file;
+        file.Open(jarPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary);
+        const std::optional<std::string> manifest = SmallEntry(file, archive, "META-INF/MANIFEST.MF");
+        const std::optional<std::string> index = SmallEntry(file, archive, kIndexEntryName);
+        if (!manifest || !index)
+            return false;
+        const Attributes attributes = ReadAttributes(*manifest);
+        const std::string* name = Find(attributes, "MIDlet-Name");
+        BookInspection book;
+        ReadIndex(*index, book);
+        return name && *name == volumeName && book.indexLines.size() >= 3 && book.indexLines[2] == volumeName;
+    } catch (const CException&) {
+        return false;  // what cannot be read is not known to be ours
+    }
+}
+
+bool IsBookJad(const std::string& jadPath, const std::string& jarFileName, const std::string& volumeName)
+{
+    try {
+        CFile file;
+        file.Open(jadPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary);
+        if (file.GetLength() > kIdentityBytes)
+            return false;
+        std::string jad(static_cast<std::size_t>(file.GetLength()), '\0');
+        jad.resize(file.Read(jad.data(), static_cast<std::uint32_t>(jad.size())));
+        const Attributes attributes = ReadAttributes(jad);
+        const std::string* url = Find(attributes, "MIDlet-Jar-URL");
+        const std::string* name = Find(attributes, "MIDlet-Name");
+        return url && name && *url == jarFileName && *name == volumeName;
+    } catch (const CException&) {
+        return false;
+    }
+}
 
 bool BookInspection::Ok() const
 {
@@ -207,8 +287,11 @@ BookInspection InspectBook(const std::string& path)
     if (!overlap.empty())
         book.problems.push_back(overlap);
 
-    if (hasManifest)
+    if (hasManifest) {
         CheckManifest(manifest, book.problems);
+        for (const std::string& repeated : Repeated(ReadAttributes(manifest)))
+            book.problems.push_back("清单中 " + repeated);
+    }
     else
         book.problems.push_back("缺少 META-INF/MANIFEST.MF");
     std::error_code ec;

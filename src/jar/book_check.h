@@ -35,3 +35,12 @@ struct BookInspection {
 
 // Throws CZipException or CFileException when the archive engine cannot open path.
 BookInspection InspectBook(const std::string& path);
+
+// True when the jar at jarPath is a book of this program named volumeName (a volume's name
+// carries its number, VolumeBookName): its manifest's MIDlet-Name and its index's book
+// name both say so. False for anything else, or what cannot be read: an older volume is
+// removed only when it is provably one.
+bool IsBookVolume(const std::string& jarPath, const std::string& volumeName);
+// True when the JAD at jadPath describes the jar named jarFileName of the book named
+// volumeName (its MIDlet-Jar-URL and MIDlet-Name).
+bool IsBookJad(const std::string& jadPath, const std::string& jarFileName, const std::string& volumeName);

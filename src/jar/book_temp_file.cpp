@@ -1,7 +1,6 @@
 #include "jar/book_temp_file.h"
 
 #include "platform/file.h"
-#include "platform/file_exception.h"
 #include "platform/process.h"
 #include "platform/path.h"
 
@@ -61,12 +60,11 @@ std::string TempFileName(const std::string& bookFileName, std::uint32_t processI
     return Prefix(bookFileName) + suffix;
 }
 
-std::optional<std::uint32_t> TempFileOwner(const std::string& fileName, const std::string& bookFileName)
+std::optional<std::uint32_t> TempFileOwner(const std::string& fileName)
 {
-    const std::string prefix = Prefix(bookFileName);
-    if (fileName.size() != prefix.size() + kSuffixLength || fileName.compare(0, prefix.size(), prefix) != 0)
+    if (fileName.size() < kSuffixLength)
         return std::nullopt;
-    const std::size_t at = prefix.size();
+    const std::size_t at = fileName.size() - kSuffixLength;
     if (fileName.compare(at, sizeof kMarker - 1, kMarker) != 0 ||
         fileName.compare(fileName.size() - (sizeof kExtension - 1), std::string::npos, kExtension) != 0)
         return std::nullopt;
@@ -80,6 +78,14 @@ std::optional<std::uint32_t> TempFileOwner(const std::string& fileName, const st
     return id;
 }
 
+std::optional<std::uint32_t> TempFileOwner(const std::string& fileName, const std::string& bookFileName)
+{
+    const std::string prefix = Prefix(bookFileName);
+    if (fileName.size() != prefix.size() + kSuffixLength || fileName.compare(0, prefix.size(), prefix) != 0)
+        return std::nullopt;
+    return TempFileOwner(fileName);
+}
+
 std::string TempPathFor(const std::string& bookPath)
 {
     static std::atomic<std::uint16_t> s_number {0};
@@ -91,75 +97,5 @@ std::string TempPathFor(const std::string& bookPath)
         const fs::file_status status = fs::symlink_status(path, ec);
         if (ec || !fs::exists(status))
             return Utf8Path(path);  // a folder that cannot be looked at fails when written
-    }
-}
-
-void RemoveStaleTempFiles(const std::string& bookPath)
-{
-    const fs::path book = U8Path(bookPath);
-    const std::string bookName = Utf8Path(book.filename());
-    const fs::path folder = book.parent_path().empty() ? fs::path(".") : book.parent_path();
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::optional<std::uint32_t> owner = TempFileOwner(Utf8Path(it->path().filename()), bookName);
-        std::error_code typeError;
-        if (!owner || !it->is_regular_file(typeError))
-            continue;
-        if (*owner != CurrentProcessId() && !IsProcessRunning(*owner)) {
-            std::error_code removeError;
-            fs::remove(it->path(), removeError);
-        }
-    }
-}
-
-void CommitBookFiles(const std::vector<PendingBookFile>& files, const std::vector<std::string>& retired)
-{
-    struct Aside {
-        std::string path, tempPath;
-    };
-    std::vector<Aside> aside;
-    std::vector<std::string> placed;
-    std::string renaming;
-    bool existing = true;
-    try {
-        std::vector<std::string> old = retired;
-        for (const PendingBookFile& file : files)
-            old.push_back(file.targetPath);
-        for (const std::string& path : old) {
-            std::uint64_t size;
-            if (!CFile::GetSize(path, size))
-                continue;
-            renaming = path;
-            const std::string tempPath = TempPathFor(path);
-            CFile::Rename(path, tempPath);
-            aside.push_back({path, tempPath});
-        }
-        existing = false;
-        for (const PendingBookFile& file : files) {
-            renaming = file.targetPath;
-            CFile::Rename(file.tempPath, file.targetPath);
-            placed.push_back(file.targetPath);
-        }
-    } catch (const CFileException& e) {
-        // Undone as far as the file system lets: a failure here would only hide the first.
-        for (const std::string& path : placed) {
-            try {
-                CFile::Remove(path);
-            } catch (const CFileException&) {
-            }
-        }
-        for (auto it = aside.rbegin(); it != aside.rend(); ++it) {
-            try {
-                CFile::Rename(it->tempPath, it->path);
-            } catch (const CFileException&) {
-            }
-        }
-        throw CFileException(e.GetCause(), e.GetOsError(), renaming, existing);
-    }
-    for (const Aside& old : aside) {
-        try {
-            CFile::Remove(old.tempPath);
-        } catch (const CFileException&) {
-        }
     }
 }

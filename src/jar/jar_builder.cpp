@@ -1,8 +1,9 @@
 #include "jar/jar_builder.h"
 
+#include "jar/book_check.h"
 #include "jar/book_files.h"
+#include "jar/book_journal.h"
 #include "jar/book_name.h"
-#include "jar/book_temp_file.h"
 #include "jar/jar_contents.h"
 #include "jar/jar_exception.h"
 #include "jar/template_check.h"
@@ -11,6 +12,7 @@
 #include "platform/file_exception.h"
 #include "platform/ordered_work.h"
 #include "platform/path.h"
+#include "platform/utf16.h"
 #include "zip/zip_exception.h"
 
 #include <algorithm>
@@ -69,6 +71,33 @@ void PackParts(const std::vector<std::string>& texts, int level, const std::stri
         consume);
 }
 
+// The size of the jar just written to tempPath, which the JAD must state exactly: a jar
+// whose size cannot be read back is not delivered.
+std::uint64_t WrittenSize(const std::string& tempPath, const std::string& jarPath)
+{
+    std::uint64_t bytes = 0;
+    if (!CFile::GetSize(tempPath, bytes))
+        throw CJarException(CJarException::archiveFailed, jarPath, "写完后无法读出文件大小");
+    return bytes;
+}
+
+// True for a file whose owner may not write it (Windows' read-only attribute).
+bool IsReadOnly(const fs::file_status& status)
+{
+    return (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+
+// A read-only book is not replaced nor removed: its owner said so.
+void CheckReplaceable(const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths) {
+        std::error_code ec;
+        const fs::file_status status = fs::status(U8Path(path), ec);
+        if (!ec && fs::is_regular_file(status) && IsReadOnly(status))
+            throw CJarException(CJarException::outputReadOnly, path);
+    }
+}
+
 // A zip archive holds at most this many entries.
 constexpr std::size_t kMaxEntries = 0xFFFF;
 
@@ -107,6 +136,20 @@ void CheckBookPath(const std::string& jarPath, const std::string& templatePath,
         if (SameFile(book, U8Path(source)))
             throw CJarException(CJarException::outputIsSource, jarPath);
     }
+    CheckReplaceable({jarPath});
+}
+
+void CheckBookFileNames(const std::string& jarPath, std::size_t volume)
+{
+    const std::string jar = volume ? VolumePathFor(jarPath, volume) : jarPath;
+    for (const std::string& path : {jar, JadPathFor(jar)}) {
+        const std::string name = FileNameOfPath(path);
+        const std::size_t units = Utf8ToUtf16(name).size();
+        if (name.size() > kMaxFileNameLength || units > kMaxFileNameLength)
+            throw CJarException(CJarException::fileNameTooLong, path,
+                                "“" + name + "”有 " + std::to_string(name.size()) + " 字节，文件名最多 " +
+                                    std::to_string(kMaxFileNameLength) + " 字节（一个汉字 3 字节）");
+    }
 }
 
 void CheckBookPaths(const std::string& jarPath, const std::string& templatePath,
@@ -125,22 +168,29 @@ std::vector<std::string> CJarBuilder::OlderVolumesAbove(const std::string& jarPa
         const std::string jar = VolumePathFor(jarPath, n), jad = JadPathFor(jar);
         if (!Exists(jar) && !Exists(jad))
             return older;
-        // Only files: a folder of that name, the template or a source of this book is not
-        // a volume.
-        for (const std::string& path : {jar, jad}) {
-            bool volume = IsRegularFile(path) && !SameFile(U8Path(path), U8Path(m_strTemplatePath));
+        // Only what provably is volume n of this book: another program's jar that happens
+        // to have the name, a file of the user's, the template or a source stays.
+        const std::string name = VolumeBookName(m_book.bookName, n);
+        auto mayGo = [&](const std::string& path) {
+            bool ours = IsRegularFile(path) && !SameFile(U8Path(path), U8Path(m_strTemplatePath));
             for (const std::string& source : m_arrProtected)
-                volume = volume && !SameFile(U8Path(path), U8Path(source));
-            if (volume)
-                older.push_back(path);
-        }
+                ours = ours && !SameFile(U8Path(path), U8Path(source));
+            return ours;
+        };
+        if (mayGo(jar) && IsBookVolume(jar, name))
+            older.push_back(jar);
+        if (mayGo(jad) && IsBookJad(jad, FileNameOfPath(jar), name))
+            older.push_back(jad);
     }
 }
 
 // The files of one build: what was written to temporary files so far, waiting for the
 // commit, and the jars among them.
 struct CJarBuilder::Output {
+    explicit Output(const std::string& path) : jarPath(path), journal(path) {}
+
     std::string jarPath;  // the book's path as given
+    CBookJournal journal;  // every temporary file, and the commit
     std::vector<PendingBookFile> files;
     std::vector<BookVolume> volumes;
     bool numbered = false;  // the jars are volumes named (1), (2), ...
@@ -260,10 +310,14 @@ void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& ja
     CheckTemplate(templatePath);
     CheckVolumeLimit(templatePath, m_nMaxJarBytes);
     CheckBookPaths(jarPath, templatePath, m_arrProtected);
+    CheckBookFileNames(jarPath, m_nMaxJarBytes ? 1 : 0);
 
     m_strTemplatePath = templatePath;
-    Output output;
-    output.jarPath = jarPath;
+    // What builds killed beside the book left is put right first (book_journal.h).
+    std::vector<std::string> reads = m_arrProtected;
+    reads.push_back(templatePath);
+    m_recovered = RecoverInterruptedBuilds(Utf8Path(U8Path(jarPath).parent_path()), reads);
+    Output output(jarPath);
     m_strTargetPath = jarPath;
     m_nDone = 0;
     m_nTotal = 2 + m_pTexts->size();
@@ -275,7 +329,8 @@ void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& ja
             WriteVolumes(templatePath, output);
         if (output.numbered)
             retired = OlderVolumesAbove(jarPath, output.volumes.size());
-        CommitBookFiles(output.files, retired);
+        CheckReplaceable(retired);
+        output.journal.Commit(output.files, retired);
     } catch (const CFileException& e) {
         Abandon(output);
         throw CFileException(e.GetCause(), e.GetOsError(), output.TargetOf(e.GetPath()), e.IsReplacing());
@@ -302,8 +357,7 @@ void CJarBuilder::WriteWholeBook(const std::string& templatePath, Output& output
     BeginJar(templatePath, jarTemp, output.jarPath, m_book.bookName, 0, texts.size());
     PackParts(texts, m_nPackLevel, jarTemp, [&](std::size_t i, CZipPackedData& packed) { AddPart(i, packed); });
     m_zip.Close();
-    std::uint64_t bytes = 0;
-    CFile::GetSize(jarTemp, bytes);
+    const std::uint64_t bytes = WrittenSize(jarTemp, output.jarPath);
     WriteJad(jadTemp, m_book.bookName, output.jarPath, bytes);
     output.volumes.push_back({output.jarPath, JadPathFor(output.jarPath), bytes, 0, texts.size()});
 }
@@ -358,16 +412,17 @@ void CJarBuilder::WriteVolume(const std::string& templatePath, std::size_t volum
 {
     const std::string jarPath = volume ? VolumePathFor(output.jarPath, volume) : output.jarPath;
     const std::string bookName = volume ? VolumeBookName(m_book.bookName, volume) : m_book.bookName;
-    if (volume)
+    if (volume) {
         CheckBookName(m_book.bookName, volume);
+        CheckBookFileNames(output.jarPath, volume);
+    }
     const std::string jarTemp = TargetTemp(jarPath, output);
     const std::string jadTemp = TargetTemp(JadPathFor(jarPath), output);
     BeginJar(templatePath, jarTemp, jarPath, bookName, first, count);
     for (std::size_t k = 0; k < count; ++k)
         AddPart(k, parts[k]);
     m_zip.Close();
-    std::uint64_t bytes = 0;
-    CFile::GetSize(jarTemp, bytes);
+    const std::uint64_t bytes = WrittenSize(jarTemp, jarPath);
     // The limit is a promise to the phone: a jar that came out otherwise than measured is
     // not delivered.
     if (bytes != expected)
@@ -381,8 +436,7 @@ void CJarBuilder::WriteVolume(const std::string& templatePath, std::size_t volum
 std::string CJarBuilder::TargetTemp(const std::string& targetPath, Output& output)
 {
     CheckBookPath(targetPath, m_strTemplatePath, m_arrProtected);
-    RemoveStaleTempFiles(targetPath);
-    const std::string tempPath = TempPathFor(targetPath);
+    const std::string tempPath = output.journal.NewTempFile(targetPath);
     output.files.push_back({tempPath, targetPath});
     return tempPath;
 }
@@ -467,7 +521,7 @@ void CJarBuilder::EntryAdded()
         m_progress(m_nDone, m_nTotal);
 }
 
-void CJarBuilder::Abandon(const Output& output) noexcept
+void CJarBuilder::Abandon(Output& output) noexcept
 {
     // A failure is already on its way to the caller; failures of the clean-up itself would
     // only hide it, so they are not reported.
@@ -475,12 +529,5 @@ void CJarBuilder::Abandon(const Output& output) noexcept
         m_zip.Close(CZipContainer::closeAfterException);
     } catch (const CException&) {
     }
-    for (const PendingBookFile& file : output.files) {
-        try {
-            std::uint64_t size;
-            if (CFile::GetSize(file.tempPath, size))
-                CFile::Remove(file.tempPath);
-        } catch (const CException&) {
-        }
-    }
+    output.journal.Discard();
 }

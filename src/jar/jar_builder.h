@@ -7,6 +7,7 @@
 #pragma once
 
 #include "jar/book_compression.h"
+#include "jar/book_journal.h"
 #include "jar/book_info.h"
 #include "zip/zip_container.h"
 
@@ -27,10 +28,20 @@ void CheckTemplatePresent(const std::string& templatePath);
 void CheckVolumeLimit(const std::string& templatePath, std::uint64_t maxJarBytes);
 
 // Throws CJarException when the book cannot be written at jarPath: something that is not a
-// regular file is there (outputNotFile), or it is the same file, however spelled, as the
-// template (outputIsTemplate) or one of the protected files (outputIsSource).
+// regular file is there (outputNotFile), it is the same file, however spelled, as the
+// template (outputIsTemplate) or one of the protected files (outputIsSource), or a
+// read-only file (outputReadOnly).
 void CheckBookPath(const std::string& jarPath, const std::string& templatePath,
                    const std::vector<std::string>& protectedFiles);
+// The longest file name, in bytes and in UTF-16 units, that the file systems books are
+// written to take (ext4's 255 bytes, NTFS's 255 units).
+inline constexpr std::size_t kMaxFileNameLength = 255;
+
+// Throws CJarException (fileNameTooLong) when the jar at jarPath or its JAD would have a
+// longer file name; volume: the name checked is that of this volume ("(n)" before the
+// extension); 0: the book's own. Temporary files are never longer (book_temp_file.h).
+void CheckBookFileNames(const std::string& jarPath, std::size_t volume);
+
 // CheckBookPath for a book's jar and its JAD; a jar named like a JAD ("x.jad") throws
 // CJarException (outputIsDescriptor).
 void CheckBookPaths(const std::string& jarPath, const std::string& templatePath,
@@ -97,6 +108,8 @@ public:
     // The jars of the last successful build in order, and the older volumes it removed.
     const std::vector<BookVolume>& GetVolumes() const { return m_volumes; }
     const std::vector<std::string>& GetRemovedFiles() const { return m_arrRemoved; }
+    // What the last build put right of the files that killed builds left beside the book.
+    const std::vector<RecoveredFile>& GetRecoveredFiles() const { return m_recovered; }
 
     // The clock that dates the new entries (tests fix it to compare books byte for byte).
     void SetClock(std::function<std::time_t()> clock) { m_zip.SetClock(std::move(clock)); }
@@ -123,19 +136,20 @@ private:
     void AddPart(std::size_t position, const CZipPackedData& packed);
     void WriteJad(const std::string& tempPath, const std::string& bookName, const std::string& jarPath,
                   std::uint64_t jarBytes);
-    // Checks a file of the book (CheckBookPath), removes stale temporary files beside it
-    // and returns the temporary file it is written to, listed in output for the commit.
+    // Checks a file of the book (CheckBookPath) and returns the temporary file it is
+    // written to, recorded in the build's journal and listed in output for the commit.
     std::string TargetTemp(const std::string& targetPath, Output& output);
     // Files of volumes numbered above `volumes` beside jarPath, up to the first number
-    // that has neither a jar nor a JAD; the template, sources of the book and what is not a
-    // file left out.
+    // that has neither a jar nor a JAD: each jar that IsBookVolume finds to be that volume
+    // of this book and each JAD that IsBookJad finds to describe it; the template and
+    // sources of the book left out.
     std::vector<std::string> OlderVolumesAbove(const std::string& jarPath, std::size_t volumes) const;
     void CopyTemplate(const std::string& templatePath, const std::string& tempPath);
     void AddPacked(const std::string& name, const CZipPackedData& packed);
     [[noreturn]] void ThrowEntryRefused(const std::string& name) const;
     void EntryAdded();
     // Closes the archive without a directory and removes the temporary files.
-    void Abandon(const Output& output) noexcept;
+    void Abandon(Output& output) noexcept;
 
     std::string m_strJarPath;
     std::string m_strTargetPath;  // the book's file being written
@@ -152,4 +166,5 @@ private:
     int m_nPackLevel = PackLevel(BookCompression::normal);
     std::vector<BookVolume> m_volumes;
     std::vector<std::string> m_arrRemoved;
+    std::vector<RecoveredFile> m_recovered;
 };

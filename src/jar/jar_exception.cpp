@@ -31,6 +31,8 @@ std::string CJarException::Message() const
     case outputIsTemplate: return "电子书不能写在模板上：" + m_strPath;
     case outputIsSource: return "电子书不能写在它的来源文件上：" + m_strPath + "，请换一个书名或输出文件。";
     case outputNotFile: return "这个位置不是普通文件，不能写入电子书：" + m_strPath;
+    case outputReadOnly: return "这个文件是只读的，不能替换或删除：" + m_strPath + "（请先去掉它的只读属性）";
+    case fileNameTooLong: return "文件名太长：" + m_strDetail + "。请用短一些的书名或输出文件名。";
     case outputIsDescriptor: return "电子书的文件名不能以 .jad 结尾，那是它的描述文件：" + m_strPath;
     case tooManyParts:
         return "电子书的部分太多：一个 jar 文件最多有 65535 个条目，请把文本分成几本书。";

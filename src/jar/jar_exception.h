@@ -30,6 +30,8 @@ public:
         archiveFailed,       // any other failure of the archive engine; the detail says which
         volumeBelowTemplate, // the size limit of a jar is below the template's own size
         partTooLarge,        // a part does not fit within the size limit even in a jar of its own
+        outputReadOnly,      // a file of the book to be replaced or removed is read-only
+        fileNameTooLong,     // a file of the book would have a name longer than file systems take
     };
 
     explicit CJarException(Cause cause, std::string path = {}, std::string detail = {})

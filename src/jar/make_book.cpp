@@ -13,6 +13,8 @@ void CheckBookRequest(const BookRequest& request)
     CheckTemplate(request.templatePath);
     CheckVolumeLimit(request.templatePath, request.maxJarBytes);
     CheckBookPaths(request.jarPath, request.templatePath, request.sourcePaths);
+    // Volumes are named "(1)" and up: the first one's name is known before any text is read.
+    CheckBookFileNames(request.jarPath, request.maxJarBytes ? 1 : 0);
 }
 
 BookResult MakeBook(const BookRequest& request, const std::vector<std::string>& titles,
@@ -34,7 +36,7 @@ BookResult MakeBook(const BookRequest& request, const std::vector<std::string>& 
         builder.SetMaxJarSize(request.maxJarBytes);
         builder.SetCompression(request.compression);
         builder.BuildTo(request.templatePath, request.jarPath);
-        return BookResult {builder.GetVolumes(), texts.size(), builder.GetRemovedFiles()};
+        return BookResult {builder.GetVolumes(), texts.size(), builder.GetRemovedFiles(), builder.GetRecoveredFiles()};
     } catch (const std::bad_alloc&) {
         throw CJarException(CJarException::outOfMemory, request.jarPath);
     }

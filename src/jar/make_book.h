@@ -31,15 +31,21 @@ struct BookRequest {
     BookCompression compression = BookCompression::normal;
 };
 
+// Said before the path of each older volume a build removed.
+inline constexpr char kRemovedVolumeText[] = "已删除旧的分卷：";
+
 struct BookResult {
     std::vector<BookVolume> volumes;  // the whole book, or its volumes in order
     std::size_t parts = 0;
     std::vector<std::string> removed;  // older volumes taken away (see CJarBuilder::BuildTo)
+    // What was put right of the files killed builds left beside the book (book_journal.h).
+    std::vector<RecoveredFile> recovered;
 };
 
 // What can be refused before any text is read: the book's name (CheckBookName), the
 // template (there, a regular file, CheckTemplate), a size limit below the template's
-// size, and the paths of the book and its JAD (CheckBookPaths). Throws CJarException or
+// size, the paths of the book and its JAD (CheckBookPaths) and the length of their file
+// names, the first volume's with a size limit (CheckBookFileNames). Throws CJarException or
 // CFileException.
 void CheckBookRequest(const BookRequest& request);
 

@@ -24,6 +24,9 @@ void CheckTemplate(const std::string& path)
 
     std::set<std::string> names;
     for (const ArchiveEntry& e : archive.entries) {
+        // A jar entry is a file or folder by its name: one without a name is none.
+        if (e.name.empty())
+            damaged("有一个条目没有名称");
         if (!names.insert(e.name).second)
             damaged("条目 " + e.name + " 出现了两次");
         if (IsManifestName(e.name) || e.name == kIndexEntryName || IsPartEntryName(e.name))

@@ -1,7 +1,5 @@
-// Temporary book files: never longer than the book's name, recognised exactly, and removed
-// by a later build only when the process that made them is gone.
+// Temporary book files: never longer than the book's name and recognised exactly.
 #include "jar/book_temp_file.h"
-#include "platform/file_exception.h"
 #include "platform/process.h"
 #include "platform/utf16.h"
 #include "platform/path.h"
@@ -62,34 +60,6 @@ TEST(TempFileOwner, OnlyTheExactPattern)
     }
 }
 
-TEST(RemoveStaleTempFiles, OnlyThoseOfProcessesThatAreGone)
-{
-    test::TempDir dir;
-    const std::string book = dir.Path("书.jar");
-    const std::uint32_t gone = 0x7FFFFFF0u;  // above any process id in use
-    ASSERT_FALSE(IsProcessRunning(gone));
-    ASSERT_TRUE(IsProcessRunning(CurrentProcessId()));
-    const std::string stale = TempFileName("书.jar", gone, 3);
-    const std::string mine = TempFileName("书.jar", CurrentProcessId(), 0);
-    const std::string staleFolder = TempFileName("书.jar", gone, 4);
-    const std::string users[] = {"书.jar", "书.jar.tmp", ".bm7ffffff00005.TMP", "x" + stale};
-    for (const std::string& name : {stale, mine})
-        test::WriteFile(dir.Path(name), "temporary");
-    for (const std::string& name : users)
-        test::WriteFile(dir.Path(name), "the user's");
-    fs::create_directory(U8Path(dir.Path(staleFolder)));
-
-    RemoveStaleTempFiles(book);
-
-    std::set<std::string> left;
-    for (const auto& entry : fs::directory_iterator(U8Path(dir.Path(""))))
-        left.insert(Utf8Path(entry.path().filename()));
-    std::set<std::string> expected(std::begin(users), std::end(users));
-    expected.insert(mine);
-    expected.insert(staleFolder);
-    EXPECT_EQ(left, expected);
-}
-
 TEST(TempPathFor, BesideTheBookAndNotThereYet)
 {
     test::TempDir dir;
@@ -100,68 +70,6 @@ TEST(TempPathFor, BesideTheBookAndNotThereYet)
     EXPECT_NE(first, second);
     EXPECT_EQ(U8Path(second).parent_path(), U8Path(book).parent_path());
     EXPECT_EQ(TempFileOwner(Utf8Path(U8Path(second).filename()), "书.jar"), CurrentProcessId());
-}
-
-// The new files take the places of the old ones and the retired files go, all together;
-// no temporary file stays.
-TEST(CommitBookFiles, AllNewFilesInPlaceAndTheRetiredGone)
-{
-    test::TempDir dir;
-    const std::string folder = dir.Path("books");
-    fs::create_directories(U8Path(folder));
-    const std::string jar = JoinPath(folder, "书.jar"), jad = JoinPath(folder, "书.jad"),
-                      old = JoinPath(folder, "书(3).jar");
-    test::WriteFile(jar, "older book");
-    test::WriteFile(old, "older volume");
-    std::vector<PendingBookFile> files;
-    for (const std::string& target : {jar, jad}) {
-        files.push_back({TempPathFor(target), target});
-        test::WriteFile(files.back().tempPath, "new " + FileNameOfPath(target));
-    }
-    CommitBookFiles(files, {old});
-    EXPECT_EQ(test::ReadFile(jar), "new 书.jar");
-    EXPECT_EQ(test::ReadFile(jad), "new 书.jad");
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(U8Path(folder)))
-        names.insert(Utf8Path(entry.path().filename()));
-    EXPECT_EQ(names, (std::set<std::string> {"书.jar", "书.jad"}));
-}
-
-// A file that cannot be put in place undoes everything: the new files already placed are
-// gone, the old ones have their names back, the retired one stays; the failure names the
-// target.
-TEST(CommitBookFiles, AFailureLeavesTheOldFilesAsTheyWere)
-{
-    test::TempDir dir;
-    const std::string folder = dir.Path("books");
-    fs::create_directories(U8Path(folder));
-    const std::string targets[] = {JoinPath(folder, "书(1).jar"), JoinPath(folder, "书(1).jad"),
-                                   JoinPath(folder, "书(2).jar")};
-    const std::string old = JoinPath(folder, "书(3).jar");
-    test::WriteFile(targets[0], "older first volume");
-    test::WriteFile(targets[2], "older second volume");
-    test::WriteFile(old, "older third volume");
-    std::vector<PendingBookFile> files;
-    for (const std::string& target : targets)
-        files.push_back({TempPathFor(target), target});
-    test::WriteFile(files[0].tempPath, "new");
-    test::WriteFile(files[1].tempPath, "new");
-    // The last temporary file is missing: its rename fails after two were placed.
-    try {
-        CommitBookFiles(files, {old});
-        FAIL() << "committed";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.GetPath(), targets[2]);
-    }
-    EXPECT_EQ(test::ReadFile(targets[0]), "older first volume");
-    EXPECT_FALSE(fs::exists(U8Path(targets[1])));
-    EXPECT_EQ(test::ReadFile(targets[2]), "older second volume");
-    EXPECT_EQ(test::ReadFile(old), "older third volume");
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(U8Path(folder)))
-        names.insert(Utf8Path(entry.path().filename()));
-    EXPECT_EQ(names, (std::set<std::string> {"书(1).jar", "书(2).jar", "书(3).jar"}))
-        << "the new files placed are removed again";
 }
 
 } // namespace

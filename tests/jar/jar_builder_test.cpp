@@ -513,7 +513,8 @@ TEST_F(JarVolumesTest, ABookThatFitsStaysOneJar)
 
 // Older volumes numbered above the new ones go with the commit, up to the first number with
 // neither a jar nor a JAD; the rest stays: the whole book 书.jar (for another phone), a
-// source of the book, a folder, a volume after the gap.
+// source of the book, a folder, files that only have a volume's name (another program's
+// jar, a JAD naming another jar, the user's text), a volume after the gap.
 // A book in one jar leaves volumes alone.
 TEST_F(JarVolumesTest, OlderVolumesAboveTheNewOnesAreRemoved)
 {
@@ -528,10 +529,27 @@ TEST_F(JarVolumesTest, OlderVolumesAboveTheNewOnesAreRemoved)
     first.texts = {book.texts[0]};
     const std::uint64_t limit = Build(first, m_dir.Path("one.jar")).size() + 100;
 
-    for (const char* old : {"书.jar", "书.jad", "书(1).jar", "书(2).jad", "书(4).jar", "书(4).jad", "书(5).jad",
-                            "书(5).jar", "书(8).jar"})
+    // Older volumes 4 and 5 of this book, as a build of five parts left them.
+    Book five = book;
+    five.titles.push_back("第4章"), five.texts.push_back(Noise(3000, 4));
+    five.titles.push_back("第5章"), five.texts.push_back(Noise(3000, 5));
+    const std::string oldFolder = m_dir.Path("old");
+    fs::create_directories(U8(oldFolder));
+    {
+        CJarBuilder older(five.info);
+        older.SetContents(five.titles, five.texts);
+        older.SetMaxJarSize(limit);
+        older.BuildTo(m_templatePath, JoinPath(oldFolder, "书.jar"));
+        ASSERT_EQ(older.GetVolumes().size(), 5u);
+    }
+    for (const char* old : {"书(4).jar", "书(4).jad", "书(5).jad"})
+        fs::copy_file(U8(JoinPath(oldFolder, old)), U8(m_dir.Path("books/") + old));
+    // Files that only have the names: the user's text, another program's jar and JAD.
+    for (const char* old : {"书.jar", "书.jad", "书(1).jar", "书(2).jad", "书(5).jar", "书(8).jar"})
         test::WriteFile(m_dir.Path("books/") + old, "older");
     fs::create_directories(U8(m_dir.Path("books/书(6).jad")));
+    fs::copy_file(U8(m_templatePath), U8(m_dir.Path("books/书(7).jar")));
+    test::WriteFile(m_dir.Path("books/书(7).jad"), "MIDlet-Name: 书(7)\r\nMIDlet-Jar-URL: 游戏.jar\r\nolder\r\n");
     CJarBuilder builder(book.info);
     builder.SetContents(book.titles, book.texts);
     builder.SetMaxJarSize(limit);
@@ -542,10 +560,13 @@ TEST_F(JarVolumesTest, OlderVolumesAboveTheNewOnesAreRemoved)
               (std::vector<std::string> {m_dir.Path("books/书(4).jar"), m_dir.Path("books/书(4).jad"),
                                          m_dir.Path("books/书(5).jad")}));
     std::set<std::string> kept;
-    for (const std::string& line : Listing(m_folder))
-        if (line.find("older") != std::string::npos || line.find(" = ") == std::string::npos)
-            kept.insert(line.substr(0, line.find(" = ")));
-    EXPECT_EQ(kept, (std::set<std::string> {"书.jar", "书.jad", "书(5).jar", "书(6).jad", "书(8).jar"}));
+    for (const std::string& line : Listing(m_folder)) {
+        const std::string name = line.substr(0, line.find(" = "));
+        if (name.size() != std::string("书(1).jar").size() || name[4] < '1' || name[4] > '3')
+            kept.insert(name);
+    }
+    EXPECT_EQ(kept, (std::set<std::string> {"书.jar", "书.jad", "书(5).jar", "书(6).jad", "书(7).jar", "书(7).jad",
+                                            "书(8).jar"}));
 
     // The whole book replaces 书.jar and 书.jad and leaves the volumes as they are.
     const std::string volume3 = test::ReadFile(m_dir.Path("books/书(3).jar"));
@@ -589,8 +610,8 @@ TEST_F(JarVolumesTest, FailuresLeaveOlderBooksAndVolumesAsTheyWere)
         {"a folder where the JAD of volume 3 goes", 5200, CJarException::outputNotFile, "书(3).jad", "书", 0,
          "书(3).jad"},
         {"stopped in the second volume", 5200, -1, {}, "书", 12},
-        {"a name too long with a volume's number", 5200, CJarException::bookNameTooLong, "分卷的书名后面还有“(1)”，书名最多 159 个汉字或 479 个",
-         std::string(481, 'x')},
+        {"a file name too long with a volume's number", 5200, CJarException::fileNameTooLong,
+         "文件名太长：“" + test::Repeat("书", 83) + "(1).jar”有 256 字节", test::Repeat("书", 83)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

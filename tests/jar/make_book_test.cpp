@@ -84,18 +84,19 @@ TEST(MakeBook, ReturnsTheBookWrittenAndRefusesToWriteOverASource)
 TEST(MakeBook, ALimitGivesVolumes)
 {
     Request r("书", true);
-    test::WriteFile(r.dir.Path("book(3).jar"), "an older third volume");
-    std::vector<std::string> texts(4);
+    std::vector<std::string> texts(6);
     unsigned noise = 1;
     for (std::string& text : texts)
         while (text.size() < 600)
             text += static_cast<char>('a' + (noise = noise * 1103515245 + 12345) % 26);
     r.request.maxJarBytes = 3000;
+    ASSERT_EQ(MakeBook(r.request, texts, texts).volumes.size(), 3u) << "the older book";
+    texts.resize(4);
     const BookResult book = MakeBook(r.request, texts, texts);
     ASSERT_EQ(book.volumes.size(), 2u);
     EXPECT_EQ(book.volumes[1].jarPath, r.dir.Path("book(2).jar"));
     EXPECT_EQ(book.volumes[0].parts + book.volumes[1].parts, 4u);
-    EXPECT_EQ(book.removed, std::vector<std::string> {r.dir.Path("book(3).jar")});
+    EXPECT_EQ(book.removed, (std::vector<std::string> {r.dir.Path("book(3).jar"), r.dir.Path("book(3).jad")}));
 
     r.request.maxJarBytes = 10;
     EXPECT_THROW(CheckBookRequest(r.request), CJarException) << "below the template's size";
@@ -112,6 +113,38 @@ TEST(MakeBook, CancelledFromTheProgressCallback)
     const std::vector<std::string> texts {"a", "b"};
     EXPECT_THROW(MakeBook(r.request, texts, texts), CJarException);
     EXPECT_FALSE(std::filesystem::exists(U8Path(r.request.jarPath)));
+}
+
+// The longest file a build writes is known before any text is read: with a size limit the
+// first volume's "(1)" counts, in bytes (3 a Chinese character) and in UTF-16 units.
+TEST(MakeBook, AFileNameTooLongIsRefusedBeforeTheTextsAreRead)
+{
+    const struct {
+        const char* what;
+        std::string name;
+        std::uint64_t limit;
+        bool refused;
+    } cases[] = {
+        {"83 characters, one jar: 253 bytes", test::Repeat("书", 83), 0, false},
+        {"83 characters, volumes: 256 bytes", test::Repeat("书", 83), 300 * 1024, true},
+        {"84 characters, one jar", test::Repeat("书", 84), 0, true},
+        {"251 letters, one jar", std::string(251, 'a'), 0, false},
+        {"249 letters, volumes", std::string(249, 'a'), 300 * 1024, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Request r(c.name, true);
+        r.request.jarPath = r.dir.Path(c.name + ".jar");
+        r.request.maxJarBytes = c.limit;
+        try {
+            CheckBookRequest(r.request);
+            EXPECT_FALSE(c.refused);
+        } catch (const CJarException& e) {
+            EXPECT_TRUE(c.refused) << e.Message();
+            EXPECT_EQ(e.GetCause(), CJarException::fileNameTooLong);
+            EXPECT_EQ(e.Message().rfind("文件名太长：“" + c.name, 0), 0u) << e.Message();
+        }
+    }
 }
 
 } // namespace
