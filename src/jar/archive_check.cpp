@@ -124,16 +124,26 @@ void ReadDirectory(CFile& file, ArchiveListing& archive)
                                    std::to_string(entries) + " 个");
 }
 
-// The name an Info-ZIP Unicode path record (0x7075: version 1, the CRC-32 of the header's
+// Checks that an extra field splits into records as unzip reads them, then gives the name
+// an Info-ZIP Unicode path record (0x7075: version 1, the CRC-32 of the header's
 // name, the name in UTF-8) gives the header whose name and extra field these are: unzip
 // takes it instead of the name when the CRC matches. The fault of a record that does not
 // match the name it stands for, or "".
 std::string UnicodePath(const std::string& name, const std::string& extra, std::string& unicodeName)
 {
     unicodeName = name;
+    // A record that claims more bytes than are left: unzip refuses the entry. Fewer bytes
+    // than a record's head at the end (padding) it lets pass.
+    for (std::size_t at = 0; extra.size() - at >= kExtraRecordHeadSize;) {
+        const std::size_t size = GetU16(extra.data() + at + 2);
+        if (size > extra.size() - at - kExtraRecordHeadSize)
+            return "附加字段损坏（记录长 " + std::to_string(size) + " 字节，只剩 " +
+                   std::to_string(extra.size() - at - kExtraRecordHeadSize) + " 字节）";
+        at += kExtraRecordHeadSize + size;
+    }
     CZipExtraField field;
     if (!field.Read(extra.data(), static_cast<std::uint32_t>(extra.size())))
-        return {};  // not records: the engine keeps the bytes as they are, and so do readers
+        return {};  // padding at the end: the engine keeps the bytes as they are, and so do readers
     const CZipExtraRecord* record = field.Lookup(kUnicodePathExtraId);
     if (!record)
         return {};

@@ -165,6 +165,36 @@ class Checker:
         code, out, err = self.cli("inspect", self.host(book))
         self.expect(code == 0 and "检查结果：正确" in out, f"{label}: bookmaker-cli inspect ({code}) {err[:200]}")
 
+    # --- a template with bytes before the archive ----------------------------------------
+
+    def prefixed_templates(self, template, folder, jar_check):
+        """A stub in front of the template, its offsets left as they were (counted from the
+        archive) or adjusted by zip -A (counted from the file's start): the book keeps the
+        stub in front, and the readers that accept one read it whole."""
+        stub = b"MZ" + bytes(62)
+        with open(template, "rb") as f:
+            archive = f.read()
+        for label in ("stub, offsets from the archive", "stub, offsets adjusted by zip -A"):
+            work = os.path.join(self.args.work, "prefix-" + str(len(label)))
+            os.makedirs(work)
+            prefixed = os.path.join(work, "RDbook.dat")
+            with open(prefixed, "wb") as f:
+                f.write(stub + archive)
+            if "adjusted" in label:
+                subprocess.run(["zip", "-q", "-A", prefixed], check=True)
+            code, out, err = self.cli("-n", "书", "-t", self.host(prefixed), "-o", self.host(work), self.host(folder))
+            self.expect(code == 0, f"{label}: bookmaker-cli exits 0 ({code}) {err.strip()[:300]}")
+            if code != 0:
+                continue
+            book = os.path.join(work, "书.jar")
+            with open(book, "rb") as f:
+                self.expect(f.read(len(stub)) == stub, f"{label}: the stub stays in front of the book")
+            for verdict in (book_checks.unzip_test(book, prefix_allowed=True), book_checks.zipfile_test(book),
+                            jar_check(book, book_checks.book_manifest("书"))):
+                self.expect(verdict.ok, f"{label}: {verdict.reader} {verdict.detail}")
+            code, out, err = self.cli("inspect", self.host(book))
+            self.expect(code == 0 and "检查结果：正确" in out, f"{label}: bookmaker-cli inspect ({code}) {out[-200:]}")
+
     # --- failures --------------------------------------------------------------------
 
     def expect_failure(self, label, folder, args, message=None, code_wanted=1, limit=None):
@@ -281,6 +311,7 @@ def main():
         checker.build_book("phone reader", args.reader, folder, expected, jar_check)
     else:
         print("skip phone reader template (not built)")
+    checker.prefixed_templates(template, folder, jar_check)
     checker.run_failures(template, folder)
 
     if checker.failures:

@@ -81,6 +81,9 @@ TEST(BookInspect, TheJadBesideTheBook)
         {"a name the manifest does not have", replaced("Name: 三国", "Name: 水浒"), "的 MIDlet-Name 是“水浒”，清单里是“三国”"},
         {"the vendor missing", replaced("MIDlet-Vendor: Qinghe.example\r\n", ""), "缺少 MIDlet-Vendor"},
         {"GBK", replaced("三国", "\xC8\xFD\xB9\xFA"), "不是有效的 UTF-8"},
+        // A phone may take either value of an attribute given twice.
+        {"the size twice, the right one first", jad + "MIDlet-Jar-Size: 1" + size + "\r\n", "中 MIDlet-Jar-Size 出现了 2 次"},
+        {"the name again in other case", jad + "midlet-name: 三国\r\n", "中 MIDlet-Name 出现了 2 次"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -242,6 +245,11 @@ TEST(BookInspect, WhatOtherReadersRefuseIsFound)
                                {"index.txt", MakeIndex({std::string(483, 'n'), "", ""}, {"章"})},
                                {"1.txt", "a"}}),
          "清单第 4 行"},
+        {"a manifest attribute given twice",
+         test::BuildStoredZip({{"META-INF/MANIFEST.MF", MakeManifest("书") + "MIDlet-Name: 另一本\r\n"},
+                               {"index.txt", MakeIndex({"书", "", ""}, {"章"})},
+                               {"1.txt", "a"}}),
+         "清单中 MIDlet-Name 出现了 2 次"},
     };
     for (const Case& c : cases) {
         test::TempDir dir;
