@@ -1,5 +1,6 @@
 #include "cli/cli_run.h"
 #include "jar/book_check.h"
+#include "jar/book_journal.h"
 #include "jar/book_temp_file.h"
 #include "platform/path.h"
 #include "support/test_support.h"
@@ -120,9 +121,12 @@ TEST_F(CliRun, ChaptersSplitEverySourceAtItsHeadings)
 TEST_F(CliRun, VolumesListEveryFileWritten)
 {
     fs::create_directories(U8(m_dir.Path("novel")));
-    for (unsigned i = 1; i <= 3; ++i)
+    for (unsigned i = 1; i <= 4; ++i)
         test::WriteFile(m_dir.Path("novel/" + std::to_string(i) + ".txt"), Noise(3000, i));
-    test::WriteFile(m_dir.Path("out/书(4).jar"), "an older fourth volume");
+    ASSERT_EQ(Run({"-n", "书", "--max-size", "4000", "-t", m_template, "-o", m_dir.Path("out"), m_dir.Path("novel")}).code, 0)
+        << "the older book, in four volumes";
+    fs::remove(U8(m_dir.Path("novel/4.txt")));
+    test::WriteFile(m_dir.Path("out/书(5).jar"), "the user's, not a volume");
     const Result r = Run({"-n", "书", "--max-size", "4000", "-t", m_template, "-o", m_dir.Path("out"),
                           m_dir.Path("novel")});
     ASSERT_EQ(r.code, 0) << r.err;
@@ -134,9 +138,11 @@ TEST_F(CliRun, VolumesListEveryFileWritten)
         expected += "已生成：" + jar + "（第 " + std::to_string(v) + " 部分，" + std::to_string(bytes) + " 字节）\n";
         expected += "已生成：" + JoinPath(m_dir.Path("out"), "书(" + std::to_string(v) + ").jad") + "\n";
     }
-    expected += "已删除旧的分卷：" + JoinPath(m_dir.Path("out"), "书(4).jar") + "\n共 3 卷，3 部分，每卷不超过 4000 字节。\n";
+    expected += "已删除旧的分卷：" + JoinPath(m_dir.Path("out"), "书(4).jar") + "\n已删除旧的分卷：" +
+                JoinPath(m_dir.Path("out"), "书(4).jad") + "\n共 3 卷，3 部分，每卷不超过 4000 字节。\n";
     EXPECT_EQ(r.out, expected);
-    EXPECT_EQ(std::distance(fs::directory_iterator(U8(m_dir.Path("out"))), fs::directory_iterator()), 6);
+    EXPECT_EQ(std::distance(fs::directory_iterator(U8(m_dir.Path("out"))), fs::directory_iterator()), 7);
+    EXPECT_EQ(test::ReadFile(m_dir.Path("out/书(5).jar")), "the user's, not a volume");
     EXPECT_EQ(Run({"inspect", m_dir.Path("out/书(2).jar")}).code, 0);
 }
 
@@ -362,18 +368,26 @@ TEST_F(CliRun, GbkNamesAreDecoded)
 #endif
 
 // A name as long as a file name may be builds (its temporary file is no longer), and the
-// temporary file a killed build left beside the book is cleared away.
+// temporary file a killed build's record names is cleared away and said so; a file that
+// only has such a name stays.
 TEST_F(CliRun, LongNamesAndLeftoversOfKilledBuilds)
 {
     const std::string name(251, 'a');  // 255 bytes with ".jar"
-    const std::string leftover = m_dir.Path("out/" + TempFileName(name + ".jar", 0x7FFFFFF0u, 0));
+    const std::string leftoverName = TempFileName(name + ".jar", 0x7FFFFFF0u, 1);
+    const std::string leftover = m_dir.Path("out/" + leftoverName);
+    const std::string users = m_dir.Path("out/" + TempFileName(name + ".jar", 0x7FFFFFF0u, 2));
     test::WriteFile(leftover, "a killed build's");
+    test::WriteFile(users, "the user's");
+    test::WriteFile(m_dir.Path("out/" + TempFileName(name + ".jar", 0x7FFFFFF0u, 0)),
+                    kJournalMagic + std::string("T\0", 2) + leftoverName + std::string(1, '\0'));
     const Result r = Run({"-n", name, "-t", m_template, "-o", m_dir.Path("out"), m_dir.Path("src")});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_TRUE(Exists(m_dir.Path("out/" + name + ".jar")));
     EXPECT_FALSE(Exists(leftover));
+    EXPECT_NE(r.out.find("已删除中断的生成留下的临时文件：" + leftover + "\n"), std::string::npos) << r.out;
+    EXPECT_EQ(test::ReadFile(users), "the user's");
     EXPECT_TRUE(Exists(m_dir.Path("out/" + name + ".jad")));
-    EXPECT_EQ(std::distance(fs::directory_iterator(U8(m_dir.Path("out"))), fs::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(U8(m_dir.Path("out"))), fs::directory_iterator()), 3);
 }
 
 TEST_F(CliRun, InspectChecksTheBook)

@@ -96,13 +96,26 @@ def check_volumes(c, label, folder, template, source_text, extra, jar_check):
         whole_parts = parts_of(z, len(whole_index) - 3)
     c.expect("".join(whole_parts) == source_text.replace("\r\n", "\n"), f"{label}: the whole book's parts are the source")
 
-    # An older book of the same name: its whole jar and forty volumes.
+    # An older book of the same name: its whole jar, and volumes of sixty short texts
+    # (beyond the new ones), then a file of the user's named like the next volume.
     out_dir = os.path.join(folder, "out")
     os.makedirs(out_dir)
-    older = {NAME + ".jar": b"the whole book, for another phone", NAME + ".jad": b"its JAD"}
-    for i in range(1, 41):
-        older["%s(%d).jar" % (NAME, i)] = b"older volume %d" % i
-        older["%s(%d).jad" % (NAME, i)] = b"older JAD %d" % i
+    short = os.path.join(folder, "short")
+    os.makedirs(short)
+    rng = random.Random(7)
+    for i in range(1, 61):
+        with open(os.path.join(short, "%d.txt" % i), "w", encoding="utf-8") as f:
+            f.write("".join(chr(0x4E00 + rng.randrange(3000)) for _ in range(300)))
+    code, _, err = c.cli("-n", NAME, "--max-size", str(os.path.getsize(template) + 2000), "-t", c.host(template),
+                         "-o", c.host(out_dir), c.host(short))
+    c.expect(code == 0, f"{label}: the older volumes ({code}) {err[:200]}")
+    older = {NAME + ".jar": b"the whole book, for another phone", NAME + ".jad": b"its JAD",
+             NAME + "(99).jar": b"the user's, after a gap"}
+    for name in os.listdir(out_dir):
+        with open(os.path.join(out_dir, name), "rb") as f:
+            older[name] = f.read()
+    users = "%s(%d).jar" % (NAME, sum(n.endswith(").jar") for n in os.listdir(out_dir)) + 1)
+    older[users] = b"the user's, named like the next volume"
     for name, data in older.items():
         with open(os.path.join(out_dir, name), "wb") as f:
             f.write(data)
@@ -118,13 +131,13 @@ def check_volumes(c, label, folder, template, source_text, extra, jar_check):
     volumes = ["%s(%d).jar" % (NAME, i) for i in range(1, k + 1)]
     c.expect(written == [n for v in volumes for n in (v, v[:-4] + ".jad")], f"{label}: every file written listed in order")
     c.expect(sorted(removed) == sorted(n for n in older if n.startswith(NAME + "(") and
-                                       int(n[len(NAME) + 1:n.index(")")]) > k),
-             f"{label}: the older volumes above {k} removed and listed")
+                                       k < int(n[len(NAME) + 1:n.index(")")]) < 99 and n != users),
+             f"{label}: the older volumes above {k} removed and listed, the user's files kept")
     c.expect(out.splitlines()[-1] == "共 %d 卷，%d 部分，每卷不超过 300 KB（307200 字节）。" % (k, len(whole_parts)),
              f"{label}: the count {out.splitlines()[-1]}")
-    c.expect(sorted(os.listdir(out_dir)) == sorted(written + [NAME + ".jar", NAME + ".jad"]),
-             f"{label}: the folder holds the volumes and the whole book kept")
-    for name in (NAME + ".jar", NAME + ".jad"):
+    c.expect(sorted(os.listdir(out_dir)) == sorted(written + [NAME + ".jar", NAME + ".jad", NAME + "(99).jar", users]),
+             f"{label}: the folder holds the volumes, the whole book and the user's files kept")
+    for name in (NAME + ".jar", NAME + ".jad", NAME + "(99).jar", users):
         with open(os.path.join(out_dir, name), "rb") as f:
             c.expect(f.read() == older[name], f"{label}: {name} kept as it was")
 

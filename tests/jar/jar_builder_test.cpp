@@ -578,6 +578,48 @@ TEST_F(JarVolumesTest, OlderVolumesAboveTheNewOnesAreRemoved)
     EXPECT_NE(test::ReadFile(m_jarPath), "older");
 }
 
+// A read-only book is not replaced, nor a read-only older volume removed: refused before
+// anything changes, the same natively and on Windows (where the set-aside copy of a
+// read-only file could not be deleted and stayed behind).
+TEST_F(JarVolumesTest, ReadOnlyBooksAreRefusedAndLeftAsTheyWere)
+{
+    const Book book = ThirtyNoisyParts();
+    const struct {
+        const char* what;
+        std::uint64_t limit;
+        std::string readOnly;
+    } cases[] = {
+        {"the book in one jar", 0, "书.jar"},
+        {"its JAD", 0, "书.jad"},
+        {"a volume to be replaced", 5200, "书(2).jar"},
+        {"an older volume to be removed", 5200, "书(30).jad"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(U8(m_folder));
+        fs::create_directories(U8(m_folder));
+        // An older book: one jar, and thirty volumes or more.
+        BuildVolumes(book, 0);
+        Book more = book;
+        for (unsigned i = 0; i < 10; ++i)
+            more.titles.push_back("加" + std::to_string(i)), more.texts.push_back(Noise(1500, 100 + i));
+        ASSERT_GE(BuildVolumes(more, 3000).size(), 30u);
+        const std::string path = m_dir.Path("books/" + c.readOnly);
+        fs::permissions(U8(path), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+        const std::set<std::string> before = Listing(m_folder);
+        try {
+            BuildVolumes(book, c.limit);
+            ADD_FAILURE() << "built";
+        } catch (const CJarException& e) {
+            EXPECT_EQ(e.GetCause(), CJarException::outputReadOnly);
+            EXPECT_EQ(e.GetPath(), path);
+        }
+        EXPECT_EQ(Listing(m_folder), before);
+        fs::permissions(U8(path), fs::perms::owner_write, fs::perm_options::add);
+    }
+}
+
 // A failed build with a limit leaves the folder as it was: no volume, no JAD, no temporary
 // file, older books and volumes of the same name byte for byte as they were.
 TEST_F(JarVolumesTest, FailuresLeaveOlderBooksAndVolumesAsTheyWere)
