@@ -190,12 +190,7 @@ std::string RecoveredFileText(RecoveredFile::Action action)
     return {};
 }
 
-CBookJournal::CBookJournal(const std::string& bookPath)
-{
-    const fs::path book = U8Path(bookPath);
-    m_strFolder = Utf8Path(book.parent_path());
-    m_strBookName = Utf8Path(book.filename());
-}
+CBookJournal::CBookJournal(const std::string& bookPath) : m_strBookPath(bookPath) {}
 
 CBookJournal::~CBookJournal()
 {
@@ -215,7 +210,7 @@ void CBookJournal::Step()
 void CBookJournal::Record(const std::string& line)
 {
     // The record is a file of the book: its failures name the book.
-    const std::string bookPath = JoinPath(m_strFolder, m_strBookName);
+    const std::string& bookPath = m_strBookPath;
     try {
         if (!m_file) {
             // The record exists before any file it names.
@@ -302,10 +297,10 @@ void CBookJournal::Commit(const std::vector<PendingBookFile>& files, const std::
     Record(Field(kDone, {}));
     m_arrTemps.clear();
     bool removed = true;
-    for (const Aside& old : aside) {
+    for (const Aside& setAsideFile : aside) {
         try {
             Step();
-            CFile::Remove(old.tempPath);
+            CFile::Remove(setAsideFile.tempPath);
         } catch (const CFileException&) {
             removed = false;  // the record names it: a later build removes it
         }

@@ -84,8 +84,7 @@ private:
     void Record(const std::string& line);
     void Step();
 
-    std::string m_strFolder;
-    std::string m_strBookName;  // the book's file name, for the record's own name
+    std::string m_strBookPath;  // as given: the record lies beside it and failures name it
     std::string m_strPath;      // the record; empty until created
     std::unique_ptr<CFile> m_file;
     std::vector<std::string> m_arrTemps;
