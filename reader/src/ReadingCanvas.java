@@ -10,9 +10,19 @@ import javax.microedition.lcdui.Graphics;
  * several hundred kilobytes fits in a small heap.
  *
  * Keys: down, right, fire, 8 and 5 turn to the next page; up, left and 2 to the previous
- * one; 4 and 6 go to the previous and next part. Turning past the last page of a part goes
- * on with the next part, turning back from the first page goes to the previous part's end.
- * While pages turn by themselves, any key only stops them.
+ * one; 4 and 6 go to the previous and next part; the other number keys, * and # run the
+ * commands of {@link Lumenread#MENU_KEYS}, 0 opens the reader's own menu, so that every
+ * command is reachable where the runtime's soft keys are not. Turning past the last page
+ * of a part goes on with the next part, turning back from the first page goes to the
+ * previous part's end. While pages turn by themselves, any key or tap only stops them.
+ *
+ * Touch: a tap on the left third of the page, or on the top of its middle third, turns
+ * back; on the right third or the bottom of the middle, forward; in the middle, the menu.
+ * A swipe to the left or upwards turns forward, to the right or downwards back.
+ *
+ * On MIDP 2.0 phones the screen is full-screen (by the helper {@code FullScreen}, loaded
+ * only there): more lines, and no runtime paints its command bar over the status line;
+ * the soft keys then open the menu.
  *
  * The status line shows the page in the part, how far the page's end is through the whole
  * book (once the part sizes are known) and the part's title, cut short where the line is
@@ -23,8 +33,13 @@ final class ReadingCanvas extends Canvas {
     /** Space between lines in eighths of the font's height: 紧凑, 适中, 宽松. */
     static final int[] SPACINGS = { 1, 2, 4 };
     /** Background, text, status line and rule: by day, and at night light on dark. */
-    private static final int[] DAY = { 0xF7F3E8, 0x202020, 0x5A5A5A, 0xC8BFA8 };
-    private static final int[] NIGHT = { 0x151618, 0xA9A79F, 0x76746E, 0x3A3A38 };
+    private static final int[] DAY = { 0xF7F3E8, 0x202020, 0x5A5A5A, 0xC8BFA8, 0xF2D675 };
+    private static final int[] NIGHT = { 0x151618, 0xA9A79F, 0x76746E, 0x3A3A38, 0x5C4A12 };
+    /** Shown on the page of a part without any text. */
+    static final String NO_TEXT = "（本部分没有文字）";
+
+    /** The reading screen, for the MIDP 2.0 helper that makes it full-screen. */
+    static ReadingCanvas current;
 
     /** Result of {@link #open}. */
     static final int OPENED = 0;
@@ -39,6 +54,13 @@ final class ReadingCanvas extends Canvas {
     private int[] colours = DAY;
     /** Whether pages turn by themselves, shown in the status line. */
     private boolean turning;
+    /** Whether the screen is full-screen (MIDP 2.0): the soft keys come here. */
+    private boolean fullScreen;
+    /** Where a touch went down; pressX < 0 when none is down. */
+    private int pressX = -1;
+    private int pressY;
+    /** The word found by 查找, marked on the page shown until the page changes. */
+    private String mark;
 
     /** The part shown (1-based) and where its pages start; laid out for layoutWidth/Height. */
     private int part;
@@ -52,6 +74,8 @@ final class ReadingCanvas extends Canvas {
     private int partSize;
     /** Undecodable byte sequences found in the part when it was laid out. */
     private int badSequences;
+    /** Whether the part has nothing but spaces and line ends. */
+    private boolean blank;
 
     /** The lines of the page shown: pageChars[lineStart[i] .. + lineLength[i]). */
     private char[] pageChars = new char[0];
@@ -74,6 +98,15 @@ final class ReadingCanvas extends Canvas {
         this.font = fontFor(settings.fontSize);
         this.spacing = settings.spacing;
         setNight(settings.night);
+        current = this;
+        try {
+            Class.forName("javax.microedition.lcdui.game.GameCanvas"); // MIDP 2.0 only
+            ((Runnable) Class.forName("FullScreen").newInstance()).run();
+            fullScreen = true;
+        } catch (Throwable e) {
+            // MIDP 1.0 (no such class), or a runtime that cannot load the helper: the
+            // runtime keeps its own soft-key band below the canvas.
+        }
     }
 
     static Font fontFor(int fontSize) {
@@ -88,6 +121,22 @@ final class ReadingCanvas extends Canvas {
 
     int pages() {
         return pageCount;
+    }
+
+    /** The page shown, 0-based. */
+    int page() {
+        return page;
+    }
+
+    /** Whether the page shown holds byte {@code offset} of the part. */
+    boolean holds(int offset) {
+        return pageCount > 0 && pageHolding(offset) == page;
+    }
+
+    /** Marks {@code word} on the page shown. */
+    void mark(String word) {
+        mark = word;
+        repaint();
     }
 
     int partSize() {
@@ -142,9 +191,11 @@ final class ReadingCanvas extends Canvas {
         pageCount = starts.length;
         partSize = size;
         badSequences = bad;
+        blank = blankLayout;
         page = offset < 0 ? pageCount - 1 : pageHolding(offset);
         filledPage = -1;
         otherPage = -1;
+        mark = null;
         book.sizeFound(number, size);
         repaint();
         return OPENED;
@@ -186,6 +237,7 @@ final class ReadingCanvas extends Canvas {
     }
 
     private void turned() {
+        mark = null;
         repaint();
         app.pageTurned();
     }
@@ -245,12 +297,20 @@ final class ReadingCanvas extends Canvas {
         return statusFont.getHeight() + 3;
     }
 
-    private static int[] paginate(LineBreaker lines, int linesPerPage) throws IOException {
+    /** Set by {@link #paginate}: whether the part had only blank lines. */
+    private boolean blankLayout;
+
+    private int[] paginate(LineBreaker lines, int linesPerPage) throws IOException {
         int[] starts = new int[16];
         int count = 1;
         starts[0] = 0;
         int n = 0;
+        blankLayout = true;
         while (lines.next()) {
+            for (int i = 0; blankLayout && i < lines.lineLength(); i++) {
+                char c = lines.lineChars()[i];
+                blankLayout = c == ' ' || c == '\u3000';
+            }
             if (n == linesPerPage) {
                 if (count == starts.length) {
                     int[] grown = new int[count * 2];
@@ -375,14 +435,31 @@ final class ReadingCanvas extends Canvas {
             }
         }
         g.setFont(font);
-        g.setColor(colours[1]);
         int lineH = lineHeight();
         int top = lineGap() / 2;
-        for (int i = 0; i < lineCount; i++) {
-            g.drawChars(pageChars, lineStart[i], lineLength[i], MARGIN, top + i * lineH,
-                    Graphics.TOP | Graphics.LEFT);
+        if (blank) {
+            g.setColor(colours[2]);
+            g.setFont(statusFont);
+            g.drawString(NO_TEXT, width / 2, top, Graphics.TOP | Graphics.HCENTER);
+        }
+        for (int i = 0; i < lineCount && !blank; i++) {
+            int y = top + i * lineH;
+            if (mark != null) {
+                markWord(g, i, y);
+            }
+            g.setColor(colours[1]);
+            g.drawChars(pageChars, lineStart[i], lineLength[i], MARGIN, y, Graphics.TOP | Graphics.LEFT);
         }
         drawStatus(g, width, height);
+    }
+
+    /** Paints the mark behind each place of line {@code i} that holds the word found. */
+    private void markWord(Graphics g, int i, int y) {
+        String line = new String(pageChars, lineStart[i], lineLength[i]);
+        g.setColor(colours[4]);
+        for (int at = line.indexOf(mark); at >= 0; at = line.indexOf(mark, at + 1)) {
+            g.fillRect(MARGIN + font.substringWidth(line, 0, at), y, font.stringWidth(mark), font.getHeight());
+        }
     }
 
     private void drawStatus(Graphics g, int width, int height) {
@@ -415,7 +492,7 @@ final class ReadingCanvas extends Canvas {
             right = parts;
         }
         if (statusWidth(left, middle, right) > room) {
-            middle = "";
+            middle = flag.trim(); // a reader must see that pages turn by themselves
         }
         int y = top + 3;
         g.drawString(left, MARGIN, y, Graphics.TOP | Graphics.LEFT);
@@ -457,6 +534,12 @@ final class ReadingCanvas extends Canvas {
         if (part == 0 || app.stopTurning()) {
             return;
         }
+        // Soft keys of Nokia, Sony Ericsson, Samsung (-6, -7) and Motorola (-21, -22):
+        // they come here only on a full screen, where no command is shown on them.
+        if (fullScreen && !repeated && (keyCode == -6 || keyCode == -7 || keyCode == -21 || keyCode == -22)) {
+            app.showMenu();
+            return;
+        }
         // Number keys first: phones also map 2/4/6/8 to game actions.
         switch (keyCode) {
         case KEY_NUM2:
@@ -477,6 +560,9 @@ final class ReadingCanvas extends Canvas {
             }
             return;
         default:
+            if (!repeated && app.shortcut(keyCode)) {
+                return;
+            }
             break;
         }
         int action;
@@ -489,6 +575,39 @@ final class ReadingCanvas extends Canvas {
             previousPage();
         } else if (action == DOWN || action == RIGHT || action == FIRE) {
             nextPage();
+        }
+    }
+
+    protected void pointerPressed(int x, int y) {
+        pressX = x;
+        pressY = y;
+    }
+
+    /** A tap on a zone of the page or a swipe; see the class comment. */
+    protected void pointerReleased(int x, int y) {
+        int dx = x - pressX;
+        int dy = y - pressY;
+        boolean down = pressX >= 0;
+        pressX = -1;
+        if (!down || part == 0 || app.stopTurning()) {
+            return;
+        }
+        int w = getWidth();
+        int h = getHeight();
+        int adx = Math.abs(dx);
+        int ady = Math.abs(dy);
+        if (Math.max(adx, ady) >= Math.max(12, Math.min(w, h) / 10)) {
+            if (adx > ady ? dx < 0 : dy < 0) {
+                nextPage();
+            } else {
+                previousPage();
+            }
+        } else if (x < w / 3 || (x < w - w / 3 && y < h / 3)) {
+            previousPage();
+        } else if (x >= w - w / 3 || y >= h - h / 3) {
+            nextPage();
+        } else {
+            app.showMenu();
         }
     }
 

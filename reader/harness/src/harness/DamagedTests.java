@@ -61,7 +61,7 @@ final class DamagedTests {
                     if (!phone.showsList()) {
                         throw new AssertionError("way " + i + " starts on " + phone.describe());
                     }
-                    int row = phone.list().getString(0).startsWith("继续阅读") ? 1 : 0;
+                    int row = phone.list().getString(0).endsWith("（继续阅读）") ? 1 : 0;
                     int r = row;
                     Runnable way = ways.get(i);
                     if (r == 1) {

@@ -21,6 +21,8 @@ final class Pages {
     /** Characters that must not begin a line where the line before could have broken elsewhere. */
     static final String CLOSING = "，。、！？；：」』）》〉】〕〗’”…—～·．,.!?;:)]}%％‰";
     static final String OPENING = "（《〈【〔〖「『‘“([{$¥￥£€";
+    /** What the page of a part without text says. */
+    static final String NO_TEXT = "（本部分没有文字）";
     /**
      * What a line must not be cut inside, unless it is too long for a line: numbers with a
      * decimal point, thousands separators or a colon (5.50, 1,000, 12:30), web addresses
@@ -249,6 +251,15 @@ final class Pages {
     /** {@link #checkText}, adding to {@code lineStarts} the character index where each line starts. */
     static int[] checkText(String context, String expected, List<Page> pages, List<Integer> lineStarts) {
         int[] starts = new int[pages.size()];
+        if (expected.replace('\u3000', ' ').isBlank()) {
+            // Nothing to read: one page that says so.
+            if (pages.size() != 1 || !pages.get(0).lines.equals(List.of(NO_TEXT))) {
+                throw new AssertionError(context + ": a part without text shows " + pages.size()
+                        + " pages, the first " + pages.get(0).lines);
+            }
+            lineStarts.add(0);
+            return starts;
+        }
         int[] keptEnd = new int[expected.length() + 1];
         int[] keptFrom = keptWhole(expected, keptEnd);
         int pos = 0;

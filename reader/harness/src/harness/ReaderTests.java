@@ -76,6 +76,11 @@ public final class ReaderTests {
         }
     }
 
+    /** The contents' first row when a page is kept: the part's title first, where runtimes that cut rows keep it. */
+    static String resumeRow(String title) {
+        return "→ " + title + "（继续阅读）";
+    }
+
     static Path book(String name) {
         return books.resolve(name + ".jar");
     }

@@ -66,6 +66,21 @@ public final class Screens {
         c.keyReleased(keyCode);
     }
 
+    /** A tap: the pointer goes down and up at one place of the canvas. */
+    public static void tap(Display d, int x, int y) {
+        swipe(d, x, y, x, y);
+    }
+
+    /** The pointer goes down at (x1, y1), is dragged in a few steps to (x2, y2), and goes up there. */
+    public static void swipe(Display d, int x1, int y1, int x2, int y2) {
+        Canvas c = canvas(d);
+        c.pointerPressed(x1, y1);
+        for (int i = 1; i < 4 && (x1 != x2 || y1 != y2); i++) {
+            c.pointerDragged(x1 + (x2 - x1) * i / 4, y1 + (y2 - y1) * i / 4);
+        }
+        c.pointerReleased(x2, y2);
+    }
+
     public static void repeat(Display d, int keyCode) {
         canvas(d).keyRepeated(keyCode);
     }
@@ -139,11 +154,12 @@ public final class Screens {
     public static Frame render(Display d) {
         BufferedImage image = new BufferedImage(Device.width, Device.height, BufferedImage.TYPE_INT_RGB);
         Graphics2D g2 = image.createGraphics();
-        int areaHeight = Device.height - Device.SOFT_KEYS;
+        Displayable s = d.current;
+        boolean full = s instanceof Canvas && ((Canvas) s).fullScreen;
+        int areaHeight = full ? Device.height : Device.height - Device.SOFT_KEYS;
         java.util.List<DrawnText> texts = new ArrayList<>();
         int unpainted = 0;
         StringBuilder unshowable = new StringBuilder();
-        Displayable s = d.current;
         if (s instanceof Canvas) {
             g2.setColor(new java.awt.Color(UNPAINTED));
             g2.fillRect(0, 0, Device.width, areaHeight);
@@ -174,7 +190,9 @@ public final class Screens {
                 paintScreen(g, (Screen) s, areaHeight);
             }
         }
-        paintSoftKeys(new Graphics(g2, null), s, areaHeight);
+        if (!full) {
+            paintSoftKeys(new Graphics(g2, null), s, areaHeight);
+        }
         g2.dispose();
         return new Frame(image, texts, unpainted, unshowable.toString());
     }
