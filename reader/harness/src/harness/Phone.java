@@ -153,6 +153,11 @@ final class Phone implements AutoCloseable {
         Screens.tap(display, x, y);
     }
 
+    /** The pointer goes up without having gone down. */
+    void release(int x, int y) {
+        Screens.release(display, x, y);
+    }
+
     void swipe(int x1, int y1, int x2, int y2) {
         Screens.swipe(display, x1, y1, x2, y2);
     }

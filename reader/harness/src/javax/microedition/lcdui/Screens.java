@@ -81,6 +81,11 @@ public final class Screens {
         c.pointerReleased(x2, y2);
     }
 
+    /** The pointer goes up without having gone down, as a runtime's stray event. */
+    public static void release(Display d, int x, int y) {
+        canvas(d).pointerReleased(x, y);
+    }
+
     public static void repeat(Display d, int keyCode) {
         canvas(d).keyRepeated(keyCode);
     }
