@@ -442,23 +442,50 @@ final class ReadingCanvas extends Canvas {
             g.setFont(statusFont);
             g.drawString(NO_TEXT, width / 2, top, Graphics.TOP | Graphics.HCENTER);
         }
+        if (mark != null) {
+            markWord(g, top, lineH);
+        }
+        g.setColor(colours[1]);
         for (int i = 0; i < lineCount && !blank; i++) {
-            int y = top + i * lineH;
-            if (mark != null) {
-                markWord(g, i, y);
-            }
-            g.setColor(colours[1]);
-            g.drawChars(pageChars, lineStart[i], lineLength[i], MARGIN, y, Graphics.TOP | Graphics.LEFT);
+            g.drawChars(pageChars, lineStart[i], lineLength[i], MARGIN, top + i * lineH, Graphics.TOP | Graphics.LEFT);
         }
         drawStatus(g, width, height);
     }
 
-    /** Paints the mark behind each place of line {@code i} that holds the word found. */
-    private void markWord(Graphics g, int i, int y) {
-        String line = new String(pageChars, lineStart[i], lineLength[i]);
+    /**
+     * Paints the mark behind each place of the page that holds the word found, also where a
+     * line break cuts it (the page's lines read as one text), and behind its start where
+     * the page ends inside it.
+     */
+    private void markWord(Graphics g, int top, int lineH) {
+        StringBuffer page = new StringBuffer();
+        for (int i = 0; i < lineCount; i++) {
+            page.append(pageChars, lineStart[i], lineLength[i]);
+        }
+        String text = page.toString();
         g.setColor(colours[4]);
-        for (int at = line.indexOf(mark); at >= 0; at = line.indexOf(mark, at + 1)) {
-            g.fillRect(MARGIN + font.substringWidth(line, 0, at), y, font.stringWidth(mark), font.getHeight());
+        for (int at = text.indexOf(mark); at >= 0; at = text.indexOf(mark, at + 1)) {
+            markRange(g, at, at + mark.length(), top, lineH);
+        }
+        for (int k = mark.length() - 1; k > 0; k--) {
+            if (text.endsWith(mark.substring(0, k))) {
+                markRange(g, text.length() - k, text.length(), top, lineH);
+                break;
+            }
+        }
+    }
+
+    /** Paints the mark behind characters [at, end) of the page's lines read as one text. */
+    private void markRange(Graphics g, int at, int end, int top, int lineH) {
+        int from = 0;
+        for (int i = 0; i < lineCount; i++) {
+            int a = Math.max(at, from);
+            int z = Math.min(end, from + lineLength[i]);
+            if (a < z) {
+                g.fillRect(MARGIN + font.charsWidth(pageChars, lineStart[i], a - from), top + i * lineH,
+                        font.charsWidth(pageChars, lineStart[i] + a - from, z - a), font.getHeight());
+            }
+            from += lineLength[i];
         }
     }
 
