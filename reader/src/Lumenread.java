@@ -113,6 +113,7 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             showFailure(e.getMessage());
             return;
         }
+        book.setVolume(getAppProperty("Lumenread-Volume"));
         if (settings.part > book.parts()) {
             settings.part = 0; // kept by a different book of the same name
         }

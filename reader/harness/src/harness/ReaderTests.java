@@ -26,7 +26,7 @@ import javax.microedition.rms.RecordStores;
  *
  * Usage: ReaderTests TEMPLATE STUBS.jar BOOKS_DIR SCREENS_DIR [GROUP ...]
  * Groups: template, constants, books, navigation, resume, fonts, linebreaks, saving, night,
- * spacing, progress, goto, bookmarks, autoturn, damaged, chapters, keys, find, memory (all by default; memory means
+ * spacing, progress, volumes, goto, bookmarks, autoturn, damaged, chapters, keys, find, memory (all by default; memory means
  * something only with a small heap, -Xmx16m).
  * Screens are written as PNG under SCREENS_DIR. Exit status 1 if any check fails.
  */
@@ -114,6 +114,7 @@ public final class ReaderTests {
         all.put("night", DisplayTests::runNight);
         all.put("spacing", DisplayTests::runSpacing);
         all.put("progress", DisplayTests::runProgress);
+        all.put("volumes", DisplayTests::runVolumes);
         all.put("goto", GoToTests::runGoTo);
         all.put("bookmarks", GoToTests::runBookmarks);
         all.put("autoturn", AutoTurnTests::run);
