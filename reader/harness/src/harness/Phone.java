@@ -187,6 +187,10 @@ final class Phone implements AutoCloseable {
         Screens.dismissAlert(display);
     }
 
+    void paintOnly() {
+        Screens.paintOnly(display);
+    }
+
     Screens.Frame render() {
         return Screens.render(display);
     }
