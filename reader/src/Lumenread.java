@@ -35,6 +35,8 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
     static final int SAVE = 1;
     static final int TURN = 2;
     static final int MEASURE = 4;
+    /** Not an alarm: a slice of the layout of the part shown is due. */
+    static final int LAYOUT = 8;
 
     /** What the list of choices shown ({@link #chooser}) chooses. */
     private static final int FONT = 0;
@@ -515,12 +517,18 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             return;
         }
         keepPosition();
-        if (reader.badSequences() > 0) {
-            alert("文字有损坏", "第" + part + "部分有" + reader.badSequences()
-                    + "处文字编码损坏，已显示为“?”。", AlertType.WARNING, reader);
-        } else {
-            display.setCurrent(reader);
+        display.setCurrent(reader);
+    }
+
+    /**
+     * The part shown has more to lay out: a slice is laid out on the event thread after
+     * what waits there now, and so on to the part's end.
+     */
+    void layoutPending() {
+        synchronized (this) {
+            due |= LAYOUT;
         }
+        display.callSerially(this);
     }
 
     void partUnreadable(int part) {
@@ -588,6 +596,15 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         synchronized (this) {
             now = due;
             due = 0;
+        }
+        if ((now & LAYOUT) != 0) {
+            if (reader.layMore()) {
+                layoutPending();
+            } else if (reader.badSequences() > 0) {
+                // Known once the part is laid out to its end.
+                alert("文字有损坏", "第" + reader.part() + "部分有" + reader.badSequences()
+                        + "处文字编码损坏，已显示为“?”。", AlertType.WARNING, reader);
+            }
         }
         if ((now & MEASURE) != 0) {
             book.setSizes(measured);

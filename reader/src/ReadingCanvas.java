@@ -4,10 +4,12 @@ import javax.microedition.lcdui.Font;
 import javax.microedition.lcdui.Graphics;
 
 /**
- * Shows one part of the book a page at a time. Opening a part lays it out once from start to
- * end and keeps only the byte offset where each page starts; a page is drawn by laying out
- * its lines again from that offset. The text itself is never held whole, so a part of
- * several hundred kilobytes fits in a small heap.
+ * Shows one part of the book a page at a time. Opening a part lays it out from its start
+ * only as far as the page to show (and the next page's start), shows that page, and lays out
+ * the rest a slice at a time on the event thread ({@link #layMore}), as the eager layout
+ * would: the page count shows once it is known. Only the byte offset where each page starts
+ * is kept; a page is drawn by laying out its lines again from that offset. The text itself
+ * is never held whole, so a part of several hundred kilobytes fits in a small heap.
  *
  * Keys: down, right, fire, 8 and 5 turn to the next page; up, left and 2 to the previous
  * one; 4 and 6 go to the previous and next part; the other number keys, * and # run the
@@ -62,17 +64,33 @@ final class ReadingCanvas extends Canvas {
     /** The word found by 查找, marked on the page shown until the page changes. */
     private String mark;
 
-    /** The part shown (1-based) and where its pages start; laid out for layoutWidth/Height. */
+    /** Lines laid out per slice of the layout after the page shown. */
+    private static final int SLICE_LINES = 400;
+
+    /**
+     * The part shown (1-based) and where its pages start, as far as laid out (all of them once
+     * {@link #pager} is null); laid out for layoutWidth/Height.
+     */
     private int part;
     private int[] pageStarts = new int[1];
     private int pageCount;
+    /** Lays the part out further; null once it is laid out to its end. */
+    private LineBreaker pager;
+    private Utf8Source pagerSource;
+    /** Lines of the last page laid out so far; whether every line so far was blank. */
+    private int linesOnPage;
+    private boolean blankSoFar;
+    /** Whether the layout met a read error (the part is then laid out as far as it got). */
+    private boolean failed;
+    /** Whether {@link #open} is laying out: it reports a read error itself. */
+    private boolean opening;
     private int page;
     private int layoutWidth;
     private int layoutHeight;
     private int linesPerPage;
     /** Size of the part in bytes. */
     private int partSize;
-    /** Undecodable byte sequences found in the part when it was laid out. */
+    /** Undecodable byte sequences found in the part when it was laid out to its end. */
     private int badSequences;
     /** Whether the part has nothing but spaces and line ends. */
     private boolean blank;
@@ -119,7 +137,9 @@ final class ReadingCanvas extends Canvas {
         return part;
     }
 
+    /** The pages of the part: lays the part out to its end first. */
     int pages() {
+        layOut(Integer.MAX_VALUE - 1, Integer.MAX_VALUE, -1);
         return pageCount;
     }
 
@@ -130,7 +150,7 @@ final class ReadingCanvas extends Canvas {
 
     /** Whether the page shown holds byte {@code offset} of the part. */
     boolean holds(int offset) {
-        return pageCount > 0 && pageHolding(offset) == page;
+        return part != 0 && pageHolding(offset) == page;
     }
 
     /** Marks {@code word} on the page shown. */
@@ -149,56 +169,112 @@ final class ReadingCanvas extends Canvas {
 
     /** Byte offset of the first character of the page shown, what is kept to resume. */
     int offset() {
-        return pageCount == 0 ? 0 : pageStarts[page];
+        return part == 0 ? 0 : pageStarts[page];
     }
 
     /**
      * Opens part {@code number} at the page holding byte {@code offset}, or at its last page
-     * when {@code offset} is negative. On failure the part shown before stays.
+     * when {@code offset} is negative; the rest of the part is laid out afterwards
+     * ({@link Lumenread#layoutPending}). A missing part leaves the part shown before.
      */
     int open(int number, int offset) {
-        int[] starts;
-        int size;
-        int bad;
-        int width;
-        int height;
-        int perPage;
+        Utf8Source source;
         try {
-            Utf8Source source = Utf8Source.open(Book.partEntry(number), 0);
-            if (source == null) {
-                return MISSING;
-            }
-            width = getWidth();
-            height = getHeight();
-            perPage = Math.max(1, (height - statusHeight()) / lineHeight());
-            LineBreaker lines = new LineBreaker(source, font, textWidth(width));
-            try {
-                starts = paginate(lines, perPage);
-                size = lines.nextOffset();
-            } finally {
-                lines.close();
-            }
-            bad = source.badSequences();
+            source = Utf8Source.open(Book.partEntry(number), 0);
         } catch (IOException e) {
             return UNREADABLE;
         }
+        if (source == null) {
+            return MISSING;
+        }
         closeBreaker();
-        layoutWidth = width;
-        layoutHeight = height;
-        linesPerPage = perPage;
+        closePager();
+        layoutWidth = getWidth();
+        layoutHeight = getHeight();
+        linesPerPage = Math.max(1, (layoutHeight - statusHeight()) / lineHeight());
+        pagerSource = source;
+        pager = new LineBreaker(source, font, textWidth(layoutWidth));
         part = number;
-        pageStarts = starts;
-        pageCount = starts.length;
-        partSize = size;
-        badSequences = bad;
-        blank = blankLayout;
-        page = offset < 0 ? pageCount - 1 : pageHolding(offset);
+        pageStarts = new int[16];
+        pageCount = 1;
+        linesOnPage = 0;
+        blankSoFar = true;
+        blank = false;
+        failed = false;
+        badSequences = 0;
         filledPage = -1;
         otherPage = -1;
         mark = null;
-        book.sizeFound(number, size);
+        opening = true;
+        layOut(0, offset < 0 ? Integer.MAX_VALUE : offset, -1);
+        page = offset < 0 ? pageCount - 1 : pageHolding(offset);
+        layOut(page, -1, -1);
+        opening = false;
+        if (failed) {
+            part = 0;
+            return UNREADABLE;
+        }
+        app.layoutPending();
         repaint();
         return OPENED;
+    }
+
+    /**
+     * Lays the part out further, until page {@code index + 1} starts and a page starts after
+     * byte {@code offset}, or to the part's end; at most {@code lines} lines (negative: no
+     * limit). A read error ends the layout where it got and tells the reader, except while
+     * the part is being opened.
+     */
+    private void layOut(int index, int offset, int lines) {
+        try {
+            while (pager != null && (pageCount <= index + 1 || pageStarts[pageCount - 1] <= offset) && lines-- != 0) {
+                if (!pager.next()) {
+                    partSize = pager.nextOffset();
+                    badSequences = pagerSource.badSequences();
+                    blank = blankSoFar;
+                    closePager();
+                    book.sizeFound(part, partSize);
+                    break;
+                }
+                for (int i = 0; blankSoFar && i < pager.lineLength(); i++) {
+                    char c = pager.lineChars()[i];
+                    blankSoFar = c == ' ' || c == '\u3000';
+                }
+                if (linesOnPage == linesPerPage) {
+                    if (pageCount == pageStarts.length) {
+                        int[] grown = new int[pageCount * 2];
+                        System.arraycopy(pageStarts, 0, grown, 0, pageCount);
+                        pageStarts = grown;
+                    }
+                    pageStarts[pageCount++] = pager.lineOffset();
+                    linesOnPage = 0;
+                }
+                linesOnPage++;
+            }
+        } catch (IOException e) {
+            closePager();
+            failed = true;
+            if (!opening) {
+                app.partUnreadable(part);
+            }
+        }
+    }
+
+    /**
+     * One slice of the layout after the page shown, for the event thread between keys;
+     * true when more is left to lay out.
+     */
+    boolean layMore() {
+        layOut(Integer.MAX_VALUE - 1, Integer.MAX_VALUE, SLICE_LINES);
+        repaint();
+        return pager != null;
+    }
+
+    private void closePager() {
+        if (pager != null) {
+            pager.close();
+            pager = null;
+        }
     }
 
     /** Lays the part out again for a new font or screen size, keeping the page's text. */
@@ -226,13 +302,16 @@ final class ReadingCanvas extends Canvas {
     /** Shows page {@code index} (0-based) of the part, or the nearest one there is. */
     void goToPage(int index) {
         if (part != 0) {
+            layOut(index, -1, -1);
             page = Math.max(0, Math.min(index, pageCount - 1));
+            layOut(page, -1, -1);
             turned();
         }
     }
 
     /** Shows the page holding byte {@code offset} of the part. */
     void goToOffset(int offset) {
+        layOut(0, offset, -1);
         goToPage(pageHolding(offset));
     }
 
@@ -295,36 +374,6 @@ final class ReadingCanvas extends Canvas {
 
     private int statusHeight() {
         return statusFont.getHeight() + 3;
-    }
-
-    /** Set by {@link #paginate}: whether the part had only blank lines. */
-    private boolean blankLayout;
-
-    private int[] paginate(LineBreaker lines, int linesPerPage) throws IOException {
-        int[] starts = new int[16];
-        int count = 1;
-        starts[0] = 0;
-        int n = 0;
-        blankLayout = true;
-        while (lines.next()) {
-            for (int i = 0; blankLayout && i < lines.lineLength(); i++) {
-                char c = lines.lineChars()[i];
-                blankLayout = c == ' ' || c == '\u3000';
-            }
-            if (n == linesPerPage) {
-                if (count == starts.length) {
-                    int[] grown = new int[count * 2];
-                    System.arraycopy(starts, 0, grown, 0, count);
-                    starts = grown;
-                }
-                starts[count++] = lines.lineOffset();
-                n = 0;
-            }
-            n++;
-        }
-        int[] exact = new int[count];
-        System.arraycopy(starts, 0, exact, 0, count);
-        return exact;
     }
 
     private int pageHolding(int offset) {
@@ -495,12 +544,15 @@ final class ReadingCanvas extends Canvas {
         g.drawLine(MARGIN, top + 1, width - MARGIN - 1, top + 1);
         g.setColor(colours[2]);
         g.setFont(statusFont);
-        String pages = (page + 1) + "/" + pageCount;
+        String pages = (page + 1) + "/" + (pager == null ? String.valueOf(pageCount) : "…");
         String parts = part + "/" + book.parts();
         String title = book.titles[part - 1];
         String left = pages + "页";
         String right = title.length() > 0 ? title : "第" + parts + "部分";
         int permille = book.permille(part, page + 1 < pageCount ? pageStarts[page + 1] : partSize);
+        if (page + 1 == pageCount && pager != null) {
+            permille = -1; // the page's end is not laid out yet
+        }
         String flag = turning ? "自动 " : "";
         String middle = permille < 0 ? flag : flag + permille / 10 + "." + permille % 10 + "%";
         // Narrower forms while the three do not fit: whole percents, no words, the title cut
@@ -640,6 +692,7 @@ final class ReadingCanvas extends Canvas {
 
     /** Turns to the next page, or the next part's first; false at the end of the book. */
     boolean nextPage() {
+        layOut(page + 1, -1, -1);
         if (page + 1 < pageCount) {
             page++;
             turned();

@@ -15,7 +15,8 @@ import javax.microedition.lcdui.Screens;
  * "page/pages" at its left and at its right the part's title or "part/parts".
  */
 final class Pages {
-    private static final Pattern PAGE = Pattern.compile("(\\d+)/(\\d+)页?");
+    /** The page and the page count, or "…" while the part is not laid out to its end. */
+    private static final Pattern PAGE = Pattern.compile("(\\d+)/(\\d+|…)页?");
     private static final Pattern PART = Pattern.compile("第?(\\d+)/(\\d+)(?:部分)?");
     private static final Pattern PERCENT = Pattern.compile("(\\d+)(?:\\.(\\d))?%");
     /** Characters that must not begin a line where the line before could have broken elsewhere. */
@@ -40,6 +41,7 @@ final class Pages {
     /** One page as shown. */
     static final class Page {
         int page;
+        /** The part's page count; -1 while the part is not laid out to its end. */
         int pages;
         int part;
         int parts;
@@ -146,7 +148,7 @@ final class Pages {
             throw new AssertionError("no page n/N at the left of the status line \"" + s + "\"");
         }
         p.page = Integer.parseInt(m.group(1));
-        p.pages = Integer.parseInt(m.group(2));
+        p.pages = m.group(2).equals("…") ? -1 : Integer.parseInt(m.group(2));
         m = PART.matcher(right);
         if (m.matches()) {
             p.part = Integer.parseInt(m.group(1));

@@ -187,6 +187,11 @@ final class Phone implements AutoCloseable {
         Screens.dismissAlert(display);
     }
 
+    /** Holds back what the MIDlet gives callSerially (as a busy phone would), or lets it run. */
+    void holdSerialCalls(boolean hold) {
+        Screens.holdSerialCalls(display, hold);
+    }
+
     void paintOnly() {
         Screens.paintOnly(display);
     }

@@ -26,7 +26,7 @@ import javax.microedition.rms.RecordStores;
  *
  * Usage: ReaderTests TEMPLATE STUBS.jar BOOKS_DIR SCREENS_DIR [GROUP ...]
  * Groups: template, constants, books, navigation, resume, fonts, linebreaks, saving, night,
- * spacing, progress, volumes, goto, bookmarks, autoturn, damaged, chapters, keys, find, memory (all by default; memory means
+ * spacing, progress, volumes, goto, bookmarks, autoturn, damaged, chapters, keys, find, layout, memory (all by default; memory means
  * something only with a small heap, -Xmx16m).
  * Screens are written as PNG under SCREENS_DIR. Exit status 1 if any check fails.
  */
@@ -122,6 +122,7 @@ public final class ReaderTests {
         all.put("chapters", ChapterTests::run);
         all.put("keys", KeyTests::run);
         all.put("find", FindTests::run);
+        all.put("layout", LayoutTests::run);
         all.put("memory", MemoryTests::run);
         for (Map.Entry<String, Runnable> e : all.entrySet()) {
             if (groups.isEmpty() || groups.contains(e.getKey())) {

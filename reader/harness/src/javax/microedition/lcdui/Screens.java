@@ -62,8 +62,14 @@ public final class Screens {
 
     public static void press(Display d, int keyCode) {
         Canvas c = canvas(d);
-        c.keyPressed(keyCode);
-        c.keyReleased(keyCode);
+        d.event(() -> c.keyPressed(keyCode));
+        d.event(() -> c.keyReleased(keyCode));
+    }
+
+    /** Holds back what the MIDlet gives callSerially, or lets it run. */
+    public static void holdSerialCalls(Display d, boolean hold) {
+        d.held = hold;
+        d.runSerially();
     }
 
     /** A tap: the pointer goes down and up at one place of the canvas. */
@@ -74,20 +80,23 @@ public final class Screens {
     /** The pointer goes down at (x1, y1), is dragged in a few steps to (x2, y2), and goes up there. */
     public static void swipe(Display d, int x1, int y1, int x2, int y2) {
         Canvas c = canvas(d);
-        c.pointerPressed(x1, y1);
+        d.event(() -> c.pointerPressed(x1, y1));
         for (int i = 1; i < 4 && (x1 != x2 || y1 != y2); i++) {
-            c.pointerDragged(x1 + (x2 - x1) * i / 4, y1 + (y2 - y1) * i / 4);
+            int step = i;
+            d.event(() -> c.pointerDragged(x1 + (x2 - x1) * step / 4, y1 + (y2 - y1) * step / 4));
         }
-        c.pointerReleased(x2, y2);
+        d.event(() -> c.pointerReleased(x2, y2));
     }
 
     /** The pointer goes up without having gone down, as a runtime's stray event. */
     public static void release(Display d, int x, int y) {
-        canvas(d).pointerReleased(x, y);
+        Canvas c = canvas(d);
+        d.event(() -> c.pointerReleased(x, y));
     }
 
     public static void repeat(Display d, int keyCode) {
-        canvas(d).keyRepeated(keyCode);
+        Canvas c = canvas(d);
+        d.event(() -> c.keyRepeated(keyCode));
     }
 
     /** Labels of the commands of the current screen. */
@@ -107,7 +116,7 @@ public final class Screens {
                 if (s.listener == null) {
                     throw new IllegalStateException("command " + label + " has no listener");
                 }
-                s.listener.commandAction(c, s);
+                d.event(() -> s.listener.commandAction(c, s));
                 return;
             }
         }
@@ -133,7 +142,7 @@ public final class Screens {
         if (l.listener == null) {
             throw new IllegalStateException("list has no listener");
         }
-        l.listener.commandAction(List.SELECT_COMMAND, l);
+        d.event(() -> l.listener.commandAction(List.SELECT_COMMAND, l));
     }
 
     /** The user dismisses the alert shown: the screen given to follow it appears. */
@@ -141,7 +150,7 @@ public final class Screens {
         if (!(d.current instanceof Alert)) {
             throw new IllegalStateException("no alert is shown; the screen is " + describe(d.current));
         }
-        d.show(d.afterAlert);
+        d.event(() -> d.show(d.afterAlert));
     }
 
     public static String describe(Displayable s) {
