@@ -100,6 +100,8 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
     private Alarm turnAlarm;
     /** Bits of the alarms that rang and wait for the event thread. */
     private int due;
+    /** The part opened from a list or a key, warned about once if its text is damaged (not on a new font). */
+    private int warnPart;
     /** Part sizes measured in the timer's thread, handed to the book on the event thread. */
     private int[] measured;
 
@@ -517,6 +519,7 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             return;
         }
         keepPosition();
+        warnPart = part;
         display.setCurrent(reader);
     }
 
@@ -600,7 +603,8 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         if ((now & LAYOUT) != 0) {
             if (reader.layMore()) {
                 layoutPending();
-            } else if (reader.badSequences() > 0) {
+            } else if (reader.badSequences() > 0 && reader.part() == warnPart) {
+                warnPart = 0;
                 // Known once the part is laid out to its end.
                 alert("文字有损坏", "第" + reader.part() + "部分有" + reader.badSequences()
                         + "处文字编码损坏，已显示为“?”。", AlertType.WARNING, reader);

@@ -266,7 +266,9 @@ final class ReadingCanvas extends Canvas {
      */
     boolean layMore() {
         layOut(Integer.MAX_VALUE - 1, Integer.MAX_VALUE, SLICE_LINES);
-        repaint();
+        if (pager == null) {
+            repaint(); // the page count is known now
+        }
         return pager != null;
     }
 

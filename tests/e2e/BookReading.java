@@ -125,11 +125,13 @@ public final class BookReading {
                     int shown = Pages.read(phone).permille;
                     check(shown >= inside * 10 - 1 && shown <= before[index + 1] * 1000 / total,
                             inside + "% of the book shows " + shown + "‰");
-                    phone.command("跳转");
-                    phone.select(1);
-                    phone.type(String.valueOf(outside));
-                    phone.command("确定");
-                    check(phone.alert().getString().contains("不在这一卷里"), outside + "%: " + phone.alert().getString());
+                    if (volumes.size() > 1) {
+                        phone.command("跳转");
+                        phone.select(1);
+                        phone.type(String.valueOf(outside));
+                        phone.command("确定");
+                        check(phone.alert().getString().contains("不在这一卷里"), outside + "%: " + phone.alert().getString());
+                    }
                 }
             });
         }
