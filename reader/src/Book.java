@@ -24,6 +24,12 @@ final class Book {
     final String[] titles;
     /** sizes[i] is the size in bytes of part i + 1; null until known. */
     private int[] sizes;
+    /**
+     * For a volume of a set: the bytes of the parts in the volumes before it, and of all
+     * parts of all volumes (-1: a whole book, or a volume made without them).
+     */
+    long bytesBefore;
+    private long bookTotal = -1;
 
     private Book(String author, String maker, String name, String[] titles) {
         this.author = author;
@@ -90,6 +96,69 @@ final class Book {
         return measured;
     }
 
+    /**
+     * Takes the volume's place in the whole book from the builder's attribute
+     * "Lumenread-Volume: BEFORE TOTAL" (bytes of the parts in the volumes before this one,
+     * and in all volumes); anything else leaves the book whole.
+     */
+    void setVolume(String attribute) {
+        if (attribute == null) {
+            return;
+        }
+        String a = attribute.trim();
+        int space = a.indexOf(' ');
+        try {
+            long before = Long.parseLong(a.substring(0, space));
+            long total = Long.parseLong(a.substring(space + 1).trim());
+            if (before >= 0 && before < total) {
+                bytesBefore = before;
+                bookTotal = total;
+            }
+        } catch (RuntimeException e) {
+            // No number, or no space: not an attribute of ours, the book counts alone.
+        }
+    }
+
+    boolean sizesKnown() {
+        return sizes != null;
+    }
+
+    /** Size in bytes of part {@code part}; 0 while the sizes are not known. */
+    int size(int part) {
+        return sizes == null ? 0 : sizes[part - 1];
+    }
+
+    /** Bytes of the whole book: all volumes of a set, or the parts of this jar. */
+    long bookBytes() {
+        if (bookTotal >= 0) {
+            return bookTotal;
+        }
+        long total = 0;
+        for (int i = 0; sizes != null && i < sizes.length; i++) {
+            total += sizes[i];
+        }
+        return total;
+    }
+
+    /**
+     * The part and byte offset at {@code target} bytes from the start of this jar's parts
+     * (the end of the last part at most), or null when the target lies outside them (in
+     * another volume). Needs the sizes.
+     */
+    int[] locate(long target) {
+        if (target < 0) {
+            return null;
+        }
+        long before = 0;
+        for (int i = 0; i < sizes.length; i++) {
+            if (target < before + sizes[i] || (i + 1 == sizes.length && target == before + sizes[i])) {
+                return new int[] { i + 1, (int) (target - before) };
+            }
+            before += sizes[i];
+        }
+        return null;
+    }
+
     /** Takes part sizes (from {@link #measure}) and keeps them. */
     void setSizes(int[] measured) {
         sizes = measured;
@@ -119,22 +188,20 @@ final class Book {
     }
 
     /**
-     * How far byte {@code offset} of part {@code part} is through the whole book, in tenths
-     * of a percent; -1 while the part sizes are not known or the book holds no text.
+     * How far byte {@code offset} of part {@code part} is through the whole book (the
+     * volumes before this one counted), in tenths of a percent; -1 while the part sizes are
+     * not known or the book holds no text.
      */
     int permille(int part, int offset) {
         if (sizes == null) {
             return -1;
         }
-        long before = 0;
-        long total = 0;
-        for (int i = 0; i < sizes.length; i++) {
-            if (i + 1 < part) {
-                before += sizes[i];
-            }
-            total += sizes[i];
+        long at = bytesBefore + offset;
+        for (int i = 0; i + 1 < part; i++) {
+            at += sizes[i];
         }
-        return total == 0 ? -1 : (int) ((before + offset) * 1000 / total);
+        long total = bookBytes();
+        return total == 0 ? -1 : (int) (Math.min(at, total) * 1000 / total);
     }
 
     /** Reads /index.txt; a book that cannot be read throws with a message for the user. */

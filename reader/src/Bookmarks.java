@@ -6,13 +6,15 @@ import java.io.IOException;
 
 /**
  * The book's bookmarks: each a part, the byte offset of a page's first character and a name
- * (the first characters of that page), kept in the order they come in the book. Kept as one
+ * (the part's title, the page and its first characters), kept in the order they come in
+ * the book. Kept as one
  * record in the record store "lumenmarks" of the MIDlet suite, so each book has its own.
  */
 final class Bookmarks {
     static final int MAX = 100;
-    /** Longest name, in characters. */
-    static final int NAME_LENGTH = 16;
+    /** A name holds at most this many characters of the part's title and of the page's text. */
+    static final int TITLE_LENGTH = 8;
+    static final int TEXT_LENGTH = 12;
 
     /** Results of {@link #add}. */
     static final int ADDED = 0;

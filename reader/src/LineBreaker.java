@@ -25,6 +25,19 @@ final class LineBreaker {
     /** Characters of web and e-mail addresses besides ASCII letters and digits. */
     private static final String ADDRESS_MARKS = "-._~:/?#@$&+=%";
 
+    /** CJK ideographs measured to see whether the font gives them one width. */
+    private static final String IDEOGRAPHS = "一丁中国龍鬱齉龥";
+
+    /**
+     * The widths of the font last laid out, measured once: ASCII, and all CJK ideographs
+     * (U+4E00 to U+9FA5) when the font gives the same width to a spread of them (0: ask the
+     * font for each). Layout asks the font for every character otherwise, which is what
+     * makes it slow on phones. Only the event thread lays out.
+     */
+    private static Font widthsOf;
+    private static final int[] ASCII_WIDTHS = new int[128];
+    private static int ideographWidth;
+
     private final Utf8Source source;
     private final Font font;
     private final int maxWidth;
@@ -46,6 +59,29 @@ final class LineBreaker {
         this.font = font;
         this.maxWidth = maxWidth;
         offsets[0] = source.offset();
+        if (widthsOf != font) {
+            for (char c = 0; c < 128; c++) {
+                ASCII_WIDTHS[c] = font.charWidth(c);
+            }
+            ideographWidth = font.charWidth(IDEOGRAPHS.charAt(0));
+            for (int i = 1; i < IDEOGRAPHS.length(); i++) {
+                if (font.charWidth(IDEOGRAPHS.charAt(i)) != ideographWidth) {
+                    ideographWidth = 0;
+                }
+            }
+            widthsOf = font;
+        }
+    }
+
+    /** Width of {@code c} in the font, from the widths measured once where they tell it. */
+    private int width(char c) {
+        if (c < 128) {
+            return ASCII_WIDTHS[c];
+        }
+        if (ideographWidth > 0 && c >= 0x4E00 && c <= 0x9FA5) {
+            return ideographWidth;
+        }
+        return font.charWidth(c);
     }
 
     /** Makes window[index] available; false when the text ends before it. */
@@ -109,7 +145,7 @@ final class LineBreaker {
                 end(i, i);
                 return true;
             }
-            int w = font.charWidth(c);
+            int w = width(c);
             if (width + w > maxWidth && i > 0) {
                 if (c == ' ') {
                     end(i, i + 1);

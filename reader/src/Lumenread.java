@@ -35,12 +35,27 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
     static final int SAVE = 1;
     static final int TURN = 2;
     static final int MEASURE = 4;
+    /** Not an alarm: a slice of the layout of the part shown is due. */
+    static final int LAYOUT = 8;
 
     /** What the list of choices shown ({@link #chooser}) chooses. */
     private static final int FONT = 0;
     private static final int SPACING = 1;
     private static final int SPEED = 2;
     private static final int GO_TO = 3;
+
+    /** Rows of 跳转. */
+    private static final String[] GO_TO_ROWS = { "输入页码", "输入百分比", "输入章节号", "本部分第一页", "本部分最后一页" };
+    /** What {@link #numberBox} asks for: a row of 跳转, or SEARCH for the word of 查找. */
+    private static final int PAGE = 0;
+    private static final int PERCENT = 1;
+    private static final int CHAPTER = 2;
+    private static final int SEARCH = 9;
+    /**
+     * Keys of the reading screen's menu rows, in the order of {@link #menuCommands}: the
+     * reading screen runs the row's command on that key (' ': none), 0 opens the menu.
+     */
+    static final String MENU_KEYS = "#1 3 *79  ";
 
     private final Command exitCommand = new Command("退出", Command.EXIT, 9);
     private final Command contentsCommand = new Command("目录", Command.BACK, 1);
@@ -52,6 +67,7 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
     private final Command dayCommand = new Command("日间模式", Command.SCREEN, 5);
     private final Command fontCommand = new Command("字体", Command.SCREEN, 6);
     private final Command spacingCommand = new Command("行距", Command.SCREEN, 7);
+    private final Command searchCommand = new Command("查找", Command.SCREEN, 3);
     private final Command cancelCommand = new Command("返回", Command.BACK, 1);
     private final Command okCommand = new Command("确定", Command.OK, 1);
     private final Command deleteCommand = new Command("删除", Command.SCREEN, 1);
@@ -67,8 +83,15 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
     private List chooser;
     private int choosing;
     private TextBox numberBox;
-    /** Whether {@link #numberBox} asks for a percentage rather than a page. */
-    private boolean askingPercent;
+    /** What {@link #numberBox} asks for: PAGE, PERCENT, CHAPTER or SEARCH. */
+    private int asking;
+    /** The reader's own menu of every command, for runtimes whose soft keys do not reach them. */
+    private List menu;
+    private Command[] menuCommands;
+    /** The word last searched for, and where its last hit was: part, and the byte after its first character. */
+    private String word = "";
+    private int hitPart;
+    private int hitNext;
     private List markList;
     private Form failure;
 
@@ -77,6 +100,8 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
     private Alarm turnAlarm;
     /** Bits of the alarms that rang and wait for the event thread. */
     private int due;
+    /** The part opened from a list or a key, warned about once if its text is damaged (not on a new font). */
+    private int warnPart;
     /** Part sizes measured in the timer's thread, handed to the book on the event thread. */
     private int[] measured;
 
@@ -92,6 +117,7 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             showFailure(e.getMessage());
             return;
         }
+        book.setVolume(getAppProperty("Lumenread-Volume"));
         if (settings.part > book.parts()) {
             settings.part = 0; // kept by a different book of the same name
         }
@@ -105,6 +131,7 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         reader.addCommand(addMarkCommand);
         reader.addCommand(marksCommand);
         reader.addCommand(goToCommand);
+        reader.addCommand(searchCommand);
         reader.addCommand(turnCommand);
         reader.addCommand(settings.night ? dayCommand : nightCommand);
         reader.addCommand(fontCommand);
@@ -154,7 +181,8 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         if (settings.part == 0) {
             return;
         }
-        String text = "继续阅读：" + titleOf(settings.part);
+        // The title first: runtimes that cut a long row keep its start.
+        String text = "→ " + titleOf(settings.part) + "（继续阅读）";
         if (resumeRow) {
             contents.set(0, text, null);
         } else {
@@ -180,16 +208,22 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             } else {
                 showPart(part, 0);
             }
+        } else if (c == cancelCommand) {
+            display.setCurrent(reader);
+        } else if (d == menu) {
+            int row = menu.getSelectedIndex();
+            if (row >= 0) {
+                display.setCurrent(reader);
+                commandAction(menuCommands[row], reader);
+            }
         } else if (c == contentsCommand) {
             keepPosition();
             updateResumeRow();
             display.setCurrent(contents);
-        } else if (c == cancelCommand) {
-            display.setCurrent(reader);
         } else if (d == chooser) {
             chosen(chooser.getSelectedIndex());
         } else if (d == numberBox) {
-            goToNumber();
+            numberTyped();
         } else if (d == markList) {
             int i = markList.getSelectedIndex();
             if (i < 0) {
@@ -205,7 +239,9 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         } else if (c == marksCommand) {
             showBookmarks();
         } else if (c == goToCommand) {
-            choose(GO_TO, "跳转", new String[] { "输入页码", "输入百分比", "本部分第一页", "本部分最后一页" }, -1);
+            choose(GO_TO, "跳转", GO_TO_ROWS, -1);
+        } else if (c == searchCommand) {
+            ask(SEARCH, "查找（从本页往后）", word, 32, TextField.ANY);
         } else if (c == turnCommand) {
             String[] speeds = new String[TURN_SECONDS.length];
             for (int i = 0; i < speeds.length; i++) {
@@ -225,6 +261,42 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         }
     }
 
+    /**
+     * The reading screen's key {@code keyCode}: runs the command of that key
+     * ({@link #MENU_KEYS}), or opens the menu on 0; false for a key of no command.
+     */
+    boolean shortcut(int keyCode) {
+        if (keyCode == '0') {
+            showMenu();
+            return true;
+        }
+        int i = keyCode > 0 && keyCode != ' ' ? MENU_KEYS.indexOf((char) keyCode) : -1;
+        if (i < 0) {
+            return false;
+        }
+        commandAction(readingCommands()[i], reader);
+        return true;
+    }
+
+    /** The reading screen's commands in menu order; night or day as it applies. */
+    private Command[] readingCommands() {
+        return new Command[] { contentsCommand, addMarkCommand, marksCommand, goToCommand, searchCommand,
+            turnCommand, settings.night ? dayCommand : nightCommand, fontCommand, spacingCommand, exitCommand };
+    }
+
+    /** The reader's own menu: every command of the reading screen, each row with its key. */
+    void showMenu() {
+        menuCommands = readingCommands();
+        menu = new List("菜单（按0打开）", List.IMPLICIT);
+        for (int i = 0; i < menuCommands.length; i++) {
+            char key = MENU_KEYS.charAt(i);
+            menu.append(menuCommands[i].getLabel() + (key == ' ' ? "" : "（" + key + "键）"), null);
+        }
+        menu.addCommand(cancelCommand);
+        menu.setCommandListener(this);
+        display.setCurrent(menu);
+    }
+
     /** Shows a list of choices; the one chosen goes to {@link #chosen}, 返回 back to the page. */
     private void choose(int kind, String title, String[] rows, int selected) {
         choosing = kind;
@@ -242,12 +314,19 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             return;
         }
         if (choosing == GO_TO) {
-            if (row < 2) {
-                askNumber(row == 1);
-                return;
+            if (row == PAGE) {
+                ask(PAGE, "页码（1-" + reader.pages() + "）", "", 6, TextField.NUMERIC);
+            } else if (row == PERCENT) {
+                ask(PERCENT, "全书百分比（0-100）", "", 3, TextField.NUMERIC);
+            } else if (row == CHAPTER) {
+                ask(CHAPTER, "章节号（1-" + book.parts() + "）", "", 6, TextField.NUMERIC);
+            } else {
+                reader.goToPage(row == 3 ? 0 : reader.pages() - 1);
+                display.setCurrent(reader);
             }
-            reader.goToPage(row == 2 ? 0 : reader.pages() - 1);
-        } else if (choosing == SPEED) {
+            return;
+        }
+        if (choosing == SPEED) {
             settings.turnSpeed = row;
             settings.save();
             startTurning();
@@ -263,44 +342,109 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         display.setCurrent(reader);
     }
 
-    /** Asks for a page number of the part, or a percentage of it. */
-    private void askNumber(boolean percent) {
-        askingPercent = percent;
-        String title = percent ? "百分比（0-100）" : "页码（1-" + reader.pages() + "）";
-        numberBox = new TextBox(title, "", percent ? 3 : 6, TextField.NUMERIC);
+    /** Asks for a number of 跳转 or the word of 查找; the answer goes to {@link #numberTyped}. */
+    private void ask(int what, String title, String text, int length, int constraints) {
+        asking = what;
+        numberBox = new TextBox(title, text, length, constraints);
         numberBox.addCommand(okCommand);
         numberBox.addCommand(cancelCommand);
         numberBox.setCommandListener(this);
         display.setCurrent(numberBox);
     }
 
-    /** Goes to the page or percentage typed; out of range goes to the first or last page. */
-    private void goToNumber() {
+    /**
+     * Goes to the page, percentage of the whole book or part typed (out of range: the first
+     * or last there is), or searches for the word typed.
+     */
+    private void numberTyped() {
+        String typed = numberBox.getString();
+        if (asking == SEARCH) {
+            search(typed);
+            return;
+        }
         int n;
         try {
-            n = Integer.parseInt(numberBox.getString());
+            n = Integer.parseInt(typed);
         } catch (NumberFormatException e) {
             n = -1; // nothing typed, or only a minus sign: stay on the page
         }
-        if (n >= 0) {
-            if (askingPercent) {
-                reader.goToOffset((int) ((long) reader.partSize() * Math.min(n, 100) / 100));
-            } else {
-                reader.goToPage(n - 1);
-            }
-        }
         display.setCurrent(reader);
+        if (n < 0) {
+            return;
+        }
+        if (asking == PAGE) {
+            reader.goToPage(n - 1);
+        } else if (asking == CHAPTER) {
+            showPart(Math.max(1, Math.min(n, book.parts())), 0);
+        } else {
+            goToPercent(Math.min(n, 100));
+        }
+    }
+
+    /** Shows the page holding {@code percent} % of the whole book, counting the volumes before. */
+    private void goToPercent(int percent) {
+        if (!book.sizesKnown()) {
+            book.setSizes(book.measure());
+        }
+        long target = book.bookBytes() * percent / 100 - book.bytesBefore;
+        int[] at = book.locate(target);
+        if (at == null) {
+            int first = book.permille(1, 0) / 10;
+            int last = (book.permille(book.parts(), book.size(book.parts())) + 9) / 10;
+            alert("跳转", "全书的" + percent + "%不在这一卷里，本卷是全书的" + first + "%至" + last + "%。",
+                    AlertType.INFO, reader);
+        } else {
+            openAt(at[0], at[1]);
+        }
+    }
+
+    /**
+     * Searches forward from the page shown (after the last hit, when it is on this page)
+     * through the rest of the book, then from its start; shows the page of the hit with the
+     * word marked, or says "未找到".
+     */
+    private void search(String typed) {
+        display.setCurrent(reader);
+        if (typed.length() == 0) {
+            return;
+        }
+        int part = reader.part();
+        int from = reader.offset();
+        if (typed.equals(word) && hitPart == part && reader.holds(hitNext - 1)) {
+            from = hitNext;
+        }
+        word = typed;
+        int[] hit;
+        try {
+            hit = Search.find(book.parts(), typed, part, from);
+        } catch (IOException e) {
+            hit = null;
+        }
+        if (hit == null) {
+            alert("查找", "未找到“" + typed + "”。", AlertType.INFO, reader);
+            return;
+        }
+        hitPart = hit[0];
+        hitNext = hit[2];
+        openAt(hit[0], hit[1]);
+        reader.mark(typed);
     }
 
     private void addBookmark() {
-        String name;
-        try {
-            name = reader.pageStart(Bookmarks.NAME_LENGTH);
-        } catch (IOException e) {
-            name = "";
+        // The part's title (cut), the page and the page's first characters: marks in one
+        // part differ by page, and the text says where on it.
+        String title = titleOf(reader.part());
+        if (title.length() > Bookmarks.TITLE_LENGTH) {
+            title = title.substring(0, Bookmarks.TITLE_LENGTH - 1) + "…";
         }
-        if (name.length() == 0) {
-            name = titleOf(reader.part());
+        String name = title + " " + (reader.page() + 1) + "页";
+        try {
+            String start = reader.pageStart(Bookmarks.TEXT_LENGTH);
+            if (start.length() > 0) {
+                name = name + " " + start;
+            }
+        } catch (IOException e) {
+            // Named without the text; the part and page still say where.
         }
         int result = marks.add(reader.part(), reader.offset(), name);
         String text = result == Bookmarks.ADDED ? "已添加书签：" + name
@@ -375,12 +519,19 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             return;
         }
         keepPosition();
-        if (reader.badSequences() > 0) {
-            alert("文字有损坏", "第" + part + "部分有" + reader.badSequences()
-                    + "处文字编码损坏，已显示为“?”。", AlertType.WARNING, reader);
-        } else {
-            display.setCurrent(reader);
+        warnPart = part;
+        display.setCurrent(reader);
+    }
+
+    /**
+     * The part shown has more to lay out: a slice is laid out on the event thread after
+     * what waits there now, and so on to the part's end.
+     */
+    void layoutPending() {
+        synchronized (this) {
+            due |= LAYOUT;
         }
+        display.callSerially(this);
     }
 
     void partUnreadable(int part) {
@@ -448,6 +599,16 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         synchronized (this) {
             now = due;
             due = 0;
+        }
+        if ((now & LAYOUT) != 0) {
+            if (reader.layMore()) {
+                layoutPending();
+            } else if (reader.badSequences() > 0 && reader.part() == warnPart) {
+                warnPart = 0;
+                // Known once the part is laid out to its end.
+                alert("文字有损坏", "第" + reader.part() + "部分有" + reader.badSequences()
+                        + "处文字编码损坏，已显示为“?”。", AlertType.WARNING, reader);
+            }
         }
         if ((now & MEASURE) != 0) {
             book.setSizes(measured);

@@ -4,15 +4,27 @@ import javax.microedition.lcdui.Font;
 import javax.microedition.lcdui.Graphics;
 
 /**
- * Shows one part of the book a page at a time. Opening a part lays it out once from start to
- * end and keeps only the byte offset where each page starts; a page is drawn by laying out
- * its lines again from that offset. The text itself is never held whole, so a part of
- * several hundred kilobytes fits in a small heap.
+ * Shows one part of the book a page at a time. Opening a part lays it out from its start
+ * only as far as the page to show (and the next page's start), shows that page, and lays out
+ * the rest a slice at a time on the event thread ({@link #layMore}), as the eager layout
+ * would: the page count shows once it is known. Only the byte offset where each page starts
+ * is kept; a page is drawn by laying out its lines again from that offset. The text itself
+ * is never held whole, so a part of several hundred kilobytes fits in a small heap.
  *
  * Keys: down, right, fire, 8 and 5 turn to the next page; up, left and 2 to the previous
- * one; 4 and 6 go to the previous and next part. Turning past the last page of a part goes
- * on with the next part, turning back from the first page goes to the previous part's end.
- * While pages turn by themselves, any key only stops them.
+ * one; 4 and 6 go to the previous and next part; the other number keys, * and # run the
+ * commands of {@link Lumenread#MENU_KEYS}, 0 opens the reader's own menu, so that every
+ * command is reachable where the runtime's soft keys are not. Turning past the last page
+ * of a part goes on with the next part, turning back from the first page goes to the
+ * previous part's end. While pages turn by themselves, any key or tap only stops them.
+ *
+ * Touch: a tap on the left third of the page, or on the top of its middle third, turns
+ * back; on the right third or the bottom of the middle, forward; in the middle, the menu.
+ * A swipe to the left or upwards turns forward, to the right or downwards back.
+ *
+ * On MIDP 2.0 phones the screen is full-screen (by the helper {@code FullScreen}, loaded
+ * only there): more lines, and no runtime paints its command bar over the status line;
+ * the soft keys then open the menu.
  *
  * The status line shows the page in the part, how far the page's end is through the whole
  * book (once the part sizes are known) and the part's title, cut short where the line is
@@ -23,8 +35,13 @@ final class ReadingCanvas extends Canvas {
     /** Space between lines in eighths of the font's height: 紧凑, 适中, 宽松. */
     static final int[] SPACINGS = { 1, 2, 4 };
     /** Background, text, status line and rule: by day, and at night light on dark. */
-    private static final int[] DAY = { 0xF7F3E8, 0x202020, 0x5A5A5A, 0xC8BFA8 };
-    private static final int[] NIGHT = { 0x151618, 0xA9A79F, 0x76746E, 0x3A3A38 };
+    private static final int[] DAY = { 0xF7F3E8, 0x202020, 0x5A5A5A, 0xC8BFA8, 0xF2D675 };
+    private static final int[] NIGHT = { 0x151618, 0xA9A79F, 0x76746E, 0x3A3A38, 0x5C4A12 };
+    /** Shown on the page of a part without any text. */
+    static final String NO_TEXT = "（本部分没有文字）";
+
+    /** The reading screen, for the MIDP 2.0 helper that makes it full-screen. */
+    static ReadingCanvas current;
 
     /** Result of {@link #open}. */
     static final int OPENED = 0;
@@ -39,19 +56,44 @@ final class ReadingCanvas extends Canvas {
     private int[] colours = DAY;
     /** Whether pages turn by themselves, shown in the status line. */
     private boolean turning;
+    /** Whether the screen is full-screen (MIDP 2.0): the soft keys come here. */
+    private boolean fullScreen;
+    /** Where a touch went down; pressX < 0 when none is down. */
+    private int pressX = -1;
+    private int pressY;
+    /** The word found by 查找, marked on the page shown until the page changes. */
+    private String mark;
 
-    /** The part shown (1-based) and where its pages start; laid out for layoutWidth/Height. */
+    /** Lines laid out per slice of the layout after the page shown. */
+    private static final int SLICE_LINES = 400;
+
+    /**
+     * The part shown (1-based) and where its pages start, as far as laid out (all of them once
+     * {@link #pager} is null); laid out for layoutWidth/Height.
+     */
     private int part;
     private int[] pageStarts = new int[1];
     private int pageCount;
+    /** Lays the part out further; null once it is laid out to its end. */
+    private LineBreaker pager;
+    private Utf8Source pagerSource;
+    /** Lines of the last page laid out so far; whether every line so far was blank. */
+    private int linesOnPage;
+    private boolean blankSoFar;
+    /** Whether the layout met a read error (the part is then laid out as far as it got). */
+    private boolean failed;
+    /** Whether {@link #open} is laying out: it reports a read error itself. */
+    private boolean opening;
     private int page;
     private int layoutWidth;
     private int layoutHeight;
     private int linesPerPage;
     /** Size of the part in bytes. */
     private int partSize;
-    /** Undecodable byte sequences found in the part when it was laid out. */
+    /** Undecodable byte sequences found in the part when it was laid out to its end. */
     private int badSequences;
+    /** Whether the part has nothing but spaces and line ends. */
+    private boolean blank;
 
     /** The lines of the page shown: pageChars[lineStart[i] .. + lineLength[i]). */
     private char[] pageChars = new char[0];
@@ -74,6 +116,15 @@ final class ReadingCanvas extends Canvas {
         this.font = fontFor(settings.fontSize);
         this.spacing = settings.spacing;
         setNight(settings.night);
+        current = this;
+        try {
+            Class.forName("javax.microedition.lcdui.game.GameCanvas"); // MIDP 2.0 only
+            ((Runnable) Class.forName("FullScreen").newInstance()).run();
+            fullScreen = true;
+        } catch (Throwable e) {
+            // MIDP 1.0 (no such class), or a runtime that cannot load the helper: the
+            // runtime keeps its own soft-key band below the canvas.
+        }
     }
 
     static Font fontFor(int fontSize) {
@@ -86,8 +137,26 @@ final class ReadingCanvas extends Canvas {
         return part;
     }
 
+    /** The pages of the part: lays the part out to its end first. */
     int pages() {
+        layOut(Integer.MAX_VALUE - 1, Integer.MAX_VALUE, -1);
         return pageCount;
+    }
+
+    /** The page shown, 0-based. */
+    int page() {
+        return page;
+    }
+
+    /** Whether the page shown holds byte {@code offset} of the part. */
+    boolean holds(int offset) {
+        return part != 0 && pageHolding(offset) == page;
+    }
+
+    /** Marks {@code word} on the page shown. */
+    void mark(String word) {
+        mark = word;
+        repaint();
     }
 
     int partSize() {
@@ -100,54 +169,114 @@ final class ReadingCanvas extends Canvas {
 
     /** Byte offset of the first character of the page shown, what is kept to resume. */
     int offset() {
-        return pageCount == 0 ? 0 : pageStarts[page];
+        return part == 0 ? 0 : pageStarts[page];
     }
 
     /**
      * Opens part {@code number} at the page holding byte {@code offset}, or at its last page
-     * when {@code offset} is negative. On failure the part shown before stays.
+     * when {@code offset} is negative; the rest of the part is laid out afterwards
+     * ({@link Lumenread#layoutPending}). A missing part leaves the part shown before.
      */
     int open(int number, int offset) {
-        int[] starts;
-        int size;
-        int bad;
-        int width;
-        int height;
-        int perPage;
+        Utf8Source source;
         try {
-            Utf8Source source = Utf8Source.open(Book.partEntry(number), 0);
-            if (source == null) {
-                return MISSING;
-            }
-            width = getWidth();
-            height = getHeight();
-            perPage = Math.max(1, (height - statusHeight()) / lineHeight());
-            LineBreaker lines = new LineBreaker(source, font, textWidth(width));
-            try {
-                starts = paginate(lines, perPage);
-                size = lines.nextOffset();
-            } finally {
-                lines.close();
-            }
-            bad = source.badSequences();
+            source = Utf8Source.open(Book.partEntry(number), 0);
         } catch (IOException e) {
             return UNREADABLE;
         }
+        if (source == null) {
+            return MISSING;
+        }
         closeBreaker();
-        layoutWidth = width;
-        layoutHeight = height;
-        linesPerPage = perPage;
+        closePager();
+        layoutWidth = getWidth();
+        layoutHeight = getHeight();
+        linesPerPage = Math.max(1, (layoutHeight - statusHeight()) / lineHeight());
+        pagerSource = source;
+        pager = new LineBreaker(source, font, textWidth(layoutWidth));
         part = number;
-        pageStarts = starts;
-        pageCount = starts.length;
-        partSize = size;
-        badSequences = bad;
-        page = offset < 0 ? pageCount - 1 : pageHolding(offset);
+        pageStarts = new int[16];
+        pageCount = 1;
+        linesOnPage = 0;
+        blankSoFar = true;
+        blank = false;
+        failed = false;
+        badSequences = 0;
         filledPage = -1;
         otherPage = -1;
-        book.sizeFound(number, size);
+        mark = null;
+        opening = true;
+        layOut(0, offset < 0 ? Integer.MAX_VALUE : offset, -1);
+        page = offset < 0 ? pageCount - 1 : pageHolding(offset);
+        layOut(page, -1, -1);
+        opening = false;
+        if (failed) {
+            part = 0;
+            return UNREADABLE;
+        }
+        app.layoutPending();
         repaint();
         return OPENED;
+    }
+
+    /**
+     * Lays the part out further, until page {@code index + 1} starts and a page starts after
+     * byte {@code offset}, or to the part's end; at most {@code lines} lines (negative: no
+     * limit). A read error ends the layout where it got and tells the reader, except while
+     * the part is being opened.
+     */
+    private void layOut(int index, int offset, int lines) {
+        try {
+            while (pager != null && (pageCount <= index + 1 || pageStarts[pageCount - 1] <= offset) && lines-- != 0) {
+                if (!pager.next()) {
+                    partSize = pager.nextOffset();
+                    badSequences = pagerSource.badSequences();
+                    blank = blankSoFar;
+                    closePager();
+                    book.sizeFound(part, partSize);
+                    break;
+                }
+                for (int i = 0; blankSoFar && i < pager.lineLength(); i++) {
+                    char c = pager.lineChars()[i];
+                    blankSoFar = c == ' ' || c == '\u3000';
+                }
+                if (linesOnPage == linesPerPage) {
+                    if (pageCount == pageStarts.length) {
+                        int[] grown = new int[pageCount * 2];
+                        System.arraycopy(pageStarts, 0, grown, 0, pageCount);
+                        pageStarts = grown;
+                    }
+                    pageStarts[pageCount++] = pager.lineOffset();
+                    linesOnPage = 0;
+                }
+                linesOnPage++;
+            }
+        } catch (IOException e) {
+            closePager();
+            failed = true;
+            if (!opening) {
+                app.partUnreadable(part);
+            }
+        }
+    }
+
+    /**
+     * One slice of the layout after the page shown, for the event thread between keys;
+     * true when more is left to lay out.
+     */
+    boolean layMore() {
+        layOut(Integer.MAX_VALUE - 1, Integer.MAX_VALUE, SLICE_LINES);
+        if (pager == null) {
+            repaint(); // the page count is known now
+        }
+        return pager != null;
+    }
+
+    private void closePager() {
+        if (pager != null) {
+            pager.close();
+            pager = null;
+        }
     }
 
     /** Lays the part out again for a new font or screen size, keeping the page's text. */
@@ -175,17 +304,21 @@ final class ReadingCanvas extends Canvas {
     /** Shows page {@code index} (0-based) of the part, or the nearest one there is. */
     void goToPage(int index) {
         if (part != 0) {
+            layOut(index, -1, -1);
             page = Math.max(0, Math.min(index, pageCount - 1));
+            layOut(page, -1, -1);
             turned();
         }
     }
 
     /** Shows the page holding byte {@code offset} of the part. */
     void goToOffset(int offset) {
+        layOut(0, offset, -1);
         goToPage(pageHolding(offset));
     }
 
     private void turned() {
+        mark = null;
         repaint();
         app.pageTurned();
     }
@@ -243,28 +376,6 @@ final class ReadingCanvas extends Canvas {
 
     private int statusHeight() {
         return statusFont.getHeight() + 3;
-    }
-
-    private static int[] paginate(LineBreaker lines, int linesPerPage) throws IOException {
-        int[] starts = new int[16];
-        int count = 1;
-        starts[0] = 0;
-        int n = 0;
-        while (lines.next()) {
-            if (n == linesPerPage) {
-                if (count == starts.length) {
-                    int[] grown = new int[count * 2];
-                    System.arraycopy(starts, 0, grown, 0, count);
-                    starts = grown;
-                }
-                starts[count++] = lines.lineOffset();
-                n = 0;
-            }
-            n++;
-        }
-        int[] exact = new int[count];
-        System.arraycopy(starts, 0, exact, 0, count);
-        return exact;
     }
 
     private int pageHolding(int offset) {
@@ -375,14 +486,58 @@ final class ReadingCanvas extends Canvas {
             }
         }
         g.setFont(font);
-        g.setColor(colours[1]);
         int lineH = lineHeight();
         int top = lineGap() / 2;
-        for (int i = 0; i < lineCount; i++) {
-            g.drawChars(pageChars, lineStart[i], lineLength[i], MARGIN, top + i * lineH,
-                    Graphics.TOP | Graphics.LEFT);
+        if (blank) {
+            g.setColor(colours[2]);
+            g.setFont(statusFont);
+            g.drawString(NO_TEXT, width / 2, top, Graphics.TOP | Graphics.HCENTER);
+        }
+        if (mark != null) {
+            markWord(g, top, lineH);
+        }
+        g.setColor(colours[1]);
+        for (int i = 0; i < lineCount && !blank; i++) {
+            g.drawChars(pageChars, lineStart[i], lineLength[i], MARGIN, top + i * lineH, Graphics.TOP | Graphics.LEFT);
         }
         drawStatus(g, width, height);
+    }
+
+    /**
+     * Paints the mark behind each place of the page that holds the word found, also where a
+     * line break cuts it (the page's lines read as one text), and behind its start where
+     * the page ends inside it.
+     */
+    private void markWord(Graphics g, int top, int lineH) {
+        StringBuffer page = new StringBuffer();
+        for (int i = 0; i < lineCount; i++) {
+            page.append(pageChars, lineStart[i], lineLength[i]);
+        }
+        String text = page.toString();
+        g.setColor(colours[4]);
+        for (int at = text.indexOf(mark); at >= 0; at = text.indexOf(mark, at + 1)) {
+            markRange(g, at, at + mark.length(), top, lineH);
+        }
+        for (int k = mark.length() - 1; k > 0; k--) {
+            if (text.endsWith(mark.substring(0, k))) {
+                markRange(g, text.length() - k, text.length(), top, lineH);
+                break;
+            }
+        }
+    }
+
+    /** Paints the mark behind characters [at, end) of the page's lines read as one text. */
+    private void markRange(Graphics g, int at, int end, int top, int lineH) {
+        int from = 0;
+        for (int i = 0; i < lineCount; i++) {
+            int a = Math.max(at, from);
+            int z = Math.min(end, from + lineLength[i]);
+            if (a < z) {
+                g.fillRect(MARGIN + font.charsWidth(pageChars, lineStart[i], a - from), top + i * lineH,
+                        font.charsWidth(pageChars, lineStart[i] + a - from, z - a), font.getHeight());
+            }
+            from += lineLength[i];
+        }
     }
 
     private void drawStatus(Graphics g, int width, int height) {
@@ -391,12 +546,15 @@ final class ReadingCanvas extends Canvas {
         g.drawLine(MARGIN, top + 1, width - MARGIN - 1, top + 1);
         g.setColor(colours[2]);
         g.setFont(statusFont);
-        String pages = (page + 1) + "/" + pageCount;
+        String pages = (page + 1) + "/" + (pager == null ? String.valueOf(pageCount) : "…");
         String parts = part + "/" + book.parts();
         String title = book.titles[part - 1];
         String left = pages + "页";
         String right = title.length() > 0 ? title : "第" + parts + "部分";
         int permille = book.permille(part, page + 1 < pageCount ? pageStarts[page + 1] : partSize);
+        if (page + 1 == pageCount && pager != null) {
+            permille = -1; // the page's end is not laid out yet
+        }
         String flag = turning ? "自动 " : "";
         String middle = permille < 0 ? flag : flag + permille / 10 + "." + permille % 10 + "%";
         // Narrower forms while the three do not fit: whole percents, no words, the title cut
@@ -415,7 +573,7 @@ final class ReadingCanvas extends Canvas {
             right = parts;
         }
         if (statusWidth(left, middle, right) > room) {
-            middle = "";
+            middle = flag.trim(); // a reader must see that pages turn by themselves
         }
         int y = top + 3;
         g.drawString(left, MARGIN, y, Graphics.TOP | Graphics.LEFT);
@@ -457,6 +615,12 @@ final class ReadingCanvas extends Canvas {
         if (part == 0 || app.stopTurning()) {
             return;
         }
+        // Soft keys of Nokia, Sony Ericsson, Samsung (-6, -7) and Motorola (-21, -22):
+        // they come here only on a full screen, where no command is shown on them.
+        if (fullScreen && !repeated && (keyCode == -6 || keyCode == -7 || keyCode == -21 || keyCode == -22)) {
+            app.showMenu();
+            return;
+        }
         // Number keys first: phones also map 2/4/6/8 to game actions.
         switch (keyCode) {
         case KEY_NUM2:
@@ -477,6 +641,9 @@ final class ReadingCanvas extends Canvas {
             }
             return;
         default:
+            if (!repeated && app.shortcut(keyCode)) {
+                return;
+            }
             break;
         }
         int action;
@@ -492,8 +659,42 @@ final class ReadingCanvas extends Canvas {
         }
     }
 
+    protected void pointerPressed(int x, int y) {
+        pressX = x;
+        pressY = y;
+    }
+
+    /** A tap on a zone of the page or a swipe; see the class comment. */
+    protected void pointerReleased(int x, int y) {
+        int dx = x - pressX;
+        int dy = y - pressY;
+        boolean down = pressX >= 0;
+        pressX = -1;
+        if (!down || part == 0 || app.stopTurning()) {
+            return;
+        }
+        int w = getWidth();
+        int h = getHeight();
+        int adx = Math.abs(dx);
+        int ady = Math.abs(dy);
+        if (Math.max(adx, ady) >= Math.max(12, Math.min(w, h) / 10)) {
+            if (adx > ady ? dx < 0 : dy < 0) {
+                nextPage();
+            } else {
+                previousPage();
+            }
+        } else if (x < w / 3 || (x < w - w / 3 && y < h / 3)) {
+            previousPage();
+        } else if (x >= w - w / 3 || y >= h - h / 3) {
+            nextPage();
+        } else {
+            app.showMenu();
+        }
+    }
+
     /** Turns to the next page, or the next part's first; false at the end of the book. */
     boolean nextPage() {
+        layOut(page + 1, -1, -1);
         if (page + 1 < pageCount) {
             page++;
             turned();

@@ -155,6 +155,11 @@ def make_good(tool, template, out):
         raise RuntimeError("%s: %d titles, not the 3000 chapters" % (path, len(made_titles)))
     made["chapters"] = path
 
+    # A part of only spaces and line ends, then one with text.
+    path = os.path.join(out, "blank.jar")
+    book(path, "空白的书", AUTHOR, MAKER, [("空白", "\u3000\u3000  \n\n  \n"), ("正文", "有字的一部分。\n")])
+    made["blank"] = path
+
     path = os.path.join(out, "small.jar")
     book(path, "小书", AUTHOR, MAKER,
          [("甲", "第一部分的文字。\n"), ("乙", "第二部分的文字。\n"), ("丙", "第三部分。\n")])

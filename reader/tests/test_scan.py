@@ -24,6 +24,7 @@ SOURCES = {
     "FloatField": "public class FloatField { float[] values; }",
     "UsesFinally": "public class UsesFinally { int n; int f() { try { return n; } finally { n++; } } }",
     "Branches": "public class Branches { int f(int i) { return i > 0 ? 1 : 2; } }",
+    "UsesMidp2": "public class UsesMidp2 { void f(javax.microedition.lcdui.Canvas c) { c.setFullScreenMode(true); } }",
 }
 
 
@@ -146,7 +147,8 @@ class ScanTest(unittest.TestCase):
             ("float array field", ecj("FloatField"), "field of type [F"),
             ("finally compiled to jsr", ecj("UsesFinally"), "jsr at"),
             ("not preverified", ecj("Branches"), "branches but no StackMap"),
-            ("Java SE class file", compile_java("Branches", ARGS.javac, ["--release", "8"]),
+            ("MIDP 2.0 outside its helper", ecj("UsesMidp2"), "MIDP 2.0 member setFullScreenMode outside FullScreen"),
+            ("Java SE class file", compile_java("Branches", ARGS.javac, ["--release", "8", "-cp", ARGS.api]),
              "StackMapTable instead of a CLDC StackMap"),
         ]
         for what, data, reason in cases:

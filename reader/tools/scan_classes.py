@@ -9,7 +9,9 @@ files themselves and fails on:
   - jsr/ret, which preverified CLDC code must not contain;
   - a method with branches, switches or exception handlers but no StackMap attribute, or
     with a StackMap that lacks a frame at a branch target or handler (the phone's verifier
-    needs one at each), or with a StackMapTable (the newer format the phones do not read).
+    needs one at each), or with a StackMapTable (the newer format the phones do not read);
+  - a MIDP 2.0 member (which the API stubs carry for one helper) used by any class but that
+    helper, FullScreen, which the reader loads only where the MIDP 2.0 API exists.
 
 Usage: scan_classes.py FILE.jar|FILE.class ...   Exit status 0 when every class passes.
 """
@@ -46,6 +48,10 @@ for op in list(range(0x99, 0xA9)) + [0xC6, 0xC7]:
 BRANCH16 = set(range(0x99, 0xA9)) | {0xC6, 0xC7}
 BRANCH32 = {0xC8, 0xC9}
 JSR_RET = {0xA8: "jsr", 0xA9: "ret", 0xC9: "jsr_w"}
+
+# MIDP 2.0 members of the API stubs, and the one class allowed to use them.
+MIDP2_MEMBERS = {"setFullScreenMode"}
+MIDP2_HELPER = "FullScreen"
 
 
 class Reader:
@@ -141,6 +147,7 @@ def scan_class(name, data):
         problems.append("%s: class version %d.%d is above 45.3" % (name, major, minor))
     count = r.take(">H")
     utf8 = {}
+    classes = {}
     index = 1
     while index < count:
         tag = r.take(">B")
@@ -155,7 +162,9 @@ def scan_class(name, data):
             if tag == 6:
                 problems.append("%s: double constant in the constant pool" % name)
             index += 1
-        elif tag in (7, 8):
+        elif tag == 7:
+            classes[index] = r.take(">H")
+        elif tag == 8:
             r.take(">H")
         elif tag in (9, 10, 11, 12):
             r.take(">HH")
@@ -167,7 +176,10 @@ def scan_class(name, data):
         if desc.startswith("(") or (len(desc) <= 2 and desc in ("F", "D", "[F", "[D")):
             if descriptor_uses_float(desc):
                 problems.append("%s: float/double in descriptor %s" % (name, desc))
-    r.take(">HHH")
+    this_class = utf8[classes[r.take(">HHH")[1]]]
+    if this_class != MIDP2_HELPER:
+        for member in sorted(MIDP2_MEMBERS & set(utf8.values())):
+            problems.append("%s: MIDP 2.0 member %s outside %s" % (name, member, MIDP2_HELPER))
     interfaces = r.take(">H")
     r.pos += 2 * interfaces
 

@@ -31,6 +31,13 @@ namespace {
 
 const std::vector<std::string> kNoStrings;
 
+// Where the volume starting at part first lies in the whole book; partStarts[i] is the
+// bytes of the part entries before part i, partStarts.back() those of all.
+VolumePlace PlaceOf(const std::vector<std::uint64_t>& partStarts, std::size_t first)
+{
+    return {partStarts[first], partStarts.back()};
+}
+
 bool SameFile(const fs::path& a, const fs::path& b)
 {
     std::error_code ec;
@@ -214,8 +221,8 @@ struct CJarBuilder::Output {
 class CJarBuilder::VolumeSizes : public IVolumeSizes {
 public:
     VolumeSizes(const std::string& templatePath, const BookInfo& book, const std::vector<std::string>& titles,
-                int packLevel)
-        : m_book(book), m_titles(titles), m_nPackLevel(packLevel)
+                const std::vector<std::uint64_t>& partStarts, int packLevel)
+        : m_book(book), m_titles(titles), m_partStarts(partStarts), m_nPackLevel(packLevel)
     {
         m_template.Open(templatePath, CZipContainer::zipOpenReadOnly);
         m_base = m_template.GetSizeWithNewDirectory();
@@ -245,7 +252,7 @@ public:
         if (m_template.GetCount() + 2 + count > kMaxEntries)
             return std::nullopt;
         const std::string name = volume ? VolumeBookName(m_book.bookName, volume) : m_book.bookName;
-        std::uint64_t bytes = m_base + ManifestBytes(name) + IndexBytes(name, first, count);
+        std::uint64_t bytes = m_base + ManifestBytes(name, volume, first) + IndexBytes(name, first, count);
         for (std::size_t k = 0; k < count; ++k)
             bytes += PartBytes(first + k, k);
         return bytes;
@@ -254,12 +261,15 @@ public:
 private:
     using PartCost = std::array<std::uint64_t, 5>;
 
-    std::uint64_t ManifestBytes(const std::string& bookName)
+    // The manifest of volume starting at part first; volume 0 is the whole book.
+    std::uint64_t ManifestBytes(const std::string& bookName, std::size_t volume, std::size_t first)
     {
-        auto it = m_manifests.find(bookName);
+        auto it = m_manifests.find({bookName, first});
         if (it == m_manifests.end()) {
-            const std::uint64_t bytes = m_template.GetPackedEntrySize(kManifestEntryName, Pack(MakeManifest(bookName), m_nPackLevel));
-            it = m_manifests.emplace(bookName, bytes).first;
+            const VolumePlace place = volume ? PlaceOf(m_partStarts, first) : VolumePlace {};
+            const std::uint64_t bytes =
+                m_template.GetPackedEntrySize(kManifestEntryName, Pack(MakeManifest(bookName, place), m_nPackLevel));
+            it = m_manifests.emplace(std::make_pair(bookName, first), bytes).first;
         }
         return it->second;
     }
@@ -276,9 +286,10 @@ private:
     std::uint64_t m_base = 0;
     const BookInfo& m_book;
     const std::vector<std::string>& m_titles;
+    const std::vector<std::uint64_t>& m_partStarts;
     const int m_nPackLevel;
     std::vector<PartCost> m_parts;
-    std::map<std::string, std::uint64_t> m_manifests;
+    std::map<std::pair<std::string, std::size_t>, std::uint64_t> m_manifests;
 };
 
 CJarBuilder::CJarBuilder(const BookInfo& book)
@@ -354,11 +365,11 @@ void CJarBuilder::WriteWholeBook(const std::string& templatePath, Output& output
     const std::vector<std::string>& texts = *m_pTexts;
     const std::string jarTemp = TargetTemp(output.jarPath, output);
     const std::string jadTemp = TargetTemp(JadPathFor(output.jarPath), output);
-    BeginJar(templatePath, jarTemp, output.jarPath, m_book.bookName, 0, texts.size());
+    BeginJar(templatePath, jarTemp, output.jarPath, m_book.bookName, 0, texts.size(), {});
     PackParts(texts, m_nPackLevel, jarTemp, [&](std::size_t i, CZipPackedData& packed) { AddPart(i, packed); });
     m_zip.Close();
     const std::uint64_t bytes = WrittenSize(jarTemp, output.jarPath);
-    WriteJad(jadTemp, m_book.bookName, output.jarPath, bytes);
+    WriteJad(jadTemp, m_book.bookName, output.jarPath, bytes, {});
     output.volumes.push_back({output.jarPath, JadPathFor(output.jarPath), bytes, 0, texts.size()});
 }
 
@@ -369,7 +380,10 @@ void CJarBuilder::WriteWholeBook(const std::string& templatePath, Output& output
 void CJarBuilder::WriteVolumes(const std::string& templatePath, Output& output)
 {
     const std::vector<std::string>& texts = *m_pTexts;
-    VolumeSizes sizes(templatePath, m_book, *m_pTitles, m_nPackLevel);
+    m_partStarts.assign(1, 0);
+    for (const std::string& text : texts)
+        m_partStarts.push_back(m_partStarts.back() + PartTextBytes(text));
+    VolumeSizes sizes(templatePath, m_book, *m_pTitles, m_partStarts, m_nPackLevel);
     CVolumePlanner planner(sizes, m_nMaxJarBytes);
     std::vector<CZipPackedData> waiting;  // the parts not yet written, in order
     auto write = [&](const std::vector<PlannedVolume>& planned) {
@@ -418,7 +432,8 @@ void CJarBuilder::WriteVolume(const std::string& templatePath, std::size_t volum
     }
     const std::string jarTemp = TargetTemp(jarPath, output);
     const std::string jadTemp = TargetTemp(JadPathFor(jarPath), output);
-    BeginJar(templatePath, jarTemp, jarPath, bookName, first, count);
+    const VolumePlace place = volume ? PlaceOf(m_partStarts, first) : VolumePlace {};
+    BeginJar(templatePath, jarTemp, jarPath, bookName, first, count, place);
     for (std::size_t k = 0; k < count; ++k)
         AddPart(k, parts[k]);
     m_zip.Close();
@@ -429,7 +444,7 @@ void CJarBuilder::WriteVolume(const std::string& templatePath, std::size_t volum
         throw CJarException(CJarException::archiveFailed, jarPath,
                             "写成 " + std::to_string(bytes) + " 字节，与算出的 " + std::to_string(expected) +
                                 " 字节不符");
-    WriteJad(jadTemp, bookName, jarPath, bytes);
+    WriteJad(jadTemp, bookName, jarPath, bytes, place);
     output.volumes.push_back({jarPath, JadPathFor(jarPath), bytes, first, count});
 }
 
@@ -442,7 +457,7 @@ std::string CJarBuilder::TargetTemp(const std::string& targetPath, Output& outpu
 }
 
 void CJarBuilder::BeginJar(const std::string& templatePath, const std::string& tempPath, const std::string& jarPath,
-                           const std::string& bookName, std::size_t first, std::size_t count)
+                           const std::string& bookName, std::size_t first, std::size_t count, const VolumePlace& place)
 {
     m_strTargetPath = jarPath;
     CopyTemplate(templatePath, tempPath);
@@ -455,7 +470,7 @@ void CJarBuilder::BeginJar(const std::string& templatePath, const std::string& t
     const std::vector<std::string> titles(m_pTitles->begin() + first, m_pTitles->begin() + first + count);
     // The first jar's manifest and index count in the progress, the parts in every jar.
     const bool counted = first == 0;
-    AddPacked(kManifestEntryName, Pack(MakeManifest(bookName), m_nPackLevel));
+    AddPacked(kManifestEntryName, Pack(MakeManifest(bookName, place), m_nPackLevel));
     if (counted)
         EntryAdded();
     AddPacked(kIndexEntryName, Pack(MakeIndex(BookInfo {bookName, m_book.author, m_book.maker}, titles), m_nPackLevel));
@@ -476,9 +491,9 @@ void CJarBuilder::AddPacked(const std::string& name, const CZipPackedData& packe
 }
 
 void CJarBuilder::WriteJad(const std::string& tempPath, const std::string& bookName, const std::string& jarPath,
-                           std::uint64_t jarBytes)
+                           std::uint64_t jarBytes, const VolumePlace& place)
 {
-    const std::string jad = MakeJad(bookName, FileNameOfPath(jarPath), jarBytes);
+    const std::string jad = MakeJad(bookName, FileNameOfPath(jarPath), jarBytes, place);
     CFile file;
     file.Open(tempPath, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
     file.Write(jad.data(), static_cast<std::uint32_t>(jad.size()));

@@ -19,6 +19,8 @@
 #include <utility>
 #include <vector>
 
+struct VolumePlace;
+
 // Throws CJarException (templateMissing) when there is no template file at templatePath,
 // CFileException (notRegularFile) when a pipe or a device stands there.
 void CheckTemplatePresent(const std::string& templatePath);
@@ -129,13 +131,14 @@ private:
     void WriteVolume(const std::string& templatePath, std::size_t volume, std::size_t first,
                      const std::vector<CZipPackedData>& parts, std::size_t count, std::uint64_t expected,
                      Output& output);
-    // Copies the template to the jar's temporary file and adds the manifest and the index
-    // of the book named bookName holding parts first..first+count-1.
+    // Copies the template to the jar's temporary file and adds the manifest (with the
+    // volume's place in the whole book, for a volume of a set) and the index of the book
+    // named bookName holding parts first..first+count-1.
     void BeginJar(const std::string& templatePath, const std::string& tempPath, const std::string& jarPath,
-                  const std::string& bookName, std::size_t first, std::size_t count);
+                  const std::string& bookName, std::size_t first, std::size_t count, const VolumePlace& place);
     void AddPart(std::size_t position, const CZipPackedData& packed);
     void WriteJad(const std::string& tempPath, const std::string& bookName, const std::string& jarPath,
-                  std::uint64_t jarBytes);
+                  std::uint64_t jarBytes, const VolumePlace& place);
     // Checks a file of the book (CheckBookPath) and returns the temporary file it is
     // written to, recorded in the build's journal and listed in output for the commit.
     std::string TargetTemp(const std::string& targetPath, Output& output);
@@ -165,6 +168,8 @@ private:
     std::uint64_t m_nMaxJarBytes = 0;
     int m_nPackLevel = PackLevel(BookCompression::normal);
     std::vector<BookVolume> m_volumes;
+    // Bytes of the part entries before each part, and of all last (for volumes).
+    std::vector<std::uint64_t> m_partStarts;
     std::vector<std::string> m_arrRemoved;
     std::vector<RecoveredFile> m_recovered;
 };

@@ -32,7 +32,7 @@ std::string IndexLine(const std::string& field)
 
 } // namespace
 
-std::string MakeManifest(const std::string& bookName)
+std::string MakeManifest(const std::string& bookName, const VolumePlace& place)
 {
     std::string nameInMidlet1;
     for (char c : bookName) {
@@ -51,16 +51,21 @@ std::string MakeManifest(const std::string& bookName)
         manifest += Substitute(line, line.starts_with("MIDlet-1:") ? nameInMidlet1 : bookName);
         from = end;
     }
+    if (place.bookBytes != 0)
+        manifest += "Lumenread-Volume: " + std::to_string(place.bytesBefore) + " " + std::to_string(place.bookBytes) +
+                    "\r\n";
     return manifest;
 }
 
-std::string MakeJad(const std::string& bookName, const std::string& jarFileName, std::uint64_t jarBytes)
+std::string MakeJad(const std::string& bookName, const std::string& jarFileName, std::uint64_t jarBytes,
+                    const VolumePlace& place)
 {
-    const std::string manifest = MakeManifest(bookName);
+    const std::string manifest = MakeManifest(bookName, place);
     std::string jad;
     for (std::size_t from = 0, end; from < manifest.size(); from = end) {
         end = manifest.find("\r\n", from) + 2;
-        if (manifest.compare(from, 7, "MIDlet-") == 0 || manifest.compare(from, 13, "MicroEdition-") == 0)
+        if (manifest.compare(from, 7, "MIDlet-") == 0 || manifest.compare(from, 13, "MicroEdition-") == 0 ||
+            manifest.compare(from, 10, "Lumenread-") == 0)
             jad.append(manifest, from, end - from);
     }
     jad += "MIDlet-Jar-URL: " + jarFileName + "\r\n";
@@ -110,6 +115,14 @@ std::string MakePartText(const std::string& text)
         }
     }
     return out;
+}
+
+std::uint64_t PartTextBytes(const std::string& text)
+{
+    std::uint64_t bytes = text.size();
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
+        --bytes;
+    return bytes;
 }
 
 std::string PartEntryName(std::size_t part) { return std::to_string(part + 1) + ".txt"; }

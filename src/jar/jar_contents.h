@@ -36,16 +36,28 @@ inline constexpr char kIndexEntryName[] = "index.txt";
 // The template's file name in the working folder.
 inline constexpr char kTemplateFileName[] = "RDbook.dat";
 
+// Where the parts of one volume of a set lie in the whole book, counted in bytes of the
+// part entries: those of the volumes before it, and of all volumes. The reader shows the
+// progress through the whole book and goes to a percentage of it with them. A whole book
+// (bookBytes 0) has none.
+struct VolumePlace {
+    std::uint64_t bytesBefore = 0;
+    std::uint64_t bookBytes = 0;
+};
+
 // The manifest for a book name. In the MIDlet-1 line (name, icon, class) ASCII commas of
 // the name become "，" so that the phone still finds three fields; MIDlet-Name and
-// MIDlet-Description keep the name as it is. Lines are not folded.
-std::string MakeManifest(const std::string& bookName);
+// MIDlet-Description keep the name as it is. Lines are not folded. A volume of a set gets
+// the attribute "Lumenread-Volume: BEFORE TOTAL" last (decimal bytes, see VolumePlace).
+std::string MakeManifest(const std::string& bookName, const VolumePlace& place = {});
 
 // The JAD of a jar holding a book of that name: the manifest's MIDlet- and MicroEdition-
 // lines, the same values in the same order (a phone refuses a suite whose descriptor and
 // manifest disagree), then MIDlet-Jar-URL, the jar's file name (the JAD lies beside it),
-// and MIDlet-Jar-Size, the jar's exact size in bytes. CR LF line ends.
-std::string MakeJad(const std::string& bookName, const std::string& jarFileName, std::uint64_t jarBytes);
+// and MIDlet-Jar-Size, the jar's exact size in bytes. CR LF line ends. A volume's JAD
+// repeats its Lumenread-Volume line (phones read a JAD's attributes first).
+std::string MakeJad(const std::string& bookName, const std::string& jarFileName, std::uint64_t jarBytes,
+                    const VolumePlace& place = {});
 
 // index.txt: FF FE, then in UTF-16LE the lines author (or 佚名), maker (or the default
 // maker), book name and one title per part, each ended by CR LF, then a terminating NUL.
@@ -54,6 +66,8 @@ std::string MakeIndex(const BookInfo& book, const std::vector<std::string>& titl
 
 // The text of a part entry: CR LF becomes LF; a lone CR or LF stays.
 std::string MakePartText(const std::string& text);
+// MakePartText(text).size(), without making it.
+std::uint64_t PartTextBytes(const std::string& text);
 
 // "1.txt" for part 0, "2.txt" for part 1, ...
 std::string PartEntryName(std::size_t part);

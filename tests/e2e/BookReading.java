@@ -85,9 +85,53 @@ public final class BookReading {
             run(bookName(volume) + ": its own page offered again", () -> {
                 installSuite(volume);
                 try (Phone phone = new Phone(volume, size[0], size[1])) {
-                    equal("继续阅读：" + keptTitle.get(volume), phone.list().getString(0), "first row");
+                    equal(ReaderTests.resumeRow(keptTitle.get(volume)), phone.list().getString(0), "first row");
                     phone.select(0);
                     equal(kept.get(volume), Pages.read(phone).key(), "page resumed");
+                }
+            });
+        }
+
+        // The progress through the whole book: each volume counts the parts of those before it.
+        long[] before = new long[volumes.size() + 1];
+        for (int v = 0; v < volumes.size(); v++) {
+            BookFile book = new BookFile(volumes.get(v));
+            before[v + 1] = before[v];
+            for (int part = 1; part <= book.parts(); part++) {
+                before[v + 1] += book.entry(part + ".txt").length;
+            }
+        }
+        long total = before[volumes.size()];
+        for (int v = 0; v < volumes.size(); v++) {
+            Path volume = volumes.get(v);
+            int index = v;
+            run(bookName(volume) + ": % of the whole book, in the status line and by 跳转", () -> {
+                installSuite(volume);
+                BookFile book = new BookFile(volume);
+                try (Phone phone = new Phone(volume, size[0], size[1])) {
+                    phone.advance(0); // the part sizes measured
+                    boolean resumeRow = phone.list().getString(0).endsWith("（继续阅读）");
+                    phone.select(resumeRow ? book.parts() : book.parts() - 1);
+                    phone.command("跳转");
+                    phone.select(4); // the part's last page: the volume's end
+                    equal((int) (before[index + 1] * 1000 / total), Pages.read(phone).permille, "progress at the volume's end");
+                    // A percentage inside the volume goes there, one outside says where the volume lies.
+                    int inside = (int) ((before[index] * 100 + total - 1) / total);
+                    int outside = index == 0 ? 100 : 0;
+                    phone.command("跳转");
+                    phone.select(1);
+                    phone.type(String.valueOf(inside));
+                    phone.command("确定");
+                    int shown = Pages.read(phone).permille;
+                    check(shown >= inside * 10 - 1 && shown <= before[index + 1] * 1000 / total,
+                            inside + "% of the book shows " + shown + "‰");
+                    if (volumes.size() > 1) {
+                        phone.command("跳转");
+                        phone.select(1);
+                        phone.type(String.valueOf(outside));
+                        phone.command("确定");
+                        check(phone.alert().getString().contains("不在这一卷里"), outside + "%: " + phone.alert().getString());
+                    }
                 }
             });
         }

@@ -159,6 +159,7 @@ def check_volumes(c, label, folder, template, source_text, extra, jar_check):
             c.expect(names[-count - 2:] == ["META-INF/MANIFEST.MF", "index.txt"] +
                      ["%d.txt" % n for n in range(1, count + 1)], f"{label}: {volume} parts numbered from 1.txt")
             titles += index[3:]
+            before = sum(len(p.encode("utf-8")) for p in parts)
             parts += parts_of(z, count)
         with zipfile.ZipFile(path) as z:
             manifest = dict(line.split(": ", 1) for line in
@@ -170,8 +171,11 @@ def check_volumes(c, label, folder, template, source_text, extra, jar_check):
         c.expect(not jad_bytes.startswith(b"\xef\xbb\xbf") and jad.get("MIDlet-Jar-Size") == str(size) and
                  jad.get("MIDlet-Jar-URL") == volume, f"{label}: {volume}'s JAD gives its size and name")
         shared = [key for key in jad if key in manifest]
-        c.expect(len(shared) == 7 and all(jad[key] == manifest[key] for key in shared),
+        c.expect(len(shared) == 8 and all(jad[key] == manifest[key] for key in shared),
                  f"{label}: {volume}'s JAD says what its manifest says ({len(shared)} attributes)")
+        total = sum(len(p.encode("utf-8")) for p in whole_parts)
+        c.expect(manifest.get("Lumenread-Volume") == "%d %d" % (before, total),
+                 f"{label}: {volume} starts at byte {before} of {total}: {manifest.get('Lumenread-Volume')}")
         code, report, _ = c.cli("inspect", c.host(path))
         c.expect(code == 0 and "描述文件：" in report, f"{label}: inspect {volume} ({code})")
     c.expect(len(midlet_names) == k, f"{label}: every volume a MIDlet name of its own")

@@ -86,7 +86,7 @@ Book TwelveParts()
 // with the engine step by step: the manifest, the index and the parts, each packed with the
 // level and flags the builder uses by default, the clock fixed. Its bytes.
 std::string HandBuiltJar(const std::string& templ, const std::string& path, const Book& book, const std::string& name,
-                         std::size_t first, std::size_t count)
+                         std::size_t first, std::size_t count, const VolumePlace& place = {})
 {
     test::WriteFile(path, templ);
     CZipContainer zip;
@@ -96,7 +96,7 @@ std::string HandBuiltJar(const std::string& templ, const std::string& path, cons
     auto add = [&zip](const std::string& entry, const std::string& data) {
         EXPECT_TRUE(zip.AddPackedEntry(entry, PackEntryData(data.data(), data.size(), kPackDefaultLevel, ZSF_DEFAULT)));
     };
-    add("META-INF\\MANIFEST.MF", MakeManifest(name));
+    add("META-INF\\MANIFEST.MF", MakeManifest(name, place));
     const std::vector<std::string> titles(book.titles.begin() + first, book.titles.begin() + first + count);
     add("index.txt", MakeIndex({name, book.info.author, book.info.maker}, titles));
     for (std::size_t k = 0; k < count; ++k)
@@ -457,13 +457,20 @@ TEST_F(JarVolumesTest, EachWithinTheLimitAndTheNextPartWouldNotHaveFitted)
             const std::string bytes = test::ReadFile(volume.jarPath);
             EXPECT_EQ(bytes.size(), volume.bytes);
             EXPECT_LE(bytes.size(), limit);
-            EXPECT_EQ(test::ReadFile(volume.jadPath), MakeJad(name, name + ".jar", bytes.size()));
+            // Where the volume's parts lie in the whole book: bytes of the part entries.
+            VolumePlace place {0, 0};
+            for (std::size_t part = 0; part < book.texts.size(); ++part) {
+                place.bookBytes += MakePartText(book.texts[part]).size();
+                if (part < volume.firstPart)
+                    place.bytesBefore += MakePartText(book.texts[part]).size();
+            }
+            EXPECT_EQ(test::ReadFile(volume.jadPath), MakeJad(name, name + ".jar", bytes.size(), place));
 
             EXPECT_EQ(volume.firstPart, next) << "the volumes take the parts in order, none left out";
             next += volume.parts;
             const test::ParsedZip z = test::ParseZip(bytes);
             ASSERT_EQ(z.entries.size(), 4 + volume.parts);
-            EXPECT_EQ(Content(bytes, z.entries[2]), MakeManifest(name));
+            EXPECT_EQ(Content(bytes, z.entries[2]), MakeManifest(name, place));
             const std::vector<std::string> titles(book.titles.begin() + volume.firstPart,
                                                   book.titles.begin() + volume.firstPart + volume.parts);
             EXPECT_EQ(Content(bytes, z.entries[3]), MakeIndex({name, "作者", ""}, titles));
@@ -473,7 +480,7 @@ TEST_F(JarVolumesTest, EachWithinTheLimitAndTheNextPartWouldNotHaveFitted)
             }
             if (v + 1 < volumes.size()) {
                 EXPECT_GT(HandBuiltJar(kTemplate, m_dir.Path("one-more.jar"), book, name, volume.firstPart,
-                                       volume.parts + 1)
+                                       volume.parts + 1, place)
                               .size(),
                           limit);
             }

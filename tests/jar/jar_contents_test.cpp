@@ -83,6 +83,36 @@ TEST(Jad, TheManifestsAttributesThenTheJarsNameAndSize)
         EXPECT_EQ(Line("\r\n" + jad, key), Line(manifest, key)) << key;
 }
 
+// A volume of a set says where its parts lie in the whole book, last in the manifest and
+// the same in its JAD; a whole book (total 0) says nothing.
+TEST(Manifest, VolumePlaceLastAndInTheJad)
+{
+    struct Case {
+        VolumePlace place;
+        std::string line;
+    } cases[] = {
+        {{0, 5000}, "Lumenread-Volume: 0 5000"},
+        {{123456, 9876543210ULL}, "Lumenread-Volume: 123456 9876543210"},
+        {{0, 0}, "<missing>"},
+    };
+    for (const Case& c : cases) {
+        const std::string m = MakeManifest("书(2)", c.place);
+        EXPECT_EQ(Line(m, "Lumenread-Volume:"), c.line);
+        EXPECT_EQ(m.starts_with(MakeManifest("书(2)")), true);
+        if (c.place.bookBytes != 0)
+            EXPECT_TRUE(m.ends_with("MicroEdition-Profile: MIDP-1.0\r\n" + c.line + "\r\n"));
+        const std::string jad = MakeJad("书(2)", "书(2).jar", 10, c.place);
+        EXPECT_EQ(Line("\r\n" + jad, "Lumenread-Volume:"), c.line);
+        EXPECT_TRUE(jad.ends_with("MIDlet-Jar-Size: 10\r\n"));
+    }
+}
+
+TEST(PartText, BytesAsMadeWithoutMakingIt)
+{
+    for (const std::string text : {"", "x\r\ny", "\r\r\n", "\r\n\r\n", "a\rb\nc", "中文\r\n"})
+        EXPECT_EQ(PartTextBytes(text), MakePartText(text).size()) << text;
+}
+
 TEST(Index, SingleTitleBytes)
 {
     const BookInfo book {"书", "作者", "青禾"};

@@ -49,7 +49,7 @@ final class AutoTurnTests {
                     NavigationTests.openPart(phone, LONG_PART);
                     phone.advance(0);
                     phone.command("跳转");
-                    phone.select(3);
+                    phone.select(4); // 本部分最后一页
                     start(phone, 4);
                     Pages.Page p = Pages.read(phone);
                     check(p.percent >= 0, "no progress shown beside 自动 at " + p);

@@ -6,6 +6,9 @@ import static harness.ReaderTests.test;
 import static harness.SavingTests.luminance;
 
 import java.nio.charset.StandardCharsets;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import javax.microedition.rms.RecordStores;
 import java.util.ArrayList;
 import java.util.List;
 
@@ -118,6 +121,64 @@ final class DisplayTests {
             rows.add(list.getString(i));
         }
         return rows;
+    }
+
+    /** A copy of {@code book} whose manifest ends with {@code line}. */
+    static Path withManifestLine(Path book, String line, Path out) throws Exception {
+        try (java.util.zip.ZipFile in = new java.util.zip.ZipFile(book.toFile());
+                java.util.zip.ZipOutputStream zip = new java.util.zip.ZipOutputStream(Files.newOutputStream(out))) {
+            for (java.util.zip.ZipEntry e : java.util.Collections.list(in.entries())) {
+                byte[] data = in.getInputStream(e).readAllBytes();
+                if (e.getName().equals("META-INF/MANIFEST.MF")) {
+                    data = (new String(data, StandardCharsets.UTF_8) + line + "\r\n").getBytes(StandardCharsets.UTF_8);
+                }
+                zip.putNextEntry(new java.util.zip.ZipEntry(e.getName()));
+                zip.write(data);
+                zip.closeEntry();
+            }
+        }
+        return out;
+    }
+
+    static void runVolumes() {
+        test("a volume counts the bytes before it in the book-wide progress; a malformed place leaves it a whole book", () -> {
+            BookFile book = new BookFile(ReaderTests.book("small"));
+            long bytes = 0;
+            for (int part = 1; part <= book.parts(); part++) {
+                bytes += book.entry(part + ".txt").length;
+            }
+            long own = bytes;
+            // { the attribute's value, bytes before, bytes of the whole book (0: taken as a whole book) }
+            Object[][] cases = {
+                { "1000 4000", 1000L, 4000L },
+                { "0 100", 0L, 100L },
+                { " 7 9000 ", 7L, 9000L },
+                { "x y", 0L, 0L },
+                { "1000", 0L, 0L },
+                { "", 0L, 0L },
+                { "-5 4000", 0L, 0L },
+                { "5000 4000", 0L, 0L },
+                { "99999999999999999999 1", 0L, 0L },
+            };
+            Path dir = Files.createTempDirectory("volume-place");
+            try {
+                for (Object[] c : cases) {
+                    Path jar = withManifestLine(ReaderTests.book("small"), "Lumenread-Volume: " + c[0], dir.resolve("v.jar"));
+                    long before = (Long) c[1];
+                    long total = (Long) c[2] == 0 ? own : (Long) c[2];
+                    RecordStores.clear();
+                    try (Phone phone = new Phone(jar, SIZE[0], SIZE[1])) {
+                        phone.advance(0);
+                        phone.select(book.parts() - 1);
+                        equal((int) (Math.min(before + own, total) * 1000 / total), Pages.read(phone).permille,
+                                "progress at the end with \"" + c[0] + "\"");
+                    }
+                }
+            } finally {
+                Files.deleteIfExists(dir.resolve("v.jar"));
+                Files.delete(dir);
+            }
+        });
     }
 
     static void runProgress() {

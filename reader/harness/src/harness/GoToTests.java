@@ -15,7 +15,7 @@ import javax.microedition.lcdui.TextField;
 final class GoToTests {
     static final int[] SIZE = NavigationTests.SIZE;
     static final int LONG_PART = NavigationTests.LONG_PART;
-    private static final List<String> GO_TO_ROWS = List.of("输入页码", "输入百分比", "本部分第一页", "本部分最后一页");
+    private static final List<String> GO_TO_ROWS = List.of("输入页码", "输入百分比", "输入章节号", "本部分第一页", "本部分最后一页");
 
     private GoToTests() {
     }
@@ -41,40 +41,61 @@ final class GoToTests {
     }
 
     static void runGoTo() {
-        test("跳转 goes to a page, a percentage of the part, its first and last page", () -> {
+        test("跳转 goes to a page, a percentage of the whole book, a part, the part's first and last page", () -> {
             BookFile book = new BookFile(ReaderTests.book("novel"));
             String text = book.expectedText(LONG_PART);
-            int size = book.entry(LONG_PART + ".txt").length;
+            long total = 0;
+            long before = 0;
+            for (int part = 1; part <= book.parts(); part++) {
+                total += book.entry(part + ".txt").length;
+                before += part < LONG_PART ? book.entry(part + ".txt").length : 0;
+            }
             try (Phone phone = ReaderTests.open("novel", SIZE)) {
                 NavigationTests.openPart(phone, LONG_PART);
                 List<Pages.Page> pages = NavigationTests.allPages(phone);
                 int[] starts = Pages.checkText("novel", text, pages);
                 int n = pages.size();
                 check(n > 20, "only " + n + " pages");
-                int half = pageHolding(starts, charAt(text, size / 2));
-                int quarter = pageHolding(starts, charAt(text, size / 4));
-                // { row, typed (null: no text box), page before, page after }
+                String[] at = new String[101];
+                for (int percent : new int[] { 25, 50, 99 }) {
+                    long inPart = total * percent / 100 - before;
+                    check(inPart > 0, percent + "% is not in part " + LONG_PART);
+                    at[percent] = LONG_PART + ":" + pageHolding(starts, charAt(text, (int) inPart));
+                }
+                String last = book.parts() + ":" + 1; // the last part has one page
+                // { row, typed (null: no text box), page before, part:page after }
                 Object[][] cases = {
-                    { 0, "5", 1, 5 },
-                    { 0, "1", 9, 1 },
-                    { 0, String.valueOf(n), 1, n },
-                    { 0, "0", 9, 1 },
-                    { 0, "999999", 1, n },
-                    { 0, "", 9, 9 },
-                    { 0, "-", 9, 9 },
-                    { 1, "0", 9, 1 },
-                    { 1, "25", 1, quarter },
-                    { 1, "50", 1, half },
-                    { 1, "100", 1, n },
-                    { 1, "999", 1, n },
-                    { 2, null, 9, 1 },
-                    { 3, null, 1, n },
+                    { 0, "5", 1, "6:5" },
+                    { 0, "1", 9, "6:1" },
+                    { 0, String.valueOf(n), 1, "6:" + n },
+                    { 0, "0", 9, "6:1" },
+                    { 0, "999999", 1, "6:" + n },
+                    { 0, "", 9, "6:9" },
+                    { 0, "-", 9, "6:9" },
+                    { 1, "25", 1, at[25] },
+                    { 1, "50", 1, at[50] },
+                    { 1, "99", 1, at[99] },
+                    { 1, "100", 1, last },
+                    { 1, "999", 1, last },
+                    { 1, "0", 9, "1:1" },
+                    { 1, "", 9, "6:9" },
+                    { 2, "3", 9, "3:1" },
+                    { 2, "0", 9, "1:1" },
+                    { 2, "7", 9, "7:1" },
+                    { 2, "99", 9, "7:1" },
+                    { 2, "", 9, "6:9" },
+                    { 3, null, 9, "6:1" },
+                    { 4, null, 1, "6:" + n },
                 };
                 for (Object[] c : cases) {
                     int row = (Integer) c[0];
                     String typed = (String) c[1];
                     String name = GO_TO_ROWS.get(row) + (typed == null ? "" : " \"" + typed + "\"");
                     int from = (Integer) c[2];
+                    if (Pages.read(phone).part != LONG_PART) {
+                        phone.command("目录");
+                        phone.select(LONG_PART);
+                    }
                     NavigationTests.goToPage(phone, from);
                     phone.command("跳转");
                     equal(GO_TO_ROWS, DisplayTests.rows(phone.list()), "rows of 跳转");
@@ -83,11 +104,13 @@ final class GoToTests {
                         check(phone.current() instanceof TextBox, name + ": the phone shows " + phone.describe());
                         TextBox box = (TextBox) phone.current();
                         equal(TextField.NUMERIC, box.getConstraints() & TextField.CONSTRAINT_MASK, name + ": input");
-                        check(box.getTitle().contains(row == 0 ? "1-" + n : "0-100"), name + ": title " + box.getTitle());
+                        String range = row == 0 ? "1-" + n : row == 1 ? "0-100" : "1-" + book.parts();
+                        check(box.getTitle().contains(range), name + ": title " + box.getTitle());
                         phone.type(typed);
                         phone.command("确定");
                     }
-                    equal(c[3], Pages.read(phone).page, name + " from page " + from);
+                    Pages.Page p = Pages.read(phone);
+                    equal(c[3], p.part + ":" + p.page, name + " from page " + from);
                 }
                 NavigationTests.goToPage(phone, 3);
                 phone.command("跳转");
@@ -120,10 +143,21 @@ final class GoToTests {
         }
     }
 
-    /** The name a bookmark of this page gets: its first 16 characters, spaces run together. */
-    static String bookmarkName(Pages.Page p) {
+    /**
+     * The name a bookmark of this page gets: the part's title (cut to 8 characters with
+     * "…"), the page, and the page's first 12 characters, spaces run together.
+     */
+    static String bookmarkName(Phone phone, Pages.Page p) {
+        String title = BookFile.shown(phone.book().titles.get(p.part - 1));
+        if (title.isEmpty()) {
+            title = "第" + p.part + "部分";
+        }
+        if (title.length() > 8) {
+            title = title.substring(0, 7) + "…";
+        }
         String all = String.join("", p.lines).replace('\u3000', ' ').replaceAll(" +", " ").trim();
-        return all.substring(0, Math.min(16, all.length())).trim();
+        String start = all.substring(0, Math.min(12, all.length())).trim();
+        return title + " " + p.page + "页" + (start.isEmpty() ? "" : " " + start);
     }
 
     /** 加书签, and the alert that follows: one that goes by itself when the bookmark is added. */
@@ -147,7 +181,7 @@ final class GoToTests {
                 check(phone.alert().getString().contains("还没有书签"), "alert " + phone.alert().getString());
                 phone.dismissAlert();
                 NavigationTests.goToPage(phone, 5);
-                addBookmark(phone, "已添加书签：" + bookmarkName(Pages.read(phone)));
+                addBookmark(phone, "已添加书签：" + bookmarkName(phone, Pages.read(phone)));
                 NavigationTests.goToPage(phone, 2);
                 addBookmark(phone, "已添加书签");
                 addBookmark(phone, "这一页已有书签");
@@ -156,13 +190,13 @@ final class GoToTests {
                 addBookmark(phone, "已添加书签");
                 // In book order: part 1 page 1, part 6 pages 2 and 5.
                 Pages.Page first = Pages.read(phone);
-                names.add(bookmarkName(first));
+                names.add(bookmarkName(phone, first));
                 keys.add(first.key());
                 for (int page : new int[] { 2, 5 }) {
                     phone.command("目录");
                     phone.select(LONG_PART);
                     NavigationTests.goToPage(phone, page);
-                    names.add(bookmarkName(Pages.read(phone)));
+                    names.add(bookmarkName(phone, Pages.read(phone)));
                     keys.add(Pages.read(phone).key());
                 }
                 NavigationTests.goToPage(phone, 4);
@@ -204,7 +238,7 @@ final class GoToTests {
                 phone.select(0);
                 List<String> names = new ArrayList<>();
                 for (int i = 0; i < 100; i++) {
-                    names.add(bookmarkName(Pages.read(phone)));
+                    names.add(bookmarkName(phone, Pages.read(phone)));
                     addBookmark(phone, "已添加书签");
                     phone.press(-2);
                 }

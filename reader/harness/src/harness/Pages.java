@@ -15,12 +15,15 @@ import javax.microedition.lcdui.Screens;
  * "page/pages" at its left and at its right the part's title or "part/parts".
  */
 final class Pages {
-    private static final Pattern PAGE = Pattern.compile("(\\d+)/(\\d+)页?");
+    /** The page and the page count, or "…" while the part is not laid out to its end. */
+    private static final Pattern PAGE = Pattern.compile("(\\d+)/(\\d+|…)页?");
     private static final Pattern PART = Pattern.compile("第?(\\d+)/(\\d+)(?:部分)?");
     private static final Pattern PERCENT = Pattern.compile("(\\d+)(?:\\.(\\d))?%");
     /** Characters that must not begin a line where the line before could have broken elsewhere. */
     static final String CLOSING = "，。、！？；：」』）》〉】〕〗’”…—～·．,.!?;:)]}%％‰";
     static final String OPENING = "（《〈【〔〖「『‘“([{$¥￥£€";
+    /** What the page of a part without text says. */
+    static final String NO_TEXT = "（本部分没有文字）";
     /**
      * What a line must not be cut inside, unless it is too long for a line: numbers with a
      * decimal point, thousands separators or a colon (5.50, 1,000, 12:30), web addresses
@@ -38,6 +41,7 @@ final class Pages {
     /** One page as shown. */
     static final class Page {
         int page;
+        /** The part's page count; -1 while the part is not laid out to its end. */
         int pages;
         int part;
         int parts;
@@ -144,7 +148,7 @@ final class Pages {
             throw new AssertionError("no page n/N at the left of the status line \"" + s + "\"");
         }
         p.page = Integer.parseInt(m.group(1));
-        p.pages = Integer.parseInt(m.group(2));
+        p.pages = m.group(2).equals("…") ? -1 : Integer.parseInt(m.group(2));
         m = PART.matcher(right);
         if (m.matches()) {
             p.part = Integer.parseInt(m.group(1));
@@ -249,6 +253,15 @@ final class Pages {
     /** {@link #checkText}, adding to {@code lineStarts} the character index where each line starts. */
     static int[] checkText(String context, String expected, List<Page> pages, List<Integer> lineStarts) {
         int[] starts = new int[pages.size()];
+        if (expected.replace('\u3000', ' ').isBlank()) {
+            // Nothing to read: one page that says so.
+            if (pages.size() != 1 || !pages.get(0).lines.equals(List.of(NO_TEXT))) {
+                throw new AssertionError(context + ": a part without text shows " + pages.size()
+                        + " pages, the first " + pages.get(0).lines);
+            }
+            lineStarts.add(0);
+            return starts;
+        }
         int[] keptEnd = new int[expected.length() + 1];
         int[] keptFrom = keptWhole(expected, keptEnd);
         int pos = 0;

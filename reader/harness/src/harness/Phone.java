@@ -51,6 +51,14 @@ final class Phone implements AutoCloseable {
     long heapBeforeStart;
 
     Phone(Path jar, int width, int height) throws Exception {
+        this(jar, width, height, false);
+    }
+
+    /**
+     * A phone with the MIDP 2.0 API when {@code midp2}; otherwise a MIDP 1.0 phone, whose
+     * MIDlets cannot load the classes only MIDP 2.0 has.
+     */
+    Phone(Path jar, int width, int height, boolean midp2) throws Exception {
         this.jar = jar;
         this.width = width;
         this.height = height;
@@ -72,7 +80,7 @@ final class Phone implements AutoCloseable {
         iconPath = midlet1[1].trim();
         MIDletAccess.setProperties(properties);
         Clock.reset();
-        loader = new MidletLoader(jar);
+        loader = new MidletLoader(jar, midp2);
         Screens.setMidletLoader(loader);
         midlet = (MIDlet) loader.loadClass(midlet1[2].trim()).getDeclaredConstructor().newInstance();
         if (measuringHeap) {
@@ -141,6 +149,19 @@ final class Phone implements AutoCloseable {
         Screens.press(display, keyCode);
     }
 
+    void tap(int x, int y) {
+        Screens.tap(display, x, y);
+    }
+
+    /** The pointer goes up without having gone down. */
+    void release(int x, int y) {
+        Screens.release(display, x, y);
+    }
+
+    void swipe(int x1, int y1, int x2, int y2) {
+        Screens.swipe(display, x1, y1, x2, y2);
+    }
+
     void repeat(int keyCode) {
         Screens.repeat(display, keyCode);
     }
@@ -164,6 +185,15 @@ final class Phone implements AutoCloseable {
 
     void dismissAlert() {
         Screens.dismissAlert(display);
+    }
+
+    /** Holds back what the MIDlet gives callSerially (as a busy phone would), or lets it run. */
+    void holdSerialCalls(boolean hold) {
+        Screens.holdSerialCalls(display, hold);
+    }
+
+    void paintOnly() {
+        Screens.paintOnly(display);
     }
 
     Screens.Frame render() {
@@ -213,8 +243,18 @@ final class Phone implements AutoCloseable {
         private static final String MIDP_TIMER = "java/util/Timer";
         private static final String PHONE_TIMER = "harness/util/Timer";
 
-        MidletLoader(Path jar) throws IOException {
+        private final boolean midp2;
+
+        MidletLoader(Path jar, boolean midp2) throws IOException {
             super(new URL[] { jar.toUri().toURL() }, Phone.class.getClassLoader());
+            this.midp2 = midp2;
+        }
+
+        protected Class<?> loadClass(String name, boolean resolve) throws ClassNotFoundException {
+            if (!midp2 && name.startsWith("javax.microedition.lcdui.game.")) {
+                throw new ClassNotFoundException(name + " is MIDP 2.0");
+            }
+            return super.loadClass(name, resolve);
         }
 
         protected Class<?> findClass(String name) throws ClassNotFoundException {

@@ -26,7 +26,7 @@ import javax.microedition.rms.RecordStores;
  *
  * Usage: ReaderTests TEMPLATE STUBS.jar BOOKS_DIR SCREENS_DIR [GROUP ...]
  * Groups: template, constants, books, navigation, resume, fonts, linebreaks, saving, night,
- * spacing, progress, goto, bookmarks, autoturn, damaged, chapters, memory (all by default; memory means
+ * spacing, progress, volumes, goto, bookmarks, autoturn, damaged, chapters, keys, find, layout, memory (all by default; memory means
  * something only with a small heap, -Xmx16m).
  * Screens are written as PNG under SCREENS_DIR. Exit status 1 if any check fails.
  */
@@ -76,6 +76,11 @@ public final class ReaderTests {
         }
     }
 
+    /** The contents' first row when a page is kept: the part's title first, where runtimes that cut rows keep it. */
+    static String resumeRow(String title) {
+        return "→ " + title + "（继续阅读）";
+    }
+
     static Path book(String name) {
         return books.resolve(name + ".jar");
     }
@@ -109,11 +114,15 @@ public final class ReaderTests {
         all.put("night", DisplayTests::runNight);
         all.put("spacing", DisplayTests::runSpacing);
         all.put("progress", DisplayTests::runProgress);
+        all.put("volumes", DisplayTests::runVolumes);
         all.put("goto", GoToTests::runGoTo);
         all.put("bookmarks", GoToTests::runBookmarks);
         all.put("autoturn", AutoTurnTests::run);
         all.put("damaged", DamagedTests::run);
         all.put("chapters", ChapterTests::run);
+        all.put("keys", KeyTests::run);
+        all.put("find", FindTests::run);
+        all.put("layout", LayoutTests::run);
         all.put("memory", MemoryTests::run);
         for (Map.Entry<String, Runnable> e : all.entrySet()) {
             if (groups.isEmpty() || groups.contains(e.getKey())) {

@@ -46,4 +46,6 @@ public abstract class Canvas extends Displayable {
     protected abstract void paint(Graphics g);
     public int getWidth() { throw new RuntimeException(); }
     public int getHeight() { throw new RuntimeException(); }
+    /** MIDP 2.0, for the class FullScreen only (loaded only on MIDP 2.0 phones); the scan refuses it elsewhere. */
+    public void setFullScreenMode(boolean mode) { throw new RuntimeException(); }
 }

@@ -30,6 +30,8 @@ public abstract class Canvas extends Displayable {
     public static final int KEY_POUND = 35;
 
     boolean repaintPending = true;
+    /** MIDP 2.0 full-screen mode: the canvas covers the soft-key band, and soft keys come to it. */
+    boolean fullScreen;
 
     protected Canvas() {
     }
@@ -133,6 +135,11 @@ public abstract class Canvas extends Displayable {
     }
 
     public int getHeight() {
-        return Device.height - Device.SOFT_KEYS;
+        return fullScreen ? Device.height : Device.height - Device.SOFT_KEYS;
+    }
+
+    /** MIDP 2.0; a MIDP 1.0 test phone hides the class that tells a MIDlet it exists. */
+    public void setFullScreenMode(boolean mode) {
+        fullScreen = mode;
     }
 }

@@ -7,12 +7,19 @@ import javax.microedition.midlet.MIDlet;
 /**
  * Java SE stand-in for the MIDP 1.0 Display: one per MIDlet, it keeps the current screen
  * and, while an alert is shown, the screen that follows it. Canvases are told when they
- * are shown and hidden.
+ * are shown and hidden. As on phones, what callSerially is given runs on the event thread
+ * after the event being handled: the test phone runs it when the event (a key, a command,
+ * a timer's task) is done, before the test goes on, unless the test holds it back.
  */
 public class Display {
     private static final Map<MIDlet, Display> DISPLAYS = new IdentityHashMap<>();
 
     Displayable current;
+    /** What callSerially was given and has not run yet; how deep in events the phone is. */
+    private final java.util.ArrayDeque<Runnable> serial = new java.util.ArrayDeque<>();
+    private int events;
+    /** Whether the test holds back what callSerially was given. */
+    boolean held;
     /** Shown when the current alert is dismissed. */
     Displayable afterAlert;
 
@@ -78,6 +85,28 @@ public class Display {
     }
 
     public void callSerially(Runnable r) {
-        r.run();
+        serial.add(r);
+        if (events == 0) {
+            runSerially();
+        }
+    }
+
+    /** Runs an event of the test phone, then what callSerially was given meanwhile. */
+    void event(Runnable action) {
+        events++;
+        try {
+            action.run();
+        } finally {
+            events--;
+        }
+        if (events == 0) {
+            runSerially();
+        }
+    }
+
+    void runSerially() {
+        while (!held && events == 0 && !serial.isEmpty()) {
+            event(serial.poll());
+        }
     }
 }

@@ -62,12 +62,41 @@ public final class Screens {
 
     public static void press(Display d, int keyCode) {
         Canvas c = canvas(d);
-        c.keyPressed(keyCode);
-        c.keyReleased(keyCode);
+        d.event(() -> c.keyPressed(keyCode));
+        d.event(() -> c.keyReleased(keyCode));
+    }
+
+    /** Holds back what the MIDlet gives callSerially, or lets it run. */
+    public static void holdSerialCalls(Display d, boolean hold) {
+        d.held = hold;
+        d.runSerially();
+    }
+
+    /** A tap: the pointer goes down and up at one place of the canvas. */
+    public static void tap(Display d, int x, int y) {
+        swipe(d, x, y, x, y);
+    }
+
+    /** The pointer goes down at (x1, y1), is dragged in a few steps to (x2, y2), and goes up there. */
+    public static void swipe(Display d, int x1, int y1, int x2, int y2) {
+        Canvas c = canvas(d);
+        d.event(() -> c.pointerPressed(x1, y1));
+        for (int i = 1; i < 4 && (x1 != x2 || y1 != y2); i++) {
+            int step = i;
+            d.event(() -> c.pointerDragged(x1 + (x2 - x1) * step / 4, y1 + (y2 - y1) * step / 4));
+        }
+        d.event(() -> c.pointerReleased(x2, y2));
+    }
+
+    /** The pointer goes up without having gone down, as a runtime's stray event. */
+    public static void release(Display d, int x, int y) {
+        Canvas c = canvas(d);
+        d.event(() -> c.pointerReleased(x, y));
     }
 
     public static void repeat(Display d, int keyCode) {
-        canvas(d).keyRepeated(keyCode);
+        Canvas c = canvas(d);
+        d.event(() -> c.keyRepeated(keyCode));
     }
 
     /** Labels of the commands of the current screen. */
@@ -87,7 +116,7 @@ public final class Screens {
                 if (s.listener == null) {
                     throw new IllegalStateException("command " + label + " has no listener");
                 }
-                s.listener.commandAction(c, s);
+                d.event(() -> s.listener.commandAction(c, s));
                 return;
             }
         }
@@ -113,7 +142,7 @@ public final class Screens {
         if (l.listener == null) {
             throw new IllegalStateException("list has no listener");
         }
-        l.listener.commandAction(List.SELECT_COMMAND, l);
+        d.event(() -> l.listener.commandAction(List.SELECT_COMMAND, l));
     }
 
     /** The user dismisses the alert shown: the screen given to follow it appears. */
@@ -121,7 +150,7 @@ public final class Screens {
         if (!(d.current instanceof Alert)) {
             throw new IllegalStateException("no alert is shown; the screen is " + describe(d.current));
         }
-        d.show(d.afterAlert);
+        d.event(() -> d.show(d.afterAlert));
     }
 
     public static String describe(Displayable s) {
@@ -135,15 +164,26 @@ public final class Screens {
         return kind;
     }
 
+    /** Paints the current canvas as the phone would, without the test's checks: for timing. */
+    public static void paintOnly(Display d) {
+        Canvas c = canvas(d);
+        BufferedImage image = new BufferedImage(Device.width, Device.height, BufferedImage.TYPE_INT_RGB);
+        Graphics2D g2 = image.createGraphics();
+        c.paint(new Graphics(g2, new ArrayList<>()));
+        c.repaintPending = false;
+        g2.dispose();
+    }
+
     /** Renders the current screen as the phone would show it. */
     public static Frame render(Display d) {
         BufferedImage image = new BufferedImage(Device.width, Device.height, BufferedImage.TYPE_INT_RGB);
         Graphics2D g2 = image.createGraphics();
-        int areaHeight = Device.height - Device.SOFT_KEYS;
+        Displayable s = d.current;
+        boolean full = s instanceof Canvas && ((Canvas) s).fullScreen;
+        int areaHeight = full ? Device.height : Device.height - Device.SOFT_KEYS;
         java.util.List<DrawnText> texts = new ArrayList<>();
         int unpainted = 0;
         StringBuilder unshowable = new StringBuilder();
-        Displayable s = d.current;
         if (s instanceof Canvas) {
             g2.setColor(new java.awt.Color(UNPAINTED));
             g2.fillRect(0, 0, Device.width, areaHeight);
@@ -174,7 +214,9 @@ public final class Screens {
                 paintScreen(g, (Screen) s, areaHeight);
             }
         }
-        paintSoftKeys(new Graphics(g2, null), s, areaHeight);
+        if (!full) {
+            paintSoftKeys(new Graphics(g2, null), s, areaHeight);
+        }
         g2.dispose();
         return new Frame(image, texts, unpainted, unshowable.toString());
     }
