@@ -73,6 +73,23 @@ TEST_F(MainWindowTest, VolumeSizeIsRememberedAndCutsTheBook)
     EXPECT_EQ(services.started, std::vector<std::string> {"explorer.exe /select,\"" + workDir + "\\长篇.jar\""});
     EXPECT_TRUE(Exists(workDir + "\\长篇.jad"));
     EXPECT_TRUE(Exists(workDir + "\\长篇(3).jar"));
+
+    // Two texts in 100 KB volumes: the older third volume and its JAD go, and the window
+    // says so before the file manager opens.
+    services.started.clear();
+    Run([&](HWND w) {
+        MenuCommand(w, IDM_VOLUME_100K);
+        SetItemText(w, IDC_BOOK_NAME, "长篇");
+        DropFiles(w, {files[0], files[1]});
+        Click(w, IDC_GENERATE);
+        Click(w, IDC_CLOSE);
+    });
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.messages[0].text, "已删除旧的分卷：" + workDir + "\\长篇(3).jar\r\n已删除旧的分卷：" + workDir +
+                                             "\\长篇(3).jad\r\n");
+    EXPECT_EQ(services.messages[0].type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+    EXPECT_FALSE(Exists(workDir + "\\长篇(3).jar"));
+    EXPECT_EQ(services.started, std::vector<std::string> {"explorer.exe /select,\"" + workDir + "\\长篇(1).jar\""});
 }
 
 // A part larger than the chosen size even alone: the message names it and the size that
