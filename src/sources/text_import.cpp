@@ -44,6 +44,9 @@ public:
         }
     }
 
+    // Bytes of the source decoded so far.
+    std::size_t Position() const { return m_pos; }
+
     // Appends the next piece to out; false when the whole text has been handed out.
     bool Next(std::string& out)
     {
@@ -238,14 +241,14 @@ public:
         std::size_t i = 0;
         while (i < text.size()) {
             const std::size_t room = kPartSize - m_units;
-            // Most pieces fit whole: count their units in one plain pass.
-            const std::size_t all = CountUnits(text.substr(i));
-            if (all <= room) {
+            // Most pieces fit whole (no more bytes than units left): count them in one plain pass.
+            if (text.size() - i <= room) {
                 m_part.append(text.data() + i, text.size() - i);
-                m_units += all;
+                m_units += CountUnits(text.substr(i));
                 return;
             }
-            // Otherwise the longest run of whole characters from i that still fits.
+            // Otherwise the longest run of whole characters from i that still fits; only
+            // what is appended is counted, so a long text is counted once.
             std::size_t units = 0;
             std::size_t j = i;
             for (; j < text.size(); ++j) {
@@ -260,6 +263,8 @@ public:
             m_part.append(text.data() + i, j - i);
             m_units += units;
             i = j;
+            if (i == text.size())
+                return;
             Cut(text[i] == '\n' && !m_part.empty() && m_part.back() == '\r');
         }
     }
@@ -323,7 +328,7 @@ std::vector<std::string> SplitText(const std::string& text)
 }
 
 std::size_t ImportText(CSourceList& list, const std::string& title, const char* data, std::size_t size,
-                       bool replaceSelected, TextEncoding encoding)
+                       bool replaceSelected, TextEncoding encoding, const ImportProgress& progress)
 {
     if (title.empty() || data == nullptr)
         return 0;
@@ -348,6 +353,8 @@ std::size_t ImportText(CSourceList& list, const std::string& title, const char* 
                 break;
             cutter.Append(piece);
             piece.clear();
+            if (progress)
+                progress(decoder.Position(), size);
         }
         cutter.Finish();
     } catch (const std::bad_alloc&) {
@@ -362,25 +369,60 @@ std::size_t ImportText(CSourceList& list, const std::string& title, const char* 
 }
 
 ImportedChapters ImportChapters(CSourceList& list, const std::string& title, const char* data, std::size_t size,
-                                bool replaceSelected, TextEncoding encoding)
+                                bool replaceSelected, TextEncoding encoding, const ImportProgress& progress)
 {
     ImportedChapters imported;
     if (title.empty() || data == nullptr)
         return imported;
-    const std::string text = DecodeText(data, size, encoding);
+    // The text is decoded piece by piece and its chapters found as it comes; the pieces are
+    // kept, then cut into the parts and each piece freed once cut, so the text exists once
+    // (as pieces or as parts), as with ImportText. Progress counts both passes: 2 × size.
+    TextDecoder decoder(data, size, encoding);
+    ChapterFinder finder(title);
+    std::vector<std::string> pieces;
+    std::vector<std::size_t> decoded;  // source bytes decoded up to the end of each piece
+    std::size_t length = 0;
+    for (;;) {
+        std::string piece;
+        if (!decoder.Next(piece))
+            break;
+        finder.Feed(piece);
+        length += piece.size();
+        pieces.push_back(std::move(piece));
+        decoded.push_back(decoder.Position());
+        if (progress)
+            progress(decoder.Position(), 2 * size);
+    }
     try {
-        std::vector<Chapter> chapters = FindChapters(text, title);
+        std::vector<Chapter> chapters = finder.Finish().chapters;
         imported.chapters = chapters.size();
         if (chapters.empty())
-            chapters.push_back({title, 0, text.size()});
+            chapters.push_back({title, 0, length, 1});
+        std::size_t piece = 0;
+        std::size_t pieceBegin = 0;  // text offset of pieces[piece]
         for (const Chapter& chapter : chapters) {
-            std::vector<std::string> parts = SplitText(text.substr(chapter.begin, chapter.end - chapter.begin));
-            for (std::size_t i = 0; i < parts.size(); ++i) {
+            std::size_t added = 0;
+            PartCutter cutter(chapter.end - chapter.begin, [&](std::string&& part, bool last) {
                 const std::string partTitle =
-                    parts.size() == 1 ? chapter.title : chapter.title + "(" + std::to_string(i + 1) + ")";
-                list.AddEntry(partTitle, std::move(parts[i]), replaceSelected && imported.parts == 0);
+                    last && added == 0 ? chapter.title : chapter.title + "(" + std::to_string(added + 1) + ")";
+                list.AddEntry(partTitle, std::move(part), replaceSelected && imported.parts == 0);
+                ++added;
                 ++imported.parts;
+            });
+            for (std::size_t at = chapter.begin; at < chapter.end;) {
+                const std::size_t pieceEnd = pieceBegin + pieces[piece].size();
+                const std::size_t to = std::min(chapter.end, pieceEnd);
+                cutter.Append(std::string_view(pieces[piece]).substr(at - pieceBegin, to - at));
+                at = to;
+                if (to == pieceEnd) {
+                    std::string().swap(pieces[piece]);  // cut: its bytes are in the parts now
+                    if (progress)
+                        progress(size + decoded[piece], 2 * size);
+                    pieceBegin = pieceEnd;
+                    ++piece;
+                }
             }
+            cutter.Finish();
         }
     } catch (const std::bad_alloc&) {
         throw CImportException();
