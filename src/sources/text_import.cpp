@@ -374,32 +374,32 @@ ImportedChapters ImportChapters(CSourceList& list, const std::string& title, con
     ImportedChapters imported;
     if (title.empty() || data == nullptr)
         return imported;
-    // The text is decoded piece by piece and its chapters found as it comes; the pieces are
-    // kept, then cut into the parts and each piece freed once cut, so the text exists once
-    // (as pieces or as parts), as with ImportText. Progress counts both passes: 2 × size.
-    TextDecoder decoder(data, size, encoding);
-    ChapterFinder finder(title);
-    std::vector<std::string> pieces;
-    std::vector<std::size_t> decoded;  // source bytes decoded up to the end of each piece
+    // Two passes, each decoding the text piece by piece: the first finds the chapters, the
+    // second cuts the text into parts at them. Decoding twice costs less than keeping the
+    // decoded text: memory stays that of ImportText (the caller's bytes, the parts, a piece).
+    // Progress counts both passes: 2 × size.
+    std::vector<Chapter> chapters;
     std::size_t length = 0;
-    for (;;) {
+    {
+        TextDecoder decoder(data, size, encoding);
+        ChapterFinder finder(title);
         std::string piece;
-        if (!decoder.Next(piece))
-            break;
-        finder.Feed(piece);
-        length += piece.size();
-        pieces.push_back(std::move(piece));
-        decoded.push_back(decoder.Position());
-        if (progress)
-            progress(decoder.Position(), 2 * size);
+        while (decoder.Next(piece)) {
+            finder.Feed(piece);
+            length += piece.size();
+            piece.clear();
+            if (progress)
+                progress(decoder.Position(), 2 * size);
+        }
+        chapters = finder.Finish().chapters;
     }
     try {
-        std::vector<Chapter> chapters = finder.Finish().chapters;
         imported.chapters = chapters.size();
         if (chapters.empty())
             chapters.push_back({title, 0, length, 1});
-        std::size_t piece = 0;
-        std::size_t pieceBegin = 0;  // text offset of pieces[piece]
+        TextDecoder decoder(data, size, encoding);
+        std::string piece;
+        std::size_t pieceBegin = 0;  // text offset of piece
         for (const Chapter& chapter : chapters) {
             std::size_t added = 0;
             PartCutter cutter(chapter.end - chapter.begin, [&](std::string&& part, bool last) {
@@ -410,17 +410,18 @@ ImportedChapters ImportChapters(CSourceList& list, const std::string& title, con
                 ++imported.parts;
             });
             for (std::size_t at = chapter.begin; at < chapter.end;) {
-                const std::size_t pieceEnd = pieceBegin + pieces[piece].size();
-                const std::size_t to = std::min(chapter.end, pieceEnd);
-                cutter.Append(std::string_view(pieces[piece]).substr(at - pieceBegin, to - at));
-                at = to;
-                if (to == pieceEnd) {
-                    std::string().swap(pieces[piece]);  // cut: its bytes are in the parts now
+                if (at == pieceBegin + piece.size()) {
+                    pieceBegin += piece.size();
+                    piece.clear();
+                    if (!decoder.Next(piece))
+                        break;  // both passes decode the same text: not reached
                     if (progress)
-                        progress(size + decoded[piece], 2 * size);
-                    pieceBegin = pieceEnd;
-                    ++piece;
+                        progress(size + decoder.Position(), 2 * size);
+                    continue;
                 }
+                const std::size_t to = std::min(chapter.end, pieceBegin + piece.size());
+                cutter.Append(std::string_view(piece).substr(at - pieceBegin, to - at));
+                at = to;
             }
             cutter.Finish();
         }

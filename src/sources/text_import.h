@@ -49,9 +49,10 @@ struct ImportedChapters {
 
 // As ImportText, but a text with chapters (FindChapters) is cut at them first: one entry per
 // chapter, titled with its heading, and a chapter longer than kPartSize becomes
-// "标题(1)", "标题(2)"... The whole text is decoded first; memory running out then throws
-// std::bad_alloc, later CImportException. Time and memory are those of ImportText, and a
-// text without chapters gives what ImportText gives.
+// "标题(1)", "标题(2)"... The text is decoded twice, piece by piece: once to find the
+// chapters, once to cut it; memory running out while finding them throws std::bad_alloc,
+// later CImportException. Memory is that of ImportText, and a text without chapters gives
+// what ImportText gives.
 ImportedChapters ImportChapters(CSourceList& list, const std::string& title, const char* data,
                                 std::size_t size, bool replaceSelected, TextEncoding encoding,
                                 const ImportProgress& progress = {});
