@@ -209,7 +209,9 @@ HeadingLine EnglishHeading(std::u32string_view s)
             return h;
         }
     }
-    for (std::u32string_view word : {U"chapter", U"part"}) {
+    // Part, Book, Volume, Letter, Section + number count as numbers without 第: headings
+    // where the book runs them in sequence ("Letter 1" to "Letter 4" before "Chapter 1").
+    for (std::u32string_view word : {U"chapter", U"part", U"book", U"volume", U"letter", U"section"}) {
         if (!StartsWithNoCase(s, word))
             continue;
         std::u32string_view rest = s.substr(word.size());
@@ -217,7 +219,7 @@ HeadingLine EnglishHeading(std::u32string_view s)
         rest = Trim(rest);
         const std::size_t length = WordLength(rest);
         const std::int64_t number = EnglishNumberValue(rest.substr(0, length));
-        // "Chapter 7", "Part 2", "part1": a number right after the word or after a space.
+        // "Chapter 7", "Letter 2", "part1": a number right after the word or after a space.
         if (number < 0 || (!spaced && !(rest[0] >= '0' && rest[0] <= '9')) || !EndsOrSeparates(rest.substr(length)))
             continue;
         h.kind = word == U"chapter" ? HeadingKind::english : HeadingKind::plainNumber;
@@ -285,18 +287,29 @@ HeadingLine NumberedHeading(std::u32string_view s)
 HeadingLine PlainNumberHeading(std::u32string_view s)
 {
     HeadingLine h;
-    std::size_t i = 0;
+    // "（1）", "(2) 标题": the number in brackets.
+    const bool bracketed = !s.empty() && (s[0] == U'（' || s[0] == U'(');
+    std::size_t from = bracketed ? 1 : 0;
+    std::size_t i = from;
     while (i < s.size() && IsNumeral(s[i]))
         ++i;
-    if (i == 0 || i > 6)
+    if (i == from || i - from > 6)
         return h;
-    const std::int64_t number = NumberValue(s.substr(0, i));
+    const std::int64_t number = NumberValue(s.substr(from, i - from));
     if (number < 0)
         return h;
-    const bool digits = IsDigit(s[0]);
-    std::u32string style(1, digits ? U'1' : U'一');
+    const bool digits = IsDigit(s[from]);
+    std::u32string style = bracketed ? U"(" : U"";
+    style += digits ? U'1' : U'一';
+    if (bracketed) {
+        if (i >= s.size() || (s[i] != U'）' && s[i] != U')'))
+            return h;
+        ++i;
+        if (i < s.size() && !IsHeadingSpace(s[i]))
+            return h;
+    }
     if (i < s.size()) {
-        if (!Contains(U".．、:：- 　\t", s[i]))
+        if (!Contains(U".．、:：- 　\t", s[i]) || (bracketed && !IsHeadingSpace(s[i])))
             return h;
         // Half- and full-width marks are one style: "1. 雨夜" and "2．归途".
         style += IsHeadingSpace(s[i]) ? U' ' : s[i] == U'．' ? U'.' : s[i] == U'：' ? U':' : s[i];
@@ -310,6 +323,15 @@ HeadingLine PlainNumberHeading(std::u32string_view s)
     h.sequence = style;
     h.title = Encode(s);
     return h;
+}
+
+// A title may end in a closing bracket whose opening one it holds ("妈妈的一封信（代序）"),
+// not in one that closes what an earlier line opened.
+bool ClosesOnlyWhatItOpens(std::u32string_view s)
+{
+    static constexpr std::u32string_view kOpen = U"（(【「『“‘《", kClose = U"）)】」』”’》";
+    const std::size_t k = kClose.find(s.back());
+    return k == std::u32string_view::npos || s.find(kOpen[k]) != std::u32string_view::npos;
 }
 
 // A prefix that belongs to the title: 正文, 卷 + number, or a volume heading of its own.
@@ -440,12 +462,26 @@ HeadingLine ReadHeadingLine(std::u32string_view s)
             return h;
         }
     }
+    // An opening or closing word after a short prefix set off by a space ("◆ 《书名》 楔子　…").
+    for (std::size_t at = 1; at <= kMaxPrefixChars && at < s.size(); ++at) {
+        if (!IsHeadingSpace(s[at - 1]) || IsHeadingSpace(s[at]))
+            continue;
+        const std::u32string_view prefix = s.substr(0, at);
+        if (std::any_of(prefix.begin(), prefix.end(), IsSentenceMark))
+            break;
+        if (SpecialWord(s.substr(at)) != 0) {
+            HeadingLine h;
+            h.kind = HeadingKind::special;
+            h.title = Encode(s.substr(at));
+            return h;
+        }
+    }
     if (HeadingLine h = PlainNumberHeading(s); h.kind != HeadingKind::none)
         return h;
     // A bare title: short, no sentence inside it, some word in it.
     if (s.size() <= kMaxBareTitleChars && !EndsQuestionOrExclamation(s.back()) &&
         std::none_of(s.begin(), s.end(), IsSentenceMark) && std::any_of(s.begin(), s.end(), IsLetterOrIdeograph) &&
-        !Contains(U"）)】」』”’》", s.back())) {
+        ClosesOnlyWhatItOpens(s)) {
         HeadingLine h;
         h.kind = HeadingKind::bare;
         h.title = Encode(s);

@@ -23,6 +23,8 @@ constexpr std::size_t kMaxBareTitles = 100000;
 constexpr std::size_t kMaxRefused = 100000;
 // Numbers without 第, and bare titles, make a book's headings when there are this many.
 constexpr std::size_t kMinSequence = 3;
+// Two numbers without 第 make a sequence when each begins a chapter of at least this many bytes.
+constexpr std::size_t kLongChapterBytes = 1000;
 // An opening or closing word between numbered chapters is a heading when the book has this
 // many such.
 constexpr std::size_t kMinSpecialsInside = 3;
@@ -63,6 +65,8 @@ bool EndsParagraph(char32_t c)
 {
     return EndsSentence(c) || std::u32string_view(U"！？!?…”」』）)\"'.").find(c) != std::u32string_view::npos;
 }
+
+bool IsAsciiLetter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool IsNumberedKind(HeadingKind k)
 {
@@ -222,11 +226,13 @@ ChapterList ChapterFinder::State::Decide()
         }
         return kept;
     };
+    // A title is set off by blank lines around it, or unindented among indented paragraphs
+    // after a sentence's end; a number (a stronger sign) by a blank line on either side too.
+    const bool indentedBook = indentedParagraphs * 2 > paragraphs;
     const auto setOff = [&](const Candidate& c) {
-        const bool indentedBook = indentedParagraphs * 2 > paragraphs;
-        return (c.blankBefore && c.blankAfter) || (c.afterSentence && indentedBook && !c.indented && c.nextIndented) ||
-               (c.blankBefore && indentedBook && !c.indented && c.nextIndented);
+        return (c.blankBefore && c.blankAfter) || (c.afterSentence && indentedBook && !c.indented && c.nextIndented);
     };
+    const auto numberSetOff = [&](const Candidate& c) { return setOff(c) || c.blankBefore || c.blankAfter; };
 
     // The pattern: 第N and Chapter N headings first.
     std::map<std::u32string, std::vector<std::size_t>> sequences;
@@ -250,38 +256,48 @@ ChapterList ChapterFinder::State::Decide()
         for (std::size_t i : members)
             mark[i] = stray ? Mark::refused : Mark::heading;
     }
-    if (numbered < 2) {
-        // Numbers without 第: the style with the longest run in sequence.
-        std::map<std::u32string, std::vector<std::size_t>> styles;
-        for (std::size_t i = 0; i < n; ++i) {
-            if (kind(i) == HeadingKind::plainNumber && (setOff(candidates[i]) || candidates[i].heading.sequence == U"part"))
-                styles[candidates[i].heading.sequence].push_back(i);
-        }
-        std::vector<std::size_t> best;
-        for (auto& [style, members] : styles) {
-            std::vector<std::size_t> kept = dropOutOfSequence(members);
-            std::size_t runsOn = 0;
-            for (std::size_t k = 1; k < kept.size(); ++k)
-                runsOn += candidates[kept[k]].heading.number == candidates[kept[k - 1]].heading.number + 1;
-            if (kept.size() >= kMinSequence && runsOn * 3 >= (kept.size() - 1) * 2 && kept.size() > best.size())
+    // Numbers without 第: the style with the longest run in sequence, when the book has no
+    // 第N/Chapter headings; beside them only an English word's sequence ("Letter 1"...).
+    std::map<std::u32string, std::vector<std::size_t>> styles;
+    for (std::size_t i = 0; i < n; ++i) {
+        const HeadingLine& h = candidates[i].heading;
+        const bool word = !h.sequence.empty() && IsAsciiLetter(h.sequence.front());
+        if (kind(i) == HeadingKind::plainNumber && (numbered < 2 || word) && (numberSetOff(candidates[i]) || word))
+            styles[h.sequence].push_back(i);
+    }
+    std::vector<std::size_t> best;
+    for (auto& [style, members] : styles) {
+        std::vector<std::size_t> kept = dropOutOfSequence(members);
+        std::size_t runsOn = 0;
+        for (std::size_t k = 1; k < kept.size(); ++k)
+            runsOn += candidates[kept[k]].heading.number == candidates[kept[k - 1]].heading.number + 1;
+        const bool word = IsAsciiLetter(style.front());
+        // Two make a sequence when they are 1 and 2 (an English word's) or begin long chapters.
+        const bool pair = kept.size() == 2 && runsOn == 1 && candidates[kept[0]].heading.number == 1 &&
+                          (word || std::all_of(kept.begin(), kept.end(), [&](std::size_t k) {
+                               return candidates[k].proseAfter >= kLongChapterBytes;
+                           }));
+        if ((kept.size() >= kMinSequence && runsOn * 3 >= (kept.size() - 1) * 2) || pair) {
+            if (kept.size() > best.size())
                 best = std::move(kept);
         }
-        if (!best.empty()) {
-            for (std::size_t i : best)
+    }
+    for (std::size_t i : best)
+        mark[i] = Mark::heading;
+    // Bare titles, set off and followed by text: the book's headings when it has no others,
+    // or beside numbers that stay in one part of it (the numbered sections of one essay).
+    const bool localNumbers = !best.empty() && numbered < 2 &&
+                              (candidates[best.back()].line - candidates[best.front()].line) * 2 < lineNumber;
+    if (numbered < 2 && (best.empty() || localNumbers)) {
+        std::vector<std::size_t> titles;
+        for (std::size_t i = 0; i < n; ++i) {
+            const Candidate& c = candidates[i];
+            if (kind(i) == HeadingKind::bare && setOff(c) && c.proseAfter > 0 && (i + 1 == n || candidates[i + 1].proseBefore))
+                titles.push_back(i);
+        }
+        if (titles.size() >= kMinSequence && bareTitles < kMaxBareTitles) {
+            for (std::size_t i : titles)
                 mark[i] = Mark::heading;
-        } else {
-            // Bare titles, set off and followed by text.
-            std::vector<std::size_t> titles;
-            for (std::size_t i = 0; i < n; ++i) {
-                const Candidate& c = candidates[i];
-                if (kind(i) == HeadingKind::bare && setOff(c) && c.proseAfter > 0 && (i + 1 == n || candidates[i + 1].proseBefore) &&
-                    (i == 0 || c.proseBefore))
-                    titles.push_back(i);
-            }
-            if (titles.size() >= kMinSequence && bareTitles < kMaxBareTitles) {
-                for (std::size_t i : titles)
-                    mark[i] = Mark::heading;
-            }
         }
     }
     for (std::size_t i = 0; i < n; ++i) {
@@ -312,9 +328,23 @@ ChapterList ChapterFinder::State::Decide()
     for (const std::vector<std::size_t>& run : runs()) {
         if (run.size() < 3)
             continue;
-        std::size_t keep = 1;
-        if (kind(run[run.size() - 2]) == HeadingKind::volume && kind(run.back()) != HeadingKind::volume)
-            keep = 2;
+        // The last heading is the book's first when the contents began with it (the same
+        // number, or the same title) or do not list its kind; with a volume heading before it.
+        const HeadingLine& last = candidates[run.back()].heading;
+        bool opens = true;
+        for (std::size_t k = 0; k + 1 < run.size(); ++k) {
+            const HeadingLine& h = candidates[run[k]].heading;
+            if (h.kind == last.kind && h.sequence == last.sequence) {
+                opens = (last.number >= 0 && h.number == last.number) || h.title == last.title;
+                break;
+            }
+        }
+        std::size_t keep = 0;
+        if (opens) {
+            keep = 1;
+            if (kind(run[run.size() - 2]) == HeadingKind::volume && last.kind != HeadingKind::volume)
+                keep = 2;
+        }
         for (std::size_t k = 0; k + keep < run.size(); ++k)
             refuse(run[k], ChapterRefusal::tableOfContents);
     }

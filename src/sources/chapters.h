@@ -2,15 +2,19 @@
 //
 // Each line is read by itself first (chapter_rules.h): 第N章/回/节 with or without a title,
 // a volume (第N卷/部/集/册/季, 卷N), Chapter N, an opening or closing word (序, 楔子, 尾声,
-// 番外2, Prologue...), a number without 第 ("1. 雨夜", "Part 2", a bare "22"), or a short
-// line that is only a title. Then the book as a whole decides:
-//   - the pattern: 第N/Chapter headings when there are two or more; otherwise numbers
-//     without 第 of one style that run in sequence (three or more, set off from the text);
-//     otherwise bare titles set off by blank lines or by indentation (three or more);
-//   - a numbered heading that breaks a running sequence (…5, 6, "第一章", 7…) is text;
+// 番外2, Prologue...), a number without 第 ("1. 雨夜", "（3）", "Part 2", "Letter 1", a bare
+// "22"), or a short line that is only a title. Then the book as a whole decides:
+//   - 第N and Chapter N headings are headings wherever they stand, but a number that breaks
+//     a running sequence (…5, 6, "第一章", 7…) is text, and so is a unit used once where
+//     another runs through the book;
+//   - without two such, numbers without 第 of one style that run in sequence and are set
+//     off from the text (three or more; two when they are 1 and 2 and begin long chapters);
+//     beside them an English word's sequence ("Letter 1" to "Letter 4");
+//   - without either, bare titles set off by blank lines or by indentation and followed by
+//     text (three or more), also beside numbers that stay in one part of the book;
 //   - three or more headings with nothing but blank lines between are a table of contents
-//     and stay text, except the last (with the volume heading before it): the first heading
-//     of the book after its contents;
+//     and stay text, except the last (with the volume heading before it) when the contents
+//     began with it or do not list its kind: the first heading of the book after them;
 //   - an opening or closing word is a heading before the first numbered heading, after the
 //     last, or when the book has three or more of them between;
 //   - two headings with only blank lines between make one ("第一卷 风起" and "第一章 …"

@@ -238,6 +238,22 @@ TEST(FindChapters, ShapesOfDownloadedBooks)
         // A book of bare titles: unindented titles among indented paragraphs, or blank lines around.
         {"bare titles, unindented", "狐狸\n" + p + p + "老虎\n" + p + p + "兔子\n" + p + p, {"狐狸", "老虎", "兔子"}},
         {"bare titles between blank lines", "\n狐狸\n\n" + p + p + "\n老虎\n\n" + p + p + "\n兔子\n\n" + p, {"狐狸", "老虎", "兔子"}},
+        {"numbers in brackets", "\n（1）\n\n" + p + "\n（2）\n\n" + p + "\n（3）\n\n" + p, {"（1）", "（2）", "（3）"}},
+        {"two numbered chapters of a long book", "书名\n\n\n一 青衫磊落险峰行\n" + test::Repeat(p, 30) + "\n\n二 玉壁月华明\n" + test::Repeat(p, 30),
+         {"书", "一 青衫磊落险峰行", "二 玉壁月华明"}},
+        {"two numbered lines that begin no long chapters are text", "\n\n一 甲\n" + p + "\n\n二 乙\n" + p, {}},
+        {"Letter 1 and 2 before Chapter 1 and 2", "Letter 1\n" + p + "Letter 2\n" + p + "Chapter 1\n" + p + "Chapter 2\n" + p,
+         {"Letter 1", "Letter 2", "Chapter 1", "Chapter 2"}},
+        {"an opening word after a decoration set off by a space",
+         "◆ 《书》 楔子　熊姥姥的糖炒栗子 ◆\n" + p + "◆ 《书》 楔子　老实和尚 ◆\n" + p,
+         {"楔子　熊姥姥的糖炒栗子 ◆", "楔子　老实和尚 ◆"}},
+        {"contents whose last entry is not the first chapter", "目录\n第一回 甲\n第二回 乙\n第三回 丙\n\n网站\n\n第一回 甲\n" + p + "第二回 乙\n" + p,
+         {"书", "第一回 甲", "第二回 乙"}},
+        {"bare titles beside the numbered sections of one essay",
+         "\n甲篇（代序）\n\n" + p + p + "\n乙篇\n\n" + p + p + "\n丙篇\n\n一\n\n" + p + "\n二\n\n" + p + "\n三\n\n" + p + "\n丁篇\n\n" + p + p +
+             "\n戊篇\n\n" + p + p + "\n己篇\n\n" + p + p + "\n庚篇\n\n" + p + p,
+         {"甲篇（代序）", "乙篇", "一", "二", "三", "丁篇", "戊篇", "己篇", "庚篇"}},
+        {"a title does not end in a bracket it does not open", "\n甲）\n\n" + p + "\n乙）\n\n" + p + "\n丙）\n\n" + p, {}},
         {"no chapters: prose only", p + p + "　　后来\n" + p, {}},
         {"no chapters: hard-wrapped prose", "他说了很多话大家都听着没有人\n出声后来他走了再也没有回来过\n村里的人\n都记得他。\n", {}},
         // CR alone ends a line.
