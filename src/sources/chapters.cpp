@@ -11,6 +11,8 @@ namespace {
 
 // Only this many bytes of a line are kept while it is read: a longer one is prose.
 constexpr std::size_t kLineBytesKept = 512;
+// And this many of its end: how a long paragraph ends (trailing spaces included).
+constexpr std::size_t kTailBytes = 32;
 // The trimmed bytes of a heading at most: kMaxEnglishHeadingChars ASCII characters or
 // kMaxHeadingChars characters of up to four bytes.
 constexpr std::size_t kMaxHeadingBytes = std::max(kMaxEnglishHeadingChars, kMaxHeadingChars * 4);
@@ -96,6 +98,7 @@ struct ChapterFinder::State {
 
     // The line being read.
     std::string line;            // its first kLineBytesKept bytes
+    std::string lineTail;        // and its last bytes, for how a longer one ends
     std::size_t lineBytes = 0;   // all its bytes
     std::size_t lineBegin = 0;
     std::size_t lineNumber = 1;
@@ -160,6 +163,16 @@ void ChapterFinder::State::EndLine()
         }
     } else if (whole) {
         last = DecodeAt(s, CharacterStart(s, e)).c;
+    } else {
+        std::string_view tail(lineTail);
+        while (!tail.empty()) {
+            const std::size_t at = CharacterStart(tail, tail.size());
+            last = DecodeAt(tail, at).c;
+            if (!IsHeadingSpace(last))
+                break;
+            last = 0;
+            tail.remove_suffix(tail.size() - at);
+        }
     }
     if (heading.kind != HeadingKind::none) {
         Candidate c;
@@ -428,6 +441,11 @@ void ChapterFinder::Feed(std::string_view piece)
             ++j;
         if (s.line.size() < kLineBytesKept)
             s.line.append(piece.data() + i, std::min(j - i, kLineBytesKept - s.line.size()));
+        // The last kTailBytes bytes of the line so far.
+        const std::size_t from = j - i > kTailBytes ? j - kTailBytes : i;
+        s.lineTail.append(piece.data() + from, j - from);
+        if (s.lineTail.size() > kTailBytes)
+            s.lineTail.erase(0, s.lineTail.size() - kTailBytes);
         s.lineBytes += j - i;
         if (j == piece.size())
             break;  // the line goes on in the next piece
@@ -440,6 +458,7 @@ void ChapterFinder::Feed(std::string_view piece)
                 s.afterCr = true;
         }
         s.line.clear();
+        s.lineTail.clear();
         s.lineBytes = 0;
         s.lineBegin = s.offset + next;
         ++s.lineNumber;

@@ -237,6 +237,10 @@ TEST(FindChapters, ShapesOfDownloadedBooks)
          {"序 章", "第一章 甲", "第二章 乙", "番外2：标题", "尾 声"}},
         // A book of bare titles: unindented titles among indented paragraphs, or blank lines around.
         {"bare titles, unindented", "狐狸\n" + p + p + "老虎\n" + p + p + "兔子\n" + p + p, {"狐狸", "老虎", "兔子"}},
+        {"bare titles after paragraphs longer than a line is kept",
+         "狐狸\n　　" + test::Repeat("很长的一段话", 40) + "。\n老虎\n　　" + test::Repeat("很长的一段话", 40) + "。　\n兔子\n　　" +
+             test::Repeat("很长的一段话", 40) + "。\n",
+         {"狐狸", "老虎", "兔子"}},
         {"bare titles between blank lines", "\n狐狸\n\n" + p + p + "\n老虎\n\n" + p + p + "\n兔子\n\n" + p, {"狐狸", "老虎", "兔子"}},
         {"numbers in brackets", "\n（1）\n\n" + p + "\n（2）\n\n" + p + "\n（3）\n\n" + p, {"（1）", "（2）", "（3）"}},
         {"two numbered chapters of a long book", "书名\n\n\n一 青衫磊落险峰行\n" + test::Repeat(p, 30) + "\n\n二 玉壁月华明\n" + test::Repeat(p, 30),
