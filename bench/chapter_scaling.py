@@ -10,6 +10,8 @@ largest text without headings, and how long the program took to end after it.
 Shapes: prose without headings; one heading, then all the prose; one line of it all;
 prose hard-wrapped in lines of 100 characters.
 
+Last, `bookmaker-cli chapters` (and with --why) on a novel of 3000 chapters: its wall time.
+
 usage: chapter_scaling.py --cli BOOKMAKER_CLI --template JAR --work DIR [--sizes 30,60,120] [--rounds 3]
 """
 import argparse
@@ -20,6 +22,8 @@ import signal
 import subprocess
 import sys
 import time
+
+from make_corpus import chinese_number
 
 # About 1 MB of varied prose: sentences of a few hundred characters each.
 SYLLABLES = "天地玄黄宇宙洪荒日月盈昃辰宿列张寒来暑往秋收冬藏闰余成岁律吕调阳云腾致雨露结为霜金生丽水玉出昆冈"
@@ -99,6 +103,26 @@ def interrupt(cli, template, source, out, after):
     return time.perf_counter() - sent, proc.returncode, err.decode()
 
 
+def novel(path, chapters):
+    """A GBK web novel: a table of contents, then chapters of about 3000 characters."""
+    prose = prose_block(9000)
+    parts = ["目录\r\n"] + ["第%s章 标题%d\r\n" % (chinese_number(k), k) for k in range(1, 31)] + ["\r\n"]
+    for k in range(1, chapters + 1):
+        parts.append("第%s章 标题%d\r\n%s" % (chinese_number(k), k, prose))
+    with open(path, "wb") as f:
+        f.write("".join(parts).encode("gbk"))
+
+
+def timed(command):
+    """(wall, CPU) seconds of a run."""
+    start = time.perf_counter()
+    proc = subprocess.Popen(command, stdout=subprocess.DEVNULL)
+    _, status, usage = os.wait4(proc.pid, 0)
+    if os.waitstatus_to_exitcode(status) != 0:
+        sys.exit("failed: %s" % " ".join(command))
+    return time.perf_counter() - start, usage.ru_utime + usage.ru_stime
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--cli", required=True)
@@ -141,6 +165,15 @@ def main():
         print("\nCtrl+C one second into --chapters on %d MB without headings: ended %.2f s later, exit %d, %s" %
               (sizes[-1], latency, code, err.strip()))
     os.remove(source)
+
+    path = os.path.join(args.work, "novel.txt")
+    novel(path, 3000)
+    size = os.path.getsize(path)
+    listing = min((timed([args.cli, "chapters", path]) for _ in range(args.rounds)), key=lambda t: t[1])
+    why = min((timed([args.cli, "chapters", "--why", path]) for _ in range(args.rounds)), key=lambda t: t[1])
+    print("bookmaker-cli chapters on a novel of 3000 chapters (%.1f MB of GBK): CPU %.2f s (wall %.2f s), "
+          "with --why CPU %.2f s (wall %.2f s)" % (size / 1e6, listing[1], listing[0], why[1], why[0]))
+    os.remove(path)
 
 
 if __name__ == "__main__":
