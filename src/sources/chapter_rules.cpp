@@ -21,10 +21,22 @@ char32_t Lower(char32_t c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; 
 bool IsSeparator(char32_t c) { return IsHeadingSpace(c) || Contains(U"：:、.．-—·|｜", c); }
 
 // Marks that end a title but would end a sentence too: allowed after a separated title only.
-bool EndsQuestionOrExclamation(char32_t c) { return Contains(U"！？!?…", c); }
+bool EndsQuestionOrExclamation(char32_t c)
+{
+    switch (c) {
+    case U'！': case U'？': case '!': case '?': case U'…': return true;
+    default: return false;
+    }
+}
 
 // Inside a title joined to its key these show running text.
-bool IsSentenceMark(char32_t c) { return EndsSentence(c) || Contains(U"！？!?…“”「」", c); }
+bool IsSentenceMark(char32_t c)
+{
+    switch (c) {
+    case U'“': case U'”': case U'「': case U'」': return true;
+    default: return EndsSentence(c) || EndsQuestionOrExclamation(c);
+    }
+}
 
 bool IsLetterOrIdeograph(char32_t c)
 {
@@ -347,15 +359,6 @@ bool IsKnownPrefix(std::u32string_view prefix)
 
 } // namespace
 
-bool IsHeadingSpace(char32_t c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == 0x3000 || c == 0xA0 || c == 0xFEFF;
-}
-
-bool EndsSentence(char32_t c) { return Contains(U"。，、；：,;:", c); }
-
-bool OpensSpeech(char32_t c) { return Contains(U"“「『‘\"'", c); }
-
 bool IsNumeral(char32_t c)
 {
     return IsDigit(c) || Contains(U"零〇○一二两三四五六七八九十百千万壹贰叁肆伍陆柒捌玖拾佰仟", c);
@@ -420,7 +423,7 @@ std::int64_t NumberValue(std::u32string_view digits)
 HeadingLine ReadHeadingLine(std::u32string_view s)
 {
     HeadingLine none;
-    if (s.empty() || s.size() > kMaxEnglishHeadingChars || EndsSentence(s.back()) || OpensSpeech(s.front()))
+    if (s.empty() || s.size() > kMaxEnglishHeadingChars || EndsSentence(s.back()) || !CanStartHeading(s.front()))
         return none;
     if (IsAsciiLetter(s.front())) {
         if (HeadingLine h = EnglishHeading(s); h.kind != HeadingKind::none)
@@ -437,7 +440,7 @@ HeadingLine ReadHeadingLine(std::u32string_view s)
         return h;
     }
     // A prefix before "第…": one that belongs to the title, or a short one set off by a space.
-    if (const std::size_t at = s.find(U'第', 1); at != std::u32string_view::npos && at <= kMaxPrefixChars) {
+    if (const std::size_t at = s.substr(0, kMaxPrefixChars + 1).find(U'第', 1); at != std::u32string_view::npos) {
         HeadingLine h = NumberedHeading(s.substr(at));
         const std::u32string_view prefix = s.substr(0, at);
         if (h.kind != HeadingKind::none) {

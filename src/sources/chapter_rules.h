@@ -18,11 +18,14 @@ inline constexpr std::size_t kMaxEnglishHeadingChars = 100;
 inline constexpr std::size_t kMaxBareTitleChars = 20;
 
 // ASCII and full-width spaces, tab, no-break space, the byte-order mark and line ends.
-bool IsHeadingSpace(char32_t c);
+inline bool IsHeadingSpace(char32_t c);
 // A line ending in one of these goes on as a sentence: prose, never a heading.
-bool EndsSentence(char32_t c);
-// A line that starts with one of these (an opening quote) is speech, never a heading.
-bool OpensSpeech(char32_t c);
+inline bool EndsSentence(char32_t c);
+// A heading starts with any character but these: an opening quote (speech), a dash or an
+// asterisk (an attribution, a list item).
+inline bool CanStartHeading(char32_t c);
+// A line ending in one of these after a sentence's end ("。”") closes speech: prose.
+inline bool ClosesSpeech(char32_t c);
 // A number of a heading: ASCII and full-width digits, Chinese numerals (with 〇 ○ 零 as zero).
 bool IsNumeral(char32_t c);
 
@@ -59,3 +62,37 @@ struct HeadingLine {
 // What a line says as a heading. `line` is the line without its end and without the spaces
 // around it (IsHeadingSpace).
 HeadingLine ReadHeadingLine(std::u32string_view line);
+
+// The character classes are switches: they are asked of nearly every line of a book.
+inline bool IsHeadingSpace(char32_t c)
+{
+    switch (c) {
+    case ' ': case '\t': case '\r': case '\n': case 0xA0: case 0x3000: case 0xFEFF: return true;
+    default: return false;
+    }
+}
+
+inline bool EndsSentence(char32_t c)
+{
+    switch (c) {
+    case U'。': case U'，': case U'、': case U'；': case U'：': case ',': case ';': case ':': return true;
+    default: return false;
+    }
+}
+
+inline bool CanStartHeading(char32_t c)
+{
+    switch (c) {
+    case U'“': case U'「': case U'『': case U'‘': case '"': case '\'':
+    case '-': case U'—': case U'―': case '*': case U'•': return false;
+    default: return true;
+    }
+}
+
+inline bool ClosesSpeech(char32_t c)
+{
+    switch (c) {
+    case U'”': case U'」': case U'』': case U'’': case '"': case '\'': return true;
+    default: return false;
+    }
+}

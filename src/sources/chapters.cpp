@@ -4,6 +4,7 @@
 #include "platform/utf8_sequence.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <map>
 
@@ -36,14 +37,17 @@ struct Decoded {
     std::size_t length;
 };
 
-Decoded DecodeAt(std::string_view s, std::size_t at)
+inline Decoded DecodeAt(std::string_view s, std::size_t at)
 {
+    const unsigned char b = static_cast<unsigned char>(s[at]);
+    if (b < 0x80)
+        return {b, 1};
     const Utf8Sequence q = ReadUtf8Sequence(reinterpret_cast<const unsigned char*>(s.data()) + at, s.size() - at);
     return {q.status == Utf8Status::Valid ? q.codePoint : kReplacementCharacter, q.length};
 }
 
 // The start of the character that ends at `end`.
-std::size_t CharacterStart(std::string_view s, std::size_t end)
+inline std::size_t CharacterStart(std::string_view s, std::size_t end)
 {
     std::size_t at = end - 1;
     while (at > 0 && end - at < 4 && (static_cast<unsigned char>(s[at]) & 0xC0) == 0x80)
@@ -115,15 +119,17 @@ struct ChapterFinder::State {
     std::size_t paragraphs = 0;
     std::size_t indentedParagraphs = 0;
 
-    void EndLine();
+    std::u32string decoded;      // a line that may be a heading, decoded (kept for its room)
+
+    // A line ends: its first kLineBytesKept bytes, whether that is all of it, its last
+    // bytes (up to kTailBytes) and its length.
+    void EndLine(std::string_view kept, bool whole, std::string_view tail, std::size_t bytes);
     ChapterList Decide();
 };
 
-void ChapterFinder::State::EndLine()
+void ChapterFinder::State::EndLine(std::string_view s, bool whole, std::string_view tail, std::size_t bytes)
 {
-    std::string_view s(line);
     std::size_t b = 0, e = s.size();
-    const bool whole = lineBytes <= kLineBytesKept;
     while (b < e) {
         const Decoded d = DecodeAt(s, b);
         if (!IsHeadingSpace(d.c))
@@ -153,18 +159,24 @@ void ChapterFinder::State::EndLine()
         firstText = lineBegin;
     HeadingLine heading;
     char32_t last = 0;
-    if (whole && e - b <= kMaxHeadingBytes) {
-        last = DecodeAt(s, CharacterStart(s, e)).c;
-        // Most lines end like a sentence or open with speech: refused before decoding.
-        if (!EndsSentence(last) && !OpensSpeech(DecodeAt(s, b).c)) {
-            heading = ReadHeadingLine(Decode(s.substr(b, e - b)));
+    if (whole) {
+        const std::size_t lastAt = CharacterStart(s, e);
+        last = DecodeAt(s, lastAt).c;
+        // Most lines are refused before they are decoded: too long, ending like a sentence
+        // or closing speech after one ("。”"), starting as no heading does.
+        const bool closesSpeech = ClosesSpeech(last) && lastAt > b && EndsSentence(DecodeAt(s, CharacterStart(s, lastAt)).c);
+        if (e - b <= kMaxHeadingBytes && !EndsSentence(last) && !closesSpeech && CanStartHeading(DecodeAt(s, b).c)) {
+            decoded.clear();
+            for (std::size_t i = b; i < e;) {
+                const Decoded d = DecodeAt(s, i);
+                decoded += d.c;
+                i += d.length;
+            }
+            heading = ReadHeadingLine(decoded);
             if (heading.kind == HeadingKind::bare && (bareTitles >= kMaxBareTitles || !(previousBlank || previousEndedSentence)))
                 heading.kind = HeadingKind::none;  // a wrapped line of a paragraph
         }
-    } else if (whole) {
-        last = DecodeAt(s, CharacterStart(s, e)).c;
     } else {
-        std::string_view tail(lineTail);
         while (!tail.empty()) {
             const std::size_t at = CharacterStart(tail, tail.size());
             last = DecodeAt(tail, at).c;
@@ -193,11 +205,11 @@ void ChapterFinder::State::EndLine()
     } else {
         if (heading.refusal != HeadingRefusal::none && lineRefusals.size() < kMaxRefused) {
             lineRefusals.push_back({lineNumber, std::string(s.substr(b, e - b)),
-                               heading.refusal == HeadingRefusal::runningText ? ChapterRefusal::runningText
-                                                                              : ChapterRefusal::noTitleAfterMark});
+                                    heading.refusal == HeadingRefusal::runningText ? ChapterRefusal::runningText
+                                                                                   : ChapterRefusal::noTitleAfterMark});
         }
         proseSinceCandidate = true;
-        proseBytes += lineBytes;
+        proseBytes += bytes;
         if (!whole || e - b >= kParagraphBytes) {
             ++paragraphs;
             indentedParagraphs += b > 0;
@@ -429,27 +441,45 @@ ChapterFinder::~ChapterFinder() = default;
 void ChapterFinder::Feed(std::string_view piece)
 {
     State& s = *m_state;
+    const char* p = piece.data();
     std::size_t i = 0;
     if (s.afterCr && !piece.empty() && piece[0] == '\n') {
         i = 1;
         ++s.lineBegin;
     }
     s.afterCr = false;
+    std::size_t lf = 0;  // the next LF at or after i, or the piece's end; searched once for all CR lines
+    bool lfKnown = false;
     while (i < piece.size()) {
-        std::size_t j = i;
-        while (j < piece.size() && piece[j] != '\n' && piece[j] != '\r')
-            ++j;
-        if (s.line.size() < kLineBytesKept)
-            s.line.append(piece.data() + i, std::min(j - i, kLineBytesKept - s.line.size()));
-        // The last kTailBytes bytes of the line so far.
-        const std::size_t from = j - i > kTailBytes ? j - kTailBytes : i;
-        s.lineTail.append(piece.data() + from, j - from);
-        if (s.lineTail.size() > kTailBytes)
-            s.lineTail.erase(0, s.lineTail.size() - kTailBytes);
-        s.lineBytes += j - i;
-        if (j == piece.size())
-            break;  // the line goes on in the next piece
-        s.EndLine();
+        if (!lfKnown || lf < i) {
+            const void* found = std::memchr(p + i, '\n', piece.size() - i);
+            lf = found ? static_cast<std::size_t>(static_cast<const char*>(found) - p) : piece.size();
+            lfKnown = true;
+        }
+        const void* cr = std::memchr(p + i, '\r', lf - i);
+        const std::size_t j = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - p) : lf;
+        const std::size_t length = j - i;
+        if (s.lineBytes == 0 && j < piece.size()) {
+            // The whole line is in this piece: read it where it is.
+            const std::string_view line(p + i, length);
+            s.EndLine(line.substr(0, std::min(length, kLineBytesKept)), length <= kLineBytesKept,
+                      line.substr(length - std::min(length, kTailBytes)), length);
+        } else {
+            // A line that goes on from or into another piece: its start and its end kept.
+            if (s.line.size() < kLineBytesKept)
+                s.line.append(p + i, std::min(length, kLineBytesKept - s.line.size()));
+            const std::size_t from = length > kTailBytes ? j - kTailBytes : i;
+            s.lineTail.append(p + from, j - from);
+            if (s.lineTail.size() > kTailBytes)
+                s.lineTail.erase(0, s.lineTail.size() - kTailBytes);
+            s.lineBytes += length;
+            if (j == piece.size())
+                break;  // the line goes on in the next piece
+            s.EndLine(s.line, s.lineBytes <= kLineBytesKept, s.lineTail, s.lineBytes);
+            s.line.clear();
+            s.lineTail.clear();
+            s.lineBytes = 0;
+        }
         std::size_t next = j + 1;
         if (piece[j] == '\r') {
             if (next < piece.size())
@@ -457,9 +487,6 @@ void ChapterFinder::Feed(std::string_view piece)
             else
                 s.afterCr = true;
         }
-        s.line.clear();
-        s.lineTail.clear();
-        s.lineBytes = 0;
         s.lineBegin = s.offset + next;
         ++s.lineNumber;
         i = next;
@@ -471,7 +498,7 @@ ChapterList ChapterFinder::Finish()
 {
     State& s = *m_state;
     if (s.lineBegin < s.offset)
-        s.EndLine();
+        s.EndLine(s.line, s.lineBytes <= kLineBytesKept, s.lineTail, s.lineBytes);
     else if (s.previousWasCandidate)
         s.candidates.back().blankAfter = true;
     return s.Decide();

@@ -17,6 +17,8 @@ namespace {
 
 // Input bytes decoded per piece: pieces keep the working memory of an import small.
 constexpr std::size_t kPieceBytes = 64 * 1024;
+// Decoded text kept while the chapters are found, in chunks of at least this many bytes.
+constexpr std::size_t kChunkBytes = 4 * 1024 * 1024;
 
 bool IsHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
@@ -374,20 +376,30 @@ ImportedChapters ImportChapters(CSourceList& list, const std::string& title, con
     ImportedChapters imported;
     if (title.empty() || data == nullptr)
         return imported;
-    // Two passes, each decoding the text piece by piece: the first finds the chapters, the
-    // second cuts the text into parts at them. Decoding twice costs less than keeping the
-    // decoded text: memory stays that of ImportText (the caller's bytes, the parts, a piece).
-    // Progress counts both passes: 2 × size.
+    // The text is decoded once, its chapters found as it comes, and kept in chunks of about
+    // kChunkBytes; then it is cut into parts at the chapters and each chunk freed once cut.
+    // Chunks that large are given back to the system when freed (and parts reuse them), so
+    // the memory stays that of ImportText. Progress counts both passes: 2 × size.
+    std::vector<std::string> chunks;
+    std::vector<std::size_t> decoded;  // source bytes decoded up to the end of each chunk
     std::vector<Chapter> chapters;
     std::size_t length = 0;
     {
         TextDecoder decoder(data, size, encoding);
         ChapterFinder finder(title);
-        std::string piece;
-        while (decoder.Next(piece)) {
-            finder.Feed(piece);
-            length += piece.size();
-            piece.clear();
+        std::string chunk;
+        for (;;) {
+            const std::size_t before = chunk.size();
+            const bool more = decoder.Next(chunk);
+            finder.Feed(std::string_view(chunk).substr(before));
+            if (!chunk.empty() && (!more || chunk.size() >= kChunkBytes)) {
+                length += chunk.size();
+                chunks.emplace_back(chunk);  // exactly its size
+                decoded.push_back(decoder.Position());
+                chunk.clear();
+            }
+            if (!more)
+                break;
             if (progress)
                 progress(decoder.Position(), 2 * size);
         }
@@ -397,9 +409,8 @@ ImportedChapters ImportChapters(CSourceList& list, const std::string& title, con
         imported.chapters = chapters.size();
         if (chapters.empty())
             chapters.push_back({title, 0, length, 1});
-        TextDecoder decoder(data, size, encoding);
-        std::string piece;
-        std::size_t pieceBegin = 0;  // text offset of piece
+        std::size_t chunk = 0;
+        std::size_t chunkBegin = 0;  // text offset of chunks[chunk]
         for (const Chapter& chapter : chapters) {
             std::size_t added = 0;
             PartCutter cutter(chapter.end - chapter.begin, [&](std::string&& part, bool last) {
@@ -410,18 +421,21 @@ ImportedChapters ImportChapters(CSourceList& list, const std::string& title, con
                 ++imported.parts;
             });
             for (std::size_t at = chapter.begin; at < chapter.end;) {
-                if (at == pieceBegin + piece.size()) {
-                    pieceBegin += piece.size();
-                    piece.clear();
-                    if (!decoder.Next(piece))
-                        break;  // both passes decode the same text: not reached
-                    if (progress)
-                        progress(size + decoder.Position(), 2 * size);
-                    continue;
-                }
-                const std::size_t to = std::min(chapter.end, pieceBegin + piece.size());
-                cutter.Append(std::string_view(piece).substr(at - pieceBegin, to - at));
+                const std::string& text = chunks[chunk];
+                const std::size_t chunkEnd = chunkBegin + text.size();
+                // A slice of at most kPieceBytes, ending between characters, then progress.
+                std::size_t to = std::min({chapter.end, chunkEnd, at + kPieceBytes});
+                while (to < chunkEnd && to > at + 1 && (static_cast<unsigned char>(text[to - chunkBegin]) & 0xC0) == 0x80)
+                    --to;
+                cutter.Append(std::string_view(text).substr(at - chunkBegin, to - at));
                 at = to;
+                if (to == chunkEnd) {
+                    std::string().swap(chunks[chunk]);  // cut: its bytes are in the parts now
+                    chunkBegin = chunkEnd;
+                    ++chunk;
+                }
+                if (progress)
+                    progress(size + (chunk > 0 ? decoded[chunk - 1] : 0), 2 * size);
             }
             cutter.Finish();
         }

@@ -257,6 +257,7 @@ TEST(FindChapters, ShapesOfDownloadedBooks)
          "\n甲篇（代序）\n\n" + p + p + "\n乙篇\n\n" + p + p + "\n丙篇\n\n一\n\n" + p + "\n二\n\n" + p + "\n三\n\n" + p + "\n丁篇\n\n" + p + p +
              "\n戊篇\n\n" + p + p + "\n己篇\n\n" + p + p + "\n庚篇\n\n" + p + p,
          {"甲篇（代序）", "乙篇", "一", "二", "三", "丁篇", "戊篇", "己篇", "庚篇"}},
+        {"attributions and list items start as no title does", "\n--《论语》\n\n" + p + p + "\n——苏轼\n\n" + p + p + "\n* 数字\n\n" + p + p, {}},
         {"a title does not end in a bracket it does not open", "\n甲）\n\n" + p + "\n乙）\n\n" + p + "\n丙）\n\n" + p, {}},
         {"no chapters: prose only", p + p + "　　后来\n" + p, {}},
         {"no chapters: hard-wrapped prose", "他说了很多话大家都听着没有人\n出声后来他走了再也没有回来过\n村里的人\n都记得他。\n", {}},
