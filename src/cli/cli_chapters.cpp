@@ -108,12 +108,8 @@ bool ListChapters(const std::string& path, bool why, std::ostream& out, std::ost
         line += LineEnds(texts[i]);  // cuts keep a CR LF together
     }
     if (why) {
-        std::string bytes;
-        ReadSourceFile(path, bytes);
-        const std::string text = DecodeText(bytes.data(), bytes.size(), added.encoding);
-        const ChapterList found = FindChapterList(text, title);
-        out << "  未采用的标题行：" << (found.refused.empty() ? "无" : "") << '\n';
-        for (const RefusedHeading& r : found.refused)
+        out << "  未采用的标题行：" << (added.refusedHeadings.empty() ? "无" : "") << '\n';
+        for (const RefusedHeading& r : added.refusedHeadings)
             out << "    第 " << r.line << " 行：" << r.text << "（" << RefusalText(r.reason) << "）\n";
     }
     return true;

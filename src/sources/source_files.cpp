@@ -142,6 +142,7 @@ bool AddSourceFile(CSourceList& list, const std::string& path, const std::string
         added->encoding = encoding;
         added->parts = imported.parts;
         added->chapters = imported.chapters;
+        added->refusedHeadings = std::move(imported.refused);
     }
     return true;
 }

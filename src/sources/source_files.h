@@ -29,6 +29,7 @@ struct AddedSource {
     TextEncoding encoding = EncodingAnsi;
     std::size_t parts = 0;
     std::size_t chapters = 0;  // chapters found when reading by chapters; 0: none
+    std::vector<RefusedHeading> refusedHeadings;  // when reading by chapters: lines refused as headings
 };
 
 // Reads one file and imports it under title: the one path the file dialog, the folder scan,

@@ -403,7 +403,9 @@ ImportedChapters ImportChapters(CSourceList& list, const std::string& title, con
             if (progress)
                 progress(decoder.Position(), 2 * size);
         }
-        chapters = finder.Finish().chapters;
+        ChapterList found = finder.Finish();
+        chapters = std::move(found.chapters);
+        imported.refused = std::move(found.refused);
     }
     try {
         imported.chapters = chapters.size();

@@ -4,6 +4,7 @@
 
 #include "platform/exception.h"
 #include "platform/user_texts.h"
+#include "sources/chapters.h"
 #include "sources/encoding_detect.h"
 
 #include <cstddef>
@@ -45,6 +46,7 @@ std::size_t ImportText(CSourceList& list, const std::string& title, const char* 
 struct ImportedChapters {
     std::size_t parts = 0;
     std::size_t chapters = 0;  // 0: the text has no chapters and was imported as ImportText does
+    std::vector<RefusedHeading> refused;  // lines that looked like headings and are not
 };
 
 // As ImportText, but a text with chapters (FindChapters) is cut at them first: one entry per
