@@ -420,6 +420,22 @@ std::int64_t NumberValue(std::u32string_view digits)
     return total + section + std::max<std::int64_t>(digit, 0);
 }
 
+bool MayHoldKey(std::u32string_view s)
+{
+    static_assert(kKeyWindowChars > kMaxPrefixChars + 1);
+    static constexpr std::u32string_view kSpecialStarts = U"序前楔引尾终后番";
+    if (s.empty())
+        return false;
+    const char32_t c = s[0];
+    if (IsAsciiLetter(c) || IsNumeral(c) || c == U'第' || c == U'卷' || c == U'（' || c == U'(' || Contains(kSpecialStarts, c))
+        return true;
+    for (std::size_t i = 1; i <= kMaxPrefixChars && i < s.size(); ++i) {
+        if (s[i] == U'第' || (IsHeadingSpace(s[i - 1]) && Contains(kSpecialStarts, s[i])))
+            return true;
+    }
+    return false;
+}
+
 HeadingLine ReadHeadingLine(std::u32string_view s)
 {
     HeadingLine none;

@@ -63,6 +63,12 @@ struct HeadingLine {
 // around it (IsHeadingSpace).
 HeadingLine ReadHeadingLine(std::u32string_view line);
 
+// A line longer than a bare title is a heading only with a key (第, Chapter, 序, a number...)
+// at its start or after a short prefix: whether its first kKeyWindowChars characters (all of
+// them when it has fewer) may hold one. False: ReadHeadingLine would read no heading.
+inline constexpr std::size_t kKeyWindowChars = 12;
+bool MayHoldKey(std::u32string_view start);
+
 // The character classes are switches: they are asked of nearly every line of a book.
 inline bool IsHeadingSpace(char32_t c)
 {

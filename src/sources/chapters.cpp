@@ -69,7 +69,11 @@ std::u32string Decode(std::string_view bytes)
 // A line whose last character is one of these has ended its sentence.
 bool EndsParagraph(char32_t c)
 {
-    return EndsSentence(c) || std::u32string_view(U"！？!?…”」』）)\"'.").find(c) != std::u32string_view::npos;
+    switch (c) {
+    case U'！': case U'？': case '!': case '?': case U'…': case U'”': case U'」': case U'』': case U'）': case ')':
+    case '"': case '\'': case '.': return true;
+    default: return EndsSentence(c);
+    }
 }
 
 bool IsAsciiLetter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -166,13 +170,24 @@ void ChapterFinder::State::EndLine(std::string_view s, bool whole, std::string_v
         // or closing speech after one ("。”"), starting as no heading does.
         const bool closesSpeech = ClosesSpeech(last) && lastAt > b && EndsSentence(DecodeAt(s, CharacterStart(s, lastAt)).c);
         if (e - b <= kMaxHeadingBytes && !EndsSentence(last) && !closesSpeech && CanStartHeading(DecodeAt(s, b).c)) {
+            // A line longer than a bare title needs a key near its start: its first
+            // characters are looked at before the rest is decoded.
             decoded.clear();
-            for (std::size_t i = b; i < e;) {
+            std::size_t i = b;
+            const bool long_ = e - b > 4 * kMaxBareTitleChars;
+            while (i < e && (!long_ || decoded.size() < kKeyWindowChars)) {
                 const Decoded d = DecodeAt(s, i);
                 decoded += d.c;
                 i += d.length;
             }
-            heading = ReadHeadingLine(decoded);
+            if (!long_ || MayHoldKey(decoded)) {
+                while (i < e) {
+                    const Decoded d = DecodeAt(s, i);
+                    decoded += d.c;
+                    i += d.length;
+                }
+                heading = ReadHeadingLine(decoded);
+            }
             if (heading.kind == HeadingKind::bare && (bareTitles >= kMaxBareTitles || !(previousBlank || previousEndedSentence)))
                 heading.kind = HeadingKind::none;  // a wrapped line of a paragraph
         }

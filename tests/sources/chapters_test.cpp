@@ -1,3 +1,4 @@
+#include "platform/utf16.h"
 #include "sources/chapters.h"
 #include "sources/source_list.h"
 #include "sources/text_import.h"
@@ -363,6 +364,44 @@ TEST(ImportChapters, ProgressRunsThroughDecodingAndCuttingAndMayStopIt)
                                     }),
                      Stop);
         EXPECT_EQ(calls, stopAt);
+    }
+}
+
+} // namespace
+
+namespace {
+
+std::u32string U32(const std::string& utf8)
+{
+    const std::u16string wide = Utf8ToUtf16(utf8);
+    std::u32string out;
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        char32_t c = wide[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size())
+            c = 0x10000 + ((c - 0xD800) << 10) + (wide[++i] - 0xDC00);
+        out += c;
+    }
+    return out;
+}
+
+// A line longer than a bare title is only decoded whole when its first characters may hold a
+// key: every such heading must pass that look, and prose must not need the whole reading.
+TEST(MayHoldKey, LongHeadingsHoldTheirKeyNearTheirStart)
+{
+    for (const char* line : {"第一百二十回 甄士隐详说太虚情 贾雨村归结红楼梦", "CHAPTER II. In Which the Captain Comes Ashore at Last",
+                             "正文 第一回 宴桃园豪杰三结义 斩黄巾英雄首立功", "◆ 《陆小凤传奇》 楔子　熊姥姥的糖炒栗子 ◆",
+                             "卷一 第三章 山雨欲来风满楼，黑云压城城欲摧", "12、一个很长很长很长很长很长很长很长的标题",
+                             "（3） 一个很长很长很长很长很长很长很长的标题", "《》目录 第十四回　心猿归正　六贼无踪　另一半",
+                             "序章 一个很长很长很长很长很长很长很长的标题"}) {
+        SCOPED_TRACE(line);
+        const std::u32string s = U32(line);
+        ASSERT_GT(s.size(), kMaxBareTitleChars);
+        EXPECT_NE(ReadHeadingLine(s).kind, HeadingKind::none);
+        EXPECT_TRUE(MayHoldKey(std::u32string_view(s).substr(0, kKeyWindowChars)));
+    }
+    for (const char* line : {"他说了很多话，大家都听着，没有人出声，后来他走了", "樊迟曰：“何谓也？”子曰：“生，事之以礼；死，葬之以礼。”"}) {
+        SCOPED_TRACE(line);
+        EXPECT_FALSE(MayHoldKey(std::u32string_view(U32(line)).substr(0, kKeyWindowChars)));
     }
 }
 
