@@ -7,6 +7,7 @@
 const char* const kUsageText =
     "用法：bookmaker-cli [选项] 来源...\n"
     "      bookmaker-cli inspect 电子书.jar\n"
+    "      bookmaker-cli chapters 文本文件... [--why]\n"
     "\n"
     "把文本文件（GBK、UTF-8、UTF-16、UTF-32）做成手机电子书（jar）。来源是文本文件或文件夹\n"
     "（文件夹里直接的 .txt 文件，按名称的自然顺序）。超过 150000 字的文本分成几部分。\n"
@@ -28,6 +29,9 @@ const char* const kUsageText =
     "      --version           显示版本\n"
     "\n"
     "每个 jar 旁边都写一个同名的 .jad 描述文件，供只认 JAD 的手机安装。\n"
+    "\n"
+    "chapters 列出 --chapters 会把每个文本分成的部分：编码，然后每部分一行（序号、\n"
+    "在原文的行号、字数、标题）；加 --why 时还列出像标题却未采用的行及原因。\n"
     "\n"
     "inspect 列出电子书的条目、索引和各部分的大小，并校验每个条目的 CRC；旁边有\n"
     ".jad 文件时，也核对它的大小和属性。\n"
@@ -118,9 +122,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
     CliOptions options;
     std::vector<std::string> operands;
     const bool inspect = !args.empty() && args[0] == "inspect";
+    const bool chapters = !args.empty() && args[0] == "chapters";
     bool nameGiven = false;
     bool optionsEnded = false;
-    for (std::size_t i = inspect ? 1 : 0; i < args.size(); ++i) {
+    for (std::size_t i = inspect || chapters ? 1 : 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             operands.push_back(arg);
@@ -137,6 +142,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
         if (arg == "--version") {
             options.command = CliOptions::Command::version;
             return options;
+        }
+        if (chapters && arg == "--why") {
+            options.why = true;
+            continue;
         }
         if (arg == "--chapters") {
             options.byChapters = true;
@@ -176,6 +185,13 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
             throw CUsageError("inspect 需要一个电子书文件");
         options.command = CliOptions::Command::inspect;
         options.book = operands[0];
+        return options;
+    }
+    if (chapters) {
+        if (operands.empty())
+            throw CUsageError("chapters 需要至少一个文本文件");
+        options.command = CliOptions::Command::chapters;
+        options.sources = operands;
         return options;
     }
     if (!nameGiven || options.name.empty())

@@ -1,6 +1,7 @@
 // The command line of bookmaker-cli, parsed:
 //   bookmaker-cli [options] SOURCE...      build a book
 //   bookmaker-cli inspect BOOK.jar         check a book
+//   bookmaker-cli chapters FILE... [--why] the parts --chapters would make of each file
 #pragma once
 
 #include "jar/book_compression.h"
@@ -12,7 +13,7 @@
 #include <vector>
 
 struct CliOptions {
-    enum class Command { build, inspect, help, version };
+    enum class Command { build, inspect, chapters, help, version };
     Command command = Command::build;
     std::string name;
     std::string author;
@@ -24,6 +25,7 @@ struct CliOptions {
     std::uint64_t maxJarBytes = 0;     // --max-size: volumes of at most this many bytes; 0 none
     BookCompression compression = BookCompression::normal;  // --compression
     std::string book;                  // inspect
+    bool why = false;                  // chapters --why: the refused headings too
 };
 
 // Bad usage: the message says what is wrong (exit code 2).

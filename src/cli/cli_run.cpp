@@ -56,6 +56,8 @@ int RunCli(const std::vector<std::string>& args, const CliContext& context, std:
         return 0;
     case CliOptions::Command::inspect:
         return RunInspect(options.book, out, err);
+    case CliOptions::Command::chapters:
+        return RunChapters(options, out, err);
     case CliOptions::Command::build:
         break;
     }

@@ -26,7 +26,7 @@ struct SourceRead {
 // Calls onRead for every file in order, on the calling thread. A failure of a file is
 // handed over in its SourceRead; onRead returns false to stop the reading there. Workers
 // read at most `ahead` files beyond the one handed over. Once cancel is true no further
-// file is handed over and the function returns.
+// file is handed over, the files being read stop within a piece, and the function returns.
 // byChapters: every file is cut at its chapters (AddSourceFile).
 void ReadSourcesInOrder(const std::vector<std::string>& paths, unsigned threads, std::size_t ahead,
                         const std::atomic<bool>& cancel, const std::function<bool(SourceRead&)>& onRead,

@@ -4,350 +4,549 @@
 #include "platform/utf8_sequence.h"
 
 #include <algorithm>
-#include <cstdint>
+#include <cstring>
+#include <iterator>
+#include <map>
 
 namespace {
 
-// A junk prefix before "第…章" is at most this long.
-constexpr std::size_t kMaxPrefixChars = 10;
-// More headings than this in a row, with nothing but blank lines between, are a table of
-// contents.
-constexpr std::size_t kMaxJoinedHeadings = 2;
+// Only this many bytes of a line are kept while it is read: a longer one is prose.
+constexpr std::size_t kLineBytesKept = 512;
+// And this many of its end: how a long paragraph ends (trailing spaces included).
+constexpr std::size_t kTailBytes = 32;
+// The trimmed bytes of a heading at most: kMaxEnglishHeadingChars ASCII characters or
+// kMaxHeadingChars characters of up to four bytes.
+constexpr std::size_t kMaxHeadingBytes = std::max(kMaxEnglishHeadingChars, kMaxHeadingChars * 4);
+// A line of prose this long (trimmed, in bytes) counts as a paragraph when telling whether
+// the book indents its paragraphs.
+constexpr std::size_t kParagraphBytes = 30;
+// Bare titles kept at most while reading: a text with more such lines is no book of titles.
+constexpr std::size_t kMaxBareTitles = 100000;
+// Refused lines kept for the report at most.
+constexpr std::size_t kMaxRefused = 100000;
+// Numbers without 第, and bare titles, make a book's headings when there are this many.
+constexpr std::size_t kMinSequence = 3;
+// Two numbers without 第 make a sequence when each begins a chapter of at least this many bytes.
+constexpr std::size_t kLongChapterBytes = 1000;
+// An opening or closing word between numbered chapters is a heading when the book has this
+// many such.
+constexpr std::size_t kMinSpecialsInside = 3;
 
-bool IsSpace(char32_t c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == 0x3000 || c == 0xA0 || c == 0xFEFF; }
+struct Decoded {
+    char32_t c;
+    std::size_t length;
+};
 
-bool Contains(std::u32string_view set, char32_t c) { return set.find(c) != std::u32string_view::npos; }
-
-bool IsDigit(char32_t c) { return (c >= '0' && c <= '9') || (c >= U'０' && c <= U'９'); }
-
-bool IsNumeral(char32_t c)
+inline Decoded DecodeAt(std::string_view s, std::size_t at)
 {
-    return IsDigit(c) || Contains(U"零〇一二两三四五六七八九十百千万壹贰叁肆伍陆柒捌玖拾佰仟", c);
+    const unsigned char b = static_cast<unsigned char>(s[at]);
+    if (b < 0x80)
+        return {b, 1};
+    const Utf8Sequence q = ReadUtf8Sequence(reinterpret_cast<const unsigned char*>(s.data()) + at, s.size() - at);
+    return {q.status == Utf8Status::Valid ? q.codePoint : kReplacementCharacter, q.length};
 }
 
-bool IsSeparator(char32_t c) { return IsSpace(c) || Contains(U"：:、.．-—", c); }
-
-// A line ending in one of these goes on as a sentence: it is prose, not a heading.
-bool EndsSentence(char32_t c) { return Contains(U"。！？…，、；：,;:", c); }
-
-bool IsAsciiLetter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-char32_t Lower(char32_t c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
-
-bool StartsWithNoCase(std::u32string_view s, std::u32string_view word)
+// The start of the character that ends at `end`.
+inline std::size_t CharacterStart(std::string_view s, std::size_t end)
 {
-    if (s.size() < word.size())
-        return false;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        if (Lower(s[i]) != word[i])
-            return false;
-    }
-    return true;
+    std::size_t at = end - 1;
+    while (at > 0 && end - at < 4 && (static_cast<unsigned char>(s[at]) & 0xC0) == 0x80)
+        --at;
+    return at;
 }
 
 std::u32string Decode(std::string_view bytes)
 {
     std::u32string out;
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     for (std::size_t i = 0; i < bytes.size();) {
-        const Utf8Sequence s = ReadUtf8Sequence(p + i, bytes.size() - i);
-        out += s.status == Utf8Status::Valid ? s.codePoint : kReplacementCharacter;
-        i += s.length;
+        const Decoded d = DecodeAt(bytes, i);
+        out += d.c;
+        i += d.length;
     }
     return out;
 }
 
-std::string Encode(std::u32string_view text)
+// A line whose last character is one of these has ended its sentence.
+bool EndsParagraph(char32_t c)
 {
-    std::string out;
-    char buffer[4];
-    for (char32_t c : text)
-        out.append(buffer, PutUtf8(buffer, c));
-    return out;
-}
-
-// True when the bytes hold nothing but spaces; stops at the first character that is not one.
-bool IsBlank(std::string_view bytes)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    for (std::size_t i = 0; i < bytes.size();) {
-        const Utf8Sequence s = ReadUtf8Sequence(p + i, bytes.size() - i);
-        if (s.status != Utf8Status::Valid || !IsSpace(s.codePoint))
-            return false;
-        i += s.length;
+    switch (c) {
+    case U'！': case U'？': case '!': case '?': case U'…': case U'”': case U'」': case U'』': case U'）': case ')':
+    case '"': case '\'': case '.': return true;
+    default: return EndsSentence(c);
     }
-    return true;
 }
 
-std::u32string_view Trim(std::u32string_view s)
+bool IsAsciiLetter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool IsNumberedKind(HeadingKind k)
 {
-    while (!s.empty() && IsSpace(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsSpace(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-// After the key of a heading: the end of the line, or separators and a title.
-bool EndsOrSeparates(std::u32string_view rest) { return rest.empty() || IsSeparator(rest.front()); }
-
-// "第" + number + unit at the start of s: the length of that key, or 0.
-std::size_t NumberedKey(std::u32string_view s, std::u32string_view units = U"章回节卷集部篇幕折话则")
-{
-    if (s.empty() || s[0] != U'第')
-        return 0;
-    std::size_t i = 1;
-    while (i < s.size() && IsSpace(s[i]))
-        ++i;
-    const std::size_t number = i;
-    while (i < s.size() && IsNumeral(s[i]))
-        ++i;
-    if (i == number)
-        return 0;
-    while (i < s.size() && IsSpace(s[i]))
-        ++i;
-    return i < s.size() && Contains(units, s[i]) ? i + 1 : 0;
-}
-
-// 序, 序章, ... at the start of s, alone or with a separator after it.
-bool IsFixedWordHeading(std::u32string_view s)
-{
-    static constexpr std::u32string_view kWords[] = {U"序章", U"序言", U"前言", U"楔子", U"引子", U"引言",
-                                                    U"尾声", U"终章", U"后记", U"序"};
-    for (std::u32string_view word : kWords) {
-        if (s.starts_with(word))
-            return EndsOrSeparates(s.substr(word.size()));
-    }
-    if (!s.starts_with(U"番外"))
-        return false;
-    std::size_t i = 2;
-    while (i < s.size() && IsNumeral(s[i]))
-        ++i;
-    if (i < s.size() && s[i] == U'篇')
-        ++i;
-    return EndsOrSeparates(s.substr(i));
-}
-
-bool IsEnglishNumber(std::u32string_view word)
-{
-    if (word.empty())
-        return false;
-    if (std::all_of(word.begin(), word.end(), [](char32_t c) { return c >= '0' && c <= '9'; }))
-        return true;
-    if (std::all_of(word.begin(), word.end(), [](char32_t c) { return Contains(U"ivxlcdm", Lower(c)); }))
-        return true;
-    static constexpr std::u32string_view kNumbers[] = {
-        U"one", U"two", U"three", U"four", U"five", U"six", U"seven", U"eight", U"nine", U"ten",
-        U"eleven", U"twelve", U"thirteen", U"fourteen", U"fifteen", U"sixteen", U"seventeen",
-        U"eighteen", U"nineteen", U"twenty", U"thirty", U"forty", U"fifty", U"sixty", U"seventy",
-        U"eighty", U"ninety", U"hundred"};
-    // "Twenty-One": every piece between hyphens a number word.
-    for (std::size_t from = 0; from <= word.size();) {
-        std::size_t to = word.find(U'-', from);
-        if (to == std::u32string_view::npos)
-            to = word.size();
-        const std::u32string_view piece = word.substr(from, to - from);
-        const bool known = std::any_of(std::begin(kNumbers), std::end(kNumbers), [&](std::u32string_view n) {
-            return piece.size() == n.size() && StartsWithNoCase(piece, n);
-        });
-        if (!known)
-            return false;
-        from = to + 1;
-    }
-    return true;
-}
-
-bool IsEnglishHeading(std::u32string_view s)
-{
-    for (std::u32string_view word : {U"prologue", U"epilogue"}) {
-        if (StartsWithNoCase(s, word))
-            return EndsOrSeparates(s.substr(word.size()));
-    }
-    constexpr std::u32string_view kChapter = U"chapter";
-    if (!StartsWithNoCase(s, kChapter) || s.size() == kChapter.size() || s[kChapter.size()] != ' ')
-        return false;
-    std::u32string_view rest = Trim(s.substr(kChapter.size()));
-    std::size_t end = 0;
-    while (end < rest.size() && (IsAsciiLetter(rest[end]) || (rest[end] >= '0' && rest[end] <= '9') || rest[end] == '-'))
-        ++end;
-    return IsEnglishNumber(rest.substr(0, end)) && EndsOrSeparates(rest.substr(end));
-}
-
-// A heading's key at the start of s.
-bool StartsWithHeading(std::u32string_view s)
-{
-    return NumberedKey(s) != 0 || IsFixedWordHeading(s) || IsEnglishHeading(s);
-}
-
-// A prefix that belongs to the title: 正文, 卷 + number, or a volume heading of its own.
-bool IsKnownPrefix(std::u32string_view prefix)
-{
-    prefix = Trim(prefix);
-    if (prefix == U"正文")
-        return true;
-    if (prefix.starts_with(U"卷") && prefix.size() > 1 &&
-        std::all_of(prefix.begin() + 1, prefix.end(), IsNumeral))
-        return true;
-    return NumberedKey(prefix) != 0;
-}
-
-// The three bytes of a character as one number, for comparing without decoding.
-constexpr std::uint32_t Packed(const char (&c)[4])
-{
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(c[0])) << 16 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(c[1])) << 8 | static_cast<unsigned char>(c[2]);
-}
-
-std::uint32_t PackedAt(std::string_view s, std::size_t at)
-{
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(s[at])) << 16 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(s[at + 1])) << 8 | static_cast<unsigned char>(s[at + 2]);
-}
-
-enum class Look { blank, prose, maybeHeading };
-
-// A cheap look at the bytes that refuses nearly every line of prose before it is decoded:
-// too long, ending like a sentence, or with none of the characters a heading starts with.
-Look LookAt(std::string_view line)
-{
-    static constexpr std::uint32_t kWideSpace = Packed("\u3000");
-    static constexpr std::uint32_t kSentenceEnds[] = {Packed("。"), Packed("！"), Packed("？"), Packed("…"),
-                                                      Packed("，"), Packed("、"), Packed("；"), Packed("：")};
-    static constexpr std::uint32_t kLeads[] = {Packed("序"), Packed("前"), Packed("楔"), Packed("引"),
-                                               Packed("尾"), Packed("终"), Packed("后"), Packed("番")};
-    static constexpr std::string_view kNumbered = "第";
-    std::size_t begin = 0, end = line.size();
-    for (;;) {
-        if (end > begin && (line[end - 1] == '\r' || line[end - 1] == ' ' || line[end - 1] == '\t'))
-            --end;
-        else if (end >= begin + 3 && PackedAt(line, end - 3) == kWideSpace)
-            end -= 3;
-        else
-            break;
-    }
-    for (;;) {
-        if (begin < end && (line[begin] == ' ' || line[begin] == '\t'))
-            ++begin;
-        else if (begin + 3 <= end && PackedAt(line, begin) == kWideSpace)
-            begin += 3;
-        else
-            break;
-    }
-    if (begin == end)
-        return Look::blank;
-    if (end - begin > kMaxHeadingChars * 4)
-        return Look::prose;
-    const char last = line[end - 1];
-    if (last == ',' || last == ';' || last == ':')
-        return Look::prose;
-    if (end >= begin + 3) {
-        const std::uint32_t tail = PackedAt(line, end - 3);
-        for (std::uint32_t e : kSentenceEnds) {
-            if (tail == e)
-                return Look::prose;
-        }
-    }
-    if (IsAsciiLetter(static_cast<unsigned char>(line[begin])))
-        return Look::maybeHeading;  // Chapter, Prologue, Epilogue
-    if (begin + 3 <= end) {
-        const std::uint32_t head = PackedAt(line, begin);
-        for (std::uint32_t lead : kLeads) {
-            if (head == lead)
-                return Look::maybeHeading;
-        }
-    }
-    // "第…" at the start or after a prefix of at most kMaxPrefixChars characters.
-    const std::string_view start = line.substr(begin, std::min(end - begin, kMaxPrefixChars * 4 + kNumbered.size()));
-    return start.find(kNumbered) != std::string_view::npos ? Look::maybeHeading : Look::prose;
-}
-
-// The title of a line LookAt found may be a heading, or nothing.
-std::optional<std::string> HeadingTitle(std::string_view line)
-{
-    const std::u32string decoded = Decode(line);
-    const std::u32string_view s = Trim(decoded);
-    if (s.empty() || s.size() > kMaxHeadingChars || EndsSentence(s.back()))
-        return std::nullopt;
-    if (StartsWithHeading(s))
-        return Encode(s);
-    // A prefix before "第…": one that belongs to the title, or a short one set off by a space.
-    const std::size_t at = s.find(U'第', 1);
-    if (at == std::u32string_view::npos || at > kMaxPrefixChars || NumberedKey(s.substr(at)) == 0)
-        return std::nullopt;
-    const std::u32string_view prefix = s.substr(0, at);
-    if (IsKnownPrefix(prefix))
-        return Encode(s);
-    if (IsSpace(prefix.back()) && std::none_of(prefix.begin(), prefix.end(), EndsSentence))
-        return Encode(s.substr(at));
-    return std::nullopt;
+    return k == HeadingKind::numbered || k == HeadingKind::english;
 }
 
 } // namespace
 
-std::optional<std::string> ChapterHeading(std::string_view line)
+struct ChapterFinder::State {
+    struct Candidate {
+        HeadingLine heading;
+        std::size_t begin = 0;
+        std::size_t line = 0;
+        bool blankBefore = false;    // the line before is blank (or there is none)
+        bool blankAfter = false;     // the line after is blank (or there is none)
+        bool indented = false;
+        bool nextIndented = false;   // the line after starts with a space
+        bool afterSentence = false;  // the line before is blank or ends a sentence
+        bool proseBefore = false;    // text that is no candidate since the candidate before
+        std::size_t proseAfter = 0;  // bytes of that text up to the next candidate
+    };
+
+    std::string title;
+    std::vector<Candidate> candidates;
+    std::vector<RefusedHeading> lineRefusals;  // lines refused by themselves
+    std::size_t bareTitles = 0;
+
+    // The line being read.
+    std::string line;            // its first kLineBytesKept bytes
+    std::string lineTail;        // and its last bytes, for how a longer one ends
+    std::size_t lineBytes = 0;   // all its bytes
+    std::size_t lineBegin = 0;
+    std::size_t lineNumber = 1;
+    std::size_t offset = 0;      // bytes fed so far
+    bool afterCr = false;        // the last piece ended with CR: an LF next belongs to it
+
+    // What came before.
+    bool previousBlank = true;
+    bool previousEndedSentence = true;
+    bool previousWasCandidate = false;
+    bool proseSinceCandidate = false;
+    std::size_t proseBytes = 0;  // since the last candidate
+    std::size_t firstText = std::string::npos;  // offset of the first line that is not blank
+    std::size_t paragraphs = 0;
+    std::size_t indentedParagraphs = 0;
+
+    std::u32string decoded;      // a line that may be a heading, decoded (kept for its room)
+
+    // A line ends: its first kLineBytesKept bytes, whether that is all of it, its last
+    // bytes (up to kTailBytes) and its length.
+    void EndLine(std::string_view kept, bool whole, std::string_view tail, std::size_t bytes);
+    ChapterList Decide();
+};
+
+void ChapterFinder::State::EndLine(std::string_view s, bool whole, std::string_view tail, std::size_t bytes)
 {
-    // Paragraphs are long and end like sentences: most lines are refused undecoded.
-    if (LookAt(line) != Look::maybeHeading)
-        return std::nullopt;
-    return HeadingTitle(line);
+    std::size_t b = 0, e = s.size();
+    while (b < e) {
+        const Decoded d = DecodeAt(s, b);
+        if (!IsHeadingSpace(d.c))
+            break;
+        b += d.length;
+    }
+    if (whole) {
+        while (e > b) {
+            const std::size_t at = CharacterStart(s, e);
+            if (!IsHeadingSpace(DecodeAt(s, at).c))
+                break;
+            e = at;
+        }
+    }
+    const bool blank = whole && b == e;
+    if (previousWasCandidate) {
+        candidates.back().blankAfter = blank;
+        candidates.back().nextIndented = !blank && b > 0;
+    }
+    previousWasCandidate = false;
+    if (blank) {
+        previousBlank = true;
+        previousEndedSentence = true;
+        return;
+    }
+    if (firstText == std::string::npos)
+        firstText = lineBegin;
+    HeadingLine heading;
+    char32_t last = 0;
+    if (whole) {
+        const std::size_t lastAt = CharacterStart(s, e);
+        last = DecodeAt(s, lastAt).c;
+        // Most lines are refused before they are decoded: too long, ending like a sentence
+        // or closing speech after one ("。”"), starting as no heading does.
+        const bool closesSpeech = ClosesSpeech(last) && lastAt > b && EndsSentence(DecodeAt(s, CharacterStart(s, lastAt)).c);
+        if (e - b <= kMaxHeadingBytes && !EndsSentence(last) && !closesSpeech && CanStartHeading(DecodeAt(s, b).c)) {
+            // A line longer than a bare title needs a key near its start: its first
+            // characters are looked at before the rest is decoded.
+            decoded.clear();
+            std::size_t i = b;
+            const bool long_ = e - b > 4 * kMaxBareTitleChars;
+            while (i < e && (!long_ || decoded.size() < kKeyWindowChars)) {
+                const Decoded d = DecodeAt(s, i);
+                decoded += d.c;
+                i += d.length;
+            }
+            if (!long_ || MayHoldKey(decoded)) {
+                while (i < e) {
+                    const Decoded d = DecodeAt(s, i);
+                    decoded += d.c;
+                    i += d.length;
+                }
+                heading = ReadHeadingLine(decoded);
+            }
+            if (heading.kind == HeadingKind::bare && (bareTitles >= kMaxBareTitles || !(previousBlank || previousEndedSentence)))
+                heading.kind = HeadingKind::none;  // a wrapped line of a paragraph
+        }
+    } else {
+        while (!tail.empty()) {
+            const std::size_t at = CharacterStart(tail, tail.size());
+            last = DecodeAt(tail, at).c;
+            if (!IsHeadingSpace(last))
+                break;
+            last = 0;
+            tail.remove_suffix(tail.size() - at);
+        }
+    }
+    if (heading.kind != HeadingKind::none) {
+        Candidate c;
+        c.begin = lineBegin;
+        c.line = lineNumber;
+        c.blankBefore = previousBlank;
+        c.indented = b > 0;
+        c.afterSentence = previousBlank || previousEndedSentence;
+        c.proseBefore = proseSinceCandidate;
+        if (!candidates.empty())
+            candidates.back().proseAfter = proseBytes;
+        bareTitles += heading.kind == HeadingKind::bare;
+        c.heading = std::move(heading);
+        candidates.push_back(std::move(c));
+        previousWasCandidate = true;
+        proseSinceCandidate = false;
+        proseBytes = 0;
+    } else {
+        if (heading.refusal != HeadingRefusal::none && lineRefusals.size() < kMaxRefused) {
+            lineRefusals.push_back({lineNumber, std::string(s.substr(b, e - b)),
+                                    heading.refusal == HeadingRefusal::runningText ? ChapterRefusal::runningText
+                                                                                   : ChapterRefusal::noTitleAfterMark});
+        }
+        proseSinceCandidate = true;
+        proseBytes += bytes;
+        if (!whole || e - b >= kParagraphBytes) {
+            ++paragraphs;
+            indentedParagraphs += b > 0;
+        }
+    }
+    previousBlank = false;
+    previousEndedSentence = last != 0 && EndsParagraph(last);
 }
 
-std::vector<Chapter> FindChapters(const std::string& text, const std::string& sourceTitle)
+ChapterList ChapterFinder::State::Decide()
 {
+    if (!candidates.empty())
+        candidates.back().proseAfter = proseBytes;
+    const std::size_t n = candidates.size();
+    enum class Mark { open, heading, refused };
+    std::vector<Mark> mark(n, Mark::open);
+    std::vector<ChapterRefusal> why(n, ChapterRefusal::notTheBooksPattern);
+    const auto refuse = [&](std::size_t i, ChapterRefusal reason) {
+        mark[i] = Mark::refused;
+        why[i] = reason;
+    };
+    const auto kind = [&](std::size_t i) { return candidates[i].heading.kind; };
+
+    // A number that breaks the sequence around it: the headings before and after it run on
+    // and it is neither the next nor the same as the one before (as "上" and "下" halves are).
+    const auto dropOutOfSequence = [&](const std::vector<std::size_t>& members) {
+        std::vector<std::size_t> kept;
+        for (std::size_t k = 0; k < members.size(); ++k) {
+            const std::int64_t number = candidates[members[k]].heading.number;
+            if (!kept.empty() && k + 1 < members.size() && number >= 0) {
+                const std::int64_t before = candidates[kept.back()].heading.number;
+                const std::int64_t after = candidates[members[k + 1]].heading.number;
+                if (before >= 0 && after == before + 1 && number != before && number != before + 1) {
+                    refuse(members[k], ChapterRefusal::outOfSequence);
+                    continue;
+                }
+            }
+            kept.push_back(members[k]);
+        }
+        return kept;
+    };
+    // A title is set off by blank lines around it, or unindented among indented paragraphs
+    // after a sentence's end; a number (a stronger sign) by a blank line on either side too.
+    const bool indentedBook = indentedParagraphs * 2 > paragraphs;
+    const auto setOff = [&](const Candidate& c) {
+        return (c.blankBefore && c.blankAfter) || (c.afterSentence && indentedBook && !c.indented && c.nextIndented);
+    };
+    const auto numberSetOff = [&](const Candidate& c) { return setOff(c) || c.blankBefore || c.blankAfter; };
+
+    // The pattern: 第N and Chapter N headings first.
+    std::map<std::u32string, std::vector<std::size_t>> sequences;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (IsNumberedKind(kind(i)) || kind(i) == HeadingKind::volume)
+            sequences[candidates[i].heading.sequence].push_back(i);
+    }
+    std::size_t numbered = 0;
+    std::size_t largest = 0;
+    for (auto& [sequence, members] : sequences) {
+        members = dropOutOfSequence(members);
+        if (kind(members.front()) != HeadingKind::volume) {
+            numbered += members.size();
+            largest = std::max(largest, members.size());
+        }
+    }
+    // Numbered headings are headings wherever they stand, but a unit used once where
+    // another runs through the book is a word in the text.
+    for (const auto& [sequence, members] : sequences) {
+        const bool stray = members.size() == 1 && largest >= 5 && kind(members.front()) != HeadingKind::volume;
+        for (std::size_t i : members)
+            mark[i] = stray ? Mark::refused : Mark::heading;
+    }
+    // Numbers without 第: the style with the longest run in sequence, when the book has no
+    // 第N/Chapter headings; beside them only an English word's sequence ("Letter 1"...).
+    std::map<std::u32string, std::vector<std::size_t>> styles;
+    for (std::size_t i = 0; i < n; ++i) {
+        const HeadingLine& h = candidates[i].heading;
+        const bool word = !h.sequence.empty() && IsAsciiLetter(h.sequence.front());
+        if (kind(i) == HeadingKind::plainNumber && (numbered < 2 || word) && (numberSetOff(candidates[i]) || word))
+            styles[h.sequence].push_back(i);
+    }
+    std::vector<std::size_t> best;
+    for (auto& [style, members] : styles) {
+        std::vector<std::size_t> kept = dropOutOfSequence(members);
+        std::size_t runsOn = 0;
+        for (std::size_t k = 1; k < kept.size(); ++k)
+            runsOn += candidates[kept[k]].heading.number == candidates[kept[k - 1]].heading.number + 1;
+        const bool word = IsAsciiLetter(style.front());
+        // Two make a sequence when they are 1 and 2 (an English word's) or begin long chapters.
+        const bool pair = kept.size() == 2 && runsOn == 1 && candidates[kept[0]].heading.number == 1 &&
+                          (word || std::all_of(kept.begin(), kept.end(), [&](std::size_t k) {
+                               return candidates[k].proseAfter >= kLongChapterBytes;
+                           }));
+        if ((kept.size() >= kMinSequence && runsOn * 3 >= (kept.size() - 1) * 2) || pair) {
+            if (kept.size() > best.size())
+                best = std::move(kept);
+        }
+    }
+    for (std::size_t i : best)
+        mark[i] = Mark::heading;
+    // Bare titles, set off and followed by text: the book's headings when it has no others,
+    // or beside numbers that stay in one part of it (the numbered sections of one essay).
+    const bool localNumbers = !best.empty() && numbered < 2 &&
+                              (candidates[best.back()].line - candidates[best.front()].line) * 2 < lineNumber;
+    if (numbered < 2 && (best.empty() || localNumbers)) {
+        std::vector<std::size_t> titles;
+        for (std::size_t i = 0; i < n; ++i) {
+            const Candidate& c = candidates[i];
+            if (kind(i) == HeadingKind::bare && setOff(c) && c.proseAfter > 0 && (i + 1 == n || candidates[i + 1].proseBefore))
+                titles.push_back(i);
+        }
+        if (titles.size() >= kMinSequence && bareTitles < kMaxBareTitles) {
+            for (std::size_t i : titles)
+                mark[i] = Mark::heading;
+        }
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        if (kind(i) == HeadingKind::special && mark[i] == Mark::open)
+            mark[i] = Mark::heading;
+    }
+
+    // Runs of headings with nothing but blank lines between them.
+    const auto runs = [&] {
+        std::vector<std::vector<std::size_t>> all(1);
+        bool text = false;
+        for (std::size_t i = 0; i < n; ++i) {
+            text = text || candidates[i].proseBefore;
+            if (mark[i] != Mark::heading) {
+                text = true;
+                continue;
+            }
+            if (text && !all.back().empty())
+                all.emplace_back();
+            all.back().push_back(i);
+            text = false;
+        }
+        if (all.back().empty())
+            all.pop_back();
+        return all;
+    };
+    // A table of contents stays text; the heading after it is the first of the book.
+    for (const std::vector<std::size_t>& run : runs()) {
+        if (run.size() < 3)
+            continue;
+        // The last heading is the book's first when the contents began with it (the same
+        // number, or the same title) or do not list its kind; with a volume heading before it.
+        const HeadingLine& last = candidates[run.back()].heading;
+        bool opens = true;
+        for (std::size_t k = 0; k + 1 < run.size(); ++k) {
+            const HeadingLine& h = candidates[run[k]].heading;
+            if (h.kind == last.kind && h.sequence == last.sequence) {
+                opens = (last.number >= 0 && h.number == last.number) || h.title == last.title;
+                break;
+            }
+        }
+        std::size_t keep = 0;
+        if (opens) {
+            keep = 1;
+            if (kind(run[run.size() - 2]) == HeadingKind::volume && last.kind != HeadingKind::volume)
+                keep = 2;
+        }
+        for (std::size_t k = 0; k + keep < run.size(); ++k)
+            refuse(run[k], ChapterRefusal::tableOfContents);
+    }
+    // Opening and closing words inside the book, between numbered headings, are text unless
+    // the book has several such.
+    std::size_t first = n, last = n;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (mark[i] == Mark::heading && kind(i) != HeadingKind::special && kind(i) != HeadingKind::volume) {
+            first = std::min(first, i);
+            last = i;
+        }
+    }
+    if (first < n) {
+        std::vector<std::size_t> inside;
+        for (std::size_t i = first + 1; i < last; ++i) {
+            if (mark[i] == Mark::heading && kind(i) == HeadingKind::special)
+                inside.push_back(i);
+        }
+        if (inside.size() < kMinSpecialsInside) {
+            for (std::size_t i : inside)
+                refuse(i, ChapterRefusal::insideTheBook);
+        }
+    }
+
+    ChapterList list;
+    for (std::size_t i = 0; i < n; ++i) {
+        // Bare lines that are not the book's titles are ordinary text, not worth a report.
+        if (mark[i] != Mark::heading && kind(i) != HeadingKind::bare && list.refused.size() < kMaxRefused)
+            list.refused.push_back({candidates[i].line, candidates[i].heading.title, why[i]});
+    }
+    // Merged with the refusals of single lines, in order of lines.
+    std::vector<RefusedHeading> merged;
+    std::merge(lineRefusals.begin(), lineRefusals.end(), list.refused.begin(), list.refused.end(), std::back_inserter(merged),
+               [](const RefusedHeading& a, const RefusedHeading& b) { return a.line < b.line; });
+    list.refused = std::move(merged);
+
     struct Heading {
         std::string title;
         std::size_t begin;
+        std::size_t line;
     };
     std::vector<Heading> headings;
-    // Headings with only blank lines between them, and of those the last ones on lines
-    // right after each other: such a block of three or more is a table of contents.
-    std::vector<Heading> run;
-    std::size_t block = 0;
-    const auto endBlock = [&] {
-        if (block > kMaxJoinedHeadings)
-            run.resize(run.size() - block);
-        block = 0;
-    };
-    const auto endRun = [&] {
-        endBlock();
-        if (run.size() <= kMaxJoinedHeadings && !run.empty()) {
-            Heading joined = run.front();
-            for (std::size_t i = 1; i < run.size(); ++i)
-                joined.title += " " + run[i].title;
-            headings.push_back(std::move(joined));
-        }
-        run.clear();  // a table of contents stays text
-    };
-    for (std::size_t begin = 0; begin < text.size();) {
-        std::size_t end = text.find('\n', begin);
-        const std::size_t next = end == std::string::npos ? text.size() : end + 1;
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string_view line(text.data() + begin, end - begin);
-        const Look look = LookAt(line);
-        std::optional<std::string> title;
-        if (look == Look::maybeHeading && (title = HeadingTitle(line))) {
-            run.push_back({std::move(*title), begin});
-            ++block;
-        } else if (look == Look::blank) {
-            endBlock();
-        } else {
-            endRun();
-        }
-        begin = next;
+    for (const std::vector<std::size_t>& run : runs()) {
+        Heading h {candidates[run.front()].heading.title, candidates[run.front()].begin, candidates[run.front()].line};
+        for (std::size_t k = 1; k < run.size(); ++k)
+            h.title += " " + candidates[run[k]].heading.title;
+        headings.push_back(std::move(h));
     }
-    endRun();
     if (headings.size() < 2)
-        return {};
-
-    std::vector<Chapter> chapters;
-    const bool blankBefore = IsBlank(std::string_view(text.data(), headings.front().begin));
+        return list;
+    const bool blankBefore = firstText >= headings.front().begin;
     if (!blankBefore)
-        chapters.push_back({sourceTitle, 0, headings.front().begin});
+        list.chapters.push_back({title, 0, headings.front().begin, 1});
     for (std::size_t i = 0; i < headings.size(); ++i) {
         const std::size_t begin = i == 0 && blankBefore ? 0 : headings[i].begin;
-        const std::size_t end = i + 1 < headings.size() ? headings[i + 1].begin : text.size();
-        chapters.push_back({std::move(headings[i].title), begin, end});
+        const std::size_t end = i + 1 < headings.size() ? headings[i + 1].begin : offset;
+        list.chapters.push_back({std::move(headings[i].title), begin, end, i == 0 && blankBefore ? 1 : headings[i].line});
     }
-    return chapters;
+    return list;
+}
+
+ChapterFinder::ChapterFinder(std::string sourceTitle) : m_state(std::make_unique<State>())
+{
+    m_state->title = std::move(sourceTitle);
+}
+
+ChapterFinder::~ChapterFinder() = default;
+
+void ChapterFinder::Feed(std::string_view piece)
+{
+    State& s = *m_state;
+    const char* p = piece.data();
+    std::size_t i = 0;
+    if (s.afterCr && !piece.empty() && piece[0] == '\n') {
+        i = 1;
+        ++s.lineBegin;
+    }
+    s.afterCr = false;
+    std::size_t lf = 0;  // the next LF at or after i, or the piece's end; searched once for all CR lines
+    bool lfKnown = false;
+    while (i < piece.size()) {
+        if (!lfKnown || lf < i) {
+            const void* found = std::memchr(p + i, '\n', piece.size() - i);
+            lf = found ? static_cast<std::size_t>(static_cast<const char*>(found) - p) : piece.size();
+            lfKnown = true;
+        }
+        const void* cr = std::memchr(p + i, '\r', lf - i);
+        const std::size_t j = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - p) : lf;
+        const std::size_t length = j - i;
+        if (s.lineBytes == 0 && j < piece.size()) {
+            // The whole line is in this piece: read it where it is.
+            const std::string_view line(p + i, length);
+            s.EndLine(line.substr(0, std::min(length, kLineBytesKept)), length <= kLineBytesKept,
+                      line.substr(length - std::min(length, kTailBytes)), length);
+        } else {
+            // A line that goes on from or into another piece: its start and its end kept.
+            if (s.line.size() < kLineBytesKept)
+                s.line.append(p + i, std::min(length, kLineBytesKept - s.line.size()));
+            const std::size_t from = length > kTailBytes ? j - kTailBytes : i;
+            s.lineTail.append(p + from, j - from);
+            if (s.lineTail.size() > kTailBytes)
+                s.lineTail.erase(0, s.lineTail.size() - kTailBytes);
+            s.lineBytes += length;
+            if (j == piece.size())
+                break;  // the line goes on in the next piece
+            s.EndLine(s.line, s.lineBytes <= kLineBytesKept, s.lineTail, s.lineBytes);
+            s.line.clear();
+            s.lineTail.clear();
+            s.lineBytes = 0;
+        }
+        std::size_t next = j + 1;
+        if (piece[j] == '\r') {
+            if (next < piece.size())
+                next += piece[next] == '\n';
+            else
+                s.afterCr = true;
+        }
+        s.lineBegin = s.offset + next;
+        ++s.lineNumber;
+        i = next;
+    }
+    s.offset += piece.size();
+}
+
+ChapterList ChapterFinder::Finish()
+{
+    State& s = *m_state;
+    if (s.lineBegin < s.offset)
+        s.EndLine(s.line, s.lineBytes <= kLineBytesKept, s.lineTail, s.lineBytes);
+    else if (s.previousWasCandidate)
+        s.candidates.back().blankAfter = true;
+    return s.Decide();
+}
+
+ChapterList FindChapterList(std::string_view text, const std::string& sourceTitle)
+{
+    ChapterFinder finder(sourceTitle);
+    finder.Feed(text);
+    return finder.Finish();
+}
+
+std::vector<Chapter> FindChapters(std::string_view text, const std::string& sourceTitle)
+{
+    return FindChapterList(text, sourceTitle).chapters;
+}
+
+std::optional<std::string> ChapterHeading(std::string_view line)
+{
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+        line.remove_suffix(1);
+    const std::u32string decoded = Decode(line);
+    std::u32string_view t = decoded;
+    while (!t.empty() && IsHeadingSpace(t.front()))
+        t.remove_prefix(1);
+    while (!t.empty() && IsHeadingSpace(t.back()))
+        t.remove_suffix(1);
+    HeadingLine h = ReadHeadingLine(t);
+    switch (h.kind) {
+    case HeadingKind::numbered:
+    case HeadingKind::volume:
+    case HeadingKind::english:
+    case HeadingKind::special: return std::move(h.title);
+    default: return std::nullopt;
+    }
 }

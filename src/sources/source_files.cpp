@@ -124,7 +124,7 @@ std::vector<std::string> ScanFolder(const std::string& folder)
 }
 
 bool AddSourceFile(CSourceList& list, const std::string& path, const std::string& title, AddedSource* added,
-                   bool byChapters)
+                   bool byChapters, const ImportProgress& progress)
 {
     std::string bytes;
     if (!ReadSourceFile(path, bytes))
@@ -134,14 +134,15 @@ bool AddSourceFile(CSourceList& list, const std::string& path, const std::string
     const TextEncoding encoding = DetectEncoding(bytes.data(), bytes.size());
     ImportedChapters imported;
     if (byChapters)
-        imported = ImportChapters(list, title, bytes.data(), bytes.size(), false, encoding);
+        imported = ImportChapters(list, title, bytes.data(), bytes.size(), false, encoding, progress);
     else
-        imported.parts = ImportText(list, title, bytes.data(), bytes.size(), false, encoding);
+        imported.parts = ImportText(list, title, bytes.data(), bytes.size(), false, encoding, progress);
     if (added) {
         added->title = title;
         added->encoding = encoding;
         added->parts = imported.parts;
         added->chapters = imported.chapters;
+        added->refusedHeadings = std::move(imported.refused);
     }
     return true;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "sources/encoding_detect.h"
+#include "sources/text_import.h"
 
 #include <cstddef>
 #include <string>
@@ -28,6 +29,7 @@ struct AddedSource {
     TextEncoding encoding = EncodingAnsi;
     std::size_t parts = 0;
     std::size_t chapters = 0;  // chapters found when reading by chapters; 0: none
+    std::vector<RefusedHeading> refusedHeadings;  // when reading by chapters: lines refused as headings
 };
 
 // Reads one file and imports it under title: the one path the file dialog, the folder scan,
@@ -35,6 +37,7 @@ struct AddedSource {
 // Read failures throw CFileException (and std::bad_alloc when memory runs out decoding),
 // import failures CImportException; a file that is
 // clearly not a text (IsClearlyNotText) throws CNotTextException and adds nothing.
-// byChapters: the text is cut at its chapters first (ImportChapters).
+// byChapters: the text is cut at its chapters first (ImportChapters). progress is called as
+// the text is imported and may throw to stop it.
 bool AddSourceFile(CSourceList& list, const std::string& path, const std::string& title,
-                   AddedSource* added = nullptr, bool byChapters = false);
+                   AddedSource* added = nullptr, bool byChapters = false, const ImportProgress& progress = {});

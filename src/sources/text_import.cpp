@@ -17,6 +17,8 @@ namespace {
 
 // Input bytes decoded per piece: pieces keep the working memory of an import small.
 constexpr std::size_t kPieceBytes = 64 * 1024;
+// Decoded text kept while the chapters are found, in chunks of at least this many bytes.
+constexpr std::size_t kChunkBytes = 4 * 1024 * 1024;
 
 bool IsHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
@@ -43,6 +45,9 @@ public:
         default: return rest + rest / 2;
         }
     }
+
+    // Bytes of the source decoded so far.
+    std::size_t Position() const { return m_pos; }
 
     // Appends the next piece to out; false when the whole text has been handed out.
     bool Next(std::string& out)
@@ -238,14 +243,14 @@ public:
         std::size_t i = 0;
         while (i < text.size()) {
             const std::size_t room = kPartSize - m_units;
-            // Most pieces fit whole: count their units in one plain pass.
-            const std::size_t all = CountUnits(text.substr(i));
-            if (all <= room) {
+            // Most pieces fit whole (no more bytes than units left): count them in one plain pass.
+            if (text.size() - i <= room) {
                 m_part.append(text.data() + i, text.size() - i);
-                m_units += all;
+                m_units += CountUnits(text.substr(i));
                 return;
             }
-            // Otherwise the longest run of whole characters from i that still fits.
+            // Otherwise the longest run of whole characters from i that still fits; only
+            // what is appended is counted, so a long text is counted once.
             std::size_t units = 0;
             std::size_t j = i;
             for (; j < text.size(); ++j) {
@@ -260,6 +265,8 @@ public:
             m_part.append(text.data() + i, j - i);
             m_units += units;
             i = j;
+            if (i == text.size())
+                return;
             Cut(text[i] == '\n' && !m_part.empty() && m_part.back() == '\r');
         }
     }
@@ -323,7 +330,7 @@ std::vector<std::string> SplitText(const std::string& text)
 }
 
 std::size_t ImportText(CSourceList& list, const std::string& title, const char* data, std::size_t size,
-                       bool replaceSelected, TextEncoding encoding)
+                       bool replaceSelected, TextEncoding encoding, const ImportProgress& progress)
 {
     if (title.empty() || data == nullptr)
         return 0;
@@ -348,6 +355,8 @@ std::size_t ImportText(CSourceList& list, const std::string& title, const char* 
                 break;
             cutter.Append(piece);
             piece.clear();
+            if (progress)
+                progress(decoder.Position(), size);
         }
         cutter.Finish();
     } catch (const std::bad_alloc&) {
@@ -362,25 +371,75 @@ std::size_t ImportText(CSourceList& list, const std::string& title, const char* 
 }
 
 ImportedChapters ImportChapters(CSourceList& list, const std::string& title, const char* data, std::size_t size,
-                                bool replaceSelected, TextEncoding encoding)
+                                bool replaceSelected, TextEncoding encoding, const ImportProgress& progress)
 {
     ImportedChapters imported;
     if (title.empty() || data == nullptr)
         return imported;
-    const std::string text = DecodeText(data, size, encoding);
+    // The text is decoded once, its chapters found as it comes, and kept in chunks of about
+    // kChunkBytes; then it is cut into parts at the chapters and each chunk freed once cut.
+    // Chunks that large are given back to the system when freed (and parts reuse them), so
+    // the memory stays that of ImportText. Progress counts both passes: 2 × size.
+    std::vector<std::string> chunks;
+    std::vector<std::size_t> decoded;  // source bytes decoded up to the end of each chunk
+    std::vector<Chapter> chapters;
+    std::size_t length = 0;
+    {
+        TextDecoder decoder(data, size, encoding);
+        ChapterFinder finder(title);
+        std::string chunk;
+        for (;;) {
+            const std::size_t before = chunk.size();
+            const bool more = decoder.Next(chunk);
+            finder.Feed(std::string_view(chunk).substr(before));
+            if (!chunk.empty() && (!more || chunk.size() >= kChunkBytes)) {
+                length += chunk.size();
+                chunks.emplace_back(chunk);  // exactly its size
+                decoded.push_back(decoder.Position());
+                chunk.clear();
+            }
+            if (!more)
+                break;
+            if (progress)
+                progress(decoder.Position(), 2 * size);
+        }
+        ChapterList found = finder.Finish();
+        chapters = std::move(found.chapters);
+        imported.refused = std::move(found.refused);
+    }
     try {
-        std::vector<Chapter> chapters = FindChapters(text, title);
         imported.chapters = chapters.size();
         if (chapters.empty())
-            chapters.push_back({title, 0, text.size()});
+            chapters.push_back({title, 0, length, 1});
+        std::size_t chunk = 0;
+        std::size_t chunkBegin = 0;  // text offset of chunks[chunk]
         for (const Chapter& chapter : chapters) {
-            std::vector<std::string> parts = SplitText(text.substr(chapter.begin, chapter.end - chapter.begin));
-            for (std::size_t i = 0; i < parts.size(); ++i) {
+            std::size_t added = 0;
+            PartCutter cutter(chapter.end - chapter.begin, [&](std::string&& part, bool last) {
                 const std::string partTitle =
-                    parts.size() == 1 ? chapter.title : chapter.title + "(" + std::to_string(i + 1) + ")";
-                list.AddEntry(partTitle, std::move(parts[i]), replaceSelected && imported.parts == 0);
+                    last && added == 0 ? chapter.title : chapter.title + "(" + std::to_string(added + 1) + ")";
+                list.AddEntry(partTitle, std::move(part), replaceSelected && imported.parts == 0);
+                ++added;
                 ++imported.parts;
+            });
+            for (std::size_t at = chapter.begin; at < chapter.end;) {
+                const std::string& text = chunks[chunk];
+                const std::size_t chunkEnd = chunkBegin + text.size();
+                // A slice of at most kPieceBytes, ending between characters, then progress.
+                std::size_t to = std::min({chapter.end, chunkEnd, at + kPieceBytes});
+                while (to < chunkEnd && to > at + 1 && (static_cast<unsigned char>(text[to - chunkBegin]) & 0xC0) == 0x80)
+                    --to;
+                cutter.Append(std::string_view(text).substr(at - chunkBegin, to - at));
+                at = to;
+                if (to == chunkEnd) {
+                    std::string().swap(chunks[chunk]);  // cut: its bytes are in the parts now
+                    chunkBegin = chunkEnd;
+                    ++chunk;
+                }
+                if (progress)
+                    progress(size + (chunk > 0 ? decoded[chunk - 1] : 0), 2 * size);
             }
+            cutter.Finish();
         }
     } catch (const std::bad_alloc&) {
         throw CImportException();

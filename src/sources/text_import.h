@@ -4,9 +4,11 @@
 
 #include "platform/exception.h"
 #include "platform/user_texts.h"
+#include "sources/chapters.h"
 #include "sources/encoding_detect.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,22 +30,31 @@ std::string DecodeText(const char* data, std::size_t size, TextEncoding encoding
 // part, empty for an empty text.
 std::vector<std::string> SplitText(const std::string& text);
 
+// Called as a text is imported, after every piece of at most 64 KiB, with the work done and
+// the whole work (in bytes of the source); may throw to stop the import (Ctrl+C).
+using ImportProgress = std::function<void(std::size_t done, std::size_t total)>;
+
 // Adds the parts of a source to the list: one entry titled `title`, or T(1), T(2)... when
 // it is split; replaceSelected applies to the first part only. Returns the number of parts
 // added (0 for an empty title or no data). Throws CImportException when memory runs out while
 // splitting or adding, and std::bad_alloc when it runs out decoding (the text is decoded
 // piece by piece as it is cut); parts added before stay either way.
 std::size_t ImportText(CSourceList& list, const std::string& title, const char* data,
-                       std::size_t size, bool replaceSelected, TextEncoding encoding);
+                       std::size_t size, bool replaceSelected, TextEncoding encoding,
+                       const ImportProgress& progress = {});
 
 struct ImportedChapters {
     std::size_t parts = 0;
     std::size_t chapters = 0;  // 0: the text has no chapters and was imported as ImportText does
+    std::vector<RefusedHeading> refused;  // lines that looked like headings and are not
 };
 
 // As ImportText, but a text with chapters (FindChapters) is cut at them first: one entry per
 // chapter, titled with its heading, and a chapter longer than kPartSize becomes
-// "标题(1)", "标题(2)"... The whole text is decoded first; memory running out then throws
-// std::bad_alloc, later CImportException.
+// "标题(1)", "标题(2)"... The text is decoded twice, piece by piece: once to find the
+// chapters, once to cut it; memory running out while finding them throws std::bad_alloc,
+// later CImportException. Memory is that of ImportText, and a text without chapters gives
+// what ImportText gives.
 ImportedChapters ImportChapters(CSourceList& list, const std::string& title, const char* data,
-                                std::size_t size, bool replaceSelected, TextEncoding encoding);
+                                std::size_t size, bool replaceSelected, TextEncoding encoding,
+                                const ImportProgress& progress = {});

@@ -80,6 +80,11 @@ TEST(CliOptions, Commands)
     EXPECT_EQ(inspect.command, CliOptions::Command::inspect);
     EXPECT_EQ(inspect.book, "书.jar");
     EXPECT_EQ(ParseCommandLine({"inspect", "--", "-b.jar"}).book, "-b.jar");
+    const CliOptions chapters = ParseCommandLine({"chapters", "a.txt", "--why", "b.txt"});
+    EXPECT_EQ(chapters.command, CliOptions::Command::chapters);
+    EXPECT_EQ(chapters.sources, (std::vector<std::string> {"a.txt", "b.txt"}));
+    EXPECT_TRUE(chapters.why);
+    EXPECT_FALSE(ParseCommandLine({"chapters", "a.txt"}).why);
 }
 
 TEST(CliOptions, BadUsage)
@@ -99,6 +104,9 @@ TEST(CliOptions, BadUsage)
         {{"--names=书", "a.txt"}, "未知的选项：--names=书"},
         {{"inspect"}, "inspect 需要一个电子书文件"},
         {{"inspect", "a.jar", "b.jar"}, "inspect 需要一个电子书文件"},
+        {{"chapters"}, "chapters 需要至少一个文本文件"},
+        {{"chapters", "--why"}, "chapters 需要至少一个文本文件"},
+        {{"-n", "书", "--why", "a.txt"}, "未知的选项：--why"},
         {{"-n", "书", "--max-size", "0", "a.txt"}, "分卷大小必须大于 0：0"},
         {{"-n", "书", "--max-size", "0.0001K", "a.txt"}, "分卷大小必须大于 0：0.0001K"},
         {{"-n", "书", "--max-size"}, "选项 --max-size 需要一个值"},

@@ -257,6 +257,33 @@ TEST_F(CliRun, FileThatIsNotTextStopsWhenNamedIsSkippedInAFolder)
               (std::vector<std::string> {"作者", "qinghe.example", "书", "1", "2", "10"}));
 }
 
+// bookmaker-cli chapters: the parts --chapters makes, each with the line it begins on and its
+// characters, and with --why the lines refused as headings; a file without chapters is
+// listed as it would be imported.
+TEST_F(CliRun, ChaptersListsThePartsAndWhy)
+{
+    const std::string novel = m_dir.Path("小说.txt");
+    test::WriteFile(novel, "书名\r\n第一章 甲\r\n　　他走了。\r\n第三回里说的事，后来\r\n第二章 乙\r\n　　他来了。");
+    const std::string plain = m_dir.Path("散文.txt");
+    test::WriteFile(plain, "\xCE\xC4\xD7\xD6\xA1\xA3");  // GBK 文字。
+    const Result r = Run({"chapters", novel, plain, "--why"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, novel + "\n  UTF-8，3 部分，3 章\n"
+                     "  序号    行号      字数  标题\n"
+                     "     1       1         4  小说\n"
+                     "     2       2        27  第一章 甲\n"
+                     "     3       5        13  第二章 乙\n"
+                     "  未采用的标题行：\n"
+                     "    第 4 行：第三回里说的事，后来（标题后接着句子，是正文）\n" +
+                     plain + "\n  GBK，1 部分，未找到章节（按不分章节导入）\n"
+                     "  序号    行号      字数  标题\n"
+                     "     1       1         3  散文\n"
+                     "  未采用的标题行：无\n");
+    const Result missing = Run({"chapters", m_dir.Path("none.txt")});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.err, "打开文件出错!\n  " + m_dir.Path("none.txt") + "\n");
+}
+
 // Ctrl+C while the book is written: the build stops, reports it and leaves the older book.
 TEST_F(CliRun, CancelledBuildLeavesNothing)
 {

@@ -13,7 +13,10 @@ usage: chapters_e2e.py --cli BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
 import argparse
 import os
 import shutil
+import signal
+import subprocess
 import sys
+import time
 import zipfile
 
 import book_checks
@@ -30,6 +33,27 @@ def index_titles(book):
 def joined_parts(book, count):
     with zipfile.ZipFile(book) as zf:
         return "".join(zf.read("%d.txt" % i).decode("utf-8") for i in range(1, count + 1))
+
+
+def interrupted(c, args, template):
+    """Ctrl+C while a large text without headings is read by chapters: the run stops with
+    the cancel message and writes nothing. (How soon it stops is measured by
+    bench/chapter_scaling.py.)"""
+    source = os.path.join(args.work, "长文.txt")
+    with open(source, "wb") as f:
+        paragraph = ("　　" + "天地玄黄宇宙洪荒日月盈昃辰宿列张" * 8 + "。\r\n").encode("utf-8")
+        f.write(paragraph * (40 * 1024 * 1024 // len(paragraph)))
+    book = os.path.join(args.work, "长文.jar")
+    proc = subprocess.Popen([args.cli, "--chapters", "-n", "长文", "-t", template, "-o", book, source],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    time.sleep(0.5)
+    proc.send_signal(signal.SIGINT)
+    _, err = proc.communicate()
+    c.expect(proc.returncode == 1 and err.decode("utf-8").strip() == "已取消生成电子书。",
+             "Ctrl+C during --chapters: cancelled (exit %d, %s)" % (proc.returncode, err.decode("utf-8").strip()))
+    c.expect(not os.path.exists(book) and not os.path.exists(os.path.join(args.work, "长文.jad")),
+             "Ctrl+C during --chapters: nothing written")
+    os.remove(source)
 
 
 def main():
@@ -76,6 +100,9 @@ def main():
         if reading and name == "大书":
             c.expect(book_checks.read_on_test_phone(args.harness, args.work, [book]),
                      "%s: read to its last page on the test phone" % name)
+
+    if not args.emulator:
+        interrupted(c, args, template)
 
     print("%d failures" % len(c.failures))
     return 1 if c.failures else 0

@@ -1,8 +1,10 @@
 // libFuzzer target: the input is a source text. Its encoding is detected and it is
 // imported into a source list; then the parts must be well-formed UTF-8, each at most
 // kPartSize UTF-16 units, never cut between CR and LF, titled T or T(1), T(2)..., and
-// together exactly the decoded text. A first byte whose low four bits are set repeats the rest
-// until it is long enough to be cut into several parts. Any broken rule aborts.
+// together exactly the decoded text. Imported by chapters, the parts are as well-formed and
+// as whole, and a text without chapters gives exactly the parts above. A first byte whose low
+// four bits are set repeats the rest until it is long enough to be cut into several parts.
+// Any broken rule aborts.
 #include "platform/utf16.h"
 #include "sources/source_list.h"
 #include "sources/text_import.h"
@@ -50,6 +52,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(list.GetTitles()[i] == (parts == 1 ? "T" : "T(" + std::to_string(i + 1) + ")"));
         joined += part;
     }
-    Require(joined == DecodeText(text.data(), text.size(), encoding));
+    const std::string decoded = DecodeText(text.data(), text.size(), encoding);
+    Require(joined == decoded);
+
+    CSourceList byChapters;
+    const ImportedChapters imported = ImportChapters(byChapters, "T", text.data(), text.size(), false, encoding);
+    Require(imported.parts >= 1 && imported.parts == byChapters.GetCount());
+    Require(imported.chapters == 0 || imported.chapters >= 2);
+    if (imported.chapters == 0) {
+        Require(byChapters.GetTitles() == list.GetTitles());
+        Require(byChapters.GetTexts() == list.GetTexts());
+    }
+    joined.clear();
+    for (const std::string& part : byChapters.GetTexts()) {
+        const std::u16string wide = Utf8ToUtf16(part);
+        Require(Utf16ToUtf8(wide) == part);
+        Require(wide.size() <= kPartSize);
+        joined += part;
+    }
+    Require(joined == decoded);
     return 0;
 }

@@ -1,3 +1,4 @@
+#include "platform/utf16.h"
 #include "sources/chapters.h"
 #include "sources/source_list.h"
 #include "sources/text_import.h"
@@ -5,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -164,6 +166,243 @@ TEST(ImportChapters, WithoutChaptersAsImportText)
     EXPECT_EQ(imported.parts, ImportText(plain, "书", text.data(), text.size(), false, EncodingAnsi));
     EXPECT_EQ(chapters.GetTitles(), plain.GetTitles());
     EXPECT_EQ(chapters.GetTexts(), plain.GetTexts());
+}
+
+} // namespace
+
+namespace {
+
+struct BookCase {
+    const char* what;
+    std::string text;
+    std::vector<std::string> titles;  // empty: no chapters
+};
+
+// Shapes of downloaded novels, each with the lines that must be headings and those that must
+// not: the text is cut exactly at the expected titles (the part before the first heading
+// titled "书"), and the parts joined are the text.
+TEST(FindChapters, ShapesOfDownloadedBooks)
+{
+    const std::string p = "　　他说了很多话，大家都听着，没有人出声。\n";  // a paragraph
+    const BookCase table[] = {
+        // A hard-wrapped line that starts like a heading and runs on is prose.
+        {"wrapped line starting with 第N回 and a comma", "第一回 起\n" + p + "第三回里说过的那件事，后来又被\n人提起。\n第二回 承\n" + p,
+         {"第一回 起", "第二回 承"}},
+        {"wrapped line with a full stop inside", "第八章 起\n" + p + "第九章那首诗写得好。他又想……\n" + p + "第九章 承\n" + p,
+         {"第八章 起", "第九章 承"}},
+        {"a heading with a title joined to its key", "第五章雨夜归人\n" + p + "第六章风起\n" + p, {"第五章雨夜归人", "第六章风起"}},
+        // Opening and closing words count before the first numbered chapter and after the last.
+        {"序 inside chapter 2 is text", "第一章 甲\n" + p + "第二章 乙\n" + p + "\n序\n\n" + p + "第三章 丙\n" + p,
+         {"第一章 甲", "第二章 乙", "第三章 丙"}},
+        {"引子 before, 尾声 and 后记 after", "引子\n" + p + "第一章 甲\n" + p + "第二章 乙\n" + p + "尾声\n" + p + "后记\n" + p,
+         {"引子", "第一章 甲", "第二章 乙", "尾声", "后记"}},
+        {"番外 throughout the book", "第一章 甲\n" + p + "番外一\n" + p + "第二章 乙\n" + p + "番外二\n" + p + "第三章 丙\n" + p +
+                                        "番外三\n" + p + "第四章 丁\n" + p,
+         {"第一章 甲", "番外一", "第二章 乙", "番外二", "第三章 丙", "番外三", "第四章 丁"}},
+        // Titles may end in a question or an exclamation.
+        {"titles ending in ？ and ！", "第七十九章 来客\n" + p + "第八十章 谁在门外？\n" + p + "第八十一章 走！\n" + p,
+         {"第七十九章 来客", "第八十章 谁在门外？", "第八十一章 走！"}},
+        {"a key followed by ！ only is prose", "第一章 甲\n" + p + "第十章！\n" + p + "第二章 乙\n" + p, {"第一章 甲", "第二章 乙"}},
+        // English chapters of any length; a contents list of mixed lengths stays text.
+        {"long English chapter lines and a contents list",
+         "CONTENTS\n\nCHAPTER I. Short\nCHAPTER II. In Which the Captain Comes Ashore at Last, and Is Seen\nCHAPTER III. Home\n\n\n"
+         "CHAPTER I. Short\n\nIt was a dark night, and the wind blew hard.\n"
+         "CHAPTER II. In Which the Captain Comes Ashore at Last, and Is Seen\n\nHe came, as he said he would.\n"
+         "CHAPTER III. Home\n\nAnd so they went home.\n",
+         {"书", "CHAPTER I. Short", "CHAPTER II. In Which the Captain Comes Ashore at Last, and Is Seen", "CHAPTER III. Home"}},
+        // The first heading after a table of contents is the book's first chapter.
+        {"contents with blank lines between, then 引子",
+         "目录\n\n引子\n\n第一章 甲\n\n第二章 乙\n\n\n引子\n" + p + "第一章 甲\n" + p + "第二章 乙\n" + p,
+         {"书", "引子", "第一章 甲", "第二章 乙"}},
+        {"contents, then blank lines, then 第一章", "目录\n第一章 甲\n第二章 乙\n第三章 丙\n\n\n第一章 甲\n" + p + "第二章 乙\n" + p + "第三章 丙\n" + p,
+         {"书", "第一章 甲", "第二章 乙", "第三章 丙"}},
+        // Volume units joined to the chapter, zero digits.
+        {"第三册第二十章 and 第二季第一章", "第三册第二十章 风雪夜归\n" + p + "第三册第二十一章 晴\n" + p + "第二季第一章 新\n" + p,
+         {"第三册第二十章 风雪夜归", "第三册第二十一章 晴", "第二季第一章 新"}},
+        {"○ 〇 零 as zeros", "第九十九章 甲\n" + p + "第一○○章 乙\n" + p + "第一〇一章 丙\n" + p + "第一零二章 丁\n" + p,
+         {"第九十九章 甲", "第一○○章 乙", "第一〇一章 丙", "第一零二章 丁"}},
+        // A 第一章 that breaks the running sequence inside the text is prose.
+        {"a stray 第一章 inside chapter 6", "第五章 甲\n" + p + "第六章 乙\n" + p + "\n第一章\n\n" + p + "第七章 丙\n" + p,
+         {"第五章 甲", "第六章 乙", "第七章 丙"}},
+        {"volumes restart the numbers", "第一卷 风\n\n第一章 甲\n" + p + "第二章 乙\n" + p + "第二卷 雨\n\n第一章 丙\n" + p + "第二章 丁\n" + p,
+         {"第一卷 风 第一章 甲", "第二章 乙", "第二卷 雨 第一章 丙", "第二章 丁"}},
+        {"上 and 下 halves share a number", "第九章 甲\n" + p + "第十章 乙（上）\n" + p + "第十章 乙（下）\n" + p + "第十一章 丙\n" + p,
+         {"第九章 甲", "第十章 乙（上）", "第十章 乙（下）", "第十一章 丙"}},
+        // Numbers without 第, used through the book.
+        {"1. 2． 3.", "\n1. 雨夜\n\n" + p + "\n2．归途\n\n" + p + "\n3. 远行\n\n" + p, {"1. 雨夜", "2．归途", "3. 远行"}},
+        {"12、 13、 14、", "\n12、标题\n\n" + p + "\n13、另一个\n\n" + p + "\n14、最后\n\n" + p, {"12、标题", "13、另一个", "14、最后"}},
+        {"Part 1 Part 2 part3", "Part 1\n" + p + "Part 2\n" + p + "part3 标题\n" + p, {"Part 1", "Part 2", "part3 标题"}},
+        {"bare numbers on their own lines", "\n21\n\n" + p + "\n22\n\n" + p + "\n23\n\n" + p, {"21", "22", "23"}},
+        {"a numbered list inside prose is text", "他列了三条：\n1. 早起\n2. 读书\n3. 睡觉\n" + p + p, {}},
+        {"番外2 and 尾 声 with a space", "序 章\n" + p + "第一章 甲\n" + p + "第二章 乙\n" + p + "番外2：标题\n" + p + "尾 声\n" + p,
+         {"序 章", "第一章 甲", "第二章 乙", "番外2：标题", "尾 声"}},
+        // A book of bare titles: unindented titles among indented paragraphs, or blank lines around.
+        {"bare titles, unindented", "狐狸\n" + p + p + "老虎\n" + p + p + "兔子\n" + p + p, {"狐狸", "老虎", "兔子"}},
+        {"bare titles after paragraphs longer than a line is kept",
+         "狐狸\n　　" + test::Repeat("很长的一段话", 40) + "。\n老虎\n　　" + test::Repeat("很长的一段话", 40) + "。　\n兔子\n　　" +
+             test::Repeat("很长的一段话", 40) + "。\n",
+         {"狐狸", "老虎", "兔子"}},
+        {"bare titles between blank lines", "\n狐狸\n\n" + p + p + "\n老虎\n\n" + p + p + "\n兔子\n\n" + p, {"狐狸", "老虎", "兔子"}},
+        {"numbers in brackets", "\n（1）\n\n" + p + "\n（2）\n\n" + p + "\n（3）\n\n" + p, {"（1）", "（2）", "（3）"}},
+        {"two numbered chapters of a long book", "书名\n\n\n一 青衫磊落险峰行\n" + test::Repeat(p, 30) + "\n\n二 玉壁月华明\n" + test::Repeat(p, 30),
+         {"书", "一 青衫磊落险峰行", "二 玉壁月华明"}},
+        {"two numbered lines that begin no long chapters are text", "\n\n一 甲\n" + p + "\n\n二 乙\n" + p, {}},
+        {"Letter 1 and 2 before Chapter 1 and 2", "Letter 1\n" + p + "Letter 2\n" + p + "Chapter 1\n" + p + "Chapter 2\n" + p,
+         {"Letter 1", "Letter 2", "Chapter 1", "Chapter 2"}},
+        {"an opening word after a decoration set off by a space",
+         "◆ 《书》 楔子　熊姥姥的糖炒栗子 ◆\n" + p + "◆ 《书》 楔子　老实和尚 ◆\n" + p,
+         {"楔子　熊姥姥的糖炒栗子 ◆", "楔子　老实和尚 ◆"}},
+        {"contents whose last entry is not the first chapter", "目录\n第一回 甲\n第二回 乙\n第三回 丙\n\n网站\n\n第一回 甲\n" + p + "第二回 乙\n" + p,
+         {"书", "第一回 甲", "第二回 乙"}},
+        {"bare titles beside the numbered sections of one essay",
+         "\n甲篇（代序）\n\n" + p + p + "\n乙篇\n\n" + p + p + "\n丙篇\n\n一\n\n" + p + "\n二\n\n" + p + "\n三\n\n" + p + "\n丁篇\n\n" + p + p +
+             "\n戊篇\n\n" + p + p + "\n己篇\n\n" + p + p + "\n庚篇\n\n" + p + p,
+         {"甲篇（代序）", "乙篇", "一", "二", "三", "丁篇", "戊篇", "己篇", "庚篇"}},
+        {"attributions and list items start as no title does", "\n--《论语》\n\n" + p + p + "\n——苏轼\n\n" + p + p + "\n* 数字\n\n" + p + p, {}},
+        {"a title does not end in a bracket it does not open", "\n甲）\n\n" + p + "\n乙）\n\n" + p + "\n丙）\n\n" + p, {}},
+        {"no chapters: prose only", p + p + "　　后来\n" + p, {}},
+        {"no chapters: hard-wrapped prose", "他说了很多话大家都听着没有人\n出声后来他走了再也没有回来过\n村里的人\n都记得他。\n", {}},
+        // CR alone ends a line.
+        {"CR-only line ends", "第一章 甲\r　　他走了。\r第二章 乙\r　　他来了。\r", {"第一章 甲", "第二章 乙"}},
+        {"CR LF line ends", "第一章 甲\r\n　　他走了。\r\n第二章 乙\r\n　　他来了。\r\n", {"第一章 甲", "第二章 乙"}},
+        // One set of character rules: an indent of U+00A0 or a leading U+FEFF is a space.
+        {"no-break space and BOM before headings", "\xEF\xBB\xBF序章 开端\n" + p + "\xC2\xA0\xC2\xA0" "Chapter 3\n" + p + "第四章 甲\n" + p,
+         {"序章 开端", "Chapter 3", "第四章 甲"}},
+    };
+    for (const BookCase& c : table) {
+        SCOPED_TRACE(c.what);
+        const std::vector<Chapter> chapters = FindChapters(c.text, "书");
+        EXPECT_EQ(Titles(chapters), c.titles);
+        if (!chapters.empty()) {
+            EXPECT_EQ(Joined(c.text, chapters), c.text);
+        }
+    }
+}
+
+// The finder fed a character at a time finds what it finds in the whole text, whatever
+// falls at a piece's end (a CR of a CR LF, a heading's first byte).
+TEST(ChapterFinder, PiecesGiveWhatTheWholeGives)
+{
+    const std::string text = "前言\r\n说明。\r\n第一章 甲\r\n　　他走了。\r第二章 乙\r\r\n　　他来了。\n尾声";
+    const std::vector<Chapter> whole = FindChapters(text, "书");
+    ASSERT_EQ(Titles(whole), (std::vector<std::string> {"前言", "第一章 甲", "第二章 乙", "尾声"}));
+    ChapterFinder finder("书");
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t n = 1;
+        while (i + n < text.size() && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80)
+            ++n;
+        finder.Feed(std::string_view(text).substr(i, n));
+        i += n;
+    }
+    const std::vector<Chapter> pieces = finder.Finish().chapters;
+    ASSERT_EQ(pieces.size(), whole.size());
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        EXPECT_EQ(pieces[i].title, whole[i].title);
+        EXPECT_EQ(pieces[i].begin, whole[i].begin);
+        EXPECT_EQ(pieces[i].end, whole[i].end);
+        EXPECT_EQ(pieces[i].line, whole[i].line);
+    }
+    EXPECT_EQ(whole[2].line, 5u) << "CR alone, CR LF and LF each end one line";
+}
+
+// The lines refused as headings, and why.
+TEST(FindChapterList, RefusedLinesSayWhy)
+{
+    const std::string p = "　　他说了很多话，大家都听着。\n";
+    const std::string text = "目录\n第一章 甲\n第二章 乙\n第三章 丙\n\n第一章 甲\n" + p + "第三回里说过的事，后来\n" + p + "第二章 乙\n" + p +
+                             "\n第九十章\n\n" + p + "\n楔子\n\n" + p + "第三章 丙\n" + p;
+    const ChapterList list = FindChapterList(text, "书");
+    EXPECT_EQ(Titles(list.chapters), (std::vector<std::string> {"书", "第一章 甲", "第二章 乙", "第三章 丙"}));
+    std::vector<std::pair<std::size_t, ChapterRefusal>> refused;
+    for (const RefusedHeading& r : list.refused)
+        refused.emplace_back(r.line, r.reason);
+    EXPECT_EQ(refused, (std::vector<std::pair<std::size_t, ChapterRefusal>> {
+                           {2, ChapterRefusal::tableOfContents},
+                           {3, ChapterRefusal::tableOfContents},
+                           {4, ChapterRefusal::tableOfContents},
+                           {8, ChapterRefusal::runningText},
+                           {13, ChapterRefusal::outOfSequence},
+                           {17, ChapterRefusal::insideTheBook},
+                       }));
+}
+
+TEST(NumberValue, NumbersAsHeadingsWriteThem)
+{
+    const std::pair<std::u32string_view, std::int64_t> cases[] = {
+        {U"12", 12}, {U"１２", 12}, {U"十", 10}, {U"十二", 12}, {U"二十", 20}, {U"一百零八", 108}, {U"一〇〇", 100},
+        {U"一○○", 100}, {U"一零二", 102}, {U"两千", 2000}, {U"壹佰", 100}, {U"三千零五", 3005}, {U"一万二千", 12000},
+        {U"", -1},
+    };
+    for (const auto& [digits, value] : cases)
+        EXPECT_EQ(NumberValue(digits), value);
+}
+
+// Ctrl+C reaches the import: the progress callback is called while the text is decoded and
+// while it is cut, and what it throws stops the import there.
+TEST(ImportChapters, ProgressRunsThroughDecodingAndCuttingAndMayStopIt)
+{
+    const std::string text = "第一章 甲\n" + test::Repeat("　　长长的一段话。\n", 40000) + "第二章 乙\n短";
+    std::vector<std::size_t> done;
+    CSourceList list;
+    ImportChapters(list, "书", text.data(), text.size(), false, EncodingUtf8,
+                   [&](std::size_t d, std::size_t total) {
+                       EXPECT_EQ(total, 2 * text.size());
+                       done.push_back(d);
+                   });
+    ASSERT_GE(done.size(), 2 * (text.size() / (64 * 1024)));
+    EXPECT_TRUE(std::is_sorted(done.begin(), done.end()));
+    EXPECT_EQ(done.back(), 2 * text.size());
+    for (const std::size_t stopAt : {std::size_t {1}, done.size() / 2 + 1, done.size()}) {
+        SCOPED_TRACE(stopAt);
+        CSourceList stopped;
+        std::size_t calls = 0;
+        struct Stop {};
+        EXPECT_THROW(ImportChapters(stopped, "书", text.data(), text.size(), false, EncodingUtf8,
+                                    [&](std::size_t, std::size_t) {
+                                        if (++calls == stopAt)
+                                            throw Stop {};
+                                    }),
+                     Stop);
+        EXPECT_EQ(calls, stopAt);
+    }
+}
+
+} // namespace
+
+namespace {
+
+std::u32string U32(const std::string& utf8)
+{
+    const std::u16string wide = Utf8ToUtf16(utf8);
+    std::u32string out;
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        char32_t c = wide[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size())
+            c = 0x10000 + ((c - 0xD800) << 10) + (wide[++i] - 0xDC00);
+        out += c;
+    }
+    return out;
+}
+
+// A line longer than a bare title is only decoded whole when its first characters may hold a
+// key: every such heading must pass that look, and prose must not need the whole reading.
+TEST(MayHoldKey, LongHeadingsHoldTheirKeyNearTheirStart)
+{
+    for (const char* line : {"第一百二十回 甄士隐详说太虚情 贾雨村归结红楼梦", "CHAPTER II. In Which the Captain Comes Ashore at Last",
+                             "正文 第一回 宴桃园豪杰三结义 斩黄巾英雄首立功", "◆ 《陆小凤传奇》 楔子　熊姥姥的糖炒栗子 ◆",
+                             "卷一 第三章 山雨欲来风满楼，黑云压城城欲摧", "12、一个很长很长很长很长很长很长很长的标题",
+                             "（3） 一个很长很长很长很长很长很长很长的标题", "《》目录 第十四回　心猿归正　六贼无踪　另一半",
+                             "序章 一个很长很长很长很长很长很长很长的标题"}) {
+        SCOPED_TRACE(line);
+        const std::u32string s = U32(line);
+        ASSERT_GT(s.size(), kMaxBareTitleChars);
+        EXPECT_NE(ReadHeadingLine(s).kind, HeadingKind::none);
+        EXPECT_TRUE(MayHoldKey(std::u32string_view(s).substr(0, kKeyWindowChars)));
+    }
+    for (const char* line : {"他说了很多话，大家都听着，没有人出声，后来他走了", "樊迟曰：“何谓也？”子曰：“生，事之以礼；死，葬之以礼。”"}) {
+        SCOPED_TRACE(line);
+        EXPECT_FALSE(MayHoldKey(std::u32string_view(U32(line)).substr(0, kKeyWindowChars)));
+    }
 }
 
 } // namespace
