@@ -5,6 +5,7 @@
 
 #include "res/resource.h"
 #include "ui/wide_text.h"
+#include "ui/win32_services.h"
 
 namespace wintest {
 namespace {
@@ -75,15 +76,26 @@ TEST_F(MainWindowTest, VolumeSizeIsRememberedAndCutsTheBook)
     EXPECT_TRUE(Exists(workDir + "\\长篇(3).jar"));
 
     // Two texts in 100 KB volumes: the older third volume and its JAD go, and the window
-    // says so before the file manager opens.
+    // says so before the file manager opens (saved as a real message box).
     services.started.clear();
+    const std::string shot = ScreenshotPath("message_older_volumes_removed.png");
+    DeleteFileW(ui::Widen(shot).c_str());
+    ui::Win32Services real;
     Run([&](HWND w) {
         MenuCommand(w, IDM_VOLUME_100K);
         SetItemText(w, IDC_BOOK_NAME, "长篇");
         DropFiles(w, {files[0], files[1]});
         Click(w, IDC_GENERATE);
+        if (services.messages.size() == 1) {
+            OnNextModal([&shot](HWND box) {
+                SaveScreenshot(box, shot);
+                Click(box, IDOK);
+            });
+            real.ShowMessage(w, services.messages[0].text, services.messages[0].type);
+        }
         Click(w, IDC_CLOSE);
     });
+    EXPECT_TRUE(Exists(shot));
     ASSERT_EQ(services.messages.size(), 1u);
     EXPECT_EQ(services.messages[0].text, "已删除旧的分卷：" + workDir + "\\长篇(3).jar\r\n已删除旧的分卷：" + workDir +
                                              "\\长篇(3).jad\r\n");
