@@ -240,10 +240,8 @@ void CBookMakerDlg::OnGenerate()
     }
     // Files taken away or put back beside the book are said before the book is shown.
     std::string cleanup;
-    for (const std::string& path : book.removed)
-        cleanup += kRemovedVolumeText + path + "\r\n";
-    for (const RecoveredFile& file : book.recovered)
-        cleanup += RecoveredFileText(file.action) + file.path + "\r\n";
+    for (const auto& [said, path] : DescribeCleanup(book))
+        cleanup += said + path + "\r\n";
     if (!cleanup.empty())
         ShowMessage(cleanup, MB_OK | MB_ICONINFORMATION);
     // Volumes lie side by side: the first one is selected.

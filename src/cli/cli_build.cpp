@@ -155,10 +155,8 @@ void ReportWritten(const BookResult& book, std::uint64_t maxJarBytes, std::ostre
         out << "，" << v.bytes << " 字节）\n";
         out << "已生成：" << Absolute(v.jadPath) << '\n';
     }
-    for (const std::string& path : book.removed)
-        out << kRemovedVolumeText << Absolute(path) << '\n';
-    for (const RecoveredFile& file : book.recovered)
-        out << RecoveredFileText(file.action) << Absolute(file.path) << '\n';
+    for (const auto& [said, path] : DescribeCleanup(book))
+        out << said << Absolute(path) << '\n';
     if (book.volumes.size() > 1)
         out << "共 " << book.volumes.size() << " 卷，" << book.parts << " 部分，每卷不超过 "
             << SizeLimitText(maxJarBytes) << "。\n";

@@ -41,3 +41,13 @@ BookResult MakeBook(const BookRequest& request, const std::vector<std::string>& 
         throw CJarException(CJarException::outOfMemory, request.jarPath);
     }
 }
+
+std::vector<std::pair<std::string, std::string>> DescribeCleanup(const BookResult& book)
+{
+    std::vector<std::pair<std::string, std::string>> lines;
+    for (const std::string& path : book.removed)
+        lines.emplace_back("已删除旧的分卷：", path);
+    for (const RecoveredFile& file : book.recovered)
+        lines.emplace_back(RecoveredFileText(file.action), file.path);
+    return lines;
+}

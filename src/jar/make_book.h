@@ -12,6 +12,7 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct BookRequest {
@@ -30,9 +31,6 @@ struct BookRequest {
     // How hard the parts are packed.
     BookCompression compression = BookCompression::normal;
 };
-
-// Said before the path of each older volume a build removed.
-inline constexpr char kRemovedVolumeText[] = "已删除旧的分卷：";
 
 struct BookResult {
     std::vector<BookVolume> volumes;  // the whole book, or its volumes in order
@@ -55,3 +53,8 @@ void CheckBookRequest(const BookRequest& request);
 // Memory running out throws CJarException (outOfMemory). Nothing is written on failure.
 BookResult MakeBook(const BookRequest& request, const std::vector<std::string>& titles,
                     const std::vector<std::string>& texts);
+
+// What a build took away or put back beside the book, in the order both front ends say
+// it: each older volume removed, then each file of a killed build put right; as the words
+// said before the file's path ("已删除旧的分卷：") and the path.
+std::vector<std::pair<std::string, std::string>> DescribeCleanup(const BookResult& book);
