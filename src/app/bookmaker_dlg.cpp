@@ -228,7 +228,7 @@ void CBookMakerDlg::OnGenerate()
     request.compression = m_settings.compression;
     BookResult book;
     try {
-        book = MakeBook(request, m_sources.GetTitles(), m_sources.GetTexts());
+        book = MakeBook(request, m_sources.GetParts());
     } catch (const CJarException& e) {
         // Nothing was written (a failed build leaves no partial book): say why, and do not
         // open a file manager on a book that is not there.

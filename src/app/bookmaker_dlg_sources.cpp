@@ -145,6 +145,7 @@ void CBookMakerDlg::OnEditEntry()
     if (index < 0 || static_cast<std::size_t>(index) >= m_sources.GetCount())
         return;
     CAddContentDlg dialog(Services(), m_sources, m_settings.byChapters);
-    dialog.SetContent(m_sources.GetTitles()[index], m_sources.GetTexts()[index]);
+    const BookPart& part = m_sources.GetParts()[static_cast<std::size_t>(index)];
+    dialog.SetContent(part.title, part.text);
     dialog.DoModal(GetHwnd());
 }

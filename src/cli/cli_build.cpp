@@ -123,10 +123,8 @@ bool ReadSources(const std::vector<SourceFile>& files, bool byChapters, CSourceL
                 out << "，未找到章节";
             out << "）\n";
         }
-        const std::vector<std::string>& titles = read.list.GetTitles();
-        const std::vector<std::string>& texts = read.list.GetTexts();
-        for (std::size_t k = 0; k < titles.size(); ++k)
-            list.AddEntry(titles[k], texts[k], false);
+        for (const BookPart& part : read.list.GetParts())
+            list.AddEntry(part.title, part.text, false);
         return true;
     };
     const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
@@ -190,8 +188,9 @@ int RunBuild(const CliOptions& options, const CliContext& context, std::ostream&
         for (const SourceFile& f : files)
             request.sourcePaths.push_back(f.path);
         // What the build would refuse is refused before the sources are read.
+        CheckedBookRequest checked;
         try {
-            CheckBookRequest(request);
+            checked = CheckBookRequest(request);
         } catch (const CJarException& e) {
             if (e.GetCause() != CJarException::outputIsSource && e.GetCause() != CJarException::outputIsTemplate &&
                 e.GetCause() != CJarException::outputIsDescriptor)
@@ -207,7 +206,7 @@ int RunBuild(const CliOptions& options, const CliContext& context, std::ostream&
         if (!ReadSources(files, options.byChapters, list, out, err))
             return 1;
         StopIfCancelled();
-        const BookResult book = MakeBook(request, list.GetTitles(), list.GetTexts());
+        const BookResult book = MakeBook(checked, list.GetParts());
         progress.Finish();
 
         ReportWritten(book, options.maxJarBytes, out);

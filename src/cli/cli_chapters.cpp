@@ -99,13 +99,12 @@ bool ListChapters(const std::string& path, bool why, std::ostream& out, std::ost
         out << "，未找到章节（按不分章节导入）\n";
     // The line shown is where the part's text begins, after blank lines.
     out << "  序号    行号      字数  标题\n";
-    const std::vector<std::string>& titles = list.GetTitles();
-    const std::vector<std::string>& texts = list.GetTexts();
+    const std::vector<BookPart>& parts = list.GetParts();
     std::size_t line = 1;
-    for (std::size_t i = 0; i < titles.size(); ++i) {
-        out << "  " << std::setw(4) << i + 1 << "  " << std::setw(6) << line + LeadingBlankLines(texts[i]) << "  " << std::setw(8)
-            << Characters(texts[i]) << "  " << titles[i] << '\n';
-        line += LineEnds(texts[i]);  // cuts keep a CR LF together
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        out << "  " << std::setw(4) << i + 1 << "  " << std::setw(6) << line + LeadingBlankLines(parts[i].text) << "  "
+            << std::setw(8) << Characters(parts[i].text) << "  " << parts[i].title << '\n';
+        line += LineEnds(parts[i].text);  // cuts keep a CR LF together
     }
     if (why) {
         out << "  未采用的标题行：" << (added.refusedHeadings.empty() ? "无" : "") << '\n';

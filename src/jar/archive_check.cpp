@@ -229,8 +229,9 @@ std::string ReadData(CFile& file, const ArchiveEntry& entry, bool keep, std::str
 
 } // namespace
 
-ArchiveListing ReadArchive(const std::string& path)
+ArchiveListing ReadArchive(CFile& file)
 {
+    const std::string& path = file.GetFilePath();
     // The names as the engine reads them (a strings record may carry another), by offset.
     std::map<std::uint32_t, std::string> engineNames;
     {
@@ -242,10 +243,7 @@ ArchiveListing ReadArchive(const std::string& path)
     }
 
     ArchiveListing archive;
-    CFile file;
-    file.Open(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary);
     ReadDirectory(file, archive);
-    file.Close();
     for (const ArchiveEntry& e : archive.entries) {
         const auto it = engineNames.find(e.offset);
         if (it != engineNames.end() && it->second != Slashed(e.name))

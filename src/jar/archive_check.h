@@ -36,10 +36,11 @@ struct ArchiveListing {
     std::vector<std::string> problems;
 };
 
-// Reads the archive at path. First the archive engine opens it, as the builder will: what
-// it refuses throws its CZipException (or CFileException). Then the end record and every
-// central header within the directory's extent are read from the bytes.
-ArchiveListing ReadArchive(const std::string& path);
+// Reads the archive open in file. First the archive engine opens it (at
+// file.GetFilePath()), as the builder will: what it refuses throws its CZipException (or
+// CFileException). Then the end record and every central header within the directory's
+// extent are read from the bytes in file.
+ArchiveListing ReadArchive(CFile& file);
 
 // Holds the local header of entry against its central header (signature, version needed,
 // flags, method, name, CRC and sizes; with flag bit 3 the data descriptor instead of zeros

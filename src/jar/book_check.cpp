@@ -195,9 +195,9 @@ std::optional<std::string> SmallEntry(CFile& file, ArchiveListing& archive, cons
 bool IsBookVolume(const std::string& jarPath, const std::string& volumeName)
 {
     try {
-        ArchiveListing archive = ReadArchive(jarPath);
         CFile file;
         file.Open(jarPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary);
+        ArchiveListing archive = ReadArchive(file);
         const std::optional<std::string> manifest = SmallEntry(file, archive, "META-INF/MANIFEST.MF");
         const std::optional<std::string> index = SmallEntry(file, archive, kIndexEntryName);
         if (!manifest || !index)
@@ -240,11 +240,11 @@ bool BookInspection::Ok() const
 BookInspection InspectBook(const std::string& path)
 {
     BookInspection book;
-    ArchiveListing archive = ReadArchive(path);
-    book.problems = archive.problems;
-
     CFile file;
     file.Open(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary);
+    ArchiveListing archive = ReadArchive(file);
+    book.problems = archive.problems;
+
     std::map<std::string, std::size_t> byName;  // the last entry of each name
     std::string manifest, index;
     bool hasManifest = false, hasIndex = false;

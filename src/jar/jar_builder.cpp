@@ -21,7 +21,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <system_error>
 #include <thread>
 
@@ -29,13 +28,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::vector<std::string> kNoStrings;
+const std::vector<BookPart> kNoParts;
 
 // Where the volume starting at part first lies in the whole book; partStarts[i] is the
 // bytes of the part entries before part i, partStarts.back() those of all.
 VolumePlace PlaceOf(const std::vector<std::uint64_t>& partStarts, std::size_t first)
 {
     return {partStarts[first], partStarts.back()};
+}
+
+// The titles of parts first..first+count-1, as the index lists them.
+std::vector<std::string> TitlesOf(const std::vector<BookPart>& parts, std::size_t first, std::size_t count)
+{
+    std::vector<std::string> titles;
+    for (std::size_t k = first; k < first + count; ++k)
+        titles.push_back(parts[k].title);
+    return titles;
 }
 
 bool SameFile(const fs::path& a, const fs::path& b)
@@ -61,14 +69,14 @@ CZipPackedData Pack(const std::string& data, int level) { return PackEntryData(d
 // Deflating is nearly all of a build's work, and the parts are independent: they are
 // deflated on every core while consume(i, packed) takes them on this thread in order. A
 // failure of packing names the file at path.
-void PackParts(const std::vector<std::string>& texts, int level, const std::string& path,
+void PackParts(const std::vector<BookPart>& parts, int level, const std::string& path,
                const std::function<void(std::size_t, CZipPackedData&)>& consume)
 {
     const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
     RunInOrder<CZipPackedData>(
-        texts.size(), threads, 2 * threads,
+        parts.size(), threads, 2 * threads,
         [&](std::size_t i) {
-            const std::string part = MakePartText(texts[i]);
+            const std::string part = MakePartText(parts[i].text);
             try {
                 return Pack(part, level);
             } catch (const CZipException& e) {
@@ -109,23 +117,6 @@ void CheckReplaceable(const std::vector<std::string>& paths)
 constexpr std::size_t kMaxEntries = 0xFFFF;
 
 } // namespace
-
-void CheckTemplatePresent(const std::string& templatePath)
-{
-    std::error_code ec;
-    const fs::file_status status = fs::status(U8Path(templatePath), ec);
-    if (!fs::exists(status) || fs::is_directory(status))
-        throw CJarException(CJarException::templateMissing, templatePath);
-    if (!fs::is_regular_file(status))
-        throw CFileException(CFileException::notRegularFile, 0, templatePath);
-}
-
-void CheckVolumeLimit(const std::string& templatePath, std::uint64_t maxJarBytes)
-{
-    std::uint64_t templateBytes = 0;
-    if (maxJarBytes != 0 && CFile::GetSize(templatePath, templateBytes) && maxJarBytes < templateBytes)
-        throw CJarException::VolumeBelowTemplate(templatePath, maxJarBytes, templateBytes);
-}
 
 void CheckBookPath(const std::string& jarPath, const std::string& templatePath,
                    const std::vector<std::string>& protectedFiles)
@@ -179,7 +170,7 @@ std::vector<std::string> CJarBuilder::OlderVolumesAbove(const std::string& jarPa
         // to have the name, a file of the user's, the template or a source stays.
         const std::string name = VolumeBookName(m_book.bookName, n);
         auto mayGo = [&](const std::string& path) {
-            bool ours = IsRegularFile(path) && !SameFile(U8Path(path), U8Path(m_strTemplatePath));
+            bool ours = IsRegularFile(path) && !SameFile(U8Path(path), U8Path(m_pTemplate->Path()));
             for (const std::string& source : m_arrProtected)
                 ours = ours && !SameFile(U8Path(path), U8Path(source));
             return ours;
@@ -220,9 +211,9 @@ struct CJarBuilder::Output {
 // after the parts' data is gone.
 class CJarBuilder::VolumeSizes : public IVolumeSizes {
 public:
-    VolumeSizes(const std::string& templatePath, const BookInfo& book, const std::vector<std::string>& titles,
+    VolumeSizes(const std::string& templatePath, const BookInfo& book, const std::vector<BookPart>& parts,
                 const std::vector<std::uint64_t>& partStarts, int packLevel)
-        : m_book(book), m_titles(titles), m_partStarts(partStarts), m_nPackLevel(packLevel)
+        : m_book(book), m_parts(parts), m_partStarts(partStarts), m_nPackLevel(packLevel)
     {
         m_template.Open(templatePath, CZipContainer::zipOpenReadOnly);
         m_base = m_template.GetSizeWithNewDirectory();
@@ -235,7 +226,7 @@ public:
     // have ("1.txt" to "10000.txt"; a jar holds fewer than 100000 entries).
     void Measure(const CZipPackedData& packed)
     {
-        PartCost& cost = m_parts.emplace_back();
+        PartCost& cost = m_costs.emplace_back();
         for (std::size_t digits = 0, number = 0; digits < cost.size(); ++digits, number = number * 10 + 9)
             cost[digits] = m_template.GetPackedEntrySize(PartEntryName(number), packed);
     }
@@ -244,7 +235,7 @@ public:
 
     std::uint64_t PartBytes(std::size_t part, std::size_t position) const override
     {
-        return m_parts[part][std::to_string(position + 1).size() - 1];
+        return m_costs[part][std::to_string(position + 1).size() - 1];
     }
 
     std::optional<std::uint64_t> JarBytes(std::size_t volume, std::size_t first, std::size_t count) override
@@ -277,67 +268,45 @@ private:
     std::uint64_t IndexBytes(const std::string& bookName, std::size_t first, std::size_t count) const
     {
         const BookInfo book {bookName, m_book.author, m_book.maker};
-        const auto from = m_titles.begin() + static_cast<std::ptrdiff_t>(first);
-        const std::vector<std::string> titles(from, from + static_cast<std::ptrdiff_t>(count));
-        return m_template.GetPackedEntrySize(kIndexEntryName, Pack(MakeIndex(book, titles), m_nPackLevel));
+        return m_template.GetPackedEntrySize(kIndexEntryName,
+                                             Pack(MakeIndex(book, TitlesOf(m_parts, first, count)), m_nPackLevel));
     }
 
     CZipContainer m_template;  // read only
     std::uint64_t m_base = 0;
     const BookInfo& m_book;
-    const std::vector<std::string>& m_titles;
+    const std::vector<BookPart>& m_parts;
     const std::vector<std::uint64_t>& m_partStarts;
     const int m_nPackLevel;
-    std::vector<PartCost> m_parts;
+    std::vector<PartCost> m_costs;
     std::map<std::pair<std::string, std::size_t>, std::uint64_t> m_manifests;
 };
 
 CJarBuilder::CJarBuilder(const BookInfo& book)
-    : m_book(book), m_pTitles(&kNoStrings), m_pTexts(&kNoStrings)
+    : m_book(book), m_pParts(&kNoParts)
 {
     m_zip.SetBufferSizes(15000000, 65536, 32768);
 }
 
 CJarBuilder::~CJarBuilder() = default;
 
-void CJarBuilder::SetContents(const std::vector<std::string>& titles, const std::vector<std::string>& texts)
+void CJarBuilder::BuildTo(CCheckedTemplate& templ, const std::string& jarPath)
 {
-    if (titles.size() != texts.size())
-        throw std::invalid_argument("CJarBuilder::SetContents: one title per text");
-    m_pTitles = &titles;
-    m_pTexts = &texts;
-}
-
-void CJarBuilder::Build(std::string& directory)
-{
-    directory = JoinPath(directory, "");
-    BuildTo(directory + kTemplateFileName, directory + m_book.bookName + ".jar");
-}
-
-void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& jarPath)
-{
-    CheckBookName(m_book.bookName);
-    CheckTemplatePresent(templatePath);
-    CheckTemplate(templatePath);
-    CheckVolumeLimit(templatePath, m_nMaxJarBytes);
-    CheckBookPaths(jarPath, templatePath, m_arrProtected);
-    CheckBookFileNames(jarPath, m_nMaxJarBytes ? 1 : 0);
-
-    m_strTemplatePath = templatePath;
+    m_pTemplate = &templ;
     // What builds killed beside the book left is put right first (book_journal.h).
     std::vector<std::string> reads = m_arrProtected;
-    reads.push_back(templatePath);
+    reads.push_back(templ.Path());
     m_recovered = RecoverInterruptedBuilds(Utf8Path(U8Path(jarPath).parent_path()), reads);
     Output output(jarPath);
     m_strTargetPath = jarPath;
     m_nDone = 0;
-    m_nTotal = 2 + m_pTexts->size();
+    m_nTotal = 2 + m_pParts->size();
     std::vector<std::string> retired;
     try {
-        if (m_nMaxJarBytes == 0 || m_pTexts->empty())
-            WriteWholeBook(templatePath, output);
+        if (m_nMaxJarBytes == 0 || m_pParts->empty())
+            WriteWholeBook(output);
         else
-            WriteVolumes(templatePath, output);
+            WriteVolumes(output);
         if (output.numbered)
             retired = OlderVolumesAbove(jarPath, output.volumes.size());
         CheckReplaceable(retired);
@@ -357,33 +326,32 @@ void CJarBuilder::BuildTo(const std::string& templatePath, const std::string& ja
     }
     m_volumes = std::move(output.volumes);
     m_arrRemoved = std::move(retired);
-    m_strJarPath = m_volumes.front().jarPath;
 }
 
-void CJarBuilder::WriteWholeBook(const std::string& templatePath, Output& output)
+void CJarBuilder::WriteWholeBook(Output& output)
 {
-    const std::vector<std::string>& texts = *m_pTexts;
+    const std::vector<BookPart>& parts = *m_pParts;
     const std::string jarTemp = TargetTemp(output.jarPath, output);
     const std::string jadTemp = TargetTemp(JadPathFor(output.jarPath), output);
-    BeginJar(templatePath, jarTemp, output.jarPath, m_book.bookName, 0, texts.size(), {});
-    PackParts(texts, m_nPackLevel, jarTemp, [&](std::size_t i, CZipPackedData& packed) { AddPart(i, packed); });
+    BeginJar(jarTemp, output.jarPath, m_book.bookName, 0, parts.size(), {});
+    PackParts(parts, m_nPackLevel, jarTemp, [&](std::size_t i, CZipPackedData& packed) { AddPart(i, packed); });
     m_zip.Close();
     const std::uint64_t bytes = WrittenSize(jarTemp, output.jarPath);
     WriteJad(jadTemp, m_book.bookName, output.jarPath, bytes, {});
-    output.volumes.push_back({output.jarPath, JadPathFor(output.jarPath), bytes, 0, texts.size()});
+    output.volumes.push_back({output.jarPath, JadPathFor(output.jarPath), bytes, 0, parts.size()});
 }
 
 // The parts come in order from the cores, are measured, and wait until the planner knows
 // the volume they belong to (CVolumePlanner), so no more than a volume's worth of deflated
 // parts is held. After a part that fits no volume nothing more is written, but every part
 // is still measured: the message names the limit that would do.
-void CJarBuilder::WriteVolumes(const std::string& templatePath, Output& output)
+void CJarBuilder::WriteVolumes(Output& output)
 {
-    const std::vector<std::string>& texts = *m_pTexts;
+    const std::vector<BookPart>& parts = *m_pParts;
     m_partStarts.assign(1, 0);
-    for (const std::string& text : texts)
-        m_partStarts.push_back(m_partStarts.back() + PartTextBytes(text));
-    VolumeSizes sizes(templatePath, m_book, *m_pTitles, m_partStarts, m_nPackLevel);
+    for (const BookPart& part : parts)
+        m_partStarts.push_back(m_partStarts.back() + PartTextBytes(part.text));
+    VolumeSizes sizes(m_pTemplate->Path(), m_book, parts, m_partStarts, m_nPackLevel);
     CVolumePlanner planner(sizes, m_nMaxJarBytes);
     std::vector<CZipPackedData> waiting;  // the parts not yet written, in order
     auto write = [&](const std::vector<PlannedVolume>& planned) {
@@ -391,11 +359,11 @@ void CJarBuilder::WriteVolumes(const std::string& templatePath, Output& output)
             if (planner.TooLarge())
                 return;
             output.numbered = v.volume != 0;
-            WriteVolume(templatePath, v.volume, v.first, waiting, v.count, v.bytes, output);
+            WriteVolume(v.volume, v.first, waiting, v.count, v.bytes, output);
             waiting.erase(waiting.begin(), waiting.begin() + static_cast<std::ptrdiff_t>(v.count));
         }
     };
-    PackParts(texts, m_nPackLevel, output.jarPath, [&](std::size_t, CZipPackedData& packed) {
+    PackParts(parts, m_nPackLevel, output.jarPath, [&](std::size_t, CZipPackedData& packed) {
         sizes.Measure(packed);
         if (planner.TooLarge()) {
             // Only measured: counted all the same, so that the progress goes on and a
@@ -413,27 +381,29 @@ void CJarBuilder::WriteVolumes(const std::string& templatePath, Output& output)
         // Each part alone in the volume of the highest number it could get: a limit that
         // most likely works, for the search of the smallest one.
         std::uint64_t guess = 0;
-        for (std::size_t part = 0; part < texts.size(); ++part)
+        for (std::size_t part = 0; part < parts.size(); ++part)
             guess = std::max(guess, sizes.JarBytes(part + 1, part, 1).value_or(0));
-        throw CJarException::PartTooLarge(output.jarPath, *tooLarge, (*m_pTitles)[*tooLarge], m_nMaxJarBytes,
-                                          SmallestWorkingLimit(sizes, texts.size(), m_nMaxJarBytes, guess));
+        throw CJarException::PartTooLarge(output.jarPath, *tooLarge, parts[*tooLarge].title, m_nMaxJarBytes,
+                                          SmallestWorkingLimit(sizes, parts.size(), m_nMaxJarBytes, guess));
     }
 }
 
-void CJarBuilder::WriteVolume(const std::string& templatePath, std::size_t volume, std::size_t first,
+void CJarBuilder::WriteVolume(std::size_t volume, std::size_t first,
                               const std::vector<CZipPackedData>& parts, std::size_t count, std::uint64_t expected,
                               Output& output)
 {
     const std::string jarPath = volume ? VolumePathFor(output.jarPath, volume) : output.jarPath;
     const std::string bookName = volume ? VolumeBookName(m_book.bookName, volume) : m_book.bookName;
     if (volume) {
+        // The request's check knew the book's own names, not the volumes'.
         CheckBookName(m_book.bookName, volume);
         CheckBookFileNames(output.jarPath, volume);
+        CheckBookPaths(jarPath, m_pTemplate->Path(), m_arrProtected);
     }
     const std::string jarTemp = TargetTemp(jarPath, output);
     const std::string jadTemp = TargetTemp(JadPathFor(jarPath), output);
     const VolumePlace place = volume ? PlaceOf(m_partStarts, first) : VolumePlace {};
-    BeginJar(templatePath, jarTemp, jarPath, bookName, first, count, place);
+    BeginJar(jarTemp, jarPath, bookName, first, count, place);
     for (std::size_t k = 0; k < count; ++k)
         AddPart(k, parts[k]);
     m_zip.Close();
@@ -450,24 +420,23 @@ void CJarBuilder::WriteVolume(const std::string& templatePath, std::size_t volum
 
 std::string CJarBuilder::TargetTemp(const std::string& targetPath, Output& output)
 {
-    CheckBookPath(targetPath, m_strTemplatePath, m_arrProtected);
     const std::string tempPath = output.journal.NewTempFile(targetPath);
     output.files.push_back({tempPath, targetPath});
     return tempPath;
 }
 
-void CJarBuilder::BeginJar(const std::string& templatePath, const std::string& tempPath, const std::string& jarPath,
-                           const std::string& bookName, std::size_t first, std::size_t count, const VolumePlace& place)
+void CJarBuilder::BeginJar(const std::string& tempPath, const std::string& jarPath, const std::string& bookName,
+                           std::size_t first, std::size_t count, const VolumePlace& place)
 {
     m_strTargetPath = jarPath;
-    CopyTemplate(templatePath, tempPath);
+    m_pTemplate->CopyTo(tempPath);
     try {
         m_zip.Open(tempPath, CZipContainer::zipOpen, 0);
     } catch (const CZipException&) {
         // The copy holds exactly the template's bytes: the template is at fault.
-        throw CJarException(CJarException::templateDamaged, templatePath);
+        throw CJarException(CJarException::templateDamaged, m_pTemplate->Path());
     }
-    const std::vector<std::string> titles(m_pTitles->begin() + first, m_pTitles->begin() + first + count);
+    const std::vector<std::string> titles = TitlesOf(*m_pParts, first, count);
     // The first jar's manifest and index count in the progress, the parts in every jar.
     const bool counted = first == 0;
     AddPacked(kManifestEntryName, Pack(MakeManifest(bookName, place), m_nPackLevel));
@@ -498,26 +467,6 @@ void CJarBuilder::WriteJad(const std::string& tempPath, const std::string& bookN
     file.Open(tempPath, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
     file.Write(jad.data(), static_cast<std::uint32_t>(jad.size()));
     file.Close();
-}
-
-void CJarBuilder::CopyTemplate(const std::string& templatePath, const std::string& tempPath)
-{
-    CFile in;
-    try {
-        in.Open(templatePath, CFile::modeRead | CFile::typeBinary);
-    } catch (const CFileException& e) {
-        if (e.GetCause() == CFileException::fileNotFound)
-            throw CJarException(CJarException::templateMissing, templatePath);
-        throw;
-    }
-    CFile out;
-    out.Open(tempPath, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
-    std::vector<char> buffer(std::min<std::uint64_t>(in.GetLength(), 1 << 20) + 1);
-    std::uint32_t n;
-    while ((n = in.Read(buffer.data(), static_cast<std::uint32_t>(buffer.size()))) != 0)
-        out.Write(buffer.data(), n);
-    out.Close();
-    in.Close();
 }
 
 void CJarBuilder::ThrowEntryRefused(const std::string& name) const

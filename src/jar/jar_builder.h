@@ -8,7 +8,9 @@
 
 #include "jar/book_compression.h"
 #include "jar/book_journal.h"
+#include "jar/template_check.h"
 #include "jar/book_info.h"
+#include "sources/book_part.h"
 #include "zip/zip_container.h"
 
 #include <cstddef>
@@ -20,14 +22,6 @@
 #include <vector>
 
 struct VolumePlace;
-
-// Throws CJarException (templateMissing) when there is no template file at templatePath,
-// CFileException (notRegularFile) when a pipe or a device stands there.
-void CheckTemplatePresent(const std::string& templatePath);
-
-// Throws CJarException (volumeBelowTemplate) when a limit of maxJarBytes (0: none) is
-// below the size of the template at templatePath: no jar could keep it.
-void CheckVolumeLimit(const std::string& templatePath, std::uint64_t maxJarBytes);
 
 // Throws CJarException when the book cannot be written at jarPath: something that is not a
 // regular file is there (outputNotFile), it is the same file, however spelled, as the
@@ -70,31 +64,24 @@ public:
     CJarBuilder(const CJarBuilder&) = delete;
     CJarBuilder& operator=(const CJarBuilder&) = delete;
 
-    // One title and one text per part, in book order. The arrays are not copied: they must
-    // stay alive and unchanged until Build returns. Arrays of different lengths throw
-    // std::invalid_argument.
-    void SetContents(const std::vector<std::string>& titles, const std::vector<std::string>& texts);
+    // The book's parts in book order. They are not copied: they must stay alive and
+    // unchanged until BuildTo returns.
+    void SetParts(const std::vector<BookPart>& parts) { m_pParts = &parts; }
 
-    // Writes <directory><book name>.jar from <directory>RDbook.dat. A path separator is
-    // appended to directory when it does not end with one; an empty directory is the
-    // current folder.
-    void Build(std::string& directory);
-    // Writes jarPath and its JAD (JadPathFor) from the template at templatePath. With a
+    // Writes jarPath and its JAD (JadPathFor) from the checked template. With a
     // size limit, a book that does not fit within it in one jar is written as volumes
     // VolumePathFor(jarPath, 1), (2), ... with their JADs; older volumes numbered above the
     // new ones (jar or JAD) are removed with the commit, so that they are not taken for
     // volumes of the new book. A book in one jar leaves older volumes alone, and volumes
     // leave an older jarPath alone: they are the book for another phone.
     //
-    // Throws, before anything is written: CJarException for a book name CheckBookName
-    // refuses, a template that is not there or that CheckTemplate refuses
-    // (template_check.h), a limit below the template's size (volumeBelowTemplate), and a
-    // book or JAD path CheckBookPath refuses. While writing: CJarException partTooLarge
-    // for a part that does not fit within the limit alone (once every part was measured,
-    // so the message can say which limit would do), what CheckBookName and CheckBookPath
-    // refuse of a volume, and what the archive engine refused; CFileException naming the
-    // book's file concerned.
-    void BuildTo(const std::string& templatePath, const std::string& jarPath);
+    // The book's name, its jar's and JAD's paths and the size limit are those of a request
+    // CheckBookRequest accepted (make_book.h): they are not checked again here. Throws
+    // CJarException partTooLarge for a part that does not fit within the limit alone (once
+    // every part was measured, so the message can say which limit would do), what
+    // CheckBookName, CheckBookFileNames and CheckBookPaths refuse of a volume's names, and
+    // what the archive engine refused; CFileException naming the book's file concerned.
+    void BuildTo(CCheckedTemplate& templ, const std::string& jarPath);
 
     // The most bytes a jar may have; 0: no limit, the book is one jar whatever its size.
     void SetMaxJarSize(std::uint64_t bytes) { m_nMaxJarBytes = bytes; }
@@ -105,8 +92,6 @@ public:
     // Files the book must never be written over: the files its texts were read from.
     void SetProtectedFiles(std::vector<std::string> paths) { m_arrProtected = std::move(paths); }
 
-    // The book written by the last successful build (its first volume); empty until then.
-    const std::string& GetJarPath() const { return m_strJarPath; }
     // The jars of the last successful build in order, and the older volumes it removed.
     const std::vector<BookVolume>& GetVolumes() const { return m_volumes; }
     const std::vector<std::string>& GetRemovedFiles() const { return m_arrRemoved; }
@@ -122,45 +107,42 @@ private:
     struct Output;
 
     // Writes the book as one jar, its parts deflated on every core while they are written.
-    void WriteWholeBook(const std::string& templatePath, Output& output);
+    void WriteWholeBook(Output& output);
     // Writes the volumes as the parts come from the cores, each as soon as its end is known.
-    void WriteVolumes(const std::string& templatePath, Output& output);
+    void WriteVolumes(Output& output);
     // Writes parts first..first+count-1 (parts[0..count-1]) as the jar and JAD of the given
     // volume (0: the whole book under its own names); expected: the jar's size as
     // VolumeSizes measured it.
-    void WriteVolume(const std::string& templatePath, std::size_t volume, std::size_t first,
+    void WriteVolume(std::size_t volume, std::size_t first,
                      const std::vector<CZipPackedData>& parts, std::size_t count, std::uint64_t expected,
                      Output& output);
     // Copies the template to the jar's temporary file and adds the manifest (with the
     // volume's place in the whole book, for a volume of a set) and the index of the book
     // named bookName holding parts first..first+count-1.
-    void BeginJar(const std::string& templatePath, const std::string& tempPath, const std::string& jarPath,
+    void BeginJar(const std::string& tempPath, const std::string& jarPath,
                   const std::string& bookName, std::size_t first, std::size_t count, const VolumePlace& place);
     void AddPart(std::size_t position, const CZipPackedData& packed);
     void WriteJad(const std::string& tempPath, const std::string& bookName, const std::string& jarPath,
                   std::uint64_t jarBytes, const VolumePlace& place);
-    // Checks a file of the book (CheckBookPath) and returns the temporary file it is
-    // written to, recorded in the build's journal and listed in output for the commit.
+    // The temporary file a file of the book is written to, recorded in the build's journal
+    // and listed in output for the commit.
     std::string TargetTemp(const std::string& targetPath, Output& output);
     // Files of volumes numbered above `volumes` beside jarPath, up to the first number
     // that has neither a jar nor a JAD: each jar that IsBookVolume finds to be that volume
     // of this book and each JAD that IsBookJad finds to describe it; the template and
     // sources of the book left out.
     std::vector<std::string> OlderVolumesAbove(const std::string& jarPath, std::size_t volumes) const;
-    void CopyTemplate(const std::string& templatePath, const std::string& tempPath);
     void AddPacked(const std::string& name, const CZipPackedData& packed);
     [[noreturn]] void ThrowEntryRefused(const std::string& name) const;
     void EntryAdded();
     // Closes the archive without a directory and removes the temporary files.
     void Abandon(Output& output) noexcept;
 
-    std::string m_strJarPath;
     std::string m_strTargetPath;  // the book's file being written
-    std::string m_strTemplatePath;
+    CCheckedTemplate* m_pTemplate = nullptr;  // during BuildTo
     CZipContainer m_zip;
     BookInfo m_book;
-    const std::vector<std::string>* m_pTitles;
-    const std::vector<std::string>* m_pTexts;
+    const std::vector<BookPart>* m_pParts;
     std::vector<std::string> m_arrProtected;
     ProgressFn m_progress;
     std::size_t m_nDone = 0;

@@ -6,28 +6,37 @@
 
 #include <new>
 
-void CheckBookRequest(const BookRequest& request)
+namespace {
+
+// A limit below the template's size: no jar could keep it.
+void CheckVolumeLimit(const CCheckedTemplate& templ, std::uint64_t maxJarBytes)
+{
+    const std::uint64_t templateBytes = templ.Size();
+    if (maxJarBytes != 0 && maxJarBytes < templateBytes)
+        throw CJarException::VolumeBelowTemplate(templ.Path(), maxJarBytes, templateBytes);
+}
+
+} // namespace
+
+CheckedBookRequest CheckBookRequest(const BookRequest& request)
 {
     CheckBookName(request.book.bookName);
-    CheckTemplatePresent(request.templatePath);
-    CheckTemplate(request.templatePath);
-    CheckVolumeLimit(request.templatePath, request.maxJarBytes);
+    CheckedBookRequest checked {request, std::make_unique<CCheckedTemplate>(request.templatePath)};
+    CheckVolumeLimit(*checked.templ, request.maxJarBytes);
     CheckBookPaths(request.jarPath, request.templatePath, request.sourcePaths);
     // Volumes are named "(1)" and up: the first one's name is known before any text is read.
     CheckBookFileNames(request.jarPath, request.maxJarBytes ? 1 : 0);
+    return checked;
 }
 
-BookResult MakeBook(const BookRequest& request, const std::vector<std::string>& titles,
-                    const std::vector<std::string>& texts)
+BookResult MakeBook(CheckedBookRequest& checked, const std::vector<BookPart>& parts)
 {
-    // What the user has not given yet comes before what is wrong with what was given.
-    if (IsBlankBookName(request.book.bookName))
-        throw CJarException(CJarException::emptyBookName);
-    if (texts.empty())
+    const BookRequest& request = checked.request;
+    if (parts.empty())
         throw CJarException(CJarException::nothingToBuild);
     try {
         CJarBuilder builder(request.book);
-        builder.SetContents(titles, texts);
+        builder.SetParts(parts);
         builder.SetProtectedFiles(request.sourcePaths);
         if (request.progress)
             builder.SetProgress(request.progress);
@@ -35,11 +44,22 @@ BookResult MakeBook(const BookRequest& request, const std::vector<std::string>& 
             builder.SetClock(request.clock);
         builder.SetMaxJarSize(request.maxJarBytes);
         builder.SetCompression(request.compression);
-        builder.BuildTo(request.templatePath, request.jarPath);
-        return BookResult {builder.GetVolumes(), texts.size(), builder.GetRemovedFiles(), builder.GetRecoveredFiles()};
+        builder.BuildTo(*checked.templ, request.jarPath);
+        return BookResult {builder.GetVolumes(), parts.size(), builder.GetRemovedFiles(), builder.GetRecoveredFiles()};
     } catch (const std::bad_alloc&) {
         throw CJarException(CJarException::outOfMemory, request.jarPath);
     }
+}
+
+BookResult MakeBook(const BookRequest& request, const std::vector<BookPart>& parts)
+{
+    // What the user has not given yet comes before what is wrong with what was given.
+    if (IsBlankBookName(request.book.bookName))
+        throw CJarException(CJarException::emptyBookName);
+    if (parts.empty())
+        throw CJarException(CJarException::nothingToBuild);
+    CheckedBookRequest checked = CheckBookRequest(request);
+    return MakeBook(checked, parts);
 }
 
 std::vector<std::pair<std::string, std::string>> DescribeCleanup(const BookResult& book)

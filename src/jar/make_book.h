@@ -6,11 +6,14 @@
 
 #include "jar/book_info.h"
 #include "jar/jar_builder.h"
+#include "jar/template_check.h"
+#include "sources/book_part.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,19 +43,27 @@ struct BookResult {
     std::vector<RecoveredFile> recovered;
 };
 
-// What can be refused before any text is read: the book's name (CheckBookName), the
-// template (there, a regular file, CheckTemplate), a size limit below the template's
-// size, the paths of the book and its JAD (CheckBookPaths) and the length of their file
-// names, the first volume's with a size limit (CheckBookFileNames). Throws CJarException or
-// CFileException.
-void CheckBookRequest(const BookRequest& request);
+// A request CheckBookRequest accepted, with its template held open until the book is
+// written: the builder trusts it and checks nothing of it again.
+struct CheckedBookRequest {
+    BookRequest request;
+    std::unique_ptr<CCheckedTemplate> templ;
+};
 
-// Makes the book from its parts (one title and one text each, in book order): a book
-// without a name is refused first ("请填写书名!"), then one without parts ("没有要生成的内容!"),
-// then what CheckBookRequest refuses; then the book is written (see CJarBuilder::BuildTo).
-// Memory running out throws CJarException (outOfMemory). Nothing is written on failure.
-BookResult MakeBook(const BookRequest& request, const std::vector<std::string>& titles,
-                    const std::vector<std::string>& texts);
+// What can be refused before any text is read: the book's name (CheckBookName), the
+// template (there, a regular file, CheckTemplate; a limit of maxJarBytes below its size:
+// volumeBelowTemplate), the paths of the book and its JAD (CheckBookPaths) and the length
+// of their file names, the first volume's with a size limit (CheckBookFileNames). Throws
+// CJarException or CFileException.
+CheckedBookRequest CheckBookRequest(const BookRequest& request);
+
+// Writes the book of a checked request from its parts, in book order (see
+// CJarBuilder::BuildTo); a book without parts is refused ("没有要生成的内容!"). Memory
+// running out throws CJarException (outOfMemory). Nothing is written on failure.
+BookResult MakeBook(CheckedBookRequest& checked, const std::vector<BookPart>& parts);
+// The same for a request not checked yet: a book without a name is refused first
+// ("请填写书名!"), then one without parts, then what CheckBookRequest refuses.
+BookResult MakeBook(const BookRequest& request, const std::vector<BookPart>& parts);
 
 // What a build took away or put back beside the book, in the order both front ends say
 // it: each older volume removed, then each file of a killed build put right; as the words

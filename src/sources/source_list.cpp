@@ -8,15 +8,15 @@ void CSourceList::SetView(ISourceListView* view)
     if (!m_pView)
         return;
     // A view attached to a list that already holds entries is given them (it starts empty).
-    for (std::size_t i = 0; i < m_arrTitles.size(); ++i)
-        m_pView->InsertItem(static_cast<int>(i), m_arrTitles[i]);
+    for (std::size_t i = 0; i < m_parts.size(); ++i)
+        m_pView->InsertItem(static_cast<int>(i), m_parts[i].title);
     if (m_nVisibleSel >= 0)
         m_pView->SetSelection(m_nVisibleSel);
 }
 
 bool CSourceList::IsIndex(int index) const
 {
-    return index >= 0 && static_cast<std::size_t>(index) < m_arrTitles.size();
+    return index >= 0 && static_cast<std::size_t>(index) < m_parts.size();
 }
 
 void CSourceList::AddEntry(const std::string& title, std::string text, bool replaceSelected)
@@ -30,26 +30,18 @@ void CSourceList::AddEntry(const std::string& title, std::string text, bool repl
             m_pView->InsertItem(sel, newTitle);
             m_pView->SetSelection(sel);
         }
-        m_arrTitles[static_cast<std::size_t>(sel)] = std::move(newTitle);
-        m_arrTexts[static_cast<std::size_t>(sel)] = std::move(text);
+        m_parts[static_cast<std::size_t>(sel)] = BookPart {std::move(newTitle), std::move(text)};
         m_nVisibleSel = sel;
         return;
     }
     // Appended (also a replacement without a remembered entry to replace, which the window
-    // cannot ask for): the selection does not change. Both sequences grow, or neither.
-    m_arrTitles.push_back(title);
-    try {
-        m_arrTexts.push_back(std::move(text));
-    } catch (...) {
-        m_arrTitles.pop_back();
-        throw;
-    }
+    // cannot ask for): the selection does not change.
+    m_parts.push_back(BookPart {title, std::move(text)});
     if (m_pView) {
         try {
-            m_pView->InsertItem(static_cast<int>(m_arrTitles.size() - 1), m_arrTitles.back());
+            m_pView->InsertItem(static_cast<int>(m_parts.size() - 1), m_parts.back().title);
         } catch (...) {
-            m_arrTitles.pop_back();
-            m_arrTexts.pop_back();
+            m_parts.pop_back();
             throw;
         }
     }
@@ -63,8 +55,7 @@ void CSourceList::OnSelectionChange(int listSelection)
 
 void CSourceList::Swap(int upper)
 {
-    std::swap(m_arrTitles[static_cast<std::size_t>(upper)], m_arrTitles[static_cast<std::size_t>(upper) + 1]);
-    std::swap(m_arrTexts[static_cast<std::size_t>(upper)], m_arrTexts[static_cast<std::size_t>(upper) + 1]);
+    std::swap(m_parts[static_cast<std::size_t>(upper)], m_parts[static_cast<std::size_t>(upper) + 1]);
 }
 
 void CSourceList::MoveUp()
@@ -75,7 +66,7 @@ void CSourceList::MoveUp()
     Swap(sel - 1);
     if (m_pView) {
         m_pView->DeleteItem(sel);
-        m_pView->InsertItem(sel - 1, m_arrTitles[static_cast<std::size_t>(sel) - 1]);
+        m_pView->InsertItem(sel - 1, m_parts[static_cast<std::size_t>(sel) - 1].title);
         m_pView->SetSelection(sel - 1);
     }
     m_nCurSel = m_nVisibleSel = sel - 1;
@@ -89,7 +80,7 @@ void CSourceList::MoveDown()
     Swap(sel);
     if (m_pView) {
         m_pView->DeleteItem(sel);
-        m_pView->InsertItem(sel + 1, m_arrTitles[static_cast<std::size_t>(sel) + 1]);
+        m_pView->InsertItem(sel + 1, m_parts[static_cast<std::size_t>(sel) + 1].title);
         m_pView->SetSelection(sel + 1);
     }
     m_nCurSel = m_nVisibleSel = sel + 1;
@@ -100,8 +91,7 @@ void CSourceList::Delete()
     const int sel = m_nCurSel;
     if (!IsIndex(sel))
         return;
-    m_arrTitles.erase(m_arrTitles.begin() + sel);
-    m_arrTexts.erase(m_arrTexts.begin() + sel);
+    m_parts.erase(m_parts.begin() + sel);
     // The list box selects index sel again: the entry that followed, or nothing when the
     // last one went. m_nCurSel keeps the value sel either way.
     m_nVisibleSel = IsIndex(sel) ? sel : -1;

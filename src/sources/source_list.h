@@ -1,7 +1,9 @@
-// The book's ordered sources: titles and texts kept in step, the remembered selection
+// The book's ordered parts (a title and a text each), the remembered selection
 // (m_nCurSel) and the selection the list box shows, which differ after deleting the last
 // entry. The main window mirrors the model into its list box through ISourceListView.
 #pragma once
+
+#include "sources/book_part.h"
 
 #include <string>
 #include <vector>
@@ -21,7 +23,7 @@ public:
     void SetView(ISourceListView* view);
 
     // Appends, or with replaceSelected replaces the entry at m_nCurSel in place (and appends
-    // when m_nCurSel names no entry). Both sequences change, or neither.
+    // when m_nCurSel names no entry). The list changes only when the view took the entry.
     void AddEntry(const std::string& title, std::string text, bool replaceSelected);
     // m_nCurSel becomes the list box's selection (-1 for none).
     void OnSelectionChange(int listSelection);
@@ -31,17 +33,15 @@ public:
 
     int GetCurSel() const { return m_nCurSel; }
     int GetVisibleSelection() const { return m_nVisibleSel; }
-    std::size_t GetCount() const { return m_arrTitles.size(); }
-    const std::vector<std::string>& GetTitles() const { return m_arrTitles; }
-    const std::vector<std::string>& GetTexts() const { return m_arrTexts; }
+    std::size_t GetCount() const { return m_parts.size(); }
+    const std::vector<BookPart>& GetParts() const { return m_parts; }
 
 private:
     bool IsIndex(int index) const;
     void Swap(int upper);  // entries upper and upper + 1 change places
 
     ISourceListView* m_pView = nullptr;
-    std::vector<std::string> m_arrTitles;
-    std::vector<std::string> m_arrTexts;
+    std::vector<BookPart> m_parts;
     int m_nCurSel = -1;
     int m_nVisibleSel = -1;
 };

@@ -1,5 +1,6 @@
 // The add-content dialog on its own list: trimming, the empty check, splitting a long
 // text, closing without saving, and Ctrl+A in the text box.
+#include "support/book_parts.h"
 #include "res/resource.h"
 #include "app/add_content_dialog.h"
 #include "sources/source_list.h"
@@ -56,8 +57,8 @@ TEST(AddContentDialog, SavesTrimmedTextKeepingInnerBlankLines)
         Click(w, IDOK);
     });
     EXPECT_TRUE(services.messages.empty());
-    EXPECT_EQ(list.GetTitles(), std::vector<std::string>{"序章"});
-    EXPECT_EQ(list.GetTexts(), std::vector<std::string>{"第一行\r\n\r\n第三行"});
+    EXPECT_EQ(test::Titles(list), std::vector<std::string>{"序章"});
+    EXPECT_EQ(test::Texts(list), std::vector<std::string>{"第一行\r\n\r\n第三行"});
 }
 
 TEST(AddContentDialog, TypedTextLongerThanAPartIsSplitIntoNumberedParts)
@@ -81,10 +82,10 @@ TEST(AddContentDialog, TypedTextLongerThanAPartIsSplitIntoNumberedParts)
         Click(w, IDC_CONTENT_SAVE);
         Click(w, IDOK);
     });
-    EXPECT_EQ(list.GetTitles(), (std::vector<std::string>{"长(1)", "长(2)", "长(3)"}));
-    ASSERT_EQ(list.GetTexts().size(), 3u);
-    EXPECT_EQ(list.GetTexts()[0], text.substr(0, 1500 * (98 * 3 + 2)));
-    EXPECT_EQ(list.GetTexts()[2], "尾");
+    EXPECT_EQ(test::Titles(list), (std::vector<std::string>{"长(1)", "长(2)", "长(3)"}));
+    ASSERT_EQ(test::Texts(list).size(), 3u);
+    EXPECT_EQ(test::Texts(list)[0], text.substr(0, 1500 * (98 * 3 + 2)));
+    EXPECT_EQ(test::Texts(list)[2], "尾");
 }
 
 TEST(AddContentDialog, ClosingAfterTypingAddsNothing)

@@ -2,6 +2,7 @@
 // the window starts), recorded services, and a window run modally with a script.
 #pragma once
 
+#include "support/book_parts.h"
 #include "app/bookmaker_dlg.h"
 #include "support/test_support.h"
 #include "ui/recording_services.h"
@@ -35,8 +36,8 @@ protected:
     std::string LinkToUnreadable(const std::string& relative);
 
     static HWND List(HWND window);
-    std::vector<std::string> Titles() const { return window->GetSources().GetTitles(); }
-    std::vector<std::string> Texts() const { return window->GetSources().GetTexts(); }
+    std::vector<std::string> Titles() const { return test::Titles(window->GetSources()); }
+    std::vector<std::string> Texts() const { return test::Texts(window->GetSources()); }
 
     test::TempDir dir;
     std::string workDir;

@@ -1,3 +1,4 @@
+#include "support/book_parts.h"
 #include "cli/source_reader.h"
 #include "support/test_support.h"
 
@@ -34,8 +35,8 @@ TEST_F(SourceReader, HandedOverInOrder)
             const std::size_t i = titles.size();
             EXPECT_EQ(read.path, m_paths[i]);
             EXPECT_EQ(read.list.GetCount(), 1u);
-            EXPECT_EQ(read.list.GetTexts()[0], std::string((30 - i) * 4000, 'a' + i % 26));
-            titles.push_back(read.list.GetCount() ? read.list.GetTitles()[0] : "");
+            EXPECT_EQ(test::Texts(read.list)[0], std::string((30 - i) * 4000, 'a' + i % 26));
+            titles.push_back(read.list.GetCount() ? test::Titles(read.list)[0] : "");
             return true;
         });
         ASSERT_EQ(titles.size(), 30u) << threads;

@@ -2,6 +2,7 @@
 // the builder must turn into a book that InspectBook finds sound; a template accepted and
 // then failing the build, or a book found faulty, aborts. Refusals (CException) are
 // accepted outcomes; crashes, leaks, sanitizer reports and hangs are findings.
+#include "support/book_parts.h"
 #include "jar/book_check.h"
 #include "jar/jar_builder.h"
 #include "jar/template_check.h"
@@ -43,9 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (accepted) {
         static const std::vector<std::string> titles {"一", "二"}, texts {"春眠不觉晓", "处处闻啼鸟"};
         CJarBuilder builder({"书", "", ""});
-        builder.SetContents(titles, texts);
+        const std::vector<BookPart> bookParts = test::Parts(titles, texts);
+        builder.SetParts(bookParts);
         try {
-            builder.BuildTo(templ, book);
+            CCheckedTemplate checkedTemplate(templ);
+            builder.BuildTo(checkedTemplate, book);
             if (!InspectBook(book).Ok())
                 std::abort();
         } catch (const CException&) {

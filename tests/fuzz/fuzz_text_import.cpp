@@ -5,6 +5,7 @@
 // as whole, and a text without chapters gives exactly the parts above. A first byte whose low
 // four bits are set repeats the rest until it is long enough to be cut into several parts.
 // Any broken rule aborts.
+#include "support/book_parts.h"
 #include "platform/utf16.h"
 #include "sources/source_list.h"
 #include "sources/text_import.h"
@@ -41,15 +42,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::string joined;
     for (std::size_t i = 0; i < parts; ++i) {
-        const std::string& part = list.GetTexts()[i];
+        const std::string& part = test::Texts(list)[i];
         const std::u16string wide = Utf8ToUtf16(part);
         Require(Utf16ToUtf8(wide) == part);  // well-formed: survives the round trip
         Require(wide.size() <= kPartSize);
         if (i + 1 < parts) {
             Require(!part.empty());
-            Require(!(part.back() == '\r' && list.GetTexts()[i + 1].front() == '\n'));
+            Require(!(part.back() == '\r' && test::Texts(list)[i + 1].front() == '\n'));
         }
-        Require(list.GetTitles()[i] == (parts == 1 ? "T" : "T(" + std::to_string(i + 1) + ")"));
+        Require(test::Titles(list)[i] == (parts == 1 ? "T" : "T(" + std::to_string(i + 1) + ")"));
         joined += part;
     }
     const std::string decoded = DecodeText(text.data(), text.size(), encoding);
@@ -60,11 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(imported.parts >= 1 && imported.parts == byChapters.GetCount());
     Require(imported.chapters == 0 || imported.chapters >= 2);
     if (imported.chapters == 0) {
-        Require(byChapters.GetTitles() == list.GetTitles());
-        Require(byChapters.GetTexts() == list.GetTexts());
+        Require(test::Titles(byChapters) == test::Titles(list));
+        Require(test::Texts(byChapters) == test::Texts(list));
     }
     joined.clear();
-    for (const std::string& part : byChapters.GetTexts()) {
+    for (const std::string& part : test::Texts(byChapters)) {
         const std::u16string wide = Utf8ToUtf16(part);
         Require(Utf16ToUtf8(wide) == part);
         Require(wide.size() <= kPartSize);

@@ -1,5 +1,7 @@
+#include "support/book_parts.h"
 #include "jar/book_check.h"
 #include "jar/jar_builder.h"
+#include "jar/template_check.h"
 #include "jar/jar_contents.h"
 #include "platform/path.h"
 #include "sources/text_import.h"
@@ -33,8 +35,10 @@ TEST(BookInspect, ABuiltBookChecksOut)
     const std::vector<std::string> titles {"上", "下"};
     const std::vector<std::string> texts {"第一回\r\n" + std::string(70000, 'x'), ""};
     CJarBuilder builder({"书", "", "青禾"});
-    builder.SetContents(titles, texts);
-    builder.BuildTo(dir.Path("RDbook.dat"), dir.Path("书.jar"));
+    const std::vector<BookPart> bookParts = test::Parts(titles, texts);
+    builder.SetParts(bookParts);
+    CCheckedTemplate checkedTemplate(dir.Path("RDbook.dat"));
+    builder.BuildTo(checkedTemplate, dir.Path("书.jar"));
 
     const BookInspection book = InspectBook(dir.Path("书.jar"));
     EXPECT_TRUE(book.Ok()) << AllProblems(book);
@@ -55,8 +59,10 @@ TEST(BookInspect, TheJadBesideTheBook)
     test::WriteFile(dir.Path("RDbook.dat"), test::BuildStoredZip({{"Lumenread.class", "code"}}));
     const std::vector<std::string> texts {"第一回"};
     CJarBuilder builder({"三国", "", ""});
-    builder.SetContents(texts, texts);
-    builder.BuildTo(dir.Path("RDbook.dat"), dir.Path("三国.jar"));
+    const std::vector<BookPart> bookParts = test::Parts(texts, texts);
+    builder.SetParts(bookParts);
+    CCheckedTemplate checkedTemplate(dir.Path("RDbook.dat"));
+    builder.BuildTo(checkedTemplate, dir.Path("三国.jar"));
     const std::string size = std::to_string(test::ReadFile(dir.Path("三国.jar")).size());
     const std::string jad = test::ReadFile(dir.Path("三国.jad"));
     auto replaced = [&jad](const std::string& from, const std::string& to) {
@@ -169,8 +175,10 @@ std::string BuildBook(const std::string& bookName, const std::vector<std::string
     const std::vector<std::string> titles(texts.size(), "章");
     CJarBuilder builder({bookName, "", ""});
     builder.SetClock(test::FixedTime);
-    builder.SetContents(titles, texts);
-    builder.BuildTo(dir.Path("RDbook.dat"), dir.Path("b.jar"));
+    const std::vector<BookPart> bookParts = test::Parts(titles, texts);
+    builder.SetParts(bookParts);
+    CCheckedTemplate checkedTemplate(dir.Path("RDbook.dat"));
+    builder.BuildTo(checkedTemplate, dir.Path("b.jar"));
     return test::ReadFile(dir.Path("b.jar"));
 }
 
@@ -295,8 +303,10 @@ TEST(BookInspect, DamagedDeflateDataIsAnEntryProblem)
         text += "　　第" + std::to_string(i) + "行，春眠不觉晓。\r\n";
     const std::vector<std::string> titles {"一"}, texts {text};
     CJarBuilder builder({"书", "", ""});
-    builder.SetContents(titles, texts);
-    builder.BuildTo(dir.Path("RDbook.dat"), dir.Path("b.jar"));
+    const std::vector<BookPart> bookParts = test::Parts(titles, texts);
+    builder.SetParts(bookParts);
+    CCheckedTemplate checkedTemplate(dir.Path("RDbook.dat"));
+    builder.BuildTo(checkedTemplate, dir.Path("b.jar"));
 
     std::string bytes = test::ReadFile(dir.Path("b.jar"));
     const test::ParsedZip z = test::ParseZip(bytes);

@@ -1,7 +1,10 @@
+#include "support/book_parts.h"
 #include "jar/book_files.h"
 #include "jar/jar_builder.h"
+#include "jar/template_check.h"
 #include "jar/jar_contents.h"
 #include "jar/jar_exception.h"
+#include "jar/make_book.h"
 #include "platform/file_exception.h"
 #include "platform/path.h"
 #include "platform/system_error.h"
@@ -117,9 +120,11 @@ protected:
     {
         CJarBuilder builder(book.info);
         builder.SetClock(test::FixedTime);
-        builder.SetContents(book.titles, book.texts);
-        builder.BuildTo(m_templatePath, jarPath);
-        EXPECT_EQ(builder.GetJarPath(), jarPath);
+        const std::vector<BookPart> bookParts = test::Parts(book.titles, book.texts);
+        builder.SetParts(bookParts);
+        CCheckedTemplate checkedTemplate(m_templatePath);
+        builder.BuildTo(checkedTemplate, jarPath);
+        EXPECT_EQ(builder.GetVolumes().at(0).jarPath, jarPath);
         return test::ReadFile(jarPath);
     }
 
@@ -187,45 +192,15 @@ TEST_F(JarBuilderTest, ProgressCountsEveryEntry)
 {
     const Book book = TwelveParts();
     CJarBuilder builder(book.info);
-    builder.SetContents(book.titles, book.texts);
+    const std::vector<BookPart> bookParts = test::Parts(book.titles, book.texts);
+    builder.SetParts(bookParts);
     std::vector<std::pair<std::size_t, std::size_t>> calls;
     builder.SetProgress([&calls](std::size_t done, std::size_t total) { calls.emplace_back(done, total); });
-    builder.BuildTo(m_templatePath, m_jarPath);
+    CCheckedTemplate checkedTemplate(m_templatePath);
+    builder.BuildTo(checkedTemplate, m_jarPath);
     ASSERT_EQ(calls.size(), 14u);
     for (std::size_t i = 0; i < calls.size(); ++i)
         EXPECT_EQ(calls[i], std::make_pair(i + 1, std::size_t {14}));
-}
-
-TEST_F(JarBuilderTest, DirectoryGetsASeparatorAndNamesTemplateAndBook)
-{
-#ifdef _WIN32
-    const char sep = '\\';
-#else
-    const char sep = '/';
-#endif
-    test::WriteFile(m_folder + sep + "RDbook.dat", kTemplate);
-    Book book = TwelveParts();
-    book.info.bookName = "abc";
-
-    std::string directory = m_folder;
-    CJarBuilder builder(book.info);
-    builder.SetContents(book.titles, book.texts);
-    builder.Build(directory);
-    EXPECT_EQ(directory, m_folder + sep);
-    EXPECT_EQ(builder.GetJarPath(), m_folder + sep + "abc.jar");
-    EXPECT_EQ(test::ParseZip(test::ReadFile(builder.GetJarPath())).entries.size(), 16u);
-
-    std::string withSeparator = m_folder + sep;
-    CJarBuilder second(book.info);
-    second.Build(withSeparator);
-    EXPECT_EQ(withSeparator, m_folder + sep) << "a final separator is not doubled";
-}
-
-TEST_F(JarBuilderTest, ContentsOfDifferentLengthsAreRefused)
-{
-    CJarBuilder builder(BookInfo {"书", "", ""});
-    const std::vector<std::string> titles {"a", "b"}, texts {"x"};
-    EXPECT_THROW(builder.SetContents(titles, texts), std::invalid_argument);
 }
 
 // Every failure is reported, and afterwards the folder holds what it held before: no book,
@@ -312,18 +287,20 @@ TEST_F(JarBuilderTest, FailuresLeaveTheFolderAsItWas)
         const std::set<std::string> before = Listing(folder);
 
         Book book = TwelveParts();
-        book.info.bookName = c.bookName;
-        CJarBuilder builder(book.info);
-        builder.SetContents(book.titles, book.texts);
+        const std::string jarPath = dir.Path("books/" + c.jarName);
+        BookRequest request;
+        request.book = book.info;
+        request.book.bookName = c.bookName;
+        request.templatePath = templatePath;
+        request.jarPath = jarPath;
         if (!c.protect.empty())
-            builder.SetProtectedFiles({dir.Path("books/" + c.protect)});
+            request.sourcePaths = {dir.Path("books/" + c.protect)};
         if (c.failAtEntry > 0) {
-            builder.SetProgress([&c](std::size_t done, std::size_t) {
+            request.progress = [&c](std::size_t done, std::size_t) {
                 if (done == c.failAtEntry)
                     throw std::runtime_error("stopped");
-            });
+            };
         }
-        const std::string jarPath = dir.Path("books/" + c.jarName);
         // A failure must not be described by an error some earlier call left behind.
         SetLastPlatformError(kStaleError);
         errno = EACCES;
@@ -331,7 +308,7 @@ TEST_F(JarBuilderTest, FailuresLeaveTheFolderAsItWas)
         int cause = -1;
         std::string named, message;
         try {
-            builder.BuildTo(templatePath, jarPath);
+            MakeBook(request, test::Parts(book.titles, book.texts));
             ADD_FAILURE() << "no failure reported";
         } catch (const CJarException& e) {
             thrown = Thrown::jar, cause = e.GetCause(), named = e.GetPath(), message = e.Message();
@@ -353,7 +330,6 @@ TEST_F(JarBuilderTest, FailuresLeaveTheFolderAsItWas)
             }
         }
         EXPECT_EQ(Listing(folder), before);
-        EXPECT_EQ(builder.GetJarPath(), "");
     }
 }
 
@@ -381,11 +357,9 @@ TEST(JarBuilder, BookIsNeverWrittenOverOneOfItsSources)
         test::WriteFile(jarPath, "第一回 a text named like the book");
         const std::set<std::string> before = Listing(dir.Path("books"));
         Book book = TwelveParts();
-        CJarBuilder builder(book.info);
-        builder.SetContents(book.titles, book.texts);
-        builder.SetProtectedFiles(c.protectedFiles);
+        BookRequest request {book.info, dir.Path("books/RDbook.dat"), jarPath, c.protectedFiles};
         try {
-            builder.BuildTo(dir.Path("books/RDbook.dat"), jarPath);
+            MakeBook(request, test::Parts(book.titles, book.texts));
             EXPECT_FALSE(c.refused);
             EXPECT_EQ(test::ParseZip(test::ReadFile(jarPath)).entries.size(), 16u);
         } catch (const CJarException& e) {
@@ -419,15 +393,18 @@ Book ThirtyNoisyParts()
 
 class JarVolumesTest : public JarBuilderTest {
 protected:
+    // Through the one operation both front ends run, so that the book's paths are checked.
     std::vector<BookVolume> BuildVolumes(const Book& book, std::uint64_t limit)
     {
-        CJarBuilder builder(book.info);
-        builder.SetClock(test::FixedTime);
-        builder.SetContents(book.titles, book.texts);
-        builder.SetMaxJarSize(limit);
-        builder.BuildTo(m_templatePath, m_jarPath);
-        m_removed = builder.GetRemovedFiles();
-        return builder.GetVolumes();
+        BookRequest request;
+        request.book = book.info;
+        request.templatePath = m_templatePath;
+        request.jarPath = m_jarPath;
+        request.clock = test::FixedTime;
+        request.maxJarBytes = limit;
+        BookResult result = MakeBook(request, test::Parts(book.titles, book.texts));
+        m_removed = result.removed;
+        return result.volumes;
     }
     std::vector<std::string> m_removed;
 };
@@ -544,9 +521,11 @@ TEST_F(JarVolumesTest, OlderVolumesAboveTheNewOnesAreRemoved)
     fs::create_directories(U8(oldFolder));
     {
         CJarBuilder older(five.info);
-        older.SetContents(five.titles, five.texts);
+        const std::vector<BookPart> bookParts = test::Parts(five.titles, five.texts);
+        older.SetParts(bookParts);
         older.SetMaxJarSize(limit);
-        older.BuildTo(m_templatePath, JoinPath(oldFolder, "书.jar"));
+        CCheckedTemplate checkedTemplate(m_templatePath);
+        older.BuildTo(checkedTemplate, JoinPath(oldFolder, "书.jar"));
         ASSERT_EQ(older.GetVolumes().size(), 5u);
     }
     for (const char* old : {"书(4).jar", "书(4).jad", "书(5).jad"})
@@ -558,10 +537,12 @@ TEST_F(JarVolumesTest, OlderVolumesAboveTheNewOnesAreRemoved)
     fs::copy_file(U8(m_templatePath), U8(m_dir.Path("books/书(7).jar")));
     test::WriteFile(m_dir.Path("books/书(7).jad"), "MIDlet-Name: 书(7)\r\nMIDlet-Jar-URL: 游戏.jar\r\nolder\r\n");
     CJarBuilder builder(book.info);
-    builder.SetContents(book.titles, book.texts);
+    const std::vector<BookPart> bookParts = test::Parts(book.titles, book.texts);
+    builder.SetParts(bookParts);
     builder.SetMaxJarSize(limit);
     builder.SetProtectedFiles({m_dir.Path("books/书(5).jar")});
-    builder.BuildTo(m_templatePath, m_jarPath);
+    CCheckedTemplate checkedTemplate(m_templatePath);
+    builder.BuildTo(checkedTemplate, m_jarPath);
     ASSERT_EQ(builder.GetVolumes().size(), 3u);
     EXPECT_EQ(builder.GetRemovedFiles(),
               (std::vector<std::string> {m_dir.Path("books/书(4).jar"), m_dir.Path("books/书(4).jad"),
@@ -578,8 +559,8 @@ TEST_F(JarVolumesTest, OlderVolumesAboveTheNewOnesAreRemoved)
     // The whole book replaces 书.jar and 书.jad and leaves the volumes as they are.
     const std::string volume3 = test::ReadFile(m_dir.Path("books/书(3).jar"));
     CJarBuilder whole(book.info);
-    whole.SetContents(book.titles, book.texts);
-    whole.BuildTo(m_templatePath, m_jarPath);
+    whole.SetParts(bookParts);
+    whole.BuildTo(checkedTemplate, m_jarPath);
     EXPECT_TRUE(whole.GetRemovedFiles().empty());
     EXPECT_EQ(test::ReadFile(m_dir.Path("books/书(3).jar")), volume3);
     EXPECT_NE(test::ReadFile(m_jarPath), "older");
@@ -673,19 +654,20 @@ TEST_F(JarVolumesTest, FailuresLeaveOlderBooksAndVolumesAsTheyWere)
             fs::create_directories(U8(m_dir.Path("books/" + c.folderAt)));
         }
         const std::set<std::string> before = Listing(m_folder);
-        Book named = book;
-        named.info.bookName = c.name;
-        CJarBuilder builder(named.info);
-        builder.SetContents(named.titles, named.texts);
-        builder.SetMaxJarSize(c.limit);
+        BookRequest request;
+        request.book = book.info;
+        request.book.bookName = c.name;
+        request.templatePath = m_templatePath;
+        request.jarPath = m_dir.Path("books/" + c.name + ".jar");
+        request.maxJarBytes = c.limit;
         if (c.failAtEntry) {
-            builder.SetProgress([&c](std::size_t done, std::size_t) {
+            request.progress = [&c](std::size_t done, std::size_t) {
                 if (done == c.failAtEntry)
                     throw std::runtime_error("stopped");
-            });
+            };
         }
         try {
-            builder.BuildTo(m_templatePath, m_dir.Path("books/" + c.name + ".jar"));
+            MakeBook(request, test::Parts(book.titles, book.texts));
             ADD_FAILURE() << "built";
         } catch (const CJarException& e) {
             EXPECT_EQ(e.GetCause(), c.cause);
@@ -694,7 +676,6 @@ TEST_F(JarVolumesTest, FailuresLeaveOlderBooksAndVolumesAsTheyWere)
             EXPECT_EQ(c.cause, -1);
         }
         EXPECT_EQ(Listing(m_folder), before);
-        EXPECT_TRUE(builder.GetVolumes().empty());
     }
 }
 

@@ -2,6 +2,7 @@
 #include "jar/jar_exception.h"
 #include "jar/make_book.h"
 #include "platform/path.h"
+#include "support/book_parts.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -47,7 +48,7 @@ TEST(MakeBook, RefusesInTheOrderTheUserHearsOf)
         SCOPED_TRACE(c.what);
         Request r(c.name, c.withTemplate);
         try {
-            MakeBook(r.request, c.parts, c.parts);
+            MakeBook(r.request, test::Parts(c.parts, c.parts));
             ADD_FAILURE() << "no exception";
         } catch (const CException& e) {
             EXPECT_EQ(e.Message(), c.message);
@@ -60,7 +61,7 @@ TEST(MakeBook, ReturnsTheBookWrittenAndRefusesToWriteOverASource)
 {
     Request r("书", true);
     const std::vector<std::string> texts {"第一回", "第二回"};
-    const BookResult book = MakeBook(r.request, texts, texts);
+    const BookResult book = MakeBook(r.request, test::Parts(texts, texts));
     ASSERT_EQ(book.volumes.size(), 1u);
     EXPECT_EQ(book.volumes[0].jarPath, r.request.jarPath);
     EXPECT_EQ(book.volumes[0].jadPath, r.dir.Path("book.jad"));
@@ -71,7 +72,7 @@ TEST(MakeBook, ReturnsTheBookWrittenAndRefusesToWriteOverASource)
     r.request.sourcePaths = {r.request.jarPath};
     EXPECT_THROW(CheckBookRequest(r.request), CJarException);
     try {
-        MakeBook(r.request, texts, texts);
+        MakeBook(r.request, test::Parts(texts, texts));
         ADD_FAILURE() << "no exception";
     } catch (const CJarException& e) {
         EXPECT_EQ(e.GetCause(), CJarException::outputIsSource);
@@ -90,9 +91,9 @@ TEST(MakeBook, ALimitGivesVolumes)
         while (text.size() < 600)
             text += static_cast<char>('a' + (noise = noise * 1103515245 + 12345) % 26);
     r.request.maxJarBytes = 3000;
-    ASSERT_EQ(MakeBook(r.request, texts, texts).volumes.size(), 3u) << "the older book";
+    ASSERT_EQ(MakeBook(r.request, test::Parts(texts, texts)).volumes.size(), 3u) << "the older book";
     texts.resize(4);
-    const BookResult book = MakeBook(r.request, texts, texts);
+    const BookResult book = MakeBook(r.request, test::Parts(texts, texts));
     ASSERT_EQ(book.volumes.size(), 2u);
     EXPECT_EQ(book.volumes[1].jarPath, r.dir.Path("book(2).jar"));
     EXPECT_EQ(book.volumes[0].parts + book.volumes[1].parts, 4u);
@@ -111,7 +112,7 @@ TEST(MakeBook, CancelledFromTheProgressCallback)
             throw CJarException(CJarException::cancelled);
     };
     const std::vector<std::string> texts {"a", "b"};
-    EXPECT_THROW(MakeBook(r.request, texts, texts), CJarException);
+    EXPECT_THROW(MakeBook(r.request, test::Parts(texts, texts)), CJarException);
     EXPECT_FALSE(std::filesystem::exists(U8Path(r.request.jarPath)));
 }
 

@@ -1,3 +1,4 @@
+#include "support/book_parts.h"
 #include "jar/book_check.h"
 #include "jar/jar_builder.h"
 #include "jar/jar_exception.h"
@@ -49,16 +50,19 @@ TEST_P(TemplateFixture, GivesTheVerdictItIsNamedAfter)
 
     const std::vector<std::string> titles {"一"}, texts {"春眠不觉晓"};
     CJarBuilder builder({"书", "", ""});
-    builder.SetContents(titles, texts);
+    const std::vector<BookPart> bookParts = test::Parts(titles, texts);
+    builder.SetParts(bookParts);
     const std::string book = dir.Path("书.jar");
     if (ok) {
-        builder.BuildTo(templ, book);
+        CCheckedTemplate checkedTemplate(templ);
+        builder.BuildTo(checkedTemplate, book);
         const BookInspection inspection = InspectBook(book);
         EXPECT_TRUE(inspection.Ok());
         return;
     }
     try {
-        builder.BuildTo(templ, book);
+        CCheckedTemplate checkedTemplate(templ);
+        builder.BuildTo(checkedTemplate, book);
         ADD_FAILURE() << "a book was built";
     } catch (const CJarException& e) {
         EXPECT_EQ(e.GetCause(), CJarException::templateDamaged);

@@ -1,3 +1,4 @@
+#include "support/book_parts.h"
 #include "platform/utf16.h"
 #include "sources/chapters.h"
 #include "sources/source_list.h"
@@ -150,9 +151,9 @@ TEST(ImportChapters, LongChaptersAreCutAndEverythingIsKept)
     const ImportedChapters imported = ImportChapters(list, "书", text.data(), text.size(), false, EncodingUtf8);
     EXPECT_EQ(imported.chapters, 3u);
     EXPECT_EQ(imported.parts, 4u);
-    EXPECT_EQ(list.GetTitles(), (std::vector<std::string> {"前言", "第一章 长(1)", "第一章 长(2)", "第二章 短"}));
+    EXPECT_EQ(test::Titles(list), (std::vector<std::string> {"前言", "第一章 长(1)", "第一章 长(2)", "第二章 短"}));
     std::string joined;
-    for (const std::string& part : list.GetTexts())
+    for (const std::string& part : test::Texts(list))
         joined += part;
     EXPECT_EQ(joined, text);
 }
@@ -164,8 +165,8 @@ TEST(ImportChapters, WithoutChaptersAsImportText)
     const ImportedChapters imported = ImportChapters(chapters, "书", text.data(), text.size(), false, EncodingAnsi);
     EXPECT_EQ(imported.chapters, 0u);
     EXPECT_EQ(imported.parts, ImportText(plain, "书", text.data(), text.size(), false, EncodingAnsi));
-    EXPECT_EQ(chapters.GetTitles(), plain.GetTitles());
-    EXPECT_EQ(chapters.GetTexts(), plain.GetTexts());
+    EXPECT_EQ(test::Titles(chapters), test::Titles(plain));
+    EXPECT_EQ(test::Texts(chapters), test::Texts(plain));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Reading source files, their titles, the folder scan in natural order, and the one path a
 // file takes into the list.
+#include "support/book_parts.h"
 #include "sources/source_files.h"
 
 #include "platform/file_exception.h"
@@ -146,9 +147,9 @@ TEST(AddSourceFile, ReadsDetectsAndImports)
     ASSERT_TRUE(AddSourceFile(list, test::FixturePath("sources/utf16le-bom.txt"), "第二章", &added));
     EXPECT_EQ(added.encoding, EncodingUtf16Le);
     ASSERT_TRUE(AddSourceFile(list, test::FixturePath("sources/empty.txt"), "空", nullptr));
-    EXPECT_EQ(list.GetTitles(), (std::vector<std::string> {"第一章", "第二章", "空"}));
-    EXPECT_EQ(list.GetTexts()[0], "第一章 开始。\r\n“你好，世界！”他说。\r\n");
-    EXPECT_EQ(list.GetTexts()[2], "");
+    EXPECT_EQ(test::Titles(list), (std::vector<std::string> {"第一章", "第二章", "空"}));
+    EXPECT_EQ(test::Texts(list)[0], "第一章 开始。\r\n“你好，世界！”他说。\r\n");
+    EXPECT_EQ(test::Texts(list)[2], "");
 
     // Unopenable: skipped, nothing added. An empty title: read, nothing added.
     EXPECT_FALSE(AddSourceFile(list, test::FixturePath("sources/missing.txt"), "x", &added));
@@ -186,7 +187,7 @@ TEST(AddSourceFile, RefusesAFileThatIsNotText)
         }
         EXPECT_EQ(added.title, "unchanged");
     }
-    EXPECT_EQ(list.GetTitles(), std::vector<std::string>{"正文"});
+    EXPECT_EQ(test::Titles(list), std::vector<std::string>{"正文"});
 }
 
 // A folder of mixed encodings through the scan and the one reading path, as the folder
@@ -209,10 +210,10 @@ TEST(AddSourceFile, FolderOfMixedEncodings)
         ASSERT_TRUE(AddSourceFile(list, path, TitleFromFileName(path), &added));
         encodings.push_back(added.encoding);
     }
-    EXPECT_EQ(list.GetTitles(), (std::vector<std::string> {"1", "2", "10"}));  // ".txt" adds nothing
+    EXPECT_EQ(test::Titles(list), (std::vector<std::string> {"1", "2", "10"}));  // ".txt" adds nothing
     EXPECT_EQ(encodings, (std::vector<TextEncoding> {EncodingAnsi, EncodingUtf16Be, EncodingAnsi, EncodingUtf8}));
-    EXPECT_EQ(list.GetTexts()[1], "涓瑼是GBK文本。\r\n");
-    EXPECT_EQ(list.GetTexts()[2], "café 咖啡馆\n");
+    EXPECT_EQ(test::Texts(list)[1], "涓瑼是GBK文本。\r\n");
+    EXPECT_EQ(test::Texts(list)[2], "café 咖啡馆\n");
 }
 
 } // namespace

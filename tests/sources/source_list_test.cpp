@@ -1,6 +1,7 @@
 // The source list: titles and texts in step, the remembered selection m_nCurSel and the
 // list box's visible selection as two facts, every move and its out-of-range cases, checked
 // against a stand-in list box after each step.
+#include "support/book_parts.h"
 #include "sources/source_list.h"
 
 #include "list_box_view.h"
@@ -36,10 +37,10 @@ protected:
     // Titles and texts in step, and the list box shows what the model says.
     void ExpectConsistent()
     {
-        ASSERT_EQ(list.GetTitles().size(), list.GetTexts().size());
+        ASSERT_EQ(test::Titles(list).size(), test::Texts(list).size());
         for (std::size_t i = 0; i < list.GetCount(); ++i)
-            EXPECT_EQ(list.GetTexts()[i], "text " + list.GetTitles()[i]);
-        EXPECT_EQ(view.items, list.GetTitles());
+            EXPECT_EQ(test::Texts(list)[i], "text " + test::Titles(list)[i]);
+        EXPECT_EQ(view.items, test::Titles(list));
         EXPECT_EQ(view.selection, list.GetVisibleSelection());
     }
 
@@ -74,7 +75,7 @@ TEST_P(SourceListMoves, Move)
     case Op::Down: list.MoveDown(); break;
     case Op::Delete: list.Delete(); break;
     }
-    EXPECT_EQ(list.GetTitles(), c.titles);
+    EXPECT_EQ(test::Titles(list), c.titles);
     EXPECT_EQ(list.GetCurSel(), c.curSel);
     EXPECT_EQ(list.GetVisibleSelection(), c.visible);
     ExpectConsistent();
@@ -106,7 +107,7 @@ TEST_F(SourceListTest, AppendKeepsTheSelection)
     Add(2);
     Click(0);
     Add(1);
-    EXPECT_EQ(list.GetTitles(), (Titles {"A", "B", "C"}));
+    EXPECT_EQ(test::Titles(list), (Titles {"A", "B", "C"}));
     EXPECT_EQ(list.GetCurSel(), 0);
     EXPECT_EQ(list.GetVisibleSelection(), 0);
     ExpectConsistent();
@@ -116,7 +117,7 @@ TEST_F(SourceListTest, TheSameTitleTwiceGivesTwoEntries)
 {
     list.AddEntry("same", "text same", false);
     list.AddEntry("same", "text same", false);
-    EXPECT_EQ(list.GetTitles(), (Titles {"same", "same"}));
+    EXPECT_EQ(test::Titles(list), (Titles {"same", "same"}));
     ExpectConsistent();
 }
 
@@ -125,8 +126,8 @@ TEST_F(SourceListTest, UpMovesTitleAndTextTogether)
     Add(3);
     Click(1);
     list.MoveUp();
-    EXPECT_EQ(list.GetTitles(), (Titles {"B", "A", "C"}));
-    EXPECT_EQ(list.GetTexts(), (Titles {"text B", "text A", "text C"}));
+    EXPECT_EQ(test::Titles(list), (Titles {"B", "A", "C"}));
+    EXPECT_EQ(test::Texts(list), (Titles {"text B", "text A", "text C"}));
     EXPECT_EQ(list.GetCurSel(), 0);
     ExpectConsistent();
     EXPECT_EQ(view.calls.back(), "select 0");
@@ -137,10 +138,10 @@ TEST_F(SourceListTest, DeleteTwiceFromTheMiddle)
     Add(3);
     Click(1);
     list.Delete();
-    EXPECT_EQ(list.GetTitles(), (Titles {"A", "C"}));
+    EXPECT_EQ(test::Titles(list), (Titles {"A", "C"}));
     EXPECT_EQ(list.GetVisibleSelection(), 1);
     list.Delete();  // deletes the follower that is now selected
-    EXPECT_EQ(list.GetTitles(), (Titles {"A"}));
+    EXPECT_EQ(test::Titles(list), (Titles {"A"}));
     EXPECT_EQ(list.GetCurSel(), 1);
     EXPECT_EQ(list.GetVisibleSelection(), -1);
     ExpectConsistent();
@@ -158,7 +159,7 @@ TEST_F(SourceListTest, AfterDeletingTheLastNothingHappensUntilSomethingIsSelecte
         list.MoveUp();
         list.MoveDown();
     }
-    EXPECT_EQ(list.GetTitles(), (Titles {"A", "B"}));
+    EXPECT_EQ(test::Titles(list), (Titles {"A", "B"}));
     ExpectConsistent();
 
     // m_nCurSel still says 2: an entry appended there is what the buttons act on, although
@@ -167,14 +168,14 @@ TEST_F(SourceListTest, AfterDeletingTheLastNothingHappensUntilSomethingIsSelecte
     EXPECT_EQ(list.GetCurSel(), 2);
     EXPECT_EQ(list.GetVisibleSelection(), -1);
     list.MoveUp();
-    EXPECT_EQ(list.GetTitles(), (Titles {"A", "C", "B"}));
+    EXPECT_EQ(test::Titles(list), (Titles {"A", "C", "B"}));
     EXPECT_EQ(list.GetCurSel(), 1);
     EXPECT_EQ(list.GetVisibleSelection(), 1);
     ExpectConsistent();
 
     Click(0);
     list.Delete();
-    EXPECT_EQ(list.GetTitles(), (Titles {"C", "B"}));
+    EXPECT_EQ(test::Titles(list), (Titles {"C", "B"}));
     EXPECT_EQ(list.GetVisibleSelection(), 0);
     ExpectConsistent();
 }
@@ -185,7 +186,7 @@ TEST_F(SourceListTest, ReplaceSelectedReplacesInPlace)
     Click(1);
     view.calls.clear();
     list.AddEntry("B2", "text B2", true);
-    EXPECT_EQ(list.GetTitles(), (Titles {"A", "B2", "C"}));
+    EXPECT_EQ(test::Titles(list), (Titles {"A", "B2", "C"}));
     EXPECT_EQ(list.GetCurSel(), 1);
     EXPECT_EQ(list.GetVisibleSelection(), 1);
     EXPECT_EQ(view.calls, (Titles {"delete 1", "insert 1 B2", "select 1"}));
@@ -196,13 +197,13 @@ TEST_F(SourceListTest, ReplaceWithoutARememberedEntryAppends)
 {
     Add(2);
     list.AddEntry("C", "text C", true);  // m_nCurSel is -1
-    EXPECT_EQ(list.GetTitles(), (Titles {"A", "B", "C"}));
+    EXPECT_EQ(test::Titles(list), (Titles {"A", "B", "C"}));
     Click(1);
     list.MoveDown();
     list.MoveDown();  // now on the last
     list.Delete();    // m_nCurSel 2 names nothing now
     list.AddEntry("D", "text D", true);
-    EXPECT_EQ(list.GetTitles(), (Titles {"A", "C", "D"}));
+    EXPECT_EQ(test::Titles(list), (Titles {"A", "C", "D"}));
     EXPECT_EQ(list.GetVisibleSelection(), -1);
     ExpectConsistent();
 }
@@ -212,7 +213,7 @@ TEST_F(SourceListTest, AFailedInsertChangesNothing)
     Add(2);
     view.failInsertAfter = 0;
     EXPECT_THROW(list.AddEntry("C", "text C", false), std::bad_alloc);
-    EXPECT_EQ(list.GetTitles(), (Titles {"A", "B"}));
+    EXPECT_EQ(test::Titles(list), (Titles {"A", "B"}));
     ExpectConsistent();
 }
 
@@ -236,8 +237,8 @@ TEST(SourceList, WorksWithoutAView)
     list.OnSelectionChange(1);
     list.MoveUp();
     list.Delete();
-    EXPECT_EQ(list.GetTitles(), (Titles {"A"}));
-    EXPECT_EQ(list.GetTexts(), (Titles {"a"}));
+    EXPECT_EQ(test::Titles(list), (Titles {"A"}));
+    EXPECT_EQ(test::Texts(list), (Titles {"a"}));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Text import: parts of at most 150000 UTF-16 code units, their titles, replace-selected
 // for the first part only, the failure path, and decoding piece by piece.
+#include "support/book_parts.h"
 #include "sources/text_import.h"
 
 #include "list_box_view.h"
@@ -114,8 +115,8 @@ TEST(ImportText, PartsAndTitles)
         SCOPED_TRACE(c.what);
         CSourceList list;
         EXPECT_EQ(ImportText(list, "T", c.bytes.data(), c.bytes.size(), false, c.encoding), c.titles.size());
-        EXPECT_EQ(list.GetTitles(), c.titles);
-        EXPECT_EQ(UnitCounts(list.GetTexts()), c.units);
+        EXPECT_EQ(test::Titles(list), c.titles);
+        EXPECT_EQ(UnitCounts(test::Texts(list)), c.units);
     }
 }
 
@@ -140,15 +141,15 @@ TEST(ImportText, ReplaceSelectedAppliesToTheFirstPartOnly)
     const std::string text = std::string(150000, 'x') + std::string(150000, 'y') + "z";
     EXPECT_EQ(ImportText(list, "T", text.data(), text.size(), true, EncodingAnsi), 3u);
 
-    EXPECT_EQ(list.GetTitles(), (std::vector<std::string> {"A", "T(1)", "C", "T(2)", "T(3)"}));
-    EXPECT_EQ(list.GetTexts()[0], "text A");
-    EXPECT_EQ(list.GetTexts()[1], std::string(150000, 'x'));
-    EXPECT_EQ(list.GetTexts()[2], "text C");
-    EXPECT_EQ(list.GetTexts()[3], std::string(150000, 'y'));
-    EXPECT_EQ(list.GetTexts()[4], "z");
+    EXPECT_EQ(test::Titles(list), (std::vector<std::string> {"A", "T(1)", "C", "T(2)", "T(3)"}));
+    EXPECT_EQ(test::Texts(list)[0], "text A");
+    EXPECT_EQ(test::Texts(list)[1], std::string(150000, 'x'));
+    EXPECT_EQ(test::Texts(list)[2], "text C");
+    EXPECT_EQ(test::Texts(list)[3], std::string(150000, 'y'));
+    EXPECT_EQ(test::Texts(list)[4], "z");
     EXPECT_EQ(list.GetCurSel(), 1);
     EXPECT_EQ(list.GetVisibleSelection(), 1);
-    EXPECT_EQ(view.items, list.GetTitles());
+    EXPECT_EQ(view.items, test::Titles(list));
     EXPECT_EQ(view.selection, 1);
 }
 
@@ -166,9 +167,9 @@ TEST(ImportText, FailureKeepsThePartsAddedBefore)
         EXPECT_NE(dynamic_cast<const CImportException*>(&e), nullptr);
         EXPECT_EQ(e.Message(), "字符内容过长，系统不支持，请访问www.qinghe.example反馈!");
     }
-    EXPECT_EQ(list.GetTitles(), (std::vector<std::string> {"T(1)"}));
-    EXPECT_EQ(list.GetTexts().size(), 1u);
-    EXPECT_EQ(view.items, list.GetTitles());
+    EXPECT_EQ(test::Titles(list), (std::vector<std::string> {"T(1)"}));
+    EXPECT_EQ(test::Texts(list).size(), 1u);
+    EXPECT_EQ(view.items, test::Titles(list));
 }
 
 // Memory running out while a text is decoded is a failure to read it (both front ends say
@@ -215,11 +216,11 @@ TEST(ImportText, PiecesJoinUpToTheWholeText)
     CSourceList list;
     ImportText(list, "T", gbk.data(), gbk.size(), false, EncodingAnsi);
     std::string joined;
-    for (const std::string& part : list.GetTexts())
+    for (const std::string& part : test::Texts(list))
         joined += part;
     EXPECT_EQ(joined, expected);
     EXPECT_GT(list.GetCount(), 1u);
-    for (const std::string& part : list.GetTexts())
+    for (const std::string& part : test::Texts(list))
         EXPECT_LE(Utf8ToUtf16(part).size(), kPartSize);
 
     // Text without a byte below 0x30 for longer than a piece is decoded in one.
@@ -255,7 +256,7 @@ TEST(ImportText, UnicodePiecesJoinUp)
 
     CSourceList list;
     EXPECT_EQ(ImportText(list, "T", le.data(), le.size(), false, EncodingUtf16Le), 2u);
-    EXPECT_EQ(list.GetTexts()[0] + list.GetTexts()[1], expected);
+    EXPECT_EQ(test::Texts(list)[0] + test::Texts(list)[1], expected);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 // the build stops with an error after its first part (after it put right what a killed
 // build left). Exits 0 when built, 1 when it failed.
 #include "jar/jar_builder.h"
+#include "jar/template_check.h"
 #include "platform/exception.h"
 
 #include <cstdio>
@@ -55,11 +56,9 @@ int main(int argc, char** argv)
     const std::string mode = argv[6];
     const std::size_t parts = std::strtoul(argv[4], nullptr, 10);
     const unsigned seed = static_cast<unsigned>(std::strtoul(argv[5], nullptr, 10));
-    std::vector<std::string> titles, texts;
-    for (std::size_t i = 0; i < parts; ++i) {
-        titles.push_back("part " + std::to_string(i + 1));
-        texts.push_back(Noise(2000, seed + static_cast<unsigned>(i)));
-    }
+    std::vector<BookPart> bookParts;
+    for (std::size_t i = 0; i < parts; ++i)
+        bookParts.push_back({"part " + std::to_string(i + 1), Noise(2000, seed + static_cast<unsigned>(i))});
     std::size_t steps = 0;
     CBookJournal::SetStepHook([&](std::size_t step) {
         steps = step + 1;
@@ -68,7 +67,7 @@ int main(int argc, char** argv)
     });
     CJarBuilder builder({"book", "", ""});
     builder.SetClock([] { return static_cast<std::time_t>(1262347200); });
-    builder.SetContents(titles, texts);
+    builder.SetParts(bookParts);
     builder.SetMaxJarSize(std::strtoull(argv[3], nullptr, 10));
     if (mode == "fail")
         builder.SetProgress([](std::size_t done, std::size_t) {
@@ -76,7 +75,8 @@ int main(int argc, char** argv)
                 throw std::runtime_error("stopped");
         });
     try {
-        builder.BuildTo(argv[1], argv[2]);
+        CCheckedTemplate checkedTemplate(argv[1]);
+        builder.BuildTo(checkedTemplate, argv[2]);
     } catch (const CException& e) {
         std::fprintf(stderr, "%s\n", e.Message().c_str());
         return 1;
