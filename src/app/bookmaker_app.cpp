@@ -10,6 +10,9 @@
 
 bool CBookMakerApp::InitInstance()
 {
+    // The program has always started Windows sockets before its window and stopped them at
+    // exit, and refuses to start when they cannot be started: kept as its start-up
+    // behaviour, although nothing in it uses a socket.
     WSADATA sockets{};
     if (WSAStartup(MAKEWORD(1, 1), &sockets) != 0) {
         m_services.ShowMessage(nullptr, ui::LoadResourceString(IDS_SOCKETS_INIT_FAILED), MB_OK | MB_ICONSTOP);

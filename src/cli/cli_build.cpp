@@ -95,10 +95,8 @@ bool ReadSources(const std::vector<SourceFile>& files, bool byChapters, CSourceL
             } catch (const CFileException& e) {
                 ReportOpenFailed(err, e);
             } catch (const CException& e) {
-                ReportFailure(err, e);  // read, but it could not be split into parts
-            } catch (const std::bad_alloc&) {
-                // Memory ran out decoding the text: a failure to read it, as in the window.
-                ReportOpenFailed(err, read.path);
+                // Read, but it could not be split into parts; or memory ran out reading it.
+                ReportFailure(err, e);
             }
             failed = true;
             return false;
@@ -197,8 +195,7 @@ int RunBuild(const CliOptions& options, const CliContext& context, std::ostream&
                 throw;
             // The book would replace the template or a text it is made from: a mistake in
             // the command.
-            ReportFailure(err, e);
-            err << "用 bookmaker-cli --help 查看用法。\n";
+            ReportUsageError(err, e);
             return 2;
         }
 

@@ -12,7 +12,6 @@
 #include "sources/text_sniff.h"
 
 #include <iomanip>
-#include <new>
 
 namespace {
 
@@ -87,9 +86,6 @@ bool ListChapters(const std::string& path, bool why, std::ostream& out, std::ost
         return false;
     } catch (const CException& e) {
         ReportFailure(err, e);
-        return false;
-    } catch (const std::bad_alloc&) {
-        err << kOpenFileFailedMessage << "\n  " << path << '\n';
         return false;
     }
     out << path << "\n  " << EncodingName(added.encoding) << "，" << added.parts << " 部分";

@@ -18,3 +18,5 @@ int RunChapters(const CliOptions& options, std::ostream& out, std::ostream& err)
 
 // Writes what went wrong, in the program's own words, with the file concerned.
 void ReportFailure(std::ostream& err, const CException& failure);
+// ReportFailure for a mistake in the command, with where to read the usage (exit code 2).
+void ReportUsageError(std::ostream& err, const CException& failure);

@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include "platform/ascii.h"
 #include "platform/user_texts.h"
 
 #include <cstring>
@@ -85,9 +86,7 @@ std::uint64_t ParseSize(const std::string& text)
             }
         }
     }
-    std::string unit = text.substr(i);
-    for (char& c : unit)
-        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    const std::string unit = AsciiUpper(text.substr(i));
     std::uint64_t multiplier = 0;
     if (unit.empty())
         multiplier = 1;

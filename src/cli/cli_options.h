@@ -5,11 +5,12 @@
 #pragma once
 
 #include "jar/book_compression.h"
+#include "platform/exception.h"
 
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct CliOptions {
@@ -29,9 +30,13 @@ struct CliOptions {
 };
 
 // Bad usage: the message says what is wrong (exit code 2).
-class CUsageError : public std::runtime_error {
+class CUsageError : public CException {
 public:
-    using std::runtime_error::runtime_error;
+    explicit CUsageError(std::string message) : m_message(std::move(message)) {}
+    std::string Message() const override { return m_message; }
+
+private:
+    std::string m_message;
 };
 
 // args without the program name. Options may stand anywhere; "--" ends them. Values are

@@ -16,9 +16,15 @@ void ReportFailure(std::ostream& err, const CException& failure)
     const std::string message = failure.Message();
     const std::string path = failure.GetPath();
     err << message << '\n';
-    // Messages that name their file do so after a colon; the others get it on a line of its own.
-    if (!path.empty() && message.find("：" + path) == std::string::npos)
+    // A message that does not name its file gets it on a line of its own.
+    if (!path.empty() && !failure.MessageNamesPath())
         err << "  " << path << '\n';
+}
+
+void ReportUsageError(std::ostream& err, const CException& failure)
+{
+    ReportFailure(err, failure);
+    err << "用 bookmaker-cli --help 查看用法。\n";
 }
 
 int RunCli(const std::vector<std::string>& args, const CliContext& context, std::ostream& out,
@@ -35,7 +41,7 @@ int RunCli(const std::vector<std::string>& args, const CliContext& context, std:
     try {
         options = ParseCommandLine(args);
     } catch (const CUsageError& e) {
-        err << e.what() << "\n用 bookmaker-cli --help 查看用法。\n";
+        ReportUsageError(err, e);
         return 2;
     }
     // The book's fields go into the manifest and the index as UTF-8: a field typed in a GBK

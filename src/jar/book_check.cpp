@@ -4,6 +4,7 @@
 #include "jar/book_files.h"
 #include "jar/book_name.h"
 #include "jar/jar_contents.h"
+#include "platform/ascii.h"
 #include "platform/file.h"
 #include "platform/file_exception.h"
 #include "platform/path.h"
@@ -92,9 +93,7 @@ std::vector<std::string> Repeated(const Attributes& attributes)
     std::map<std::string, std::pair<std::string, int>> seen;  // folded name: first spelling, count
     std::vector<std::string> order;
     for (const auto& [key, value] : attributes) {
-        std::string folded = key;
-        std::transform(folded.begin(), folded.end(), folded.begin(),
-                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+        const std::string folded = AsciiLower(key);
         auto [it, first] = seen.try_emplace(folded, key, 0);
         if (first)
             order.push_back(folded);
@@ -198,7 +197,7 @@ bool IsBookVolume(const std::string& jarPath, const std::string& volumeName)
         CFile file;
         file.Open(jarPath, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary);
         ArchiveListing archive = ReadArchive(file);
-        const std::optional<std::string> manifest = SmallEntry(file, archive, "META-INF/MANIFEST.MF");
+        const std::optional<std::string> manifest = SmallEntry(file, archive, kManifestStoredName);
         const std::optional<std::string> index = SmallEntry(file, archive, kIndexEntryName);
         if (!manifest || !index)
             return false;
@@ -252,7 +251,7 @@ BookInspection InspectBook(const std::string& path)
         ArchiveEntry& a = archive.entries[i];
         book.entries.push_back({a.name, a.method, a.compressedSize, a.size, a.crc, {}});
         BookEntryCheck& e = book.entries.back();
-        const bool isManifest = e.name == "META-INF/MANIFEST.MF";
+        const bool isManifest = e.name == kManifestStoredName;
         const bool isPart = IsPartEntryName(e.name);
         const bool keep = (isManifest || e.name == kIndexEntryName || isPart) && e.size <= kKeepLimit;
         std::string data;

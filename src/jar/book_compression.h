@@ -6,7 +6,7 @@
 
 enum class BookCompression {
     fast,    // the quickest build, the book a little larger
-    normal,  // about today's size in a fraction of the time (the default)
+    normal,  // about the size zlib's level 6 gives (0.5 % larger) in a fraction of its time (the default)
     small,   // the smallest book, in more time
 };
 

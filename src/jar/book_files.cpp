@@ -1,5 +1,6 @@
 #include "jar/book_files.h"
 
+#include "platform/ascii.h"
 #include "platform/path.h"
 
 #include <algorithm>
@@ -20,8 +21,7 @@ std::size_t ExtensionAt(const std::string& path)
 bool HasJadExtension(const std::string& path)
 {
     const std::string extension = path.substr(ExtensionAt(path));
-    return extension.size() == 4 && std::equal(extension.begin(), extension.end(), ".jad",
-                                               [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a + 32 : a) == b; });
+    return EqualsIgnoringAsciiCase(extension, ".jad");
 }
 
 std::string JadPathFor(const std::string& jarPath) { return jarPath.substr(0, ExtensionAt(jarPath)) + ".jad"; }

@@ -3,6 +3,7 @@
 #include "jar/book_files.h"
 #include "jar/jar_contents.h"
 #include "jar/jar_exception.h"
+#include "platform/ascii.h"
 #include "platform/utf8_sequence.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@ namespace {
 
 constexpr char kFullWidthSpace[] = "\u3000";
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // The longest name of ASCII letters or of Chinese characters that keeps every manifest
 // line within the limit (with the number a volume's name carries), for the message.
@@ -38,7 +38,7 @@ bool IsReservedFileName(const std::string& name)
     std::string stem = name.substr(0, name.find('.'));
     while (!stem.empty() && stem.back() == ' ')
         stem.pop_back();
-    std::transform(stem.begin(), stem.end(), stem.begin(), Upper);
+    stem = AsciiUpper(stem);
     if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL" || stem == "CONIN$" || stem == "CONOUT$")
         return true;
     return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&

@@ -1,8 +1,9 @@
 #include "jar/book_temp_file.h"
 
 #include "platform/file.h"
-#include "platform/process.h"
 #include "platform/path.h"
+#include "platform/process.h"
+#include "platform/utf8_sequence.h"
 
 #include <atomic>
 #include <cstdio>
@@ -18,17 +19,13 @@ constexpr char kExtension[] = ".tmp";
 constexpr std::size_t kDigits = 8 + 4;  // process id, number
 constexpr std::size_t kSuffixLength = sizeof kMarker - 1 + kDigits + sizeof kExtension - 1;
 
-// UTF-16 units of a UTF-8 character starting with byte b: 2 for four-byte sequences.
-std::size_t Utf16Units(unsigned char b) { return b >= 0xF0 ? 2 : 1; }
 bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
 // The longest start of name, cut before a character, that leaves room for the suffix
 // within the name's own length in bytes and in UTF-16 units.
 std::string Prefix(const std::string& name)
 {
-    std::size_t units = 0;
-    for (unsigned char b : name)
-        units += IsContinuation(b) ? 0 : Utf16Units(b);
+    const std::size_t units = Utf16Length(name);
     if (name.size() < kSuffixLength || units < kSuffixLength)
         return {};
     const std::size_t maxBytes = name.size() - kSuffixLength;
@@ -38,7 +35,7 @@ std::string Prefix(const std::string& name)
         std::size_t next = i + 1;
         while (next < name.size() && IsContinuation(static_cast<unsigned char>(name[next])))
             ++next;
-        const std::size_t u = Utf16Units(static_cast<unsigned char>(name[i]));
+        const std::size_t u = Utf16UnitsOfByte(static_cast<unsigned char>(name[i]));
         if (next > maxBytes || used + u > maxUnits)
             break;
         bytes = next;

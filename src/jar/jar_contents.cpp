@@ -1,5 +1,6 @@
 #include "jar/jar_contents.h"
 
+#include "platform/ascii.h"
 #include "platform/utf16.h"
 
 #include <algorithm>
@@ -135,11 +136,7 @@ bool IsPartEntryName(const std::string& stored)
 
 bool IsManifestName(const std::string& stored)
 {
-    static const std::string manifest = "META-INF/MANIFEST.MF";
-    return stored.size() == manifest.size() &&
-           std::equal(stored.begin(), stored.end(), manifest.begin(), [](char a, char b) {
-               return (a >= 'a' && a <= 'z' ? a - 'a' + 'A' : a) == b;
-           });
+    return EqualsIgnoringAsciiCase(stored, kManifestStoredName);
 }
 
 bool IsValidBookName(const std::string& name)

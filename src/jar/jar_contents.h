@@ -31,6 +31,8 @@ inline constexpr char kDefaultMaker[] = "qinghe.example";
 
 // Entry names as passed to the archive engine (it stores backslashes as slashes).
 inline constexpr char kManifestEntryName[] = "META-INF\\MANIFEST.MF";
+// The manifest's name as the archive stores it, and as readers look it up.
+inline constexpr char kManifestStoredName[] = "META-INF/MANIFEST.MF";
 inline constexpr char kIndexEntryName[] = "index.txt";
 
 // The template's file name in the working folder.

@@ -12,6 +12,18 @@ constexpr char kBadBookNameMessage[] = "书名不能包含下列字符：\\ / : 
 
 } // namespace
 
+bool CJarException::MessageNamesPath() const
+{
+    switch (m_cause) {
+    case outputIsTemplate:
+    case outputIsSource:
+    case outputNotFile:
+    case outputReadOnly:
+    case outputIsDescriptor: return true;
+    default: return false;
+    }
+}
+
 std::string CJarException::Message() const
 {
     switch (m_cause) {

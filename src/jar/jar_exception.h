@@ -48,6 +48,7 @@ public:
     Cause GetCause() const { return m_cause; }
     // The file concerned (the template, the book), or empty.
     std::string GetPath() const override { return m_strPath; }
+    bool MessageNamesPath() const override;
     // What exactly is wrong with it (a damaged template's fault), or empty.
     const std::string& GetDetail() const { return m_strDetail; }
 

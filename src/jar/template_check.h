@@ -15,7 +15,7 @@ void CheckTemplatePresent(const std::string& templatePath);
 // Throws CJarException(templateDamaged, path) when the archive engine cannot open the file,
 // and CJarException(templateDamaged, path, detail) naming the first fault found:
 //   - the end record: disk numbers other than 0, a comment that does not end the file or
-//     that hides another end record, bytes before the archive, a directory holding more or
+//     that hides another end record, a directory holding more or
 //     fewer headers than the record counts (the 16-bit count wraps at 65536);
 //   - an entry: its local header out of place or disagreeing with its central header, its
 //     data beyond the directory or not matching its size and CRC, its records overlapping

@@ -38,6 +38,7 @@ public:
     Cause GetCause() const { return m_cause; }
     long GetOsError() const { return m_lOsError; }
     std::string GetPath() const override { return m_strFileName; }
+    bool MessageNamesPath() const override { return !m_strFileName.empty(); }
     bool IsReplacing() const { return m_bReplacing; }
 
     // A Chinese sentence naming the file and what went wrong, for message boxes. A sharing

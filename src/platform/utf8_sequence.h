@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 enum class Utf8Status { Valid, Invalid, Truncated };
 
@@ -67,4 +68,17 @@ inline bool IsValidUtf8(const char* data, std::size_t size)
         i += s.length;
     }
     return true;
+}
+
+// UTF-16 units of the character whose well-formed UTF-8 starts with byte b: 2 for a
+// four-byte sequence (a surrogate pair), 1 for the others, 0 for a continuation byte.
+constexpr std::size_t Utf16UnitsOfByte(unsigned char b) { return (b & 0xC0) == 0x80 ? 0 : b >= 0xF0 ? 2 : 1; }
+
+// UTF-16 units of well-formed UTF-8 text.
+inline std::size_t Utf16Length(std::string_view text)
+{
+    std::size_t units = 0;
+    for (const char c : text)
+        units += Utf16UnitsOfByte(static_cast<unsigned char>(c));
+    return units;
 }

@@ -1,5 +1,6 @@
 #include "sources/chapter_rules.h"
 
+#include "platform/ascii.h"
 #include "platform/utf16.h"
 
 #include <algorithm>
@@ -14,9 +15,7 @@ bool Contains(std::u32string_view set, char32_t c) { return set.find(c) != std::
 
 bool IsDigit(char32_t c) { return (c >= '0' && c <= '9') || (c >= U'０' && c <= U'９'); }
 
-bool IsAsciiLetter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-char32_t Lower(char32_t c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
 
 bool IsSeparator(char32_t c) { return IsHeadingSpace(c) || Contains(U"：:、.．-—·|｜", c); }
 
@@ -49,7 +48,7 @@ bool StartsWithNoCase(std::u32string_view s, std::u32string_view word)
     if (s.size() < word.size())
         return false;
     for (std::size_t i = 0; i < word.size(); ++i) {
-        if (Lower(s[i]) != word[i])
+        if (AsciiLower(s[i]) != word[i])
             return false;
     }
     return true;
@@ -146,7 +145,7 @@ std::int64_t RomanValue(std::u32string_view word)
     std::int64_t total = 0;
     for (std::size_t i = 0; i < word.size(); ++i) {
         const auto value = [](char32_t c) -> std::int64_t {
-            switch (Lower(c)) {
+            switch (AsciiLower(c)) {
             case 'i': return 1;
             case 'v': return 5;
             case 'x': return 10;

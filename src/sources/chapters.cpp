@@ -1,5 +1,6 @@
 #include "sources/chapters.h"
 
+#include "platform/ascii.h"
 #include "platform/utf16.h"
 #include "platform/utf8_sequence.h"
 
@@ -76,7 +77,6 @@ bool EndsParagraph(char32_t c)
     }
 }
 
-bool IsAsciiLetter(char32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool IsNumberedKind(HeadingKind k)
 {

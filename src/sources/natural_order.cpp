@@ -1,5 +1,6 @@
 #include "sources/natural_order.h"
 
+#include "platform/ascii.h"
 #include "platform/utf8_sequence.h"
 
 #include <cstdint>
@@ -91,7 +92,7 @@ Token Read(const std::string& s, std::size_t& i)
     std::size_t j = i;
     const char32_t c = Next(s, j);
     if (!IsAsciiOrWideDigit(c) && !IsChineseNumeral(c)) {
-        token.c = c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+        token.c = AsciiLower(c);
         i = j;
         return token;
     }

@@ -1,5 +1,6 @@
 #include "sources/source_files.h"
 
+#include "platform/ascii.h"
 #include "platform/file.h"
 #include "platform/file_exception.h"
 #include "platform/path.h"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -32,17 +34,7 @@ namespace {
 
 bool HasTxtExtension(const std::string& name)
 {
-    static constexpr char kTxt[] = ".txt";
-    if (name.size() < 4)
-        return false;
-    for (std::size_t i = 0; i < 4; ++i) {
-        char c = name[name.size() - 4 + i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != kTxt[i])
-            return false;
-    }
-    return true;
+    return EndsWithIgnoringAsciiCase(name, ".txt");
 }
 
 } // namespace
@@ -127,16 +119,23 @@ bool AddSourceFile(CSourceList& list, const std::string& path, const std::string
                    bool byChapters, const ImportProgress& progress)
 {
     std::string bytes;
-    if (!ReadSourceFile(path, bytes))
-        return false;
-    if (IsClearlyNotText(bytes.data(), bytes.size()))
-        throw CNotTextException(path);
-    const TextEncoding encoding = DetectEncoding(bytes.data(), bytes.size());
+    TextEncoding encoding;
     ImportedChapters imported;
-    if (byChapters)
-        imported = ImportChapters(list, title, bytes.data(), bytes.size(), false, encoding, progress);
-    else
-        imported.parts = ImportText(list, title, bytes.data(), bytes.size(), false, encoding, progress);
+    try {
+        if (!ReadSourceFile(path, bytes))
+            return false;
+        if (IsClearlyNotText(bytes.data(), bytes.size()))
+            throw CNotTextException(path);
+        encoding = DetectEncoding(bytes.data(), bytes.size());
+        if (byChapters)
+            imported = ImportChapters(list, title, bytes.data(), bytes.size(), false, encoding, progress);
+        else
+            imported.parts = ImportText(list, title, bytes.data(), bytes.size(), false, encoding, progress);
+    } catch (const std::bad_alloc&) {
+        // The import throws CImportException once the text was read; before, the text
+        // could not be read.
+        throw CSourceMemoryException(path);
+    }
     if (added) {
         added->title = title;
         added->encoding = encoding;

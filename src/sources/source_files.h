@@ -1,11 +1,14 @@
 // Source files and folders: reading a file whole, its title, the folder scan.
 #pragma once
 
+#include "platform/exception.h"
+#include "platform/user_texts.h"
 #include "sources/encoding_detect.h"
 #include "sources/text_import.h"
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CSourceList;
@@ -32,10 +35,22 @@ struct AddedSource {
     std::vector<RefusedHeading> refusedHeadings;  // when reading by chapters: lines refused as headings
 };
 
+// Memory ran out while a source was read or decoded: a failure to read it, reported as a
+// read error is ("打开文件出错!"), with the file.
+class CSourceMemoryException : public CException {
+public:
+    explicit CSourceMemoryException(std::string path) : m_strPath(std::move(path)) {}
+    std::string Message() const override { return kOpenFileFailedMessage; }
+    std::string GetPath() const override { return m_strPath; }
+
+private:
+    std::string m_strPath;
+};
+
 // Reads one file and imports it under title: the one path the file dialog, the folder scan,
 // the drop and the command line share. False when the file could not be opened (skipped).
-// Read failures throw CFileException (and std::bad_alloc when memory runs out decoding),
-// import failures CImportException; a file that is
+// Read failures throw CFileException, memory running out while reading or decoding
+// CSourceMemoryException, import failures CImportException; a file that is
 // clearly not a text (IsClearlyNotText) throws CNotTextException and adds nothing.
 // byChapters: the text is cut at its chapters first (ImportChapters). progress is called as
 // the text is imported and may throw to stop it.

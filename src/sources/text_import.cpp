@@ -206,15 +206,11 @@ private:
     std::size_t m_pos = 0;
 };
 
-// UTF-16 code units of well-formed UTF-8: one per character, two for a four-byte one.
-std::size_t CountUnits(std::string_view text)
+// The title of part `index` (from 0) of a text titled title: the title itself for a text
+// kept whole, "标题(1)", "标题(2)", ... for a text cut into parts.
+std::string PartTitle(const std::string& title, std::size_t index, bool last)
 {
-    std::size_t units = 0;
-    for (const char ch : text) {
-        const unsigned char b = static_cast<unsigned char>(ch);
-        units += ((b & 0xC0) != 0x80) + (b >= 0xF0);
-    }
-    return units;
+    return last && index == 0 ? title : title + "(" + std::to_string(index + 1) + ")";
 }
 
 // Drops spare capacity that would otherwise stay with the text in the list for good.
@@ -246,7 +242,7 @@ public:
             // Most pieces fit whole (no more bytes than units left): count them in one plain pass.
             if (text.size() - i <= room) {
                 m_part.append(text.data() + i, text.size() - i);
-                m_units += CountUnits(text.substr(i));
+                m_units += Utf16Length(text.substr(i));
                 return;
             }
             // Otherwise the longest run of whole characters from i that still fits; only
@@ -254,10 +250,9 @@ public:
             std::size_t units = 0;
             std::size_t j = i;
             for (; j < text.size(); ++j) {
-                const unsigned char b = static_cast<unsigned char>(text[j]);
-                if ((b & 0xC0) == 0x80)
+                const std::size_t u = Utf16UnitsOfByte(static_cast<unsigned char>(text[j]));
+                if (u == 0)
                     continue;  // a continuation byte
-                const std::size_t u = b >= 0xF0 ? 2 : 1;  // four bytes: a surrogate pair
                 if (units + u > room)
                     break;
                 units += u;
@@ -341,9 +336,7 @@ std::size_t ImportText(CSourceList& list, const std::string& title, const char* 
         // parts (which go into the list) and one piece exist, never a second whole copy.
         TextDecoder decoder(data, size, encoding);
         PartCutter cutter(decoder.EstimatedLength(), [&](std::string&& part, bool last) {
-            const std::string partTitle =
-                last && added == 0 ? title : title + "(" + std::to_string(added + 1) + ")";
-            list.AddEntry(partTitle, std::move(part), replaceSelected && added == 0);
+            list.AddEntry(PartTitle(title, added, last), std::move(part), replaceSelected && added == 0);
             ++added;
         });
         std::string piece;
@@ -416,9 +409,7 @@ ImportedChapters ImportChapters(CSourceList& list, const std::string& title, con
         for (const Chapter& chapter : chapters) {
             std::size_t added = 0;
             PartCutter cutter(chapter.end - chapter.begin, [&](std::string&& part, bool last) {
-                const std::string partTitle =
-                    last && added == 0 ? chapter.title : chapter.title + "(" + std::to_string(added + 1) + ")";
-                list.AddEntry(partTitle, std::move(part), replaceSelected && imported.parts == 0);
+                list.AddEntry(PartTitle(chapter.title, added, last), std::move(part), replaceSelected && imported.parts == 0);
                 ++added;
                 ++imported.parts;
             });

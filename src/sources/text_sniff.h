@@ -25,6 +25,7 @@ class CNotTextException : public CException {
 public:
     explicit CNotTextException(std::string path) : m_strPath(std::move(path)) {}
     std::string GetPath() const override { return m_strPath; }
+    bool MessageNamesPath() const override { return true; }
     // "不是文本文件：" and the path.
     std::string Message() const override;
 

@@ -46,13 +46,17 @@ public:
     // CFileException.
     bool Open(const std::string& path, int mode = zipOpen, std::uint32_t volumeSize = 0);
 
-    // Appends the whole stream as a new entry. False when the request is refused.
+    // Appends the whole stream as a new entry, deflated with zlib as it is read. The book
+    // builder does not use this path (its parts are packed beforehand, AddPackedEntry);
+    // it is the engine's own way to add a stream, kept with its tests.
+    // False when the request is refused.
     bool AddNewEntry(CZipStream& stream, const std::string& name, int level = -1,
                      int smartFlags = ZSF_DEFAULT, std::uint32_t bufferSize = 65536);
     bool AddNewEntry(CZipAddRequest& request);
 
-    // Appends an entry whose data was packed beforehand (PackEntryData): the entry
-    // AddNewEntry writes for the same bytes and level. False when the request is refused.
+    // Appends an entry whose data was packed beforehand (PackEntryData): the same headers
+    // as AddNewEntry writes, with the packer's data (libdeflate's bytes, which differ from
+    // zlib's for the same level). False when the request is refused.
     bool AddPackedEntry(const std::string& name, const CZipPackedData& packed);
 
     // The size of the file once closed with a directory written anew, as Close writes it
@@ -64,6 +68,7 @@ public:
     std::uint64_t GetSizeWithNewDirectory() const;
     std::uint64_t GetPackedEntrySize(const std::string& name, const CZipPackedData& packed) const;
 
+    // The streamed entry AddNewEntry is built on: open, write its data in pieces, close.
     bool OpenNewEntry(CZipEntryHeader& templ, int level, const std::string* path = nullptr,
                       std::uint16_t replaceIndex = kNoIndex);
     bool WriteNewEntry(const void* data, std::uint32_t count);

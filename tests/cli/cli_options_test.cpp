@@ -120,7 +120,7 @@ TEST(CliOptions, BadUsage)
             ParseCommandLine(c.args);
             ADD_FAILURE() << "accepted: " << testing::PrintToString(c.args);
         } catch (const CUsageError& e) {
-            EXPECT_EQ(std::string(e.what()), c.message) << testing::PrintToString(c.args);
+            EXPECT_EQ(e.Message(), c.message) << testing::PrintToString(c.args);
         }
     }
 }
@@ -132,7 +132,7 @@ TEST(CliOptions, SizesThatAreNoSizes)
             ParseCommandLine({"-n", "书", "--max-size", size, "a.txt"});
             ADD_FAILURE() << "accepted: " << size;
         } catch (const CUsageError& e) {
-            EXPECT_EQ(std::string(e.what()),
+            EXPECT_EQ(e.Message(),
                       "分卷大小无效：" + std::string(size) + "（例如 300K、1M、1.5M，或不带单位的字节数）");
         }
     }
