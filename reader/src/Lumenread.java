@@ -26,8 +26,6 @@ import javax.microedition.midlet.MIDlet;
  * and painting.
  */
 public class Lumenread extends MIDlet implements CommandListener, Runnable {
-    /** Seconds per page of automatic page turning. */
-    static final int[] TURN_SECONDS = { 5, 10, 20, 30, 60 };
     /** Milliseconds from the last page turn to keeping the position. */
     static final int SAVE_DELAY = 1500;
 
@@ -243,9 +241,9 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         } else if (c == searchCommand) {
             ask(SEARCH, "查找（从本页往后）", word, 32, TextField.ANY);
         } else if (c == turnCommand) {
-            String[] speeds = new String[TURN_SECONDS.length];
+            String[] speeds = new String[Settings.TURN_SECONDS.length];
             for (int i = 0; i < speeds.length; i++) {
-                speeds[i] = "每页" + TURN_SECONDS[i] + "秒";
+                speeds[i] = "每页" + Settings.TURN_SECONDS[i] + "秒";
             }
             choose(SPEED, "自动翻页", speeds, settings.turnSpeed);
         } else if (c == nightCommand || c == dayCommand) {
@@ -565,7 +563,7 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
 
     private void startTurning() {
         stopTurning();
-        long period = TURN_SECONDS[settings.turnSpeed] * 1000L;
+        long period = Settings.TURN_SECONDS[settings.turnSpeed] * 1000L;
         turnAlarm = new Alarm(this, TURN);
         timer.schedule(turnAlarm, period, period);
         reader.setTurning(true);

@@ -32,8 +32,6 @@ import javax.microedition.lcdui.Graphics;
  */
 final class ReadingCanvas extends Canvas {
     private static final int MARGIN = 2;
-    /** Space between lines in eighths of the font's height: 紧凑, 适中, 宽松. */
-    static final int[] SPACINGS = { 1, 2, 4 };
     /** Background, text, status line and rule: by day, and at night light on dark. */
     private static final int[] DAY = { 0xF7F3E8, 0x202020, 0x5A5A5A, 0xC8BFA8, 0xF2D675 };
     private static final int[] NIGHT = { 0x151618, 0xA9A79F, 0x76746E, 0x3A3A38, 0x5C4A12 };
@@ -367,7 +365,7 @@ final class ReadingCanvas extends Canvas {
     }
 
     private int lineGap() {
-        return Math.max(1, font.getHeight() * SPACINGS[spacing] / 8);
+        return Math.max(1, font.getHeight() * Settings.SPACING_EIGHTHS[spacing] / 8);
     }
 
     private int lineHeight() {
