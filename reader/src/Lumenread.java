@@ -26,8 +26,6 @@ import javax.microedition.midlet.MIDlet;
  * and painting.
  */
 public class Lumenread extends MIDlet implements CommandListener, Runnable {
-    /** Seconds per page of automatic page turning. */
-    static final int[] TURN_SECONDS = { 5, 10, 20, 30, 60 };
     /** Milliseconds from the last page turn to keeping the position. */
     static final int SAVE_DELAY = 1500;
 
@@ -192,48 +190,60 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         contents.setSelectedIndex(settings.part, true);
     }
 
+    /**
+     * Hands a command to the screen it came from. 退出 (on every screen) and 返回 (on every
+     * screen over the reading screen) mean the same wherever they are.
+     */
     public void commandAction(Command c, Displayable d) {
         if (c == exitCommand) {
             destroyApp(true);
             notifyDestroyed();
-        } else if (d == contents) {
-            int row = contents.getSelectedIndex();
-            if (row < 0) {
-                return;
-            }
-            int part = resumeRow ? row : row + 1;
-            // The row of the part kept, like "继续阅读", goes on from the page kept.
-            if (resumeRow && (row == 0 || part == settings.part)) {
-                showPart(settings.part, settings.offset);
-            } else {
-                showPart(part, 0);
-            }
         } else if (c == cancelCommand) {
             display.setCurrent(reader);
+        } else if (d == reader) {
+            readingCommand(c);
+        } else if (d == contents) {
+            partChosen();
         } else if (d == menu) {
-            int row = menu.getSelectedIndex();
-            if (row >= 0) {
-                display.setCurrent(reader);
-                commandAction(menuCommands[row], reader);
-            }
-        } else if (c == contentsCommand) {
-            keepPosition();
-            updateResumeRow();
-            display.setCurrent(contents);
+            menuRowChosen();
         } else if (d == chooser) {
             chosen(chooser.getSelectedIndex());
         } else if (d == numberBox) {
             numberTyped();
         } else if (d == markList) {
-            int i = markList.getSelectedIndex();
-            if (i < 0) {
-                return;
-            }
-            if (c == deleteCommand) {
-                deleteBookmark(i);
-            } else {
-                openAt(marks.part(i), marks.offset(i));
-            }
+            bookmarkCommand(c);
+        }
+    }
+
+    /** A row of the contents: the part, or for the row of the part kept (and 继续阅读) the page kept. */
+    private void partChosen() {
+        int row = contents.getSelectedIndex();
+        if (row < 0) {
+            return;
+        }
+        int part = resumeRow ? row : row + 1;
+        if (resumeRow && (row == 0 || part == settings.part)) {
+            showPart(settings.part, settings.offset);
+        } else {
+            showPart(part, 0);
+        }
+    }
+
+    /** A row of the reader's menu: back to the reading screen, and its command. */
+    private void menuRowChosen() {
+        int row = menu.getSelectedIndex();
+        if (row >= 0) {
+            display.setCurrent(reader);
+            commandAction(menuCommands[row], reader);
+        }
+    }
+
+    /** A command of the reading screen, from a soft key, a shortcut key or the reader's menu. */
+    private void readingCommand(Command c) {
+        if (c == contentsCommand) {
+            keepPosition();
+            updateResumeRow();
+            display.setCurrent(contents);
         } else if (c == addMarkCommand) {
             addBookmark();
         } else if (c == marksCommand) {
@@ -243,9 +253,9 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         } else if (c == searchCommand) {
             ask(SEARCH, "查找（从本页往后）", word, 32, TextField.ANY);
         } else if (c == turnCommand) {
-            String[] speeds = new String[TURN_SECONDS.length];
+            String[] speeds = new String[Settings.TURN_SECONDS.length];
             for (int i = 0; i < speeds.length; i++) {
-                speeds[i] = "每页" + TURN_SECONDS[i] + "秒";
+                speeds[i] = "每页" + Settings.TURN_SECONDS[i] + "秒";
             }
             choose(SPEED, "自动翻页", speeds, settings.turnSpeed);
         } else if (c == nightCommand || c == dayCommand) {
@@ -258,6 +268,19 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             choose(FONT, "字体大小", new String[] { "小字体", "中字体", "大字体" }, settings.fontSize);
         } else if (c == spacingCommand) {
             choose(SPACING, "行距", new String[] { "紧凑", "适中", "宽松" }, settings.spacing);
+        }
+    }
+
+    /** 删除 deletes the bookmark selected; choosing one opens it. */
+    private void bookmarkCommand(Command c) {
+        int i = markList.getSelectedIndex();
+        if (i < 0) {
+            return;
+        }
+        if (c == deleteCommand) {
+            deleteBookmark(i);
+        } else {
+            openAt(marks.part(i), marks.offset(i));
         }
     }
 
@@ -565,7 +588,7 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
 
     private void startTurning() {
         stopTurning();
-        long period = TURN_SECONDS[settings.turnSpeed] * 1000L;
+        long period = Settings.TURN_SECONDS[settings.turnSpeed] * 1000L;
         turnAlarm = new Alarm(this, TURN);
         timer.schedule(turnAlarm, period, period);
         reader.setTurning(true);

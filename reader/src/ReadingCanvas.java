@@ -32,8 +32,6 @@ import javax.microedition.lcdui.Graphics;
  */
 final class ReadingCanvas extends Canvas {
     private static final int MARGIN = 2;
-    /** Space between lines in eighths of the font's height: 紧凑, 适中, 宽松. */
-    static final int[] SPACINGS = { 1, 2, 4 };
     /** Background, text, status line and rule: by day, and at night light on dark. */
     private static final int[] DAY = { 0xF7F3E8, 0x202020, 0x5A5A5A, 0xC8BFA8, 0xF2D675 };
     private static final int[] NIGHT = { 0x151618, 0xA9A79F, 0x76746E, 0x3A3A38, 0x5C4A12 };
@@ -95,18 +93,9 @@ final class ReadingCanvas extends Canvas {
     /** Whether the part has nothing but spaces and line ends. */
     private boolean blank;
 
-    /** The lines of the page shown: pageChars[lineStart[i] .. + lineLength[i]). */
-    private char[] pageChars = new char[0];
-    private int[] lineStart = new int[0];
-    private int[] lineLength = new int[0];
-    private int lineCount;
-    private int filledPage = -1;
-    /** The page shown before, kept so that one page back needs no new layout. */
-    private char[] otherChars = new char[0];
-    private int[] otherStart = new int[0];
-    private int[] otherLength = new int[0];
-    private int otherCount;
-    private int otherPage = -1;
+    /** The lines of the page shown, and of the page shown before it (one page back needs no layout). */
+    private Page shown = new Page();
+    private Page other = new Page();
     /** Lays out further from where the page shown ends, for turning forward cheaply. */
     private LineBreaker breaker;
 
@@ -202,8 +191,8 @@ final class ReadingCanvas extends Canvas {
         blank = false;
         failed = false;
         badSequences = 0;
-        filledPage = -1;
-        otherPage = -1;
+        shown.number = -1;
+        other.number = -1;
         mark = null;
         opening = true;
         layOut(0, offset < 0 ? Integer.MAX_VALUE : offset, -1);
@@ -323,34 +312,12 @@ final class ReadingCanvas extends Canvas {
         app.pageTurned();
     }
 
-    /**
-     * The first characters of the page shown, up to {@code max}, without leading spaces and
-     * with each run of spaces as one: what names a bookmark. Lines are joined as they were
-     * cut: with a space between two words, directly elsewhere.
-     */
+    /** The first characters of the page shown, up to {@code max}: what names a bookmark. */
     String pageStart(int max) throws IOException {
-        if (filledPage != page) {
+        if (shown.number != page) {
             fillPage();
         }
-        StringBuffer s = new StringBuffer();
-        char last = ' ';
-        for (int i = 0; i < lineCount; i++) {
-            for (int j = 0; j < lineLength[i] && s.length() < max; j++) {
-                char c = pageChars[lineStart[i] + j];
-                if (c == '\u3000') {
-                    c = ' ';
-                }
-                if (c == ' ' && last == ' ') {
-                    continue;
-                }
-                if (j == 0 && LineBreaker.isWordChar(last) && LineBreaker.isWordChar(c)) {
-                    s.append(' ');
-                }
-                s.append(c);
-                last = c;
-            }
-        }
-        return s.toString().trim();
+        return shown.opening(max);
     }
 
     private void relayout() {
@@ -367,7 +334,7 @@ final class ReadingCanvas extends Canvas {
     }
 
     private int lineGap() {
-        return Math.max(1, font.getHeight() * SPACINGS[spacing] / 8);
+        return Math.max(1, font.getHeight() * Settings.SPACING_EIGHTHS[spacing] / 8);
     }
 
     private int lineHeight() {
@@ -393,32 +360,15 @@ final class ReadingCanvas extends Canvas {
         }
     }
 
-    /** Swaps the lines of the page shown with those of the page shown before. */
-    private void swapPages() {
-        char[] chars = pageChars;
-        pageChars = otherChars;
-        otherChars = chars;
-        int[] starts = lineStart;
-        lineStart = otherStart;
-        otherStart = starts;
-        int[] lengths = lineLength;
-        lineLength = otherLength;
-        otherLength = lengths;
-        int count = lineCount;
-        lineCount = otherCount;
-        otherCount = count;
-        int shown = filledPage;
-        filledPage = otherPage;
-        otherPage = shown;
-    }
-
     /**
      * Lays out the lines of the page shown, going on from the last page when it can; the
      * page shown before is kept, so that turning one page back and forth costs nothing.
      */
     private void fillPage() throws IOException {
-        swapPages();
-        if (filledPage == page) {
+        Page before = shown;
+        shown = other;
+        other = before;
+        if (shown.number == page) {
             return;
         }
         int start = pageStarts[page];
@@ -430,25 +380,7 @@ final class ReadingCanvas extends Canvas {
             }
             breaker = new LineBreaker(source, font, textWidth(layoutWidth));
         }
-        int capacity = linesPerPage * LineBreaker.MAX_LINE;
-        if (pageChars.length < capacity) {
-            pageChars = new char[capacity];
-        }
-        if (lineStart.length < linesPerPage) {
-            lineStart = new int[linesPerPage];
-            lineLength = new int[linesPerPage];
-        }
-        lineCount = 0;
-        int used = 0;
-        while (lineCount < linesPerPage && breaker.next()) {
-            int length = breaker.lineLength();
-            System.arraycopy(breaker.lineChars(), 0, pageChars, used, length);
-            lineStart[lineCount] = used;
-            lineLength[lineCount] = length;
-            lineCount++;
-            used += length;
-        }
-        filledPage = page;
+        shown.fill(breaker, linesPerPage, page);
     }
 
     protected void showNotify() {
@@ -473,13 +405,13 @@ final class ReadingCanvas extends Canvas {
         if (part == 0) {
             return;
         }
-        if (filledPage != page) {
+        if (shown.number != page) {
             try {
                 fillPage();
             } catch (IOException e) {
-                lineCount = 0;
-                filledPage = -1;
-                otherPage = -1;
+                shown.count = 0;
+                shown.number = -1;
+                other.number = -1;
                 closeBreaker();
                 app.partUnreadable(part);
                 return;
@@ -497,8 +429,8 @@ final class ReadingCanvas extends Canvas {
             markWord(g, top, lineH);
         }
         g.setColor(colours[1]);
-        for (int i = 0; i < lineCount && !blank; i++) {
-            g.drawChars(pageChars, lineStart[i], lineLength[i], MARGIN, top + i * lineH, Graphics.TOP | Graphics.LEFT);
+        for (int i = 0; i < shown.count && !blank; i++) {
+            g.drawChars(shown.chars, shown.start[i], shown.length[i], MARGIN, top + i * lineH, Graphics.TOP | Graphics.LEFT);
         }
         drawStatus(g, width, height);
     }
@@ -509,11 +441,7 @@ final class ReadingCanvas extends Canvas {
      * the page ends inside it.
      */
     private void markWord(Graphics g, int top, int lineH) {
-        StringBuffer page = new StringBuffer();
-        for (int i = 0; i < lineCount; i++) {
-            page.append(pageChars, lineStart[i], lineLength[i]);
-        }
-        String text = page.toString();
+        String text = shown.text();
         g.setColor(colours[4]);
         for (int at = text.indexOf(mark); at >= 0; at = text.indexOf(mark, at + 1)) {
             markRange(g, at, at + mark.length(), top, lineH);
@@ -528,15 +456,16 @@ final class ReadingCanvas extends Canvas {
 
     /** Paints the mark behind characters [at, end) of the page's lines read as one text. */
     private void markRange(Graphics g, int at, int end, int top, int lineH) {
+        Page p = shown;
         int from = 0;
-        for (int i = 0; i < lineCount; i++) {
+        for (int i = 0; i < p.count; i++) {
             int a = Math.max(at, from);
-            int z = Math.min(end, from + lineLength[i]);
+            int z = Math.min(end, from + p.length[i]);
             if (a < z) {
-                g.fillRect(MARGIN + font.charsWidth(pageChars, lineStart[i], a - from), top + i * lineH,
-                        font.charsWidth(pageChars, lineStart[i] + a - from, z - a), font.getHeight());
+                g.fillRect(MARGIN + font.charsWidth(p.chars, p.start[i], a - from), top + i * lineH,
+                        font.charsWidth(p.chars, p.start[i] + a - from, z - a), font.getHeight());
             }
-            from += lineLength[i];
+            from += p.length[i];
         }
     }
 

@@ -17,9 +17,14 @@ import javax.microedition.rms.RecordStoreException;
  * ignores the rest, so records of older and newer readers both load.
  */
 final class Settings {
+    /** Font sizes. */
     static final int SMALL = 0;
     static final int MEDIUM = 1;
     static final int LARGE = 2;
+    /** Space between lines for each line spacing, in eighths of the font's height: 紧凑, 适中, 宽松. */
+    static final int[] SPACING_EIGHTHS = { 1, 2, 4 };
+    /** Seconds per page for each speed of automatic page turning. */
+    static final int[] TURN_SECONDS = { 5, 10, 20, 30, 60 };
 
     private static final String STORE = "lumenread";
     private static final int FORMAT = 1;
@@ -30,9 +35,9 @@ final class Settings {
     int offset;
     int fontSize = MEDIUM;
     boolean night;
-    /** Index into {@link ReadingCanvas#SPACINGS}. */
+    /** Index into {@link #SPACING_EIGHTHS}. */
     int spacing = 1;
-    /** Index into {@link Lumenread#TURN_SECONDS}. */
+    /** Index into {@link #TURN_SECONDS}. */
     int turnSpeed = 1;
     /** The record as last read or written: an unchanged record is not written again. */
     private byte[] kept;
@@ -62,8 +67,8 @@ final class Settings {
             boolean night = in.readBoolean();
             int spacing = in.readByte();
             int turnSpeed = in.readByte();
-            if (spacing >= 0 && spacing < ReadingCanvas.SPACINGS.length
-                    && turnSpeed >= 0 && turnSpeed < Lumenread.TURN_SECONDS.length) {
+            if (spacing >= 0 && spacing < SPACING_EIGHTHS.length
+                    && turnSpeed >= 0 && turnSpeed < TURN_SECONDS.length) {
                 s.night = night;
                 s.spacing = spacing;
                 s.turnSpeed = turnSpeed;

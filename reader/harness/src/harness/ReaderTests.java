@@ -10,9 +10,7 @@ import java.nio.file.Path;
 import java.nio.file.Paths;
 import java.util.ArrayList;
 import java.util.Enumeration;
-import java.util.LinkedHashMap;
 import java.util.List;
-import java.util.Map;
 import java.util.jar.JarEntry;
 import java.util.jar.JarFile;
 import java.awt.image.BufferedImage;
@@ -25,10 +23,11 @@ import javax.microedition.rms.RecordStores;
  * Runs the reader on books on a test phone and checks what it shows.
  *
  * Usage: ReaderTests TEMPLATE STUBS.jar BOOKS_DIR SCREENS_DIR [GROUP ...]
- * Groups: template, constants, books, navigation, resume, fonts, linebreaks, saving, night,
- * spacing, progress, volumes, goto, bookmarks, autoturn, damaged, chapters, keys, find, layout, memory (all by default; memory means
- * something only with a small heap, -Xmx16m).
- * Screens are written as PNG under SCREENS_DIR. Exit status 1 if any check fails.
+ *        ReaderTests --list
+ * Runs the groups named, all of {@link #GROUPS} when none is. Screens are written as PNG under
+ * SCREENS_DIR. Exit status 1 if any check fails, 2 for a group that does not exist.
+ * --list prints each group's name and the JVM options it needs, a group a line: the build
+ * registers one CTest test a group from it.
  */
 public final class ReaderTests {
     static final int[][] SIZES = { { 128, 128 }, { 176, 208 }, { 240, 320 } };
@@ -46,6 +45,36 @@ public final class ReaderTests {
     interface Body {
         void run() throws Exception;
     }
+
+    /** A group of tests, run by name, in a JVM started with {@code jvmOptions}. */
+    record Group(String name, String jvmOptions, Runnable body) {
+    }
+
+    /** Every group, in the order they run when none is named. */
+    static final Group[] GROUPS = {
+        new Group("template", "", ReaderTests::templateTests),
+        new Group("constants", "", ReaderTests::constantTests),
+        new Group("books", "", BookTests::run),
+        new Group("navigation", "", NavigationTests::run),
+        new Group("resume", "", NavigationTests::runResume),
+        new Group("fonts", "", NavigationTests::runFonts),
+        new Group("linebreaks", "", LineBreakTests::run),
+        new Group("saving", "", SavingTests::run),
+        new Group("night", "", DisplayTests::runNight),
+        new Group("spacing", "", DisplayTests::runSpacing),
+        new Group("progress", "", DisplayTests::runProgress),
+        new Group("volumes", "", DisplayTests::runVolumes),
+        new Group("goto", "", GoToTests::runGoTo),
+        new Group("bookmarks", "", GoToTests::runBookmarks),
+        new Group("autoturn", "", AutoTurnTests::run),
+        new Group("damaged", "", DamagedTests::run),
+        new Group("chapters", "", ChapterTests::run),
+        new Group("keys", "", KeyTests::run),
+        new Group("find", "", FindTests::run),
+        new Group("layout", "", LayoutTests::run),
+        // A part of 16 MB in a heap of 16 MB: passes only if the reader never holds a part whole.
+        new Group("memory", "-Xmx16m", MemoryTests::run),
+    };
 
     static void test(String name, Body body) {
         RecordStores.clear();
@@ -90,6 +119,12 @@ public final class ReaderTests {
     }
 
     public static void main(String[] args) throws Exception {
+        if (args.length == 1 && args[0].equals("--list")) {
+            for (Group g : GROUPS) {
+                System.out.println((g.name() + " " + g.jvmOptions()).trim());
+            }
+            return;
+        }
         if (args.length < 4) {
             System.err.println("usage: ReaderTests TEMPLATE STUBS.jar BOOKS_DIR SCREENS_DIR [GROUP ...]");
             System.exit(2);
@@ -102,31 +137,20 @@ public final class ReaderTests {
         for (int i = 4; i < args.length; i++) {
             groups.add(args[i]);
         }
-        Map<String, Runnable> all = new LinkedHashMap<>();
-        all.put("template", ReaderTests::templateTests);
-        all.put("constants", ReaderTests::constantTests);
-        all.put("books", BookTests::run);
-        all.put("navigation", NavigationTests::run);
-        all.put("resume", NavigationTests::runResume);
-        all.put("fonts", NavigationTests::runFonts);
-        all.put("linebreaks", LineBreakTests::run);
-        all.put("saving", SavingTests::run);
-        all.put("night", DisplayTests::runNight);
-        all.put("spacing", DisplayTests::runSpacing);
-        all.put("progress", DisplayTests::runProgress);
-        all.put("volumes", DisplayTests::runVolumes);
-        all.put("goto", GoToTests::runGoTo);
-        all.put("bookmarks", GoToTests::runBookmarks);
-        all.put("autoturn", AutoTurnTests::run);
-        all.put("damaged", DamagedTests::run);
-        all.put("chapters", ChapterTests::run);
-        all.put("keys", KeyTests::run);
-        all.put("find", FindTests::run);
-        all.put("layout", LayoutTests::run);
-        all.put("memory", MemoryTests::run);
-        for (Map.Entry<String, Runnable> e : all.entrySet()) {
-            if (groups.isEmpty() || groups.contains(e.getKey())) {
-                e.getValue().run();
+        List<String> known = new ArrayList<>();
+        for (Group g : GROUPS) {
+            known.add(g.name());
+        }
+        for (String name : groups) {
+            if (!known.contains(name)) {
+                // Running nothing would pass: a misspelt group must not.
+                System.err.println("no test group " + name + "; the groups are " + known);
+                System.exit(2);
+            }
+        }
+        for (Group g : GROUPS) {
+            if (groups.isEmpty() || groups.contains(g.name())) {
+                g.body().run();
             }
         }
         System.out.printf("%d passed, %d failed%n", passed, failures);
