@@ -30,15 +30,12 @@ void CheckManifest(const std::string& manifest, std::vector<std::string>& proble
 {
     if (!IsValidUtf8(manifest.data(), manifest.size()))
         problems.push_back("清单不是有效的 UTF-8");
-    // A line ends at LF, CR LF or a lone CR.
-    std::size_t line = 1;
-    for (std::size_t from = 0; from < manifest.size(); ++line) {
-        std::size_t to = manifest.find_first_of("\r\n", from);
-        to = to == std::string::npos ? manifest.size() : to + (manifest.compare(to, 2, "\r\n") == 0 ? 2 : 1);
-        if (to - from > kMaxManifestLineBytes)
-            problems.push_back("清单第 " + std::to_string(line) + " 行长 " + std::to_string(to - from) +
+    std::size_t number = 1;
+    for (const std::string_view line : ManifestLines(manifest)) {
+        if (line.size() > kMaxManifestLineBytes)
+            problems.push_back("清单第 " + std::to_string(number) + " 行长 " + std::to_string(line.size()) +
                                " 字节（含行尾），Java 只接受 " + std::to_string(kMaxManifestLineBytes) + " 字节");
-        from = to;
+        ++number;
     }
     for (const char* key : {"MIDlet-1: ", "MIDlet-Name: "})
         if (manifest.find(std::string("\n") + key) == std::string::npos)
@@ -53,10 +50,8 @@ using Attributes = std::vector<std::pair<std::string, std::string>>;
 Attributes ReadAttributes(const std::string& text)
 {
     Attributes attributes;
-    for (std::size_t from = 0; from < text.size();) {
-        std::size_t to = text.find_first_of("\r\n", from);
-        const std::string line = text.substr(from, to == std::string::npos ? std::string::npos : to - from);
-        from = to == std::string::npos ? text.size() : to + (text.compare(to, 2, "\r\n") == 0 ? 2 : 1);
+    for (const std::string_view ended : ManifestLines(text)) {
+        const std::string line(WithoutLineEnd(ended));
         if (line.empty())
             break;
         if (line[0] == ' ' && !attributes.empty()) {

@@ -19,9 +19,9 @@ std::string LimitText(std::size_t volume)
 {
     const std::string manifest = MakeManifest("");
     std::size_t longestLine = 0;
-    for (std::size_t from = 0, at; (at = manifest.find('\n', from)) != std::string::npos; from = at + 1) {
-        if (manifest.compare(from, 9, "MIDlet-1:") == 0)
-            longestLine = at + 1 - from;
+    for (const std::string_view line : ManifestLines(manifest)) {
+        if (line.starts_with("MIDlet-1:"))
+            longestLine = line.size();
     }
     const std::string suffix = volume ? VolumeBookName("", volume) : std::string();
     const std::size_t bytes = kMaxManifestLineBytes - longestLine - suffix.size();
@@ -70,11 +70,8 @@ void CheckBookName(const std::string& name, std::size_t volume)
     if (IsReservedFileName(name))
         throw CJarException(CJarException::reservedBookName);
     const std::string manifest = MakeManifest(volume ? VolumeBookName(name, volume) : name);
-    for (std::size_t from = 0, at; from < manifest.size(); from = at + 1) {
-        at = manifest.find('\n', from);
-        if (at == std::string::npos)
-            at = manifest.size() - 1;
-        if (at + 1 - from > kMaxManifestLineBytes)
+    for (const std::string_view line : ManifestLines(manifest)) {
+        if (line.size() > kMaxManifestLineBytes)
             throw CJarException(CJarException::bookNameTooLong, {}, LimitText(volume));
     }
 }

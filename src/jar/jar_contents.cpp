@@ -43,19 +43,32 @@ std::string MakeManifest(const std::string& bookName, const VolumePlace& place)
             nameInMidlet1 += c;
     }
 
-    const std::string templ = MANIFEST_TEMPLATE;
     std::string manifest;
-    std::size_t from = 0;
-    while (from < templ.size()) {
-        const std::size_t end = templ.find("\r\n", from) + 2;
-        const std::string line = templ.substr(from, end - from);
-        manifest += Substitute(line, line.starts_with("MIDlet-1:") ? nameInMidlet1 : bookName);
-        from = end;
-    }
+    for (const std::string_view line : ManifestLines(MANIFEST_TEMPLATE))
+        manifest += Substitute(std::string(line), line.starts_with("MIDlet-1:") ? nameInMidlet1 : bookName);
     if (place.bookBytes != 0)
         manifest += "Lumenread-Volume: " + std::to_string(place.bytesBefore) + " " + std::to_string(place.bookBytes) +
                     "\r\n";
     return manifest;
+}
+
+std::vector<std::string_view> ManifestLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    for (std::size_t from = 0; from < text.size();) {
+        std::size_t to = text.find_first_of("\r\n", from);
+        to = to == std::string_view::npos ? text.size() : to + (text.substr(to, 2) == "\r\n" ? 2 : 1);
+        lines.push_back(text.substr(from, to - from));
+        from = to;
+    }
+    return lines;
+}
+
+std::string_view WithoutLineEnd(std::string_view line)
+{
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
+    return line;
 }
 
 std::string MakeJad(const std::string& bookName, const std::string& jarFileName, std::uint64_t jarBytes,
@@ -63,11 +76,9 @@ std::string MakeJad(const std::string& bookName, const std::string& jarFileName,
 {
     const std::string manifest = MakeManifest(bookName, place);
     std::string jad;
-    for (std::size_t from = 0, end; from < manifest.size(); from = end) {
-        end = manifest.find("\r\n", from) + 2;
-        if (manifest.compare(from, 7, "MIDlet-") == 0 || manifest.compare(from, 13, "MicroEdition-") == 0 ||
-            manifest.compare(from, 10, "Lumenread-") == 0)
-            jad.append(manifest, from, end - from);
+    for (const std::string_view line : ManifestLines(manifest)) {
+        if (line.starts_with("MIDlet-") || line.starts_with("MicroEdition-") || line.starts_with("Lumenread-"))
+            jad += line;
     }
     jad += "MIDlet-Jar-URL: " + jarFileName + "\r\n";
     jad += "MIDlet-Jar-Size: " + std::to_string(jarBytes) + "\r\n";

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // "$$$" stands for the book name. /rd.PNG and Lumenread are the icon and the main class
@@ -52,6 +53,12 @@ struct VolumePlace {
 // MIDlet-Description keep the name as it is. Lines are not folded. A volume of a set gets
 // the attribute "Lumenread-Volume: BEFORE TOTAL" last (decimal bytes, see VolumePlace).
 std::string MakeManifest(const std::string& bookName, const VolumePlace& place = {});
+
+// The lines of a manifest or a JAD, each with its line end (LF, CR LF or a lone CR, as
+// Java reads them); the last may have none. Views into text.
+std::vector<std::string_view> ManifestLines(std::string_view text);
+// A line without its line end.
+std::string_view WithoutLineEnd(std::string_view line);
 
 // The JAD of a jar holding a book of that name: the manifest's MIDlet- and MicroEdition-
 // lines, the same values in the same order (a phone refuses a suite whose descriptor and

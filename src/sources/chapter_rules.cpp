@@ -358,67 +358,6 @@ bool IsKnownPrefix(std::u32string_view prefix)
 
 } // namespace
 
-bool IsNumeral(char32_t c)
-{
-    return IsDigit(c) || Contains(U"零〇○一二两三四五六七八九十百千万壹贰叁肆伍陆柒捌玖拾佰仟", c);
-}
-
-std::int64_t NumberValue(std::u32string_view digits)
-{
-    if (digits.empty() || digits.size() > 18)
-        return -1;
-    const auto digitValue = [](char32_t c) -> int {
-        if (c >= '0' && c <= '9')
-            return static_cast<int>(c - '0');
-        if (c >= U'０' && c <= U'９')
-            return static_cast<int>(c - U'０');
-        static constexpr std::array<std::u32string_view, 10> kDigits = {
-            U"零〇○", U"一壹", U"二贰两", U"三叁", U"四肆", U"五伍", U"六陆", U"七柒", U"八捌", U"九玖"};
-        for (int v = 0; v < 10; ++v) {
-            if (Contains(kDigits[static_cast<std::size_t>(v)], c))
-                return v;
-        }
-        return -1;
-    };
-    const auto unitValue = [](char32_t c) -> std::int64_t {
-        switch (c) {
-        case U'十': case U'拾': return 10;
-        case U'百': case U'佰': return 100;
-        case U'千': case U'仟': return 1000;
-        case U'万': return 10000;
-        default: return 0;
-        }
-    };
-    const bool units = std::any_of(digits.begin(), digits.end(), [&](char32_t c) { return unitValue(c) != 0; });
-    if (!units) {
-        // Digit by digit: "12", "一〇〇".
-        std::int64_t value = 0;
-        for (char32_t c : digits) {
-            const int d = digitValue(c);
-            if (d < 0)
-                return -1;
-            value = value * 10 + d;
-        }
-        return value;
-    }
-    std::int64_t total = 0, section = 0, digit = -1;
-    for (char32_t c : digits) {
-        if (const int d = digitValue(c); d >= 0) {
-            digit = d;
-        } else if (const std::int64_t unit = unitValue(c); unit == 10000) {
-            total += (section + std::max<std::int64_t>(digit, 0)) * unit;
-            section = 0;
-            digit = -1;
-        } else if (unit != 0) {
-            section += (digit < 0 ? 1 : digit) * unit;
-            digit = -1;
-        } else {
-            return -1;
-        }
-    }
-    return total + section + std::max<std::int64_t>(digit, 0);
-}
-
 bool MayHoldKey(std::u32string_view s)
 {
     static_assert(kKeyWindowChars > kMaxPrefixChars + 1);

@@ -5,6 +5,8 @@
 // (chapters.h).
 #pragma once
 
+#include "sources/chinese_numbers.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -26,12 +28,6 @@ inline bool EndsSentence(char32_t c);
 inline bool CanStartHeading(char32_t c);
 // A line ending in one of these after a sentence's end ("。”") closes speech: prose.
 inline bool ClosesSpeech(char32_t c);
-// A number of a heading: ASCII and full-width digits, Chinese numerals (with 〇 ○ 零 as zero).
-bool IsNumeral(char32_t c);
-
-// The value of a number written as in a heading: "12", "１２", "十二", "一百零八", "一〇〇",
-// "两千", "壹佰". -1 when it is none.
-std::int64_t NumberValue(std::u32string_view digits);
 
 enum class HeadingKind {
     none,         // not a heading (refusal says why when the line looked like one)

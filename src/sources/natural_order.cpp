@@ -2,45 +2,15 @@
 
 #include "platform/ascii.h"
 #include "platform/utf8_sequence.h"
+#include "sources/chinese_numbers.h"
 
 #include <cstdint>
 #include <string_view>
 
 namespace {
 
-constexpr std::u32string_view kChineseDigits = U"零一二三四五六七八九";
-constexpr std::u32string_view kFinancialDigits = U"〇壹贰叁肆伍陆柒捌玖";
-
-// 0-9 for a digit in any of the writings, else -1.
-int DigitValue(char32_t c)
-{
-    if (c >= '0' && c <= '9')
-        return static_cast<int>(c - '0');
-    if (c >= U'０' && c <= U'９')
-        return static_cast<int>(c - U'０');
-    if (c == U'两')
-        return 2;
-    if (const std::size_t at = kChineseDigits.find(c); at != std::u32string_view::npos)
-        return static_cast<int>(at);
-    if (const std::size_t at = kFinancialDigits.find(c); at != std::u32string_view::npos)
-        return static_cast<int>(at);
-    return -1;
-}
-
-// The power of ten of a Chinese unit, else 0.
-int UnitPower(char32_t c)
-{
-    switch (c) {
-    case U'十': case U'拾': return 1;
-    case U'百': case U'佰': return 2;
-    case U'千': case U'仟': return 3;
-    case U'万': return 4;
-    default: return 0;
-    }
-}
-
 bool IsAsciiOrWideDigit(char32_t c) { return (c >= '0' && c <= '9') || (c >= U'０' && c <= U'９'); }
-bool IsChineseNumeral(char32_t c) { return !IsAsciiOrWideDigit(c) && (DigitValue(c) >= 0 || UnitPower(c) > 0); }
+bool IsChineseNumeral(char32_t c) { return !IsAsciiOrWideDigit(c) && IsNumeral(c); }
 
 struct Token {
     bool number = false;
@@ -57,33 +27,18 @@ char32_t Next(const std::string& s, std::size_t& i)
     return c;
 }
 
-// "一百零五" 105, "十一" 11, "二十" 20, "两千" 2000; digits without units ("一二〇") read
-// one by one as written.
+// "一百零五" 105, "十一" 11, "二十" 20, "两千" 2000; digits without units ("一二〇"), and a
+// run too long to be a value, read one by one as written.
 std::string ChineseValue(const std::u32string& run)
 {
-    bool hasUnit = false;
-    for (char32_t c : run)
-        hasUnit = hasUnit || UnitPower(c) > 0;
+    if (const std::int64_t value = NumberValue(run); value >= 0)
+        return std::to_string(value);
     std::string digits;
-    if (!hasUnit) {
-        for (char32_t c : run)
-            digits += static_cast<char>('0' + DigitValue(c));
-        return digits;
-    }
-    std::uint64_t total = 0, section = 0, digit = 0;
     for (char32_t c : run) {
-        const int power = UnitPower(c);
-        if (power == 0) {
-            digit = static_cast<std::uint64_t>(DigitValue(c));
-        } else if (power == 4) {
-            total += (section + digit) * 10000;
-            section = digit = 0;
-        } else {
-            section += (digit == 0 ? 1 : digit) * (power == 1 ? 10 : power == 2 ? 100 : 1000);
-            digit = 0;
-        }
+        if (NumeralDigit(c) >= 0)
+            digits += static_cast<char>('0' + NumeralDigit(c));
     }
-    return std::to_string(total + section + digit);
+    return digits.empty() ? "0" : digits;
 }
 
 Token Read(const std::string& s, std::size_t& i)
@@ -111,7 +66,7 @@ Token Read(const std::string& s, std::size_t& i)
         token.digits = ChineseValue(run);
     } else {
         for (char32_t d : run)
-            token.digits += static_cast<char>('0' + DigitValue(d));
+            token.digits += static_cast<char>('0' + NumeralDigit(d));
     }
     const std::size_t first = token.digits.find_first_not_of('0');
     token.digits.erase(0, first == std::string::npos ? token.digits.size() - 1 : first);
