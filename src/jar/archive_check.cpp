@@ -3,6 +3,7 @@
 #include "platform/file.h"
 #include "zip/zip_container.h"
 #include "zip/zip_extra_field.h"
+#include "zip/zip_record_fields.h"
 #include "zip/zip_records.h"
 
 #include <algorithm>
@@ -54,11 +55,11 @@ void ReadDirectory(CFile& file, ArchiveListing& archive)
         archive.problems.push_back("找不到中央目录结束记录");
         return;
     }
-    const char* end = tail.data() + (endAt - tailAt);
-    const std::uint16_t thisDisk = GetU16(end + 4), directoryDisk = GetU16(end + 6);
-    const std::uint16_t diskEntries = GetU16(end + 8), entries = GetU16(end + 10);
-    const std::uint32_t directorySize = GetU32(end + 12), directoryOffset = GetU32(end + 16);
-    const std::uint16_t commentSize = GetU16(end + 20);
+    const EndRecordFields end = ReadEndRecordFields(tail.data() + (endAt - tailAt));
+    const std::uint16_t thisDisk = end.thisDisk, directoryDisk = end.directoryDisk;
+    const std::uint16_t diskEntries = end.diskEntries, entries = end.entries;
+    const std::uint32_t directorySize = end.directorySize, directoryOffset = end.directoryOffset;
+    const std::uint16_t commentSize = end.commentSize;
 
     if (endAt + kEndRecordSize + commentSize != fileSize)
         archive.problems.push_back("结束记录的注释长度与文件长度不符");
@@ -67,7 +68,7 @@ void ReadDirectory(CFile& file, ArchiveListing& archive)
     for (std::uint64_t at = endAt; at-- > tailAt;) {
         const char* p = tail.data() + (at - tailAt);
         if (at + kEndRecordSize <= fileSize && std::memcmp(p, kEndRecordSignature, kSignatureSize) == 0 &&
-            at + kEndRecordSize + GetU16(p + 20) == fileSize) {
+            at + kEndRecordSize + ReadEndRecordFields(p).commentSize == fileSize) {
             archive.problems.push_back("压缩包注释中藏有结束记录");
             break;
         }
@@ -98,23 +99,23 @@ void ReadDirectory(CFile& file, ArchiveListing& archive)
             archive.problems.push_back("中央目录第 " + std::to_string(archive.entries.size() + 1) + " 个文件头损坏");
             break;
         }
-        const std::size_t nameSize = GetU16(p + 28);
-        const std::size_t recordSize = kCentralHeaderSize + nameSize + GetU16(p + 30) + GetU16(p + 32);
+        const CentralHeaderFields f = ReadCentralHeaderFields(p);
+        const std::size_t recordSize = f.RecordSize();
         if (directory.size() - at < recordSize) {
             archive.problems.push_back("中央目录第 " + std::to_string(archive.entries.size() + 1) + " 个文件头越过了目录");
             break;
         }
         ArchiveEntry e;
-        e.versionNeeded = GetU16(p + 6);
-        e.flags = GetU16(p + 8);
-        e.method = GetU16(p + 10);
-        e.crc = GetU32(p + 16);
-        e.compressedSize = GetU32(p + 20);
-        e.size = GetU32(p + 24);
-        e.offset = GetU32(p + 42);
-        e.name.assign(p + kCentralHeaderSize, nameSize);
-        e.centralExtra.assign(p + kCentralHeaderSize + nameSize, GetU16(p + 30));
-        if (GetU16(p + 34) != 0)
+        e.versionNeeded = f.versionNeeded;
+        e.flags = f.flags;
+        e.method = f.method;
+        e.crc = f.crc;
+        e.compressedSize = f.compressedSize;
+        e.size = f.size;
+        e.offset = f.offset;
+        e.name.assign(p + kCentralHeaderSize, f.nameSize);
+        e.centralExtra.assign(p + kCentralHeaderSize + f.nameSize, f.extraSize);
+        if (f.diskStart != 0)
             archive.problems.push_back("条目 " + e.name + " 的起始磁盘编号不为 0");
         archive.entries.push_back(std::move(e));
         at += recordSize;
@@ -273,7 +274,8 @@ std::string CheckArchiveEntry(CFile& file, const ArchiveListing& archive, Archiv
     ReadAt(file, archive.start + entry.offset, local, kLocalHeaderSize);
     if (std::memcmp(local, kLocalHeaderSignature, kSignatureSize) != 0)
         return "本地文件头签名错误";
-    const std::uint16_t nameSize = GetU16(local + 26), extraSize = GetU16(local + 28);
+    const LocalHeaderFields f = ReadLocalHeaderFields(local);
+    const std::uint16_t nameSize = f.nameSize, extraSize = f.extraSize;
     const std::uint64_t dataAt = static_cast<std::uint64_t>(entry.offset) + kLocalHeaderSize + nameSize + extraSize;
     std::string nameAndExtra(nameSize + extraSize, '\0');
     if (dataAt > archive.directoryAt ||
@@ -288,13 +290,13 @@ std::string CheckArchiveEntry(CFile& file, const ArchiveListing& archive, Archiv
         return inLocal != central && !(descriptor && inLocal == 0);
     };
     const std::string fields = Differences({
-        {GetU16(local + 4) != entry.versionNeeded, "所需版本"},
-        {GetU16(local + 6) != entry.flags, "标志"},
-        {GetU16(local + 8) != entry.method, "压缩方法"},
+        {f.versionNeeded != entry.versionNeeded, "所需版本"},
+        {f.flags != entry.flags, "标志"},
+        {f.method != entry.method, "压缩方法"},
         {name != entry.name, "名称"},
-        {differs(GetU32(local + 14), entry.crc), "CRC"},
-        {differs(GetU32(local + 18), entry.compressedSize), "压缩后大小"},
-        {differs(GetU32(local + 22), entry.size), "大小"},
+        {differs(f.crc, entry.crc), "CRC"},
+        {differs(f.compressedSize, entry.compressedSize), "压缩后大小"},
+        {differs(f.size, entry.size), "大小"},
     });
     if (!fields.empty())
         return "本地文件头的" + fields + "与中央目录不符";

@@ -3,6 +3,7 @@
 #include "platform/file.h"
 
 #include "zip/zip_exception.h"
+#include "zip/zip_record_fields.h"
 #include "zip/zip_records.h"
 #include "zip/zip_store.h"
 
@@ -27,18 +28,18 @@ void CZipDirectory::ReadDirectory()
         store.ThrowError(CZipException::ZE_NO_DIRECTORY);
     m_info.m_uEndOffset = endOffset;
 
-    char buf[kEndRecordSize - kSignatureSize];
-    store.File().Seek(static_cast<std::int64_t>(endOffset) + kSignatureSize, CZipStream::begin);
+    char buf[kEndRecordSize];
+    store.File().Seek(static_cast<std::int64_t>(endOffset), CZipStream::begin);
     store.ReadExact(buf, sizeof buf);
-    m_info.m_uThisDisk = GetU16(buf);
-    m_info.m_uDiskWithCD = GetU16(buf + 2);
-    m_info.m_uDiskEntriesNo = GetU16(buf + 4);
-    m_info.m_uEntriesNumber = GetU16(buf + 6);
-    m_info.m_uSize = GetU32(buf + 8);
-    m_info.m_uOffset = GetU32(buf + 12);
-    const std::uint16_t commentSize = GetU16(buf + 16);
-    m_info.m_comment.Allocate(commentSize);
-    store.ReadExact(m_info.m_comment.Data(), commentSize);
+    const EndRecordFields end = ReadEndRecordFields(buf);
+    m_info.m_uThisDisk = end.thisDisk;
+    m_info.m_uDiskWithCD = end.directoryDisk;
+    m_info.m_uDiskEntriesNo = end.diskEntries;
+    m_info.m_uEntriesNumber = end.entries;
+    m_info.m_uSize = end.directorySize;
+    m_info.m_uOffset = end.directoryOffset;
+    m_info.m_comment.Allocate(end.commentSize);
+    store.ReadExact(m_info.m_comment.Data(), end.commentSize);
 
     // Values at their maximum may stand for ZIP64 ones; only a locator proves it.
     if (m_info.m_uThisDisk == 0xFFFF || m_info.m_uDiskWithCD == 0xFFFF ||

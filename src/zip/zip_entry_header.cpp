@@ -2,6 +2,7 @@
 
 #include "zip/zip_attributes.h"
 #include "zip/zip_exception.h"
+#include "zip/zip_record_fields.h"
 #include "zip/zip_records.h"
 #include "zip/zip_store.h"
 
@@ -30,22 +31,23 @@ bool CZipEntryHeader::ReadCentral(CZipStore& store, const CZipStringSettings& se
     store.ReadExact(buf, kCentralHeaderSize);
     if (std::memcmp(buf, kCentralHeaderSignature, kSignatureSize) != 0)
         return false;
-    m_uVersionMadeBy = GetU16(buf + 4);
-    m_uVersionNeeded = GetU16(buf + 6);
-    m_uFlag = GetU16(buf + 8);
-    m_uMethod = GetU16(buf + 10);
-    m_uModTime = GetU16(buf + 12);
-    m_uModDate = GetU16(buf + 14);
-    m_uCrc32 = GetU32(buf + 16);
-    m_uComprSize = GetU32(buf + 20);
-    m_uUncomprSize = GetU32(buf + 24);
-    const std::uint16_t nameSize = GetU16(buf + 28);
-    const std::uint16_t extraSize = GetU16(buf + 30);
-    const std::uint16_t commentSize = GetU16(buf + 32);
-    m_uDiskStart = GetU16(buf + 34);
-    m_uInternalAttr = GetU16(buf + 36);
-    m_uExternalAttr = GetU32(buf + 38);
-    m_uOffset = GetU32(buf + 42);
+    const CentralHeaderFields f = ReadCentralHeaderFields(buf);
+    m_uVersionMadeBy = f.versionMadeBy;
+    m_uVersionNeeded = f.versionNeeded;
+    m_uFlag = f.flags;
+    m_uMethod = f.method;
+    m_uModTime = f.modTime;
+    m_uModDate = f.modDate;
+    m_uCrc32 = f.crc;
+    m_uComprSize = f.compressedSize;
+    m_uUncomprSize = f.size;
+    const std::uint16_t nameSize = f.nameSize;
+    const std::uint16_t extraSize = f.extraSize;
+    const std::uint16_t commentSize = f.commentSize;
+    m_uDiskStart = f.diskStart;
+    m_uInternalAttr = f.internalAttributes;
+    m_uExternalAttr = f.externalAttributes;
+    m_uOffset = f.offset;
     m_uEncryptionMethod = (m_uFlag & kFlagEncrypted) ? kStandardEncryption : kNoEncryption;
 
     m_fileNameBuffer.Allocate(nameSize);
