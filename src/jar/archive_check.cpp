@@ -56,12 +56,8 @@ void ReadDirectory(CFile& file, ArchiveListing& archive)
         return;
     }
     const EndRecordFields end = ReadEndRecordFields(tail.data() + (endAt - tailAt));
-    const std::uint16_t thisDisk = end.thisDisk, directoryDisk = end.directoryDisk;
-    const std::uint16_t diskEntries = end.diskEntries, entries = end.entries;
-    const std::uint32_t directorySize = end.directorySize, directoryOffset = end.directoryOffset;
-    const std::uint16_t commentSize = end.commentSize;
 
-    if (endAt + kEndRecordSize + commentSize != fileSize)
+    if (endAt + kEndRecordSize + end.commentSize != fileSize)
         archive.problems.push_back("结束记录的注释长度与文件长度不符");
     // An earlier record whose comment holds this one and ends the file: readers that take
     // the record whose comment ends the file may read that one, and another directory.
@@ -73,24 +69,24 @@ void ReadDirectory(CFile& file, ArchiveListing& archive)
             break;
         }
     }
-    if (thisDisk != 0 || directoryDisk != 0)
+    if (end.thisDisk != 0 || end.directoryDisk != 0)
         archive.problems.push_back("结束记录的磁盘编号不为 0");
-    if (diskEntries != entries)
+    if (end.diskEntries != end.entries)
         archive.problems.push_back("结束记录中本磁盘的条目数与总数不符");
-    if (static_cast<std::uint64_t>(directoryOffset) + directorySize > endAt) {
+    if (static_cast<std::uint64_t>(end.directoryOffset) + end.directorySize > endAt) {
         archive.problems.push_back("中央目录越过了结束记录");
         return;
     }
     // Bytes before the archive that its offsets do not count (a stub put in front without
     // adjusting them) stay in front of it: the offsets are read from the archive's start,
     // as the engine and the readers that accept such a prefix read them.
-    archive.start = endAt - directoryOffset - directorySize;
-    archive.directoryAt = directoryOffset;
+    archive.start = endAt - end.directoryOffset - end.directorySize;
+    archive.directoryAt = end.directoryOffset;
 
     // Every header within the directory's extent counts, whatever the end record says: its
     // 16-bit count wraps at 65536.
-    std::string directory(directorySize, '\0');
-    ReadAt(file, archive.start + directoryOffset, directory.data(), directorySize);
+    std::string directory(end.directorySize, '\0');
+    ReadAt(file, archive.start + end.directoryOffset, directory.data(), end.directorySize);
     std::size_t at = 0;
     while (at < directory.size()) {
         const char* p = directory.data() + at;
@@ -120,9 +116,9 @@ void ReadDirectory(CFile& file, ArchiveListing& archive)
         archive.entries.push_back(std::move(e));
         at += recordSize;
     }
-    if (archive.entries.size() != entries)
+    if (archive.entries.size() != end.entries)
         archive.problems.push_back("中央目录中有 " + std::to_string(archive.entries.size()) + " 个文件头，结束记录记为 " +
-                                   std::to_string(entries) + " 个");
+                                   std::to_string(end.entries) + " 个");
 }
 
 // Checks that an extra field splits into records as unzip reads them, then gives the name
