@@ -24,12 +24,6 @@ import cli_book
 import novels
 
 
-def index_titles(book):
-    with zipfile.ZipFile(book) as zf:
-        text = zf.read("index.txt")[2:].decode("utf-16-le")
-    return text.rstrip("\0").split("\r\n")[3:-1]
-
-
 def joined_parts(book, count):
     with zipfile.ZipFile(book) as zf:
         return "".join(zf.read("%d.txt" % i).decode("utf-8") for i in range(1, count + 1))
@@ -69,7 +63,7 @@ def main():
     os.makedirs(args.work)
     c = cli_book.Checker(args)
     reading = bool(args.reader and args.harness and os.path.isfile(args.reader) and os.path.isdir(args.harness))
-    template = args.reader if reading else c.make_template(args.work)
+    template = args.reader if reading else book_checks.make_template(os.path.join(args.work, "RDbook.dat"))
     jar_check = book_checks.JarFileCheck(os.path.join(args.work, "java"))
 
     # Each compression choice once: the readers and the test phone take every one.
@@ -91,7 +85,7 @@ def main():
             continue
         chapters = len(titles) - sum(1 for t in titles if t.endswith("(2)") or t.endswith("(3)"))
         c.expect("%d 章" % chapters in out, "%s: the per-source line counts %d chapters: %s" % (name, chapters, out.strip()))
-        got = index_titles(book)
+        got = book_checks.read_index(book).titles
         c.expect(got == titles, "%s: %d parts titled by their chapters%s" % (
             name, len(titles), "" if got == titles else ": %s" % [t for t in got if t not in titles][:5]))
         c.expect(joined_parts(book, len(got)) == text.replace("\r\n", "\n"), "%s: the parts joined are the source" % name)

@@ -15,14 +15,10 @@ import os
 import shutil
 import subprocess
 import sys
-import zipfile
+
+import book_checks
 
 LIMIT = 3000  # one part of 2000 noise letters per volume
-
-
-def template(path):
-    with zipfile.ZipFile(path, "w") as z:
-        z.writestr("Lumenread.class", b"\xca\xfe\xba\xbe" + bytes(range(256)))
 
 
 def snapshot(folder):
@@ -64,7 +60,7 @@ def main():
     args = parser.parse_args()
     shutil.rmtree(args.work, ignore_errors=True)
     os.makedirs(args.work)
-    template(os.path.join(args.work, "RDbook.dat"))
+    book_checks.make_template(os.path.join(args.work, "RDbook.dat"), code_size=256)
     runner = Runner(args)
     failures = []
 
