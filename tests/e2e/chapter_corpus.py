@@ -8,7 +8,7 @@ each: found / correct / missed / false splits.
 With --check, fails when ours misses a chapter or splits falsely on any text, or does
 worse than the better peer on one.
 
-usage: chapter_corpus.py --cli BOOKMAKER_CLI --work DIR [--emulator WINE_RUN] [--check]
+usage: chapter_corpus.py --tool BOOKMAKER_CLI --work DIR [--emulator WINE_RUN] [--check]
 """
 import argparse
 import json
@@ -71,7 +71,7 @@ def score(expected, found):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
+    parser.add_argument("--tool", required=True)
     parser.add_argument("--work", required=True)
     parser.add_argument("--emulator")
     parser.add_argument("--check", action="store_true")
@@ -85,7 +85,7 @@ def main():
         with lzma.open(os.path.join(CORPUS, s["name"] + ".txt.xz")) as src, open(path, "wb") as dst:
             dst.write(src.read())
         paths.append(path)
-    ours = run_ours(args.cli, args.emulator, paths)
+    ours = run_ours(args.tool, args.emulator, paths)
 
     failures = []
     totals = {"ours": [0, 0, 0, 0], "legado": [0, 0, 0, 0], "kaf-cli": [0, 0, 0, 0]}

@@ -7,7 +7,7 @@ whichever --compression made it.
 With the phone reader and its test phone (--reader, --harness), the books are made on the
 reader and the 3 MB novel is read to its last page on the test phone.
 
-usage: chapters_e2e.py --cli BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
+usage: chapters_e2e.py --tool BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
                        [--reader RDbook.dat --harness HARNESS_CLASSES_DIR]
 """
 import argparse
@@ -38,7 +38,7 @@ def interrupted(c, args, template):
         paragraph = ("　　" + "天地玄黄宇宙洪荒日月盈昃辰宿列张" * 8 + "。\r\n").encode("utf-8")
         f.write(paragraph * (40 * 1024 * 1024 // len(paragraph)))
     book = os.path.join(args.work, "长文.jar")
-    proc = subprocess.Popen([args.cli, "--chapters", "-n", "长文", "-t", template, "-o", book, source],
+    proc = subprocess.Popen([args.tool, "--chapters", "-n", "长文", "-t", template, "-o", book, source],
                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     time.sleep(0.5)
     proc.send_signal(signal.SIGINT)
@@ -52,7 +52,7 @@ def interrupted(c, args, template):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
+    parser.add_argument("--tool", required=True)
     parser.add_argument("--work", required=True)
     parser.add_argument("--emulator")
     parser.add_argument("--reader")

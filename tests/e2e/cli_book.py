@@ -8,7 +8,7 @@ Then the failures: a missing template, a template that is not a zip, an output f
 cannot be written, a full disk. Each must give a clear message and exit 1, leave no file
 behind and keep an older book of the same name.
 
-usage: cli_book.py --cli BOOKMAKER_CLI --work DIR [--emulator WINE_RUN] [--reader RDbook.dat]
+usage: cli_book.py --tool BOOKMAKER_CLI --work DIR [--emulator WINE_RUN] [--reader RDbook.dat]
 """
 import argparse
 import os
@@ -87,7 +87,7 @@ class Checker:
         return "Z:" + path.replace("/", "\\") if self.args.emulator else path
 
     def cli(self, *args, limit=None):
-        cmd = ([self.args.emulator] if self.args.emulator else []) + [self.args.cli] + list(args)
+        cmd = ([self.args.emulator] if self.args.emulator else []) + [self.args.tool] + list(args)
         preexec = None
         if limit is not None:
             def preexec():
@@ -274,7 +274,7 @@ class Checker:
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
+    parser.add_argument("--tool", required=True)
     parser.add_argument("--work", required=True)
     parser.add_argument("--emulator")
     parser.add_argument("--reader")

@@ -3,7 +3,7 @@
 --compression choice (by chapters, and in volumes), every jar and JAD is the same byte for
 byte but for the entries' dates, which are the time of the build (zeroed before comparing).
 
-usage: same_books.py --native BOOKMAKER_CLI --cli BOOKMAKER_CLI.exe --emulator WINE_RUN --work DIR
+usage: same_books.py --tool BOOKMAKER_CLI.exe --work DIR --emulator WINE_RUN --native BOOKMAKER_CLI
 """
 import argparse
 import glob
@@ -38,7 +38,7 @@ def undated(path):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--native", required=True)
-    parser.add_argument("--cli", required=True)
+    parser.add_argument("--tool", required=True)
     parser.add_argument("--emulator", required=True)
     parser.add_argument("--work", required=True)
     args = parser.parse_args()
@@ -46,7 +46,7 @@ def main():
     shutil.rmtree(args.work, ignore_errors=True)
     os.makedirs(args.work)
     windows = cli_book.Checker(args)
-    native = cli_book.Checker(argparse.Namespace(cli=args.native, emulator=None))
+    native = cli_book.Checker(argparse.Namespace(tool=args.native, emulator=None))
     if not os.path.isfile(args.native):
         windows.expect(False, "the native bookmaker-cli is built first: %s" % args.native)
         return 1

@@ -10,7 +10,7 @@ the command must list every file it wrote. With the phone reader and its test ph
 hand, every volume is read to its last page and keeps its own reading position.
 Then the failures, each leaving the folder byte for byte as it was.
 
-usage: volumes_e2e.py --cli BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
+usage: volumes_e2e.py --tool BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
                       [--reader RDbook.dat --harness HARNESS_CLASSES_DIR]
 """
 import argparse
@@ -222,7 +222,7 @@ def run_failures(c, template, work):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
+    parser.add_argument("--tool", required=True)
     parser.add_argument("--work", required=True)
     parser.add_argument("--emulator")
     parser.add_argument("--reader")
