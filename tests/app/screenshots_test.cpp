@@ -305,37 +305,37 @@ TEST_F(MainWindowTest, ScreenshotsOfBooksByChapter)
     ExpectMark(menus[0], 4, IDM_SPLIT_CHAPTERS, test::Mark::tick);
 }
 
-// 工具 > 分卷大小 open, 300 KB chosen: the sizes as radio choices in the owner-drawn menu, the
-// dot on 300 KB.
-TEST_F(MainWindowTest, ScreenshotOfTheVolumeSizeMenu)
+// 工具's radio choices, each sub-menu open with a choice saved: the dot on 300 KB in
+// 分卷大小, on 最小 in 压缩.
+TEST_F(MainWindowTest, ScreenshotsOfTheRadioMenus)
 {
-    const std::string shot = ScreenshotPath("main_window_volume_size_menu.png");
-    DeleteFileW(ui::Widen(shot).c_str());
-    services.settings = {{"MaxJarSize", "307200"}};
-    std::vector<MenuShot> menus;
-    Run([&](HWND w) {
-        SetItemText(w, IDC_BOOK_NAME, "三国演义");
-        menus = {{1, shot, {}, {VK_DOWN, VK_DOWN, VK_RIGHT}, 2}};
-        ShootOpenMenus(w, menus);
-        Click(w, IDC_CLOSE);
-    });
-    ExpectMark(menus[0], 6, IDM_VOLUME_300K, test::Mark::dot);
-}
-
-// 工具 > 压缩 open with 最小 chosen: the dot on 最小.
-TEST_F(MainWindowTest, ScreenshotOfTheCompressionMenu)
-{
-    const std::string shot = ScreenshotPath("main_window_compression_menu.png");
-    DeleteFileW(ui::Widen(shot).c_str());
-    services.settings = {{"Compression", "small"}};
-    std::vector<MenuShot> menus;
-    Run([&](HWND w) {
-        SetItemText(w, IDC_BOOK_NAME, "三国演义");
-        menus = {{1, shot, {}, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}, 3}};
-        ShootOpenMenus(w, menus);
-        Click(w, IDC_CLOSE);
-    });
-    ExpectMark(menus[0], 3, IDM_COMPRESSION_SMALL, test::Mark::dot);
+    const struct {
+        const char* file;
+        const char* setting;
+        const char* value;
+        int submenu;  // its position in 工具
+        std::size_t count;
+        UINT chosen;
+    } cases[] = {
+        {"main_window_volume_size_menu.png", "MaxJarSize", "307200", 2, 6, IDM_VOLUME_300K},
+        {"main_window_compression_menu.png", "Compression", "small", 3, 3, IDM_COMPRESSION_SMALL},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string shot = ScreenshotPath(c.file);
+        DeleteFileW(ui::Widen(shot).c_str());
+        services.settings = {{c.setting, c.value}};
+        // Down from the first item of 工具 (ShootOpenMenus highlights it) to the sub-menu, then open it.
+        std::vector<UINT> keys(static_cast<std::size_t>(c.submenu), VK_DOWN);
+        keys.push_back(VK_RIGHT);
+        std::vector<MenuShot> menus = {{1, shot, {}, keys, c.submenu}};
+        Run([&](HWND w) {
+            SetItemText(w, IDC_BOOK_NAME, "三国演义");
+            ShootOpenMenus(w, menus);
+            Click(w, IDC_CLOSE);
+        });
+        ExpectMark(menus[0], c.count, c.chosen, test::Mark::dot);
+    }
 }
 
 // What the user sees after dropping many chapters with a picture and an archive among them,
