@@ -12,6 +12,7 @@ import shutil
 import sys
 import zipfile
 
+import book_checks
 import cli_book
 import novels
 
@@ -50,7 +51,7 @@ def main():
     if not os.path.isfile(args.native):
         windows.expect(False, "the native bookmaker-cli is built first: %s" % args.native)
         return 1
-    template = windows.make_template(args.work)
+    template = book_checks.make_template(os.path.join(args.work, "RDbook.dat"))
     sources = os.path.join(args.work, "sources")
     os.makedirs(sources)
     for name, (text, _), encoding in [("演义.txt", novels.web_novel_120(), "gbk"),
