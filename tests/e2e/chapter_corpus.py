@@ -10,7 +10,6 @@ worse than the better peer on one.
 
 usage: chapter_corpus.py --tool BOOKMAKER_CLI --work DIR [--emulator WINE_RUN] [--check]
 """
-import argparse
 import json
 import lzma
 import os
@@ -19,6 +18,7 @@ import subprocess
 import sys
 
 import chapter_peers
+import tool_check
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CORPUS = os.path.join(HERE, "..", "fixtures", "chapters", "corpus")
@@ -70,13 +70,7 @@ def score(expected, found):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--tool", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--emulator")
-    parser.add_argument("--check", action="store_true")
-    args = parser.parse_args()
-    os.makedirs(args.work, exist_ok=True)
+    args = tool_check.arguments(lambda parser: parser.add_argument("--check", action="store_true"))
     with open(os.path.join(CORPUS, "sources.json"), encoding="utf-8") as f:
         sources = json.load(f)
     paths = []

@@ -10,9 +10,7 @@ reader and the 3 MB novel is read to its last page on the test phone.
 usage: chapters_e2e.py --tool BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
                        [--reader RDbook.dat --harness HARNESS_CLASSES_DIR]
 """
-import argparse
 import os
-import shutil
 import signal
 import subprocess
 import sys
@@ -22,6 +20,7 @@ import zipfile
 import book_checks
 import cli_book
 import novels
+import tool_check
 
 
 def joined_parts(book, count):
@@ -51,16 +50,7 @@ def interrupted(c, args, template):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--tool", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--emulator")
-    parser.add_argument("--reader")
-    parser.add_argument("--harness")
-    args = parser.parse_args()
-    args.work = os.path.abspath(args.work)
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
+    args = tool_check.arguments()
     c = cli_book.Checker(args)
     reading = bool(args.reader and args.harness and os.path.isfile(args.reader) and os.path.isdir(args.harness))
     template = args.reader if reading else book_checks.make_template(os.path.join(args.work, "RDbook.dat"))
@@ -98,8 +88,7 @@ def main():
     if not args.emulator:
         interrupted(c, args, template)
 
-    print("%d failures" % len(c.failures))
-    return 1 if c.failures else 0
+    return tool_check.finish(c.failures)
 
 
 if __name__ == "__main__":

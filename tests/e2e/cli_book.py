@@ -10,16 +10,15 @@ behind and keep an older book of the same name.
 
 usage: cli_book.py --tool BOOKMAKER_CLI --work DIR [--emulator WINE_RUN] [--reader RDbook.dat]
 """
-import argparse
 import os
 import random
 import resource
-import shutil
 import subprocess
 import sys
 import zipfile
 
 import book_checks
+import tool_check
 
 BOOK_NAME = "青禾文集,第一卷"
 TEMPLATE_MISSING = "找不到电子书模板文件 RDbook.dat，无法生成电子书!"
@@ -273,17 +272,7 @@ class Checker:
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--tool", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--emulator")
-    parser.add_argument("--reader")
-    args = parser.parse_args()
-    args.work = os.path.abspath(args.work)
-    for mount in ("full", "readonly"):  # left by a run that was killed
-        subprocess.run(["umount", os.path.join(args.work, mount)], capture_output=True)
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
+    args = tool_check.arguments()
 
     expected = sources()
     folder = os.path.join(args.work, "texts")
@@ -306,11 +295,7 @@ def main():
     checker.prefixed_templates(template, folder, jar_check)
     checker.run_failures(template, folder)
 
-    if checker.failures:
-        print(f"{len(checker.failures)} checks failed")
-        return 1
-    print("all checks passed")
-    return 0
+    return tool_check.finish(checker.failures)
 
 
 if __name__ == "__main__":

@@ -10,13 +10,13 @@ commit of hundreds at far more steps in process).
 
 usage: commit_kill.py --tool COMMIT_KILL --work DIR [--emulator WINE_RUN]
 """
-import argparse
 import os
 import shutil
 import subprocess
 import sys
 
 import book_checks
+import tool_check
 
 LIMIT = 3000  # one part of 2000 noise letters per volume
 
@@ -53,13 +53,7 @@ def steps_to_try(total, old_files, new_files, stride):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--tool", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--emulator")
-    args = parser.parse_args()
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
+    args = tool_check.arguments()
     book_checks.make_template(os.path.join(args.work, "RDbook.dat"), code_size=256)
     runner = Runner(args)
     failures = []
@@ -107,8 +101,7 @@ def main():
 
     for f in failures:
         print("FAIL:", f)
-    print(f"{0 if failures else 1} passed, {len(failures)} failed")
-    return 1 if failures else 0
+    return tool_check.finish(failures)
 
 
 if __name__ == "__main__":

@@ -8,13 +8,13 @@ usage: same_books.py --tool BOOKMAKER_CLI.exe --work DIR --emulator WINE_RUN --n
 import argparse
 import glob
 import os
-import shutil
 import sys
 import zipfile
 
 import book_checks
 import cli_book
 import novels
+import tool_check
 
 
 def undated(path):
@@ -37,15 +37,7 @@ def undated(path):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--native", required=True)
-    parser.add_argument("--tool", required=True)
-    parser.add_argument("--emulator", required=True)
-    parser.add_argument("--work", required=True)
-    args = parser.parse_args()
-    args.work = os.path.abspath(args.work)
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
+    args = tool_check.arguments(lambda parser: parser.add_argument("--native", required=True))
     windows = cli_book.Checker(args)
     native = cli_book.Checker(argparse.Namespace(tool=args.native, emulator=None))
     if not os.path.isfile(args.native):
@@ -75,9 +67,7 @@ def main():
         windows.expect(bool(same), "%s: %d files, the same from both builds but for the dates%s" % (
             label, len(books["native"]), "" if same else "; differing: %s" % differing))
 
-    failures = windows.failures + native.failures
-    print("%d failures" % len(failures))
-    return 1 if failures else 0
+    return tool_check.finish(windows.failures + native.failures)
 
 
 if __name__ == "__main__":

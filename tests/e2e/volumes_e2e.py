@@ -13,10 +13,8 @@ Then the failures, each leaving the folder byte for byte as it was.
 usage: volumes_e2e.py --tool BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
                       [--reader RDbook.dat --harness HARNESS_CLASSES_DIR]
 """
-import argparse
 import os
 import random
-import shutil
 import subprocess
 import sys
 import zipfile
@@ -24,6 +22,7 @@ import zipfile
 import book_checks
 import cli_book
 import novels
+import tool_check
 
 NAME = "青禾长篇"
 LIMIT = 300 * 1024
@@ -221,16 +220,7 @@ def run_failures(c, template, work):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--tool", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--emulator")
-    parser.add_argument("--reader")
-    parser.add_argument("--harness")
-    args = parser.parse_args()
-    args.work = os.path.abspath(args.work)
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
+    args = tool_check.arguments()
     c = Checker(args)
 
     text = novel()
@@ -257,11 +247,7 @@ def main():
 
     run_failures(c, template, args.work)
 
-    if c.failures:
-        print(f"{len(c.failures)} checks failed")
-        return 1
-    print("all checks passed")
-    return 0
+    return tool_check.finish(c.failures)
 
 
 if __name__ == "__main__":
