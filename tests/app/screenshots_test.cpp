@@ -2,8 +2,9 @@
 // to look at (build/windows/screenshots): the main window idle, with a button under the
 // mouse and with its file and help menus open; the about box; the add-content dialog; a
 // long list and two messages. Each picture is read back and checked: none is blank, the
-// main window's buttons show their icons (grey while idle where the program asks for it)
-// and its menus the images of the items that have one.
+// main window's buttons show their icons (grey while idle where the program asks for it),
+// its menus the images of the items that have one, and the checked items of the 工具 menu
+// and its sub-menus their tick or radio dot.
 #include "app/main_window_test.h"
 
 #include "controls/menu_metrics.h"
@@ -75,7 +76,7 @@ struct MenuItemCell {
 };
 
 // A picture of the pop-up at position on the menu bar, and its items as they lay when it
-// was taken.
+// was taken (those of its sub-menu at position submenu, when that is open).
 struct MenuShot {
     int position;
     std::string path;
@@ -83,6 +84,7 @@ struct MenuShot {
     // Keys pressed on the pop-up before the picture, after the one that highlights its first
     // item (VK_RIGHT on an item with a sub-menu opens it).
     std::vector<UINT> keys = {};
+    int submenu = -1;
 };
 
 // The pop-up menu window on the screen; null when none is shown.
@@ -99,6 +101,8 @@ void Shoot(HWND window, MenuShot& shot)
 {
     SaveScreenshot(window, shot.path);
     HMENU popup = GetSubMenu(GetMenu(window), shot.position);
+    if (shot.submenu >= 0)
+        popup = GetSubMenu(popup, shot.submenu);
     const int gap = controls::MenuGap(g_menuImageEffects != 0);
     for (int i = 0; i < GetMenuItemCount(popup); ++i) {
         RECT item{};
@@ -187,6 +191,21 @@ void ExpectMenuImages(const MenuShot& shot, std::size_t count)
     }
 }
 
+// The cell of the checked item shows its mark in the menu text colour, a tick or the dot of
+// a radio choice; the cells of the other items are plain.
+void ExpectMark(const MenuShot& shot, std::size_t count, UINT checked, test::Mark mark)
+{
+    const test::Picture picture = test::ReadPng(shot.path);
+    ASSERT_EQ(shot.items.size(), count) << shot.path << ": items found on the screen";
+    for (const MenuItemCell& item : shot.items) {
+        SCOPED_TRACE(shot.path + ", command " + std::to_string(item.command));
+        if (item.command == checked)
+            EXPECT_EQ(test::FindMark(picture, item.cell, Rgb(GetSysColor(COLOR_MENUTEXT))), mark);
+        else
+            EXPECT_EQ(test::CountColours(picture, item.cell), 1u) << "a mark where none belongs";
+    }
+}
+
 // The mouse on a button: the cursor there and the move the button sees.
 void Hover(HWND dialog, int id)
 {
@@ -254,7 +273,7 @@ TEST_F(MainWindowTest, ScreenshotsOfTheThreeWindows)
         ExpectMenuImages(menu, 3);
 }
 
-// Books by chapter: the 工具 menu with 按章节拆分 checked (its check drawn in the image
+// Books by chapter: the 工具 menu with 按章节拆分 checked (its tick drawn in the image
 // column, the columns of 总在最上面 and the two submenus plain), and the list after adding one
 // novel by its chapters.
 TEST_F(MainWindowTest, ScreenshotsOfBooksByChapter)
@@ -283,46 +302,40 @@ TEST_F(MainWindowTest, ScreenshotsOfBooksByChapter)
                                                    "第三回　议温明董卓叱丁原　馈金珠李肃说吕布",
                                                    "第四回　废汉帝陈留践位　谋董贼孟德献刀"}));
     ExpectNotBlank(listShot);
-    const test::Picture picture = test::ReadPng(toolsShot);
-    ASSERT_EQ(menus[0].items.size(), 4u) << "items found on the screen";
-    for (const MenuItemCell& item : menus[0].items) {
-        SCOPED_TRACE("command " + std::to_string(item.command));
-        const test::Rgb background = test::CommonestColour(picture, item.cell);
-        if (item.command == IDM_SPLIT_CHAPTERS)
-            EXPECT_GT(test::CountOtherThan(picture, item.cell, background), 5) << "no check mark";
-        else
-            EXPECT_EQ(test::CountColours(picture, item.cell), 1u) << "a check mark where none belongs";
+    ExpectMark(menus[0], 4, IDM_SPLIT_CHAPTERS, test::Mark::tick);
+}
+
+// 工具's radio choices, each sub-menu open with a choice saved: the dot on 300 KB in
+// 分卷大小, on 最小 in 压缩.
+TEST_F(MainWindowTest, ScreenshotsOfTheRadioMenus)
+{
+    const struct {
+        const char* file;
+        const char* setting;
+        const char* value;
+        int submenu;  // its position in 工具
+        std::size_t count;
+        UINT chosen;
+    } cases[] = {
+        {"main_window_volume_size_menu.png", "MaxJarSize", "307200", 2, 6, IDM_VOLUME_300K},
+        {"main_window_compression_menu.png", "Compression", "small", 3, 3, IDM_COMPRESSION_SMALL},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string shot = ScreenshotPath(c.file);
+        DeleteFileW(ui::Widen(shot).c_str());
+        services.settings = {{c.setting, c.value}};
+        // Down from the first item of 工具 (ShootOpenMenus highlights it) to the sub-menu, then open it.
+        std::vector<UINT> keys(static_cast<std::size_t>(c.submenu), VK_DOWN);
+        keys.push_back(VK_RIGHT);
+        std::vector<MenuShot> menus = {{1, shot, {}, keys, c.submenu}};
+        Run([&](HWND w) {
+            SetItemText(w, IDC_BOOK_NAME, "三国演义");
+            ShootOpenMenus(w, menus);
+            Click(w, IDC_CLOSE);
+        });
+        ExpectMark(menus[0], c.count, c.chosen, test::Mark::dot);
     }
-}
-
-// 工具 > 分卷大小 open, 300 KB chosen: the sizes as radio choices in the owner-drawn menu.
-TEST_F(MainWindowTest, ScreenshotOfTheVolumeSizeMenu)
-{
-    const std::string shot = ScreenshotPath("main_window_volume_size_menu.png");
-    DeleteFileW(ui::Widen(shot).c_str());
-    services.settings = {{"MaxJarSize", "307200"}};
-    Run([&](HWND w) {
-        SetItemText(w, IDC_BOOK_NAME, "三国演义");
-        std::vector<MenuShot> menus = {{1, shot, {}, {VK_DOWN, VK_DOWN, VK_RIGHT}}};
-        ShootOpenMenus(w, menus);
-        Click(w, IDC_CLOSE);
-    });
-    ExpectNotBlank(shot);
-}
-
-// 工具 > 压缩 open with 最小 chosen.
-TEST_F(MainWindowTest, ScreenshotOfTheCompressionMenu)
-{
-    const std::string shot = ScreenshotPath("main_window_compression_menu.png");
-    DeleteFileW(ui::Widen(shot).c_str());
-    services.settings = {{"Compression", "small"}};
-    Run([&](HWND w) {
-        SetItemText(w, IDC_BOOK_NAME, "三国演义");
-        std::vector<MenuShot> menus = {{1, shot, {}, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}}};
-        ShootOpenMenus(w, menus);
-        Click(w, IDC_CLOSE);
-    });
-    ExpectNotBlank(shot);
 }
 
 // What the user sees after dropping many chapters with a picture and an archive among them,

@@ -689,8 +689,9 @@ std::set<test::Rgb> ImageColours(int sharedIndex)
 }
 
 // Every kind in both styles, side by side, for people to look at; checked as saved: every
-// item is drawn (not left in one colour), and the items with an image that is not grayed
-// show its colours at their left end.
+// item is drawn (not left in one colour), the items with an image that is not grayed show
+// its colours at their left end, and the checked items without one their tick or radio dot
+// there.
 TEST_F(OwnerMenuDrawTest, PictureOfEveryKind)
 {
     ui::Bitmap radio(CreateBitmap(13, 13, 1, 1, nullptr));
@@ -746,6 +747,9 @@ TEST_F(OwnerMenuDrawTest, PictureOfEveryKind)
             const test::Box imageEnd{left, top, left + kHeight, top + kHeight};
             if (rows[row].kind == Kind::Image && !(rows[row].state & ODS_GRAYED))
                 EXPECT_GT(test::CountIn(picture, imageEnd, imageColours), 20) << "no image";
+            if (rows[row].kind == Kind::Check)
+                EXPECT_EQ(test::FindMark(picture, imageEnd, wintest::Rgb(Sys(COLOR_MENUTEXT))),
+                          rows[row].radio ? test::Mark::dot : test::Mark::tick);
         }
     }
 }

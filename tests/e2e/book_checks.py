@@ -1,17 +1,55 @@
-"""Readers nobody here wrote, run on an archive we wrote: Info-ZIP's unzip -t, 7-Zip's 7z t,
-Python's zipfile (the CRC of every entry) and Java's JarFile (JarCheck.java: the manifest's
-main attributes, chosen entries byte for byte, every entry read to its end). Each check
-gives a Verdict; the test that runs it reports it its own way.
+"""What the end-to-end tests share about books: a small template to build them on, the
+reader of their index, and readers nobody here wrote, run on an archive we wrote: Info-ZIP's
+unzip -t, 7-Zip's 7z t, Python's zipfile (the CRC of every entry) and Java's JarFile
+(JarCheck.java: the manifest's main attributes, chosen entries byte for byte, every entry
+read to its end). Each check gives a Verdict; the test that runs it reports it its own way.
 
-The end-to-end tests (cli_book.py, gui_e2e.py, zip_interop.py) import this module from their
-own folder.
+The end-to-end tests import this module from their own folder.
 """
 import os
+import random
 import subprocess
 import zipfile
-from typing import NamedTuple
+from typing import List, NamedTuple
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def make_template(path, code_size=2048):
+    """A stand-in for the phone reader RDbook.dat at path: the class the manifest starts
+    (code_size bytes that deflate cannot shrink, deflated as jar does) and its icon (stored),
+    so that the file is about code_size + 250 bytes."""
+    code = b"\xca\xfe\xba\xbe" + random.Random(5).randbytes(code_size - 4)
+    with zipfile.ZipFile(path, "w") as z:
+        z.writestr("Lumenread.class", code, zipfile.ZIP_DEFLATED)
+        z.writestr("rd.PNG", b"\x89PNG\r\n\x1a\n" + b"\0" * 60, zipfile.ZIP_STORED)
+    return path
+
+
+class BookIndex(NamedTuple):
+    """The lines of a book's index.txt."""
+    author: str
+    maker: str
+    name: str
+    titles: List[str]  # one per part: the title of n.txt is titles[n - 1]
+
+
+def read_index(book):
+    """The index of a book (a path or an open ZipFile). index.txt holds a UTF-16LE mark, then
+    the author, the maker, the book's name and one title per part, each line ended by CR LF,
+    then a NUL; anything else raises ValueError."""
+    if not isinstance(book, zipfile.ZipFile):
+        with zipfile.ZipFile(book) as z:
+            return read_index(z)
+    data = book.read("index.txt")
+    if not data.startswith(b"\xff\xfe"):
+        raise ValueError("index.txt has no UTF-16LE mark: %r" % data[:8])
+    if len(data) % 2 or not data.endswith("\r\n\0".encode("utf-16-le")):
+        raise ValueError("index.txt does not end in CR LF and a NUL: %r" % data[-8:])
+    lines = data[2:-6].decode("utf-16-le").split("\r\n")
+    if len(lines) < 3:
+        raise ValueError("index.txt has %d lines, not the author, the maker and the name" % len(lines))
+    return BookIndex(lines[0], lines[1], lines[2], lines[3:])
 
 
 class Verdict(NamedTuple):
@@ -84,9 +122,8 @@ def read_on_test_phone(harness, work, books, size=(240, 320)):
     contents to its last page (BookReading.java, compiled against the harness classes).
     Returns whether every check passed; prints what it did."""
     classes = os.path.join(work, "reading")
-    here = os.path.dirname(os.path.abspath(__file__))
     subprocess.run(["javac", "-nowarn", "-encoding", "UTF-8", "-cp", harness, "-d", classes,
-                    os.path.join(here, "BookReading.java")], check=True)
+                    os.path.join(HERE, "BookReading.java")], check=True)
     r = subprocess.run(["java", "-Djava.awt.headless=true", "-cp", harness + os.pathsep + classes,
                         "harness.BookReading", os.path.join(work, "screens"), str(size[0]), str(size[1])]
                        + list(books), capture_output=True, text=True)

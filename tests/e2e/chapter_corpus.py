@@ -8,9 +8,8 @@ each: found / correct / missed / false splits.
 With --check, fails when ours misses a chapter or splits falsely on any text, or does
 worse than the better peer on one.
 
-usage: chapter_corpus.py --cli BOOKMAKER_CLI --work DIR [--emulator WINE_RUN] [--check]
+usage: chapter_corpus.py --tool BOOKMAKER_CLI --work DIR [--emulator WINE_RUN] [--check]
 """
-import argparse
 import json
 import lzma
 import os
@@ -19,6 +18,7 @@ import subprocess
 import sys
 
 import chapter_peers
+import tool_check
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CORPUS = os.path.join(HERE, "..", "fixtures", "chapters", "corpus")
@@ -70,13 +70,7 @@ def score(expected, found):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--emulator")
-    parser.add_argument("--check", action="store_true")
-    args = parser.parse_args()
-    os.makedirs(args.work, exist_ok=True)
+    args = tool_check.arguments(lambda parser: parser.add_argument("--check", action="store_true"))
     with open(os.path.join(CORPUS, "sources.json"), encoding="utf-8") as f:
         sources = json.load(f)
     paths = []
@@ -85,7 +79,7 @@ def main():
         with lzma.open(os.path.join(CORPUS, s["name"] + ".txt.xz")) as src, open(path, "wb") as dst:
             dst.write(src.read())
         paths.append(path)
-    ours = run_ours(args.cli, args.emulator, paths)
+    ours = run_ours(args.tool, args.emulator, paths)
 
     failures = []
     totals = {"ours": [0, 0, 0, 0], "legado": [0, 0, 0, 0], "kaf-cli": [0, 0, 0, 0]}

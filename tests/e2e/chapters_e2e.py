@@ -7,12 +7,10 @@ whichever --compression made it.
 With the phone reader and its test phone (--reader, --harness), the books are made on the
 reader and the 3 MB novel is read to its last page on the test phone.
 
-usage: chapters_e2e.py --cli BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
+usage: chapters_e2e.py --tool BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
                        [--reader RDbook.dat --harness HARNESS_CLASSES_DIR]
 """
-import argparse
 import os
-import shutil
 import signal
 import subprocess
 import sys
@@ -22,12 +20,7 @@ import zipfile
 import book_checks
 import cli_book
 import novels
-
-
-def index_titles(book):
-    with zipfile.ZipFile(book) as zf:
-        text = zf.read("index.txt")[2:].decode("utf-16-le")
-    return text.rstrip("\0").split("\r\n")[3:-1]
+import tool_check
 
 
 def joined_parts(book, count):
@@ -44,7 +37,7 @@ def interrupted(c, args, template):
         paragraph = ("　　" + "天地玄黄宇宙洪荒日月盈昃辰宿列张" * 8 + "。\r\n").encode("utf-8")
         f.write(paragraph * (40 * 1024 * 1024 // len(paragraph)))
     book = os.path.join(args.work, "长文.jar")
-    proc = subprocess.Popen([args.cli, "--chapters", "-n", "长文", "-t", template, "-o", book, source],
+    proc = subprocess.Popen([args.tool, "--chapters", "-n", "长文", "-t", template, "-o", book, source],
                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     time.sleep(0.5)
     proc.send_signal(signal.SIGINT)
@@ -57,19 +50,10 @@ def interrupted(c, args, template):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--emulator")
-    parser.add_argument("--reader")
-    parser.add_argument("--harness")
-    args = parser.parse_args()
-    args.work = os.path.abspath(args.work)
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
+    args = tool_check.arguments()
     c = cli_book.Checker(args)
     reading = bool(args.reader and args.harness and os.path.isfile(args.reader) and os.path.isdir(args.harness))
-    template = args.reader if reading else c.make_template(args.work)
+    template = args.reader if reading else book_checks.make_template(os.path.join(args.work, "RDbook.dat"))
     jar_check = book_checks.JarFileCheck(os.path.join(args.work, "java"))
 
     # Each compression choice once: the readers and the test phone take every one.
@@ -91,7 +75,7 @@ def main():
             continue
         chapters = len(titles) - sum(1 for t in titles if t.endswith("(2)") or t.endswith("(3)"))
         c.expect("%d 章" % chapters in out, "%s: the per-source line counts %d chapters: %s" % (name, chapters, out.strip()))
-        got = index_titles(book)
+        got = book_checks.read_index(book).titles
         c.expect(got == titles, "%s: %d parts titled by their chapters%s" % (
             name, len(titles), "" if got == titles else ": %s" % [t for t in got if t not in titles][:5]))
         c.expect(joined_parts(book, len(got)) == text.replace("\r\n", "\n"), "%s: the parts joined are the source" % name)
@@ -104,8 +88,7 @@ def main():
     if not args.emulator:
         interrupted(c, args, template)
 
-    print("%d failures" % len(c.failures))
-    return 1 if c.failures else 0
+    return tool_check.finish(c.failures)
 
 
 if __name__ == "__main__":

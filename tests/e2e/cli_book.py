@@ -8,18 +8,17 @@ Then the failures: a missing template, a template that is not a zip, an output f
 cannot be written, a full disk. Each must give a clear message and exit 1, leave no file
 behind and keep an older book of the same name.
 
-usage: cli_book.py --cli BOOKMAKER_CLI --work DIR [--emulator WINE_RUN] [--reader RDbook.dat]
+usage: cli_book.py --tool BOOKMAKER_CLI --work DIR [--emulator WINE_RUN] [--reader RDbook.dat]
 """
-import argparse
 import os
 import random
 import resource
-import shutil
 import subprocess
 import sys
 import zipfile
 
 import book_checks
+import tool_check
 
 BOOK_NAME = "青禾文集,第一卷"
 TEMPLATE_MISSING = "找不到电子书模板文件 RDbook.dat，无法生成电子书!"
@@ -87,7 +86,7 @@ class Checker:
         return "Z:" + path.replace("/", "\\") if self.args.emulator else path
 
     def cli(self, *args, limit=None):
-        cmd = ([self.args.emulator] if self.args.emulator else []) + [self.args.cli] + list(args)
+        cmd = ([self.args.emulator] if self.args.emulator else []) + [self.args.tool] + list(args)
         preexec = None
         if limit is not None:
             def preexec():
@@ -98,17 +97,6 @@ class Checker:
         return r.returncode, out, err
 
     # --- a book from a folder of mixed encodings -------------------------------------
-
-    def make_template(self, work):
-        src = os.path.join(work, "template-src")
-        os.makedirs(src)
-        with open(os.path.join(src, "Lumenread.class"), "wb") as f:
-            f.write(b"\xca\xfe\xba\xbe" + bytes(range(256)) * 8)
-        with open(os.path.join(src, "rd.PNG"), "wb") as f:
-            f.write(b"\x89PNG\r\n\x1a\n" + b"\0" * 60)
-        path = os.path.join(work, "template.jar")
-        subprocess.run(["jar", "cfM", path, "Lumenread.class", "rd.PNG"], cwd=src, check=True)
-        return path
 
     def build_book(self, label, template, folder, expected, jar_check):
         out_dir = os.path.join(self.args.work, "out-" + label)
@@ -152,11 +140,13 @@ class Checker:
             names = z.namelist()
             self.expect(names == template_names + ["META-INF/MANIFEST.MF", "index.txt"] +
                         [f"{i}.txt" for i in range(1, len(texts) + 1)], f"{label}: entries in order")
-            index = z.read("index.txt")
-            self.expect(index[:2] == b"\xff\xfe" and index[-2:] == b"\0\0", f"{label}: index mark and NUL")
-            lines = index[2:-2].decode("utf-16-le").split("\r\n")
-            self.expect(lines == ["作者", "qinghe.example", BOOK_NAME] + titles + [""],
-                        f"{label}: index lines {lines[:3]} and titles")
+            try:
+                index = book_checks.read_index(z)
+            except ValueError as e:
+                self.expect(False, f"{label}: {e}")
+            else:
+                self.expect(index == ("作者", "qinghe.example", BOOK_NAME, titles),
+                            f"{label}: index lines {index[:3]} and titles")
             for i, text in enumerate(texts, 1):
                 data = z.read(f"{i}.txt")
                 self.expect(not data.startswith(b"\xef\xbb\xbf") and data.decode("utf-8") == text,
@@ -282,17 +272,7 @@ class Checker:
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--emulator")
-    parser.add_argument("--reader")
-    args = parser.parse_args()
-    args.work = os.path.abspath(args.work)
-    for mount in ("full", "readonly"):  # left by a run that was killed
-        subprocess.run(["umount", os.path.join(args.work, mount)], capture_output=True)
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
+    args = tool_check.arguments()
 
     expected = sources()
     folder = os.path.join(args.work, "texts")
@@ -305,7 +285,8 @@ def main():
 
     jar_check = book_checks.JarFileCheck(os.path.join(args.work, "java"))
     checker = Checker(args)
-    template = checker.make_template(args.work)
+    # Not work/RDbook.dat: that one is the missing template of the failures.
+    template = book_checks.make_template(os.path.join(args.work, "template.jar"))
     checker.build_book("small template", template, folder, expected, jar_check)
     if args.reader and os.path.isfile(args.reader):
         checker.build_book("phone reader", args.reader, folder, expected, jar_check)
@@ -314,11 +295,7 @@ def main():
     checker.prefixed_templates(template, folder, jar_check)
     checker.run_failures(template, folder)
 
-    if checker.failures:
-        print(f"{len(checker.failures)} checks failed")
-        return 1
-    print("all checks passed")
-    return 0
+    return tool_check.finish(checker.failures)
 
 
 if __name__ == "__main__":

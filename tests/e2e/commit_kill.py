@@ -10,19 +10,15 @@ commit of hundreds at far more steps in process).
 
 usage: commit_kill.py --tool COMMIT_KILL --work DIR [--emulator WINE_RUN]
 """
-import argparse
 import os
 import shutil
 import subprocess
 import sys
-import zipfile
+
+import book_checks
+import tool_check
 
 LIMIT = 3000  # one part of 2000 noise letters per volume
-
-
-def template(path):
-    with zipfile.ZipFile(path, "w") as z:
-        z.writestr("Lumenread.class", b"\xca\xfe\xba\xbe" + bytes(range(256)))
 
 
 def snapshot(folder):
@@ -57,14 +53,8 @@ def steps_to_try(total, old_files, new_files, stride):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--tool", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--emulator")
-    args = parser.parse_args()
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
-    template(os.path.join(args.work, "RDbook.dat"))
+    args = tool_check.arguments()
+    book_checks.make_template(os.path.join(args.work, "RDbook.dat"), code_size=256)
     runner = Runner(args)
     failures = []
 
@@ -111,8 +101,7 @@ def main():
 
     for f in failures:
         print("FAIL:", f)
-    print(f"{0 if failures else 1} passed, {len(failures)} failed")
-    return 1 if failures else 0
+    return tool_check.finish(failures)
 
 
 if __name__ == "__main__":

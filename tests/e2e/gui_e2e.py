@@ -51,12 +51,6 @@ def fail(message):
     sys.exit(1)
 
 
-def make_template(path):
-    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
-        z.writestr("Lumenread.class", bytes(range(256)) * 8)
-        z.writestr("rd.PNG", b"\x89PNG\r\n\x1a\n" + b"\0" * 40)
-
-
 def run_driver(args, program, folder, scratch, source_title, source_bytes, items_wanted=None, help_line=None,
                chapters=False, name=BOOK_NAME, extra=""):
     source = os.path.join(scratch, source_title + ".txt")
@@ -171,13 +165,12 @@ def check_book(jar, template, jar_check, parts):
             "%d.txt" % i for i in range(1, len(parts) + 1)]
         if names != expected:
             fail(f"entries {names}, expected {expected}")
-        index = z.read("index.txt")
-        if not index.startswith(b"\xff\xfe"):
-            fail("index.txt has no UTF-16LE mark")
-        lines = index[2:].decode("utf-16-le").rstrip("\0").split("\r\n")
-        want = [AUTHOR, MAKER, BOOK_NAME] + [title for title, _ in parts] + [""]
-        if lines != want:
-            fail(f"index lines {lines}")
+        try:
+            index = book_checks.read_index(z)
+        except ValueError as e:
+            fail(str(e))
+        if index != (AUTHOR, MAKER, BOOK_NAME, [title for title, _ in parts]):
+            fail(f"index {index}")
         for i, (_, text) in enumerate(parts, 1):
             part = z.read("%d.txt" % i).decode("utf-8")
             if part != text.replace("\r\n", "\n"):
@@ -222,7 +215,7 @@ def main():
         if args.template and os.path.exists(args.template):
             shutil.copyfile(args.template, template)
         else:
-            make_template(template)
+            book_checks.make_template(template)
         program = args.program
         help_line = None
 

@@ -3,17 +3,18 @@
 --compression choice (by chapters, and in volumes), every jar and JAD is the same byte for
 byte but for the entries' dates, which are the time of the build (zeroed before comparing).
 
-usage: same_books.py --native BOOKMAKER_CLI --cli BOOKMAKER_CLI.exe --emulator WINE_RUN --work DIR
+usage: same_books.py --tool BOOKMAKER_CLI.exe --work DIR --emulator WINE_RUN --native BOOKMAKER_CLI
 """
 import argparse
 import glob
 import os
-import shutil
 import sys
 import zipfile
 
+import book_checks
 import cli_book
 import novels
+import tool_check
 
 
 def undated(path):
@@ -36,21 +37,13 @@ def undated(path):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--native", required=True)
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--emulator", required=True)
-    parser.add_argument("--work", required=True)
-    args = parser.parse_args()
-    args.work = os.path.abspath(args.work)
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
+    args = tool_check.arguments(lambda parser: parser.add_argument("--native", required=True))
     windows = cli_book.Checker(args)
-    native = cli_book.Checker(argparse.Namespace(cli=args.native, emulator=None))
+    native = cli_book.Checker(argparse.Namespace(tool=args.native, emulator=None))
     if not os.path.isfile(args.native):
         windows.expect(False, "the native bookmaker-cli is built first: %s" % args.native)
         return 1
-    template = windows.make_template(args.work)
+    template = book_checks.make_template(os.path.join(args.work, "RDbook.dat"))
     sources = os.path.join(args.work, "sources")
     os.makedirs(sources)
     for name, (text, _), encoding in [("演义.txt", novels.web_novel_120(), "gbk"),
@@ -74,9 +67,7 @@ def main():
         windows.expect(bool(same), "%s: %d files, the same from both builds but for the dates%s" % (
             label, len(books["native"]), "" if same else "; differing: %s" % differing))
 
-    failures = windows.failures + native.failures
-    print("%d failures" % len(failures))
-    return 1 if failures else 0
+    return tool_check.finish(windows.failures + native.failures)
 
 
 if __name__ == "__main__":

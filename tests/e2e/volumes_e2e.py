@@ -10,13 +10,11 @@ the command must list every file it wrote. With the phone reader and its test ph
 hand, every volume is read to its last page and keeps its own reading position.
 Then the failures, each leaving the folder byte for byte as it was.
 
-usage: volumes_e2e.py --cli BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
+usage: volumes_e2e.py --tool BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
                       [--reader RDbook.dat --harness HARNESS_CLASSES_DIR]
 """
-import argparse
 import os
 import random
-import shutil
 import subprocess
 import sys
 import zipfile
@@ -24,6 +22,7 @@ import zipfile
 import book_checks
 import cli_book
 import novels
+import tool_check
 
 NAME = "青禾长篇"
 LIMIT = 300 * 1024
@@ -64,11 +63,6 @@ class Checker(cli_book.Checker):
         return written, removed
 
 
-def index_of(z):
-    data = z.read("index.txt")
-    return data[2:].decode("utf-16-le").rstrip("\0").split("\r\n")[:-1]
-
-
 def parts_of(z, count):
     return [z.read("%d.txt" % i).decode("utf-8") for i in range(1, count + 1)]
 
@@ -92,8 +86,8 @@ def check_volumes(c, label, folder, template, source_text, extra, jar_check):
                          c.host(os.path.join(c.args.work, NAME + ".txt")))
     c.expect(code == 0, f"{label}: the whole book ({code}) {err[:200]}")
     with zipfile.ZipFile(os.path.join(whole_dir, NAME + ".jar")) as z:
-        whole_index = index_of(z)
-        whole_parts = parts_of(z, len(whole_index) - 3)
+        whole_titles = book_checks.read_index(z).titles
+        whole_parts = parts_of(z, len(whole_titles))
     c.expect("".join(whole_parts) == source_text.replace("\r\n", "\n"), f"{label}: the whole book's parts are the source")
 
     # An older book of the same name: its whole jar, and volumes of sixty short texts
@@ -152,13 +146,13 @@ def check_volumes(c, label, folder, template, source_text, extra, jar_check):
         c.expect(r.returncode == 0 and "Everything is Ok" in r.stdout, f"{label}: 7z t {volume}")
         with zipfile.ZipFile(path) as z:
             c.expect(z.testzip() is None, f"{label}: zipfile CRCs of {volume}")
-            index = index_of(z)
+            index = book_checks.read_index(z)
             names = z.namelist()
-            count = len(index) - 3
-            c.expect(index[2] == "%s(%d)" % (NAME, i), f"{label}: {volume} index names {index[2]}")
+            count = len(index.titles)
+            c.expect(index.name == "%s(%d)" % (NAME, i), f"{label}: {volume} index names {index.name}")
             c.expect(names[-count - 2:] == ["META-INF/MANIFEST.MF", "index.txt"] +
                      ["%d.txt" % n for n in range(1, count + 1)], f"{label}: {volume} parts numbered from 1.txt")
-            titles += index[3:]
+            titles += index.titles
             before = sum(len(p.encode("utf-8")) for p in parts)
             parts += parts_of(z, count)
         with zipfile.ZipFile(path) as z:
@@ -179,7 +173,7 @@ def check_volumes(c, label, folder, template, source_text, extra, jar_check):
         code, report, _ = c.cli("inspect", c.host(path))
         c.expect(code == 0 and "描述文件：" in report, f"{label}: inspect {volume} ({code})")
     c.expect(len(midlet_names) == k, f"{label}: every volume a MIDlet name of its own")
-    c.expect(titles == whole_index[3:], f"{label}: the volumes' titles joined are the whole book's")
+    c.expect(titles == whole_titles, f"{label}: the volumes' titles joined are the whole book's")
     c.expect(parts == whole_parts, f"{label}: the volumes' parts joined are the whole book's")
     return [os.path.join(out_dir, v) for v in volumes]
 
@@ -226,16 +220,7 @@ def run_failures(c, template, work):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--emulator")
-    parser.add_argument("--reader")
-    parser.add_argument("--harness")
-    args = parser.parse_args()
-    args.work = os.path.abspath(args.work)
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
+    args = tool_check.arguments()
     c = Checker(args)
 
     text = novel()
@@ -249,10 +234,7 @@ def main():
     if reading:
         template = args.reader
     else:
-        template = os.path.join(args.work, "RDbook.dat")
-        with zipfile.ZipFile(template, "w") as z:
-            z.writestr("Lumenread.class", b"\xca\xfe\xba\xbe" + bytes(range(256)) * 40)
-            z.writestr("rd.PNG", b"\x89PNG\r\n\x1a\n" + b"\0" * 60)
+        template = book_checks.make_template(os.path.join(args.work, "RDbook.dat"))
         print("skip reading on the test phone (no reader or harness built)")
 
     by_chapters = check_volumes(c, "by chapters", os.path.join(args.work, "chapters"), template, text, ["--chapters"],
@@ -265,11 +247,7 @@ def main():
 
     run_failures(c, template, args.work)
 
-    if c.failures:
-        print(f"{len(c.failures)} checks failed")
-        return 1
-    print("all checks passed")
-    return 0
+    return tool_check.finish(c.failures)
 
 
 if __name__ == "__main__":

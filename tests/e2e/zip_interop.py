@@ -7,7 +7,6 @@ closing without adding changes nothing.
 
 usage: zip_interop.py --tool ZIP_APPEND --work DIR [--emulator WINE_RUN]
 """
-import argparse
 import io
 import os
 import shutil
@@ -17,6 +16,7 @@ import sys
 import zipfile
 
 import book_checks
+import tool_check
 
 MANIFEST = ("Manifest-Version: 1.0\r\nMIDlet-1: 书,/rd.PNG,Lumenread\r\n"
             "MIDlet-Name: 书\r\nMicroEdition-Profile: MIDP-1.0\r\n").encode("utf-8")
@@ -150,14 +150,7 @@ class Checker:
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--tool", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--emulator")
-    args = parser.parse_args()
-    args.work = os.path.abspath(args.work)
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
+    args = tool_check.arguments()
 
     files = []
     for passed, stored, content in payloads():
@@ -170,11 +163,7 @@ def main():
     checker = Checker(args)
     for label, template in make_templates(args.work).items():
         checker.check(label, template, files, jar_check)
-    if checker.failures:
-        print(f"{len(checker.failures)} checks failed")
-        return 1
-    print("all checks passed")
-    return 0
+    return tool_check.finish(checker.failures)
 
 
 if __name__ == "__main__":

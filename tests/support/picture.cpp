@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <map>
 #include <stdexcept>
 #include <utility>
@@ -190,6 +191,40 @@ Rgb CommonestColour(const Picture& picture, const Box& box)
         if (it->second > commonest->second)
             commonest = it;
     return commonest->first;
+}
+
+Mark FindMark(const Picture& picture, const Box& box, Rgb colour)
+{
+    // The smallest box that holds the pixels of colour.
+    Box bounds{box.right, box.bottom, box.left, box.top};
+    const int count = CountIn(picture, box, {colour});
+    if (count == 0)
+        return Mark::none;
+    for (int y = box.top; y < box.bottom; ++y)
+        for (int x = box.left; x < box.right; ++x)
+            if (picture.At(x, y) == colour)
+                bounds = {std::min(bounds.left, x), std::min(bounds.top, y), std::max(bounds.right, x + 1),
+                          std::max(bounds.bottom, y + 1)};
+    const auto at = [&](int x, int y) { return picture.At(bounds.left + x, bounds.top + y) == colour; };
+    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    if (width == 7 && height == 7 && count == 21) {
+        const int tops[7] = {2, 3, 4, 3, 2, 1, 0};
+        bool tick = true;
+        for (int x = 0; x < 7; ++x)
+            tick = tick && at(x, tops[x]) && at(x, tops[x] + 1) && at(x, tops[x] + 2);
+        if (tick)
+            return Mark::tick;
+    }
+    if (width == 6 && height == 6 && count >= 16 && !at(0, 0) && !at(5, 0) && !at(0, 5) && !at(5, 5) &&
+        at(2, 2) && at(3, 2) && at(2, 3) && at(3, 3))
+        return Mark::dot;
+    return Mark::other;
+}
+
+std::ostream& operator<<(std::ostream& out, Mark mark)
+{
+    const char* names[] = {"no mark", "a tick", "a dot", "another mark"};
+    return out << names[static_cast<int>(mark)];
 }
 
 } // namespace test

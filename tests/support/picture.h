@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -55,5 +56,13 @@ int CountOtherThan(const Picture& picture, const Box& box, Rgb colour);
 int CountColoured(const Picture& picture, const Box& box);
 // The colour that most pixels of box have (the lowest of equals).
 Rgb CommonestColour(const Picture& picture, const Box& box);
+
+// What the pixels of one colour draw in box, told by their shape: the tick of a checked
+// menu item (7 columns of 3 pixels, their tops 2 3 4 3 2 1 0 rows down a 7 x 7 square),
+// the dot of a chosen radio item (a round of 6 x 6: its corners clear, its middle 2 x 2
+// filled, at least 16 pixels), nothing, or something else.
+enum class Mark { none, tick, dot, other };
+Mark FindMark(const Picture& picture, const Box& box, Rgb colour);
+std::ostream& operator<<(std::ostream& out, Mark mark);
 
 } // namespace test

@@ -1,5 +1,6 @@
 // The picture helper the screenshot tests check their pictures with: a PNG read back is
-// the picture written, what it cannot read is refused, and the counts count what they say.
+// the picture written, what it cannot read is refused, the counts count what they say, and a
+// mark is told by its shape.
 #include "support/picture.h"
 #include "support/test_support.h"
 
@@ -74,6 +75,52 @@ TEST(Picture, CountsLookOnlyInsideTheBox)
     EXPECT_EQ(test::CommonestColour(p, middle), 0x0000FFu) << "of three equals, the lowest";
     EXPECT_THROW(test::CountColours(p, {0, 0, 6, 1}), std::out_of_range) << "a box reaching outside";
     EXPECT_THROW(p.At(5, 0), std::out_of_range);
+}
+
+// A picture drawn in characters: 'X' black, 'r' red, anything else white.
+test::Picture Drawn(const std::vector<std::string>& rows)
+{
+    std::vector<test::Rgb> pixels;
+    for (const std::string& row : rows)
+        for (const char c : row)
+            pixels.push_back(c == 'X' ? 0x000000 : c == 'r' ? 0xFF0000 : 0xFFFFFF);
+    return test::Picture(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), pixels);
+}
+
+TEST(Picture, MarksAreToldByTheirShape)
+{
+    const struct {
+        const char* name;
+        std::vector<std::string> rows;
+        test::Mark mark;
+    } cases[] = {
+        {"the tick", {"..........", "........X.", ".......XX.", "..X...XXX.", "..XX.XXX..", "..XXXXX...",
+                      "...XXX....", "....X.....", ".........."}, test::Mark::tick},
+        {"the dot", {"........", "..XXXX..", ".XXXXXX.", ".XXXXXX.", ".XXXXXX.", ".XXXXXX.", "..XXXX..",
+                     "........"}, test::Mark::dot},
+        {"the smallest dot", {"..XX..", ".XXXX.", "XXXXXX", "XXXXXX", ".XXXX.", "..XX.."}, test::Mark::dot},
+        {"nothing", {"....", "....", "...."}, test::Mark::none},
+        {"a tick in another colour", {"......r", ".....rr", "r...rrr", "rr.rrr.", "rrrrr..", ".rrr...",
+                                      "..r...."}, test::Mark::none},
+        {"a tick less a pixel", {"......X", ".....XX", "X...XXX", "XX.XXX.", "XXXXX..", ".XXX...",
+                                 "......."}, test::Mark::other},
+        {"a tick and a stray pixel", {"......X.X", ".....XX..", "X...XXX..", "XX.XXX...", "XXXXX....",
+                                      ".XXX.....", "..X......"}, test::Mark::other},
+        {"a square", {"XXXXXX", "XXXXXX", "XXXXXX", "XXXXXX", "XXXXXX", "XXXXXX"}, test::Mark::other},
+        {"a ring", {".XXXX.", "XXXXXX", "XX..XX", "XX..XX", "XXXXXX", ".XXXX."}, test::Mark::other},
+        {"a dot too small", {".XXXX.", "X....X", "X....X", "X....X", "X....X", ".XXXX."}, test::Mark::other},
+        {"a dot of 7", {"..XXX..", ".XXXXX.", "XXXXXXX", "XXXXXXX", "XXXXXXX", ".XXXXX.", "..XXX.."},
+         test::Mark::other},
+    };
+    for (const auto& c : cases) {
+        const test::Picture p = Drawn(c.rows);
+        EXPECT_EQ(test::FindMark(p, p.Whole(), 0x000000), c.mark) << c.name;
+    }
+    // Only the box is looked at: the dot beside it is not in it.
+    const test::Picture dotBeside = Drawn({"..XX....", ".XXXX...", "XXXXXX..", "XXXXXX..", ".XXXX...", "..XX...."});
+    EXPECT_EQ(test::FindMark(dotBeside, {6, 0, 8, 6}, 0x000000), test::Mark::none);
+    EXPECT_EQ(test::FindMark(dotBeside, {1, 0, 8, 6}, 0x000000), test::Mark::other) << "a dot cut by the box";
+    EXPECT_THROW(test::FindMark(dotBeside, {0, 0, 9, 6}, 0x000000), std::out_of_range);
 }
 
 } // namespace
