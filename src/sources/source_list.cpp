@@ -55,6 +55,39 @@ void CSourceList::AddEntry(const std::string& title, std::string text, bool repl
     }
 }
 
+void CSourceList::ReplaceRange(std::size_t first, std::size_t count, const CSourceList& entries)
+{
+    if (first > m_arrTitles.size() || count > m_arrTitles.size() - first)
+        return;
+    // Built aside first: memory running out leaves the list as it was.
+    std::vector<std::string> titles(m_arrTitles.begin(), m_arrTitles.begin() + static_cast<std::ptrdiff_t>(first));
+    std::vector<std::string> texts(m_arrTexts.begin(), m_arrTexts.begin() + static_cast<std::ptrdiff_t>(first));
+    titles.insert(titles.end(), entries.m_arrTitles.begin(), entries.m_arrTitles.end());
+    texts.insert(texts.end(), entries.m_arrTexts.begin(), entries.m_arrTexts.end());
+    titles.insert(titles.end(), m_arrTitles.begin() + static_cast<std::ptrdiff_t>(first + count), m_arrTitles.end());
+    texts.insert(texts.end(), m_arrTexts.begin() + static_cast<std::ptrdiff_t>(first + count), m_arrTexts.end());
+    m_arrTitles.swap(titles);
+    m_arrTexts.swap(texts);
+
+    const int added = static_cast<int>(entries.GetCount());
+    const auto moved = [&](int index) {
+        if (index < static_cast<int>(first))
+            return index;
+        if (index < static_cast<int>(first + count))
+            return added ? static_cast<int>(first) : -1;
+        return index - static_cast<int>(count) + added;
+    };
+    m_nCurSel = moved(m_nCurSel);
+    m_nVisibleSel = moved(m_nVisibleSel);
+    if (!m_pView)
+        return;
+    for (std::size_t i = 0; i < count; ++i)
+        m_pView->DeleteItem(static_cast<int>(first));
+    for (int i = 0; i < added; ++i)
+        m_pView->InsertItem(static_cast<int>(first) + i, m_arrTitles[first + static_cast<std::size_t>(i)]);
+    m_pView->SetSelection(m_nVisibleSel);
+}
+
 void CSourceList::OnSelectionChange(int listSelection)
 {
     m_nCurSel = listSelection;
