@@ -3,6 +3,7 @@
 #include "app/about_dialog.h"
 #include "app/app_texts.h"
 #include "app/file_manager_command.h"
+#include "app/result_line.h"
 #include "jar/jar_contents.h"
 #include "jar/jar_exception.h"
 #include "jar/make_book.h"
@@ -66,9 +67,43 @@ bool CBookMakerDlg::OnInitDialog()
 
     m_sources.SetView(this);
     m_settings = ParseWindowSettings(Services().LoadSettings());
+    m_strInfoText = ui::GetWindowTextUtf8(GetItem(IDC_INFO_TEXT));
+    ShowSettingsLine();
 
     Decorate();
     return true;
+}
+
+void CBookMakerDlg::ShowResultLine(const std::string& line)
+{
+    ui::SetWindowTextUtf8(GetItem(IDC_INFO_TEXT), line.empty() ? m_strInfoText : line);
+}
+
+void CBookMakerDlg::ShowSettingsLine()
+{
+    ui::SetWindowTextUtf8(GetItem(IDC_SETTINGS_LINE), DescribeSettings(m_settings));
+}
+
+bool CBookMakerDlg::RunLongCommand(const std::string& caption, const std::function<void(CWorkProgress&)>& work)
+{
+    // Commands that reach the window while the work runs (sent by another program: the
+    // window itself takes no input meanwhile) are refused, not queued.
+    m_bWorking = true;
+    struct Reset {
+        bool& working;
+        ~Reset() { working = false; }
+    } reset {m_bWorking};
+    return RunWork(GetHwnd(), Services(), caption, work, m_pWorkObserver);
+}
+
+void CBookMakerDlg::OnOK()
+{
+    if (m_bWorking)
+        return;
+    if (HasUnsavedList() &&
+        ShowMessage(kDiscardListQuestion, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+    ui::Dialog::OnOK();
 }
 
 void CBookMakerDlg::Decorate()
@@ -123,6 +158,8 @@ void CBookMakerDlg::Decorate()
 
 bool CBookMakerDlg::OnCommand(int id, int code, HWND)
 {
+    if (m_bWorking)
+        return true;
     if (id == IDC_SOURCES) {
         if (code == LBN_SELCHANGE)
             m_sources.OnSelectionChange(m_listSources.GetCurSel());
@@ -175,7 +212,10 @@ bool CBookMakerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         OnOK();
         return true;
     case WM_DROPFILES:
-        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        if (m_bWorking)
+            DragFinish(reinterpret_cast<HDROP>(wParam));
+        else
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return true;
     case WM_MEASUREITEM: {
         auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
@@ -226,9 +266,22 @@ void CBookMakerDlg::OnGenerate()
     request.sourcePaths = m_arrSourcePaths;
     request.maxJarBytes = m_settings.maxJarBytes;
     request.compression = m_settings.compression;
+    ShowResultLine("");
     BookResult book;
     try {
-        book = MakeBook(request, m_sources.GetTitles(), m_sources.GetTexts());
+        // The list cannot change while the worker reads it: the window takes no command.
+        const std::string step = "正在写入：" + FileNameOfPath(request.jarPath);
+        const bool finished = RunLongCommand("正在生成电子书", [&](CWorkProgress& progress) {
+            request.progress = [&progress, &step](std::size_t done, std::size_t total) {
+                progress.Report(step, done, total);
+            };
+            progress.Report(step, 0, 0);
+            book = MakeBook(request, m_sources.GetTitles(), m_sources.GetTexts());
+        });
+        if (!finished) {
+            ShowResultLine(kBuildCancelledLine);
+            return;
+        }
     } catch (const CJarException& e) {
         // Nothing was written (a failed build leaves no partial book): say why, and do not
         // open a file manager on a book that is not there.
@@ -238,6 +291,8 @@ void CBookMakerDlg::OnGenerate()
         ShowMessage(e.Message(), MB_OK | MB_ICONSTOP);
         return;
     }
+    m_bListChanged = false;
+    ShowResultLine(DescribeWrittenBook(book));
     // Files taken away or put back beside the book are said before the book is shown.
     std::string cleanup;
     for (const auto& [said, path] : DescribeCleanup(book))
@@ -265,6 +320,7 @@ void CBookMakerDlg::OnSplitByChapters()
 {
     m_settings.byChapters = !m_settings.byChapters;
     Services().SaveSettings(FormatWindowSettings(m_settings));
+    ShowSettingsLine();
 }
 
 static_assert(IDM_VOLUME_2M - IDM_VOLUME_NONE + 1 == std::size(kVolumeSizeChoices), "one command per size");
@@ -273,6 +329,7 @@ void CBookMakerDlg::OnVolumeSize(std::size_t index)
 {
     m_settings.maxJarBytes = kVolumeSizeChoices[index];
     Services().SaveSettings(FormatWindowSettings(m_settings));
+    ShowSettingsLine();
 }
 
 static_assert(IDM_COMPRESSION_NORMAL - IDM_COMPRESSION_FAST == static_cast<int>(BookCompression::normal) &&
@@ -283,6 +340,7 @@ void CBookMakerDlg::OnCompression(BookCompression compression)
 {
     m_settings.compression = compression;
     Services().SaveSettings(FormatWindowSettings(m_settings));
+    ShowSettingsLine();
 }
 
 void CBookMakerDlg::OnInitMenuPopup(HMENU popup)
@@ -322,11 +380,19 @@ bool CBookMakerDlg::OnPaintMinimised()
 void CBookMakerDlg::InsertItem(int index, const std::string& title)
 {
     m_listSources.InsertString(index, title);
-    // The entry is scrolled into view: a long file adds hundreds of parts below the last
-    // row, and the user should see where they went.
+    m_bListChanged = true;
+    if (m_bBatchInsert)
+        return;  // AppendEntries scrolls once
+    ShowResultLine("");
+    // The entry is scrolled into view: the user should see where it went.
     m_listSources.EnsureVisible(index);
 }
 
-void CBookMakerDlg::DeleteItem(int index) { m_listSources.DeleteString(index); }
+void CBookMakerDlg::DeleteItem(int index)
+{
+    m_listSources.DeleteString(index);
+    m_bListChanged = true;
+    ShowResultLine("");
+}
 
 void CBookMakerDlg::SetSelection(int index) { m_listSources.SetCurSel(index); }
