@@ -20,3 +20,5 @@ inline constexpr const char* kDiscardListQuestion = "列表中的内容改动后
 inline constexpr const char* kBuildCancelledLine = "已取消生成：没有写入任何文件，原有的电子书保持原样。";
 // Asked before the add-content dialog closes with typing not saved.
 inline constexpr const char* kDiscardTypingQuestion = "放弃输入的内容？";
+// Asked before 工具 > 清空列表 removes every entry.
+inline constexpr const char* kClearListQuestion = "清空列表中的全部内容？";

@@ -12,6 +12,7 @@
 #include "ui/gdi.h"
 #include "ui/wide_text.h"
 
+#include <algorithm>
 #include <iterator>
 #include <vector>
 
@@ -162,7 +163,7 @@ bool CBookMakerDlg::OnCommand(int id, int code, HWND)
         return true;
     if (id == IDC_SOURCES) {
         if (code == LBN_SELCHANGE)
-            m_sources.OnSelectionChange(m_listSources.GetCurSel());
+            m_sources.OnSelectionChange(m_listSources.GetCurSel());  // the first selected
         else if (code == LBN_DBLCLK)
             OnEditEntry();
         return true;
@@ -190,9 +191,10 @@ bool CBookMakerDlg::OnCommand(int id, int code, HWND)
     case IDC_ADD_FOLDER: OnAddFolder(); return true;  // also the Esc key
     case IDC_ADD_FILE: OnAddFile(); return true;
     case IDC_ADD_CONTENT: OnAddContent(); return true;
-    case IDC_UP: m_sources.MoveUp(); return true;
-    case IDC_DOWN: m_sources.MoveDown(); return true;
-    case IDC_DELETE: m_sources.Delete(); return true;
+    case IDC_UP: MoveSelected(true); return true;
+    case IDC_DOWN: MoveSelected(false); return true;
+    case IDC_DELETE: DeleteSelected(); return true;
+    case IDM_CLEAR_LIST: OnClearList(); return true;
     default: return false;  // IDC_CLOSE runs OnOK; the two "open" menu items do nothing
     }
 }
@@ -247,6 +249,11 @@ bool CBookMakerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         return false;
     case WM_PAINT:
         return OnPaintMinimised();
+    case WM_VKEYTOITEM:
+        if (reinterpret_cast<HWND>(lParam) != m_listSources.GetHwnd())
+            return false;
+        result = m_bWorking ? -2 : OnListKey(LOWORD(wParam));
+        return true;
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(m_hIcon);
         return true;
@@ -343,6 +350,88 @@ void CBookMakerDlg::OnCompression(BookCompression compression)
     ShowSettingsLine();
 }
 
+LRESULT CBookMakerDlg::OnListKey(UINT key)
+{
+    const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    if (key == VK_DELETE && !control) {
+        DeleteSelected();
+        return -2;
+    }
+    if (control && (key == VK_UP || key == VK_DOWN)) {
+        MoveSelected(key == VK_UP);
+        return -2;
+    }
+    return -1;  // the list box's own handling
+}
+
+void CBookMakerDlg::MoveSelected(bool up)
+{
+    std::vector<int> selected = m_listSources.GetSelectedItems();
+    if (selected.empty()) {
+        // What the list box no longer shows selected, m_nCurSel may still remember.
+        (up ? [](CSourceList& s) { s.MoveUp(); } : [](CSourceList& s) { s.MoveDown(); })(m_sources);
+        return;
+    }
+    const int count = static_cast<int>(m_sources.GetCount());
+    // Nearest the edge first, so that a block moves as one; an entry that cannot move
+    // (at the edge, or behind one that could not) stays, and so do those behind it.
+    if (!up)
+        std::reverse(selected.begin(), selected.end());
+    int edge = up ? 0 : count - 1;
+    for (int& index : selected) {
+        if (index == edge) {
+            edge += up ? 1 : -1;
+            continue;
+        }
+        m_sources.OnSelectionChange(index);
+        if (up)
+            m_sources.MoveUp();
+        else
+            m_sources.MoveDown();
+        index += up ? -1 : 1;
+    }
+    if (!up)
+        std::reverse(selected.begin(), selected.end());
+    m_listSources.SelectItems(selected);
+    m_sources.OnSelectionChange(selected.front());
+}
+
+void CBookMakerDlg::DeleteSelected()
+{
+    const std::vector<int> selected = m_listSources.GetSelectedItems();
+    if (selected.size() <= 1) {
+        m_sources.Delete();  // one entry, or the one m_nCurSel remembers
+        return;
+    }
+    // From the last, so that the indexes before stay right; the list box then selects the
+    // entry that followed the first one deleted, as after deleting one.
+    for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
+        m_sources.OnSelectionChange(*it);
+        m_sources.Delete();
+    }
+    const int first = selected.front();
+    const int next = first < static_cast<int>(m_sources.GetCount()) ? first : -1;
+    m_listSources.SetCurSel(next);
+    m_sources.OnSelectionChange(next);
+}
+
+void CBookMakerDlg::OnClearList()
+{
+    if (m_sources.GetCount() == 0)
+        return;
+    if (ShowMessage(kClearListQuestion, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+    HWND list = m_listSources.GetHwnd();
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    while (m_sources.GetCount() > 0) {
+        m_sources.OnSelectionChange(static_cast<int>(m_sources.GetCount()) - 1);
+        m_sources.Delete();
+    }
+    m_sources.OnSelectionChange(-1);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
 void CBookMakerDlg::OnInitMenuPopup(HMENU popup)
 {
     ui::UpdateMenuItems(popup, [this](UINT id, ui::CommandState& state) {
@@ -353,6 +442,8 @@ void CBookMakerDlg::OnInitMenuPopup(HMENU popup)
         } else if (id >= IDM_VOLUME_NONE && id <= IDM_VOLUME_2M) {
             state.checked = m_settings.maxJarBytes == kVolumeSizeChoices[id - IDM_VOLUME_NONE];
             state.radio = true;
+        } else if (id == IDM_CLEAR_LIST) {
+            state.enabled = m_sources.GetCount() > 0;
         } else if (id >= IDM_COMPRESSION_FAST && id <= IDM_COMPRESSION_SMALL) {
             state.checked = m_settings.compression == static_cast<BookCompression>(id - IDM_COMPRESSION_FAST);
             state.radio = true;

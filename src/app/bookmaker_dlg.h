@@ -80,6 +80,15 @@ private:
     void OnAddContent();
     void OnEditEntry();
     void OnInitMenuPopup(HMENU popup);
+    // ↑ / ↓ (and Ctrl+Up / Ctrl+Down in the list): every selected entry one place up or
+    // down, those already at the edge staying, the selection moving with them.
+    void MoveSelected(bool up);
+    // 删 and the Delete key: every selected entry.
+    void DeleteSelected();
+    // 工具 > 清空列表, after asking.
+    void OnClearList();
+    // Keys the list box passes on (WM_VKEYTOITEM): -2 when handled here, -1 otherwise.
+    LRESULT OnListKey(UINT key);
     // Icon buttons, link labels and the owner-drawn menu with its images.
     void Decorate();
     bool OnPaintMinimised();

@@ -51,6 +51,7 @@
 #define IDM_COMPRESSION_FAST 32785
 #define IDM_COMPRESSION_NORMAL 32786
 #define IDM_COMPRESSION_SMALL 32787
+#define IDM_CLEAR_LIST 32788
 
 // The about item appended to the main window's system menu
 #define IDM_ABOUTBOX 0x0010

@@ -284,7 +284,7 @@ TEST_F(MainWindowTest, ScreenshotsOfBooksByChapter)
                                                    "第四回　废汉帝陈留践位　谋董贼孟德献刀"}));
     ExpectNotBlank(listShot);
     const test::Picture picture = test::ReadPng(toolsShot);
-    ASSERT_EQ(menus[0].items.size(), 4u) << "items found on the screen";
+    ASSERT_EQ(menus[0].items.size(), 5u) << "items found on the screen";
     for (const MenuItemCell& item : menus[0].items) {
         SCOPED_TRACE("command " + std::to_string(item.command));
         const test::Rgb background = test::CommonestColour(picture, item.cell);
