@@ -78,6 +78,7 @@
 // About box
 #define IDC_ABOUT_MAIL 1002
 #define IDC_ABOUT_WEB 1003
+#define IDC_ABOUT_VERSION 1004
 
 // Add-content dialog
 #define IDC_CONTENT_CLOSE 1

@@ -70,6 +70,7 @@ const Expected kAboutBox[] = {
     {IDC_ABOUT_MAIL, "Static", "mailto:bookmaker@qinghe.example", 14, 103, 110, 8, SS_TYPEMASK, SS_LEFT},
     {IDC_ABOUT_WEB, "Static", "http://www.qinghe.example/", 126, 103, 88, 8, SS_TYPEMASK, SS_LEFT},
     {-1, "Static", "", 7, 31, 20, 20, SS_TYPEMASK, SS_ICON},
+    {IDC_ABOUT_VERSION, "Static", "", 14, 94, 195, 8, SS_TYPEMASK, SS_CENTER},
 };
 
 const Expected kAddContent[] = {
