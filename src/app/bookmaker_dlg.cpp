@@ -77,7 +77,8 @@ bool CBookMakerDlg::OnInitDialog()
 
 void CBookMakerDlg::ShowResultLine(const std::string& line)
 {
-    ui::SetWindowTextUtf8(GetItem(IDC_INFO_TEXT), line.empty() ? m_strInfoText : line);
+    // Indented as the information text is: the frame's edge runs just left of the text.
+    ui::SetWindowTextUtf8(GetItem(IDC_INFO_TEXT), line.empty() ? m_strInfoText : "   " + line);
 }
 
 void CBookMakerDlg::ShowSettingsLine()

@@ -21,7 +21,11 @@ public:
     }
     ~HeldWork() override { CloseHandle(m_release); }
 
-    void OnWorkStarting() override { WaitForSingleObject(m_release, 30000); }
+    void OnWorkStarting() override
+    {
+        if (hold)
+            WaitForSingleObject(m_release, 30000);
+    }
     void OnProgressShown(HWND progress) override
     {
         ++shown;
@@ -30,6 +34,7 @@ public:
         SetEvent(m_release);
     }
     int shown = 0;
+    bool hold = true;  // false: the work runs while the script does
 
 private:
     std::function<void(HWND)> m_script;
@@ -132,11 +137,51 @@ TEST_F(MainWindowTest, CancelledBuildWritesNothingAndTheNextOneSaysWhatItWrote)
         Click(w, IDC_CLOSE);
     });
     EXPECT_EQ(held.shown, 1);
-    EXPECT_EQ(cancelledLine, "已取消生成：没有写入任何文件，原有的电子书保持原样。");
+    EXPECT_EQ(cancelledLine, "   已取消生成：没有写入任何文件，原有的电子书保持原样。");
     EXPECT_TRUE(services.QuestionTexts().empty()) << "the list was made into a book: closing asks nothing";
     const std::string size = std::to_string((test::ReadFile(jar).size() + 1023) / 1024);
-    EXPECT_EQ(writtenLine, "已生成 书.jar（" + size + " KB），位于 " + workDir + "。");
+    EXPECT_EQ(writtenLine, "   已生成 书.jar（" + size + " KB），位于 " + workDir + "。");
     EXPECT_EQ(services.started.size(), 1u);
+}
+
+// 取消 while the parts are being packed: the build stops there and writes nothing.
+TEST_F(MainWindowTest, CancelInTheMiddleOfABuildWritesNothing)
+{
+    WriteTemplate();
+    services.settings = {{"Compression", "small"}};
+    // Text that hardly packs, packed as hard as the program can: seconds of work.
+    std::string text;
+    std::uint32_t seed = 7;
+    for (int i = 0; i < 3000000; ++i) {
+        seed = seed * 1103515245 + 12345;
+        text += ui::Narrow(std::wstring(1, static_cast<wchar_t>(0x4E00 + (seed >> 8) % 0x5000)));
+    }
+    std::string step;
+    HeldWork running([&](HWND progress) {
+        for (int i = 0; i < 500 && ItemText(progress, IDC_PROGRESS_TEXT).empty(); ++i) {
+            Sleep(10);
+            Pump();
+        }
+        step = ItemText(progress, IDC_PROGRESS_TEXT);
+        Click(progress, IDCANCEL);
+    });
+    running.hold = false;
+    std::string line;
+    Run([&](HWND w) {
+        SetItemText(w, IDC_BOOK_NAME, "大");
+        DropFiles(w, {Write("a.txt", text)});
+        window->SetWorkObserver(&running);
+        Click(w, IDC_GENERATE);
+        window->SetWorkObserver(nullptr);
+        line = ItemText(w, IDC_INFO_TEXT);
+        services.answers = {IDYES};
+        Click(w, IDC_CLOSE);
+    });
+    ASSERT_EQ(running.shown, 1) << "the build ended before its progress window came up";
+    EXPECT_EQ(step, "正在写入：大.jar");
+    EXPECT_EQ(line, "   已取消生成：没有写入任何文件，原有的电子书保持原样。");
+    EXPECT_EQ(GetFileAttributesW(ui::Widen(workDir + "\\大.jar").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(services.started.empty());
 }
 
 // Volumes: their count, total and the older volumes the build removed, in the window; the
@@ -170,7 +215,7 @@ TEST_F(MainWindowTest, ResultLineNamesTheVolumesAndTheOlderOnesRemoved)
         services.answers = {IDYES};
         Click(w, IDC_CLOSE);
     });
-    EXPECT_TRUE(first.starts_with("已生成 ")) << first;
+    EXPECT_TRUE(first.starts_with("   已生成 ")) << first;
     EXPECT_NE(first.find("已生成 2 卷：卷(1).jar 至 卷(2).jar，共 "), std::string::npos) << first;
     EXPECT_TRUE(first.ends_with("，位于 " + workDir + "。已删除旧的分卷 卷(3).jar、卷(3).jad。")) << first;
 }
