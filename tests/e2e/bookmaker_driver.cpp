@@ -332,10 +332,12 @@ int wmain(int argc, wchar_t** argv)
             WaitFor([&] { return GetFileAttributesA(shot) == INVALID_FILE_ATTRIBUTES; });
         }
         // 取消 as its click (or Esc) sends it.
+        const ULONGLONG cancelled = GetTickCount64();
         PostMessageW(progress, WM_COMMAND, MAKEWPARAM(kProgressCancel, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(progress, kProgressCancel)));
         if (!WaitFor([&] { return !IsWindow(progress) && IsWindowEnabled(main); }))
             Fail("the cancelled build did not end");
+        Report("cancel_ms", std::to_string(GetTickCount64() - cancelled));
         if (GetFileAttributesW(jar.c_str()) != INVALID_FILE_ATTRIBUTES)
             Fail("the cancelled build wrote " + Utf8(jar));
         Report("cancelled_line", Utf8(WindowText(GetDlgItem(main, kInfoText))));

@@ -134,7 +134,8 @@ def run_busy(args, program, folder, scratch):
     if not os.path.exists(shot):
         fail("no picture of the progress window")
     print(f"gui_e2e: {len(data)} bytes by chapters added in {seen['add_ms']} ms while the window answered "
-          f"{seen['busy_probes']} rounds of clicks; the cancelled build wrote nothing; picture {shot}")
+          f"{seen['busy_probes']} rounds of clicks; the cancelled build ended {seen['cancel_ms']} ms after 取消 "
+          f"and wrote nothing; picture {shot}")
     os.remove(jar)
 
 
