@@ -1,6 +1,9 @@
 #include "app/about_dialog.h"
 
 #include "res/resource.h"
+#include "ui/wide_text.h"
+
+#include <string>
 
 CAboutDialog::CAboutDialog(ui::IServices& services) : ui::Dialog(IDD_ABOUTBOX, services) {}
 
@@ -16,5 +19,6 @@ bool CAboutDialog::OnInitDialog()
     ui::Dialog::OnInitDialog();
     m_lblMail.SetLinkCursor(nullptr);
     m_lblWeb.SetLinkCursor(nullptr);
+    ui::SetWindowTextUtf8(GetItem(IDC_ABOUT_VERSION), std::string("版本 ") + BOOKMAKER_VERSION);
     return true;
 }

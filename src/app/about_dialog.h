@@ -1,4 +1,5 @@
-// The about box (dialog 100): the program's icon, who made it, and two address labels.
+// The about box (dialog 100): the program's icon, who made it, the version of the build and
+// two address labels.
 #pragma once
 
 #include "controls/hyperlink_label.h"

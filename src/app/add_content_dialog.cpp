@@ -1,6 +1,7 @@
 #include "app/add_content_dialog.h"
 
 #include "app/app_texts.h"
+#include "app/work_window.h"
 #include "res/resource.h"
 #include "sources/source_list.h"
 #include "sources/text_import.h"
@@ -13,21 +14,26 @@ constexpr int kTextLimit = 1000000;
 
 } // namespace
 
-CAddContentDlg::CAddContentDlg(ui::IServices& services, CSourceList& sources, bool byChapters)
-    : ui::Dialog(IDD_ADD_CONTENT, services), m_bByChapters(byChapters), m_sources(sources)
+CAddContentDlg::CAddContentDlg(ui::IServices& services, CSourceList& sources, bool byChapters,
+                               IWorkObserver* observer)
+    : ui::Dialog(IDD_ADD_CONTENT, services), m_bByChapters(byChapters), m_sources(sources), m_pObserver(observer)
 {
 }
 
 void CAddContentDlg::SetContent(const std::string& title, const std::string& text)
 {
-    m_strTitle = title;
-    m_strText = text;
-    m_bReplace = true;
+    m_strTitle = m_strSavedTitle = title;
+    m_strText = m_strSavedText = text;
+    const int selected = m_sources.GetCurSel();
+    m_bHasRange = selected >= 0 && static_cast<std::size_t>(selected) < m_sources.GetCount();
+    m_nFirst = m_bHasRange ? static_cast<std::size_t>(selected) : 0;
+    m_nCount = m_bHasRange ? 1 : 0;
 }
 
 void CAddContentDlg::ExchangeData(ui::DataExchange& exchange)
 {
     exchange.Bind(IDC_CONTENT_TEXT, m_editText);
+    exchange.Bind(IDC_CONTENT_TITLE, m_editTitle);
     exchange.Text(IDC_CONTENT_TEXT, m_strText);
     exchange.LimitText(IDC_CONTENT_TEXT, kTextLimit);
     exchange.Text(IDC_CONTENT_TITLE, m_strTitle);
@@ -39,7 +45,27 @@ bool CAddContentDlg::OnCommand(int id, int code, HWND)
         OnSave();
         return true;
     }
-    return false;  // "退出" (the OK command) and Esc close the dialog
+    return false;  // "退出" (the OK command) and Esc: OnOK and OnCancel
+}
+
+bool CAddContentDlg::MayClose()
+{
+    UpdateData(true);
+    if (m_strTitle == m_strSavedTitle && m_strText == m_strSavedText)
+        return true;
+    return ShowMessage(kDiscardTypingQuestion, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+void CAddContentDlg::OnOK()
+{
+    if (MayClose())
+        EndDialog(IDOK);
+}
+
+void CAddContentDlg::OnCancel()
+{
+    if (MayClose())
+        EndDialog(IDCANCEL);
 }
 
 void CAddContentDlg::OnSave()
@@ -52,14 +78,34 @@ void CAddContentDlg::OnSave()
         ShowMessage(kContentEmptyMessage);
         return;
     }
-    try {
-        // The box's text is Unicode already: no encoding to guess.
-        if (m_bByChapters)
-            ImportChapters(m_sources, title, text.data(), text.size(), m_bReplace, EncodingUtf8);
-        else
-            ImportText(m_sources, title, text.data(), text.size(), m_bReplace, EncodingUtf8);
-    } catch (const CImportException& e) {
-        ShowMessage(e.Message());
-    }
-    // The dialog stays open: the user may save again or close it.
+    // Imported aside on a worker; the list changes once, when the import is complete.
+    CSourceList entries;
+    bool importFailed = false;
+    const bool byChapters = m_bByChapters;
+    const bool finished = RunWork(GetHwnd(), Services(), "正在添加", [&](CWorkProgress& progress) {
+        const ImportProgress report = [&progress, &title](std::size_t done, std::size_t total) {
+            progress.Report("正在导入：" + title, done, total);
+        };
+        try {
+            // The box's text is Unicode already: no encoding to guess.
+            if (byChapters)
+                ImportChapters(entries, title, text.data(), text.size(), false, EncodingUtf8, report);
+            else
+                ImportText(entries, title, text.data(), text.size(), false, EncodingUtf8, report);
+        } catch (const CImportException&) {
+            importFailed = true;  // the parts made before stay, as for a file
+        }
+    }, m_pObserver);
+    if (!finished)
+        return;  // cancelled: the list and the boxes stay as they were
+    const std::size_t first = m_bHasRange ? m_nFirst : m_sources.GetCount();
+    m_sources.ReplaceRange(first, m_bHasRange ? m_nCount : 0, entries);
+    m_bHasRange = true;
+    m_nFirst = first;
+    m_nCount = entries.GetCount();
+    m_strSavedTitle = m_strTitle;
+    m_strSavedText = m_strText;
+    if (importFailed)
+        ShowMessage(CImportException().Message());
+    // The dialog stays open: the user may change the text and save again, or close it.
 }

@@ -1,34 +1,55 @@
 // The add-content dialog (dialog 137): a title and a text typed or pasted by the user,
 // saved into the source list as a source of its own. Opened empty to add, or by a
-// double-click on the list with that entry's title and text, to replace it.
+// double-click on the list with that entry's title and text, to replace it. Saving again
+// replaces what the last save wrote, so the list never holds the same text twice; closing
+// with typing not saved asks first.
 #pragma once
 
 #include "app/select_all_edit.h"
+#include "app/title_edit.h"
 #include "ui/dialog.h"
 
+#include <cstddef>
 #include <string>
 
 class CSourceList;
+class IWorkObserver;
 
 class CAddContentDlg : public ui::Dialog {
 public:
-    // byChapters: a saved text is cut at its chapters (ImportChapters).
-    CAddContentDlg(ui::IServices& services, CSourceList& sources, bool byChapters = false);
+    // byChapters: a saved text is cut at its chapters (ImportChapters). observer: as
+    // RunWork's, for the import.
+    CAddContentDlg(ui::IServices& services, CSourceList& sources, bool byChapters = false,
+                   IWorkObserver* observer = nullptr);
 
-    // Shows title and text, and makes every save replace the selected entry.
+    // Shows title and text, and makes saving replace the selected entry.
     void SetContent(const std::string& title, const std::string& text);
 
 protected:
     void ExchangeData(ui::DataExchange& exchange) override;
     bool OnCommand(int id, int code, HWND control) override;
+    // "退出", Esc and the close box: asks "放弃输入的内容？" when the boxes hold what was not
+    // saved.
+    void OnOK() override;
+    void OnCancel() override;
 
 private:
     void OnSave();
+    bool MayClose();
 
+    CTitleEdit m_editTitle;
     CSelectAllEdit m_editText;
     std::string m_strText;
     std::string m_strTitle;
-    bool m_bReplace = false;
+    // What the boxes held when last saved or opened: typing is unsaved when they differ.
+    std::string m_strSavedTitle;
+    std::string m_strSavedText;
+    // The entries the next save replaces: the edited entry, then what the last save wrote
+    // (none yet: a save appends).
+    bool m_bHasRange = false;
+    std::size_t m_nFirst = 0;
+    std::size_t m_nCount = 0;
     bool m_bByChapters;
     CSourceList& m_sources;
+    IWorkObserver* m_pObserver;
 };

@@ -13,3 +13,12 @@ inline constexpr const char* kTextFileFilter = "text Files (*.txt)|*.txt|All Fil
 inline constexpr const char* kFolderPrompt = "Selection";
 
 inline constexpr const char* kContentEmptyMessage = "标题和内容不能为空啊!";
+
+// Asked before the window closes with entries no book was made from since they changed.
+inline constexpr const char* kDiscardListQuestion = "列表中的内容改动后还没有生成电子书，关闭后将丢失。确定要关闭吗？";
+// The window's result line after 取消 of a build.
+inline constexpr const char* kBuildCancelledLine = "已取消生成：没有写入任何文件，原有的电子书保持原样。";
+// Asked before the add-content dialog closes with typing not saved.
+inline constexpr const char* kDiscardTypingQuestion = "放弃输入的内容？";
+// Asked before 工具 > 清空列表 removes every entry.
+inline constexpr const char* kClearListQuestion = "清空列表中的全部内容？";

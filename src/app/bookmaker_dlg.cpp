@@ -3,6 +3,7 @@
 #include "app/about_dialog.h"
 #include "app/app_texts.h"
 #include "app/file_manager_command.h"
+#include "app/result_line.h"
 #include "jar/jar_contents.h"
 #include "jar/jar_exception.h"
 #include "jar/make_book.h"
@@ -11,6 +12,7 @@
 #include "ui/gdi.h"
 #include "ui/wide_text.h"
 
+#include <algorithm>
 #include <iterator>
 #include <vector>
 
@@ -66,9 +68,44 @@ bool CBookMakerDlg::OnInitDialog()
 
     m_sources.SetView(this);
     m_settings = ParseWindowSettings(Services().LoadSettings());
+    m_strInfoText = ui::GetWindowTextUtf8(GetItem(IDC_INFO_TEXT));
+    ShowSettingsLine();
 
     Decorate();
     return true;
+}
+
+void CBookMakerDlg::ShowResultLine(const std::string& line)
+{
+    // Indented as the information text is: the frame's edge runs just left of the text.
+    ui::SetWindowTextUtf8(GetItem(IDC_INFO_TEXT), line.empty() ? m_strInfoText : "   " + line);
+}
+
+void CBookMakerDlg::ShowSettingsLine()
+{
+    ui::SetWindowTextUtf8(GetItem(IDC_SETTINGS_LINE), DescribeSettings(m_settings));
+}
+
+bool CBookMakerDlg::RunLongCommand(const std::string& caption, const std::function<void(CWorkProgress&)>& work)
+{
+    // Commands that reach the window while the work runs (sent by another program: the
+    // window itself takes no input meanwhile) are refused, not queued.
+    m_bWorking = true;
+    struct Reset {
+        bool& working;
+        ~Reset() { working = false; }
+    } reset {m_bWorking};
+    return RunWork(GetHwnd(), Services(), caption, work, m_pWorkObserver);
+}
+
+void CBookMakerDlg::OnOK()
+{
+    if (m_bWorking)
+        return;
+    if (HasUnsavedList() &&
+        ShowMessage(kDiscardListQuestion, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+    ui::Dialog::OnOK();
 }
 
 void CBookMakerDlg::Decorate()
@@ -123,9 +160,11 @@ void CBookMakerDlg::Decorate()
 
 bool CBookMakerDlg::OnCommand(int id, int code, HWND)
 {
+    if (m_bWorking)
+        return true;
     if (id == IDC_SOURCES) {
         if (code == LBN_SELCHANGE)
-            m_sources.OnSelectionChange(m_listSources.GetCurSel());
+            m_sources.OnSelectionChange(m_listSources.GetCurSel());  // the first selected
         else if (code == LBN_DBLCLK)
             OnEditEntry();
         return true;
@@ -153,9 +192,10 @@ bool CBookMakerDlg::OnCommand(int id, int code, HWND)
     case IDC_ADD_FOLDER: OnAddFolder(); return true;  // also the Esc key
     case IDC_ADD_FILE: OnAddFile(); return true;
     case IDC_ADD_CONTENT: OnAddContent(); return true;
-    case IDC_UP: m_sources.MoveUp(); return true;
-    case IDC_DOWN: m_sources.MoveDown(); return true;
-    case IDC_DELETE: m_sources.Delete(); return true;
+    case IDC_UP: MoveSelected(true); return true;
+    case IDC_DOWN: MoveSelected(false); return true;
+    case IDC_DELETE: DeleteSelected(); return true;
+    case IDM_CLEAR_LIST: OnClearList(); return true;
     default: return false;  // IDC_CLOSE runs OnOK; the two "open" menu items do nothing
     }
 }
@@ -175,7 +215,10 @@ bool CBookMakerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         OnOK();
         return true;
     case WM_DROPFILES:
-        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        if (m_bWorking)
+            DragFinish(reinterpret_cast<HDROP>(wParam));
+        else
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return true;
     case WM_MEASUREITEM: {
         auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
@@ -207,6 +250,11 @@ bool CBookMakerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         return false;
     case WM_PAINT:
         return OnPaintMinimised();
+    case WM_VKEYTOITEM:
+        if (reinterpret_cast<HWND>(lParam) != m_listSources.GetHwnd())
+            return false;
+        result = m_bWorking ? -2 : OnListKey(LOWORD(wParam));
+        return true;
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(m_hIcon);
         return true;
@@ -226,9 +274,22 @@ void CBookMakerDlg::OnGenerate()
     request.sourcePaths = m_arrSourcePaths;
     request.maxJarBytes = m_settings.maxJarBytes;
     request.compression = m_settings.compression;
+    ShowResultLine("");
     BookResult book;
     try {
-        book = MakeBook(request, m_sources.GetParts());
+        // The list cannot change while the worker reads it: the window takes no command.
+        const std::string step = "正在写入：" + FileNameOfPath(request.jarPath);
+        const bool finished = RunLongCommand("正在生成电子书", [&](CWorkProgress& progress) {
+            request.progress = [&progress, &step](std::size_t done, std::size_t total) {
+                progress.Report(step, done, total);
+            };
+            progress.Report(step, 0, 0);
+            book = MakeBook(request, m_sources.GetParts());
+        });
+        if (!finished) {
+            ShowResultLine(kBuildCancelledLine);
+            return;
+        }
     } catch (const CJarException& e) {
         // Nothing was written (a failed build leaves no partial book): say why, and do not
         // open a file manager on a book that is not there.
@@ -238,6 +299,8 @@ void CBookMakerDlg::OnGenerate()
         ShowMessage(e.Message(), MB_OK | MB_ICONSTOP);
         return;
     }
+    m_bListChanged = false;
+    ShowResultLine(DescribeWrittenBook(book));
     // Files taken away or put back beside the book are said before the book is shown.
     std::string cleanup;
     for (const auto& [said, path] : DescribeCleanup(book))
@@ -265,6 +328,7 @@ void CBookMakerDlg::OnSplitByChapters()
 {
     m_settings.byChapters = !m_settings.byChapters;
     Services().SaveSettings(FormatWindowSettings(m_settings));
+    ShowSettingsLine();
 }
 
 static_assert(IDM_VOLUME_2M - IDM_VOLUME_NONE + 1 == std::size(kVolumeSizeChoices), "one command per size");
@@ -273,6 +337,7 @@ void CBookMakerDlg::OnVolumeSize(std::size_t index)
 {
     m_settings.maxJarBytes = kVolumeSizeChoices[index];
     Services().SaveSettings(FormatWindowSettings(m_settings));
+    ShowSettingsLine();
 }
 
 static_assert(IDM_COMPRESSION_NORMAL - IDM_COMPRESSION_FAST == static_cast<int>(BookCompression::normal) &&
@@ -283,6 +348,89 @@ void CBookMakerDlg::OnCompression(BookCompression compression)
 {
     m_settings.compression = compression;
     Services().SaveSettings(FormatWindowSettings(m_settings));
+    ShowSettingsLine();
+}
+
+LRESULT CBookMakerDlg::OnListKey(UINT key)
+{
+    const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    if (key == VK_DELETE && !control) {
+        DeleteSelected();
+        return -2;
+    }
+    if (control && (key == VK_UP || key == VK_DOWN)) {
+        MoveSelected(key == VK_UP);
+        return -2;
+    }
+    return -1;  // the list box's own handling
+}
+
+void CBookMakerDlg::MoveSelected(bool up)
+{
+    std::vector<int> selected = m_listSources.GetSelectedItems();
+    if (selected.empty()) {
+        // What the list box no longer shows selected, m_nCurSel may still remember.
+        (up ? [](CSourceList& s) { s.MoveUp(); } : [](CSourceList& s) { s.MoveDown(); })(m_sources);
+        return;
+    }
+    const int count = static_cast<int>(m_sources.GetCount());
+    // Nearest the edge first, so that a block moves as one; an entry that cannot move
+    // (at the edge, or behind one that could not) stays, and so do those behind it.
+    if (!up)
+        std::reverse(selected.begin(), selected.end());
+    int edge = up ? 0 : count - 1;
+    for (int& index : selected) {
+        if (index == edge) {
+            edge += up ? 1 : -1;
+            continue;
+        }
+        m_sources.OnSelectionChange(index);
+        if (up)
+            m_sources.MoveUp();
+        else
+            m_sources.MoveDown();
+        index += up ? -1 : 1;
+    }
+    if (!up)
+        std::reverse(selected.begin(), selected.end());
+    m_listSources.SelectItems(selected);
+    m_sources.OnSelectionChange(selected.front());
+}
+
+void CBookMakerDlg::DeleteSelected()
+{
+    const std::vector<int> selected = m_listSources.GetSelectedItems();
+    if (selected.size() <= 1) {
+        m_sources.Delete();  // one entry, or the one m_nCurSel remembers
+        return;
+    }
+    // From the last, so that the indexes before stay right; the list box then selects the
+    // entry that followed the first one deleted, as after deleting one.
+    for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
+        m_sources.OnSelectionChange(*it);
+        m_sources.Delete();
+    }
+    const int first = selected.front();
+    const int next = first < static_cast<int>(m_sources.GetCount()) ? first : -1;
+    m_listSources.SetCurSel(next);
+    m_sources.OnSelectionChange(next);
+}
+
+void CBookMakerDlg::OnClearList()
+{
+    if (m_sources.GetCount() == 0)
+        return;
+    if (ShowMessage(kClearListQuestion, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+    HWND list = m_listSources.GetHwnd();
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    while (m_sources.GetCount() > 0) {
+        m_sources.OnSelectionChange(static_cast<int>(m_sources.GetCount()) - 1);
+        m_sources.Delete();
+    }
+    m_sources.OnSelectionChange(-1);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 void CBookMakerDlg::OnInitMenuPopup(HMENU popup)
@@ -295,6 +443,8 @@ void CBookMakerDlg::OnInitMenuPopup(HMENU popup)
         } else if (id >= IDM_VOLUME_NONE && id <= IDM_VOLUME_2M) {
             state.checked = m_settings.maxJarBytes == kVolumeSizeChoices[id - IDM_VOLUME_NONE];
             state.radio = true;
+        } else if (id == IDM_CLEAR_LIST) {
+            state.enabled = m_sources.GetCount() > 0;
         } else if (id >= IDM_COMPRESSION_FAST && id <= IDM_COMPRESSION_SMALL) {
             state.checked = m_settings.compression == static_cast<BookCompression>(id - IDM_COMPRESSION_FAST);
             state.radio = true;
@@ -322,11 +472,19 @@ bool CBookMakerDlg::OnPaintMinimised()
 void CBookMakerDlg::InsertItem(int index, const std::string& title)
 {
     m_listSources.InsertString(index, title);
-    // The entry is scrolled into view: a long file adds hundreds of parts below the last
-    // row, and the user should see where they went.
+    m_bListChanged = true;
+    if (m_bBatchInsert)
+        return;  // AppendEntries scrolls once
+    ShowResultLine("");
+    // The entry is scrolled into view: the user should see where it went.
     m_listSources.EnsureVisible(index);
 }
 
-void CBookMakerDlg::DeleteItem(int index) { m_listSources.DeleteString(index); }
+void CBookMakerDlg::DeleteItem(int index)
+{
+    m_listSources.DeleteString(index);
+    m_bListChanged = true;
+    ShowResultLine("");
+}
 
 void CBookMakerDlg::SetSelection(int index) { m_listSources.SetCurSel(index); }

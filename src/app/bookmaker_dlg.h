@@ -4,15 +4,18 @@
 #pragma once
 
 #include "app/window_settings.h"
+#include "app/work_window.h"
 #include "controls/hyperlink_label.h"
 #include "controls/icon_button.h"
 #include "controls/owner_menu.h"
 #include "sources/source_list.h"
+#include "sources/text_import.h"
 #include "ui/dialog.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,14 +33,38 @@ public:
     // after its chooser).
     void AddFolder(const std::string& folder);
 
+    // Long commands (adding, generating) tell observer about their work; tests hold the
+    // work there to click the window meanwhile. Null: nobody watches.
+    void SetWorkObserver(IWorkObserver* observer) { m_pWorkObserver = observer; }
+    bool IsWorking() const { return m_bWorking; }
+    // The list changed since the last book was generated (closing then asks first).
+    bool HasUnsavedList() const { return m_bListChanged && m_sources.GetCount() > 0; }
+
 protected:
     void ExchangeData(ui::DataExchange& exchange) override;
     bool OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    // Leaving (关闭程序, 文件 > 退出, the close box) asks first when the list holds entries
+    // no book was generated from since they changed.
+    void OnOK() override;
 
 private:
     enum class AddResult { added, skipped, notText, importFailed, readFailed };
+    // A file to add: its path and the title its entries get.
+    struct SourceToAdd {
+        std::string path;
+        std::string title;
+    };
+    // What an adding command gathered on its worker: the entries in a list of their own
+    // (the window's list changes only once the work is done, all at once), the files read,
+    // and what to tell the user, in order.
+    struct AddedSources {
+        CSourceList entries;
+        std::vector<std::string> paths;
+        std::vector<std::string> messages;
+        std::vector<std::string> notText;
+    };
 
     void OnGenerate();
     void OnAbout();
@@ -53,17 +80,39 @@ private:
     void OnAddContent();
     void OnEditEntry();
     void OnInitMenuPopup(HMENU popup);
+    // ↑ / ↓ (and Ctrl+Up / Ctrl+Down in the list): every selected entry one place up or
+    // down, those already at the edge staying, the selection moving with them.
+    void MoveSelected(bool up);
+    // 删 and the Delete key: every selected entry.
+    void DeleteSelected();
+    // 工具 > 清空列表, after asking.
+    void OnClearList();
+    // Keys the list box passes on (WM_VKEYTOITEM): -2 when handled here, -1 otherwise.
+    LRESULT OnListKey(UINT key);
     // Icon buttons, link labels and the owner-drawn menu with its images.
     void Decorate();
     bool OnPaintMinimised();
 
-    // Reads one file into the list under title, reporting failures as the file commands do;
-    // the name of a file that is not a text goes into notText instead, for ReportNotText.
-    AddResult AddFile(const std::string& path, const std::string& title, std::vector<std::string>& notText);
+    // Reads one file into added on the worker; a failure becomes a message of added, and
+    // the name of a file that is not a text goes into its notText (one message for all).
+    static AddResult AddFile(AddedSources& added, const SourceToAdd& file, bool byChapters,
+                             const ImportProgress& progress);
+    // Adds files on a worker with progress; a file that cannot be read ends the command
+    // when stopAtReadFailure. Cancelled: the list stays as it was.
+    void AddFiles(const std::vector<SourceToAdd>& files, bool stopAtReadFailure);
+    // Appends entries to the list in one batch: the list box repaints and scrolls once.
+    void AppendEntries(const CSourceList& entries);
     // One message naming the files a command refused as not text; none when there are none.
     void ReportNotText(const std::vector<std::string>& names);
+    // Runs work on a worker with the progress window; false when cancelled.
+    bool RunLongCommand(const std::string& caption, const std::function<void(CWorkProgress&)>& work);
+    // The information text, or in its place what the last command did; "" puts back the
+    // information text.
+    void ShowResultLine(const std::string& line);
+    void ShowSettingsLine();
 
-    // ISourceListView: the list box follows the model.
+    // ISourceListView: the list box follows the model; a change puts back the information
+    // text and marks the list as changed since the last book.
     void InsertItem(int index, const std::string& title) override;
     void DeleteItem(int index) override;
     void SetSelection(int index) override;
@@ -89,11 +138,16 @@ private:
     WindowSettings m_settings;
     COwnerMenu m_menu;
     std::string m_strWorkDir;
-    // Titles, texts (m_arrTexts) and the remembered selection (m_nCurSel).
+    // The book's parts and the remembered selection (m_nCurSel).
     CSourceList m_sources;
     // The files read into the list: the book is never written over one of them. Deleting
     // an entry keeps its file here, since an entry does not record the file it came from
     // (a file may give several entries, an entry may be edited); a file that stays
     // protected only costs the user another book name.
     std::vector<std::string> m_arrSourcePaths;
+    std::string m_strInfoText;  // as the template has it
+    bool m_bWorking = false;
+    bool m_bBatchInsert = false;  // AppendEntries is filling the list box
+    bool m_bListChanged = false;
+    IWorkObserver* m_pWorkObserver = nullptr;
 };

@@ -33,34 +33,101 @@ std::string DisplayTitle(const std::wstring& path)
 
 } // namespace
 
-CBookMakerDlg::AddResult CBookMakerDlg::AddFile(const std::string& path, const std::string& title,
-                                                std::vector<std::string>& notText)
+CBookMakerDlg::AddResult CBookMakerDlg::AddFile(AddedSources& added, const SourceToAdd& file, bool byChapters,
+                                                const ImportProgress& progress)
 {
     // Its text is in the list once it was read, also when only some parts made it.
-    const auto remember = [this, &path] {
-        if (std::find(m_arrSourcePaths.begin(), m_arrSourcePaths.end(), path) == m_arrSourcePaths.end())
-            m_arrSourcePaths.push_back(path);
+    const auto remember = [&added, &file] {
+        if (std::find(added.paths.begin(), added.paths.end(), file.path) == added.paths.end())
+            added.paths.push_back(file.path);
     };
     try {
-        if (!AddSourceFile(m_sources, path, title, nullptr, m_settings.byChapters))
+        if (!AddSourceFile(added.entries, file.path, file.title, nullptr, byChapters, progress))
             return AddResult::skipped;
         remember();
         return AddResult::added;
     } catch (const CNotTextException&) {
-        notText.push_back(FileNameOfPath(path));
+        added.notText.push_back(FileNameOfPath(file.path));
         return AddResult::notText;
     } catch (const CImportException& e) {
         remember();
-        ShowMessage(e.Message());
+        added.messages.push_back(e.Message());
         return AddResult::importFailed;
     } catch (const CException&) {
-        ShowMessage(kOpenFileFailedMessage);
+        added.messages.push_back(kOpenFileFailedMessage);
         return AddResult::readFailed;
     } catch (const std::exception&) {
         // Memory exhausted (or a size the string cannot hold) while reading.
-        ShowMessage(kOpenFileFailedMessage);
+        added.messages.push_back(kOpenFileFailedMessage);
         return AddResult::readFailed;
     }
+}
+
+void CBookMakerDlg::AddFiles(const std::vector<SourceToAdd>& files, bool stopAtReadFailure)
+{
+    if (files.empty())
+        return;
+    AddedSources added;
+    const bool byChapters = m_settings.byChapters;
+    const bool finished = RunLongCommand("正在添加", [&](CWorkProgress& progress) {
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const std::string step = "正在读取：" + FileNameOfPath(files[i].path) +
+                                     (files.size() > 1 ? "（" + std::to_string(i + 1) + "/" + std::to_string(files.size()) + "）" : "");
+            progress.ReportWithin(step, i, files.size(), 0, 1);
+            const AddResult result = AddFile(added, files[i], byChapters, [&](std::size_t done, std::size_t total) {
+                progress.ReportWithin(step, i, files.size(), done, total);
+            });
+            progress.Check();  // a file read after 取消 is not added
+            if (result == AddResult::readFailed && stopAtReadFailure)
+                break;
+        }
+    });
+    if (!finished)
+        return;  // cancelled: the list stays as it was before the command
+    AppendEntries(added.entries);
+    for (const std::string& path : added.paths) {
+        if (std::find(m_arrSourcePaths.begin(), m_arrSourcePaths.end(), path) == m_arrSourcePaths.end())
+            m_arrSourcePaths.push_back(path);
+    }
+    for (const std::string& message : added.messages)
+        ShowMessage(message);
+    ReportNotText(added.notText);
+}
+
+void CBookMakerDlg::AppendEntries(const CSourceList& entries)
+{
+    const std::size_t count = entries.GetCount();
+    if (count == 0)
+        return;
+    const int first = static_cast<int>(m_sources.GetCount());
+    ShowResultLine("");
+    HWND list = m_listSources.GetHwnd();
+    // The list box neither repaints nor scrolls per entry: thousands of chapters would
+    // repaint it thousands of times.
+    struct Batch {
+        CBookMakerDlg& dialog;
+        HWND list;
+        Batch(CBookMakerDlg& d, HWND l) : dialog(d), list(l)
+        {
+            dialog.m_bBatchInsert = true;
+            SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        }
+        ~Batch()
+        {
+            dialog.m_bBatchInsert = false;
+            SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(list, nullptr, TRUE);
+        }
+    } batch(*this, list);
+    std::size_t titleBytes = 0;
+    for (const BookPart& part : entries.GetParts())
+        titleBytes += part.title.size() * 2 + 2;
+    SendMessageW(list, LB_INITSTORAGE, count, static_cast<LPARAM>(titleBytes));
+    for (const BookPart& part : entries.GetParts())
+        m_sources.AddEntry(part.title, part.text, false);
+    // The new entries are scrolled into view once, as many of them as fit from the first.
+    m_listSources.EnsureVisible(static_cast<int>(m_sources.GetCount()) - 1);
+    m_listSources.EnsureVisible(first);
 }
 
 void CBookMakerDlg::ReportNotText(const std::vector<std::string>& names)
@@ -79,9 +146,7 @@ void CBookMakerDlg::OnAddFile()
     std::string path;
     if (!Services().ChooseFile(GetHwnd(), kTextFileFilter, path))
         return;
-    std::vector<std::string> notText;
-    AddFile(path, TitleFromFileName(path), notText);
-    ReportNotText(notText);
+    AddFiles({{path, TitleFromFileName(path)}}, false);
 }
 
 void CBookMakerDlg::OnAddFolder()
@@ -94,28 +159,26 @@ void CBookMakerDlg::OnAddFolder()
 void CBookMakerDlg::AddFolder(const std::string& folder)
 {
     UpdateData(true);
-    std::vector<std::string> files;
+    std::vector<std::string> paths;
     try {
-        files = ScanFolder(folder);
+        paths = ScanFolder(folder);
     } catch (const CException&) {
         ShowMessage(kOpenFileFailedMessage);
         return;
     }
     // A file that cannot be read ends the scan; the files before it stay in the list. Files
     // that are not text are left out and named together at the end.
-    std::vector<std::string> notText;
-    for (const std::string& path : files) {
-        if (AddFile(path, TitleFromFileName(path), notText) == AddResult::readFailed)
-            break;
-    }
-    ReportNotText(notText);
+    std::vector<SourceToAdd> files;
+    for (const std::string& path : paths)
+        files.push_back({path, TitleFromFileName(path)});
+    AddFiles(files, true);
 }
 
 void CBookMakerDlg::OnDropFiles(HDROP drop)
 {
     UpdateData(true);
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    std::vector<std::string> notText;
+    std::vector<SourceToAdd> files;
     for (UINT i = 0; i < count; ++i) {
         // Asked for its length first: a dropped path may be longer than MAX_PATH.
         const UINT length = DragQueryFileW(drop, i, nullptr, 0);
@@ -126,16 +189,16 @@ void CBookMakerDlg::OnDropFiles(HDROP drop)
         const DWORD attributes = GetFileAttributesW(path.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
             continue;  // folders are not scanned when dropped
-        // A failing file is reported and given up; the next one is still added.
-        AddFile(ui::Narrow(path), DisplayTitle(path), notText);
+        files.push_back({ui::Narrow(path), DisplayTitle(path)});
     }
     DragFinish(drop);
-    ReportNotText(notText);
+    // A failing file is reported and given up; the next one is still added.
+    AddFiles(files, false);
 }
 
 void CBookMakerDlg::OnAddContent()
 {
-    CAddContentDlg dialog(Services(), m_sources, m_settings.byChapters);
+    CAddContentDlg dialog(Services(), m_sources, m_settings.byChapters, m_pWorkObserver);
     dialog.DoModal(GetHwnd());
 }
 
@@ -144,7 +207,7 @@ void CBookMakerDlg::OnEditEntry()
     const int index = m_listSources.GetCurSel();
     if (index < 0 || static_cast<std::size_t>(index) >= m_sources.GetCount())
         return;
-    CAddContentDlg dialog(Services(), m_sources, m_settings.byChapters);
+    CAddContentDlg dialog(Services(), m_sources, m_settings.byChapters, m_pWorkObserver);
     const BookPart& part = m_sources.GetParts()[static_cast<std::size_t>(index)];
     dialog.SetContent(part.title, part.text);
     dialog.DoModal(GetHwnd());

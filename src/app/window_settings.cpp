@@ -1,5 +1,7 @@
 #include "app/window_settings.h"
 
+#include <iterator>
+
 namespace {
 
 constexpr char kByChapters[] = "SplitByChapters";
@@ -48,4 +50,44 @@ SettingValues FormatWindowSettings(const WindowSettings& settings)
     return {{kByChapters, settings.byChapters ? "1" : "0"},
             {kMaxJarSize, std::to_string(settings.maxJarBytes)},
             {kCompression, CompressionName(settings.compression)}};
+}
+
+namespace {
+
+// A size of 工具 > 分卷大小 as its menu item reads.
+std::string VolumeSizeText(std::uint64_t bytes)
+{
+    constexpr std::uint64_t kMiB = 1 << 20;
+    return bytes % kMiB == 0 ? std::to_string(bytes / kMiB) + " MB" : std::to_string(bytes >> 10) + " KB";
+}
+
+const char* CompressionText(BookCompression compression)
+{
+    switch (compression) {
+    case BookCompression::fast: return "快速";
+    case BookCompression::small: return "最小";
+    case BookCompression::normal: break;
+    }
+    return "标准";
+}
+
+using SettingPhrase = std::string (*)(const WindowSettings&);
+
+// One entry per setting of 工具 that shapes the book, in the menu's order.
+constexpr SettingPhrase kSettingPhrases[] = {
+    [](const WindowSettings& s) -> std::string { return s.byChapters ? "按章节拆分" : "不按章节拆分"; },
+    [](const WindowSettings& s) -> std::string {
+        return s.maxJarBytes ? "分卷 " + VolumeSizeText(s.maxJarBytes) : std::string("不分卷");
+    },
+    [](const WindowSettings& s) -> std::string { return std::string("压缩 ") + CompressionText(s.compression); },
+};
+
+} // namespace
+
+std::string DescribeSettings(const WindowSettings& settings)
+{
+    std::string line = "设置：";
+    for (std::size_t i = 0; i < std::size(kSettingPhrases); ++i)
+        line += (i ? " · " : "") + kSettingPhrases[i](settings);
+    return line;
 }

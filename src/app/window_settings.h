@@ -24,3 +24,8 @@ struct WindowSettings {
 
 WindowSettings ParseWindowSettings(const SettingValues& values);
 SettingValues FormatWindowSettings(const WindowSettings& settings);
+
+// The settings that shape the next book, as the window shows them in one short line:
+// "设置：按章节拆分 · 分卷 300 KB · 压缩 标准". One phrase per setting of 工具, in the menu's
+// order; a new setting joins the line with one entry in the table of window_settings.cpp.
+std::string DescribeSettings(const WindowSettings& settings);

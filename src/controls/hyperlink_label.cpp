@@ -132,8 +132,8 @@ INT_PTR CHyperlinkLabel::OpenLink(const std::string& link, int showCommand)
 void CHyperlinkLabel::OnAttached()
 {
     HWND window = GetHwnd();
-    // Clicks are reported only with SS_NOTIFY.
-    SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) | SS_NOTIFY);
+    // Clicks are reported only with SS_NOTIFY; the keyboard reaches the label with Tab.
+    SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) | SS_NOTIFY | WS_TABSTOP);
 
     if (m_link.empty())
         m_link = GetText();
@@ -189,6 +189,45 @@ LRESULT CHyperlinkLabel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         GetClientRect(GetHwnd(), &client);
         FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
         return TRUE;
+    }
+    case WM_GETDLGCODE: {
+        // Enter and Space open the link while it has the focus; Tab and the rest stay the
+        // dialog's.
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        if (msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_SPACE))
+            return DLGC_WANTALLKEYS;
+        return DLGC_STATIC;
+    }
+    case WM_KEYDOWN:
+        if (wParam == VK_RETURN || wParam == VK_SPACE) {
+            OnClicked();
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(GetHwnd(), nullptr, TRUE);
+        break;
+    case WM_PAINT: {
+        // The focus cue: the text underlined as under the mouse and a dotted frame of the
+        // link's colour around it.
+        const bool focused = GetFocus() == GetHwnd();
+        if (focused && m_underlineMode != 1)
+            Send(WM_SETFONT, reinterpret_cast<WPARAM>(m_underlineFont.Get()), FALSE);
+        const LRESULT painted = DefaultProc(message, wParam, lParam);
+        if (focused) {
+            if (m_underlineMode != 1 && !m_isOverLink)
+                Send(WM_SETFONT, reinterpret_cast<WPARAM>(m_normalFont.Get()), FALSE);
+            ui::WindowDc dc(GetHwnd());
+            RECT client{};
+            GetClientRect(GetHwnd(), &client);
+            LOGBRUSH dots {BS_SOLID, m_visited ? m_visitedColor : m_linkColor, 0};
+            ui::Pen pen(ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &dots, 0, nullptr));
+            ui::SelectGuard selectPen(dc.Get(), pen.Get());
+            ui::SelectGuard selectBrush(dc.Get(), GetStockObject(NULL_BRUSH));
+            Rectangle(dc.Get(), client.left, client.top, client.right, client.bottom);
+        }
+        return painted;
     }
     case WM_DESTROY:
         KillTimer(GetHwnd(), kHoverTimer);

@@ -469,10 +469,18 @@ void CIconButton::DrawItem(const DRAWITEMSTRUCT& item)
     if (!caption.empty())
         DrawCaption(dc, caption, captionRect);
 
-    if (m_hasFocus && m_flatFocusRect) {
+    // The keyboard's focus: a frame in the highlight colour the menus select with, just
+    // inside the button's edge (or the system's dotted rectangle when asked for), unless
+    // the system hides focus cues until the keyboard is used.
+    if (m_hasFocus && !(item.itemState & ODS_NOFOCUSRECT)) {
         RECT focus = item.rcItem;
-        InflateRect(&focus, -3, -3);
-        DrawFocusRect(dc, &focus);
+        if (m_flatFocusRect) {
+            InflateRect(&focus, -3, -3);
+            DrawFocusRect(dc, &focus);
+        } else {
+            InflateRect(&focus, -2, -2);
+            FrameRect(dc, &focus, GetSysColorBrush(COLOR_HIGHLIGHT));
+        }
     }
 }
 

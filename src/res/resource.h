@@ -6,6 +6,7 @@
 #define IDD_ABOUTBOX 100
 #define IDD_BOOKMAKER_DIALOG 102
 #define IDD_ADD_CONTENT 137
+#define IDD_PROGRESS 160
 
 // Strings
 #define IDS_ABOUTBOX 101
@@ -50,6 +51,7 @@
 #define IDM_COMPRESSION_FAST 32785
 #define IDM_COMPRESSION_NORMAL 32786
 #define IDM_COMPRESSION_SMALL 32787
+#define IDM_CLEAR_LIST 32788
 
 // The about item appended to the main window's system menu
 #define IDM_ABOUTBOX 0x0010
@@ -70,13 +72,20 @@
 #define IDC_BOOK_NAME 1016
 #define IDC_MAIL_LINK 1017
 #define IDC_WEB_LINK 1018
+#define IDC_INFO_TEXT 1019      // the information text, or the result of the last command
+#define IDC_SETTINGS_LINE 1020  // the frame of the book fields, captioned with the settings
 
 // About box
 #define IDC_ABOUT_MAIL 1002
 #define IDC_ABOUT_WEB 1003
+#define IDC_ABOUT_VERSION 1004
 
 // Add-content dialog
 #define IDC_CONTENT_CLOSE 1
 #define IDC_CONTENT_SAVE 1006
 #define IDC_CONTENT_TEXT 1010
 #define IDC_CONTENT_TITLE 1013
+
+// Progress window (its 取消 is the cancel command, 2)
+#define IDC_PROGRESS_TEXT 1101
+#define IDC_PROGRESS_BAR 1102

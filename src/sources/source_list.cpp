@@ -47,6 +47,35 @@ void CSourceList::AddEntry(const std::string& title, std::string text, bool repl
     }
 }
 
+void CSourceList::ReplaceRange(std::size_t first, std::size_t count, const CSourceList& entries)
+{
+    if (first > m_parts.size() || count > m_parts.size() - first)
+        return;
+    // Built aside first: memory running out leaves the list as it was.
+    std::vector<BookPart> parts(m_parts.begin(), m_parts.begin() + static_cast<std::ptrdiff_t>(first));
+    parts.insert(parts.end(), entries.m_parts.begin(), entries.m_parts.end());
+    parts.insert(parts.end(), m_parts.begin() + static_cast<std::ptrdiff_t>(first + count), m_parts.end());
+    m_parts.swap(parts);
+
+    const int added = static_cast<int>(entries.GetCount());
+    const auto moved = [&](int index) {
+        if (index < static_cast<int>(first))
+            return index;
+        if (index < static_cast<int>(first + count))
+            return added ? static_cast<int>(first) : -1;
+        return index - static_cast<int>(count) + added;
+    };
+    m_nCurSel = moved(m_nCurSel);
+    m_nVisibleSel = moved(m_nVisibleSel);
+    if (!m_pView)
+        return;
+    for (std::size_t i = 0; i < count; ++i)
+        m_pView->DeleteItem(static_cast<int>(first));
+    for (int i = 0; i < added; ++i)
+        m_pView->InsertItem(static_cast<int>(first) + i, m_parts[first + static_cast<std::size_t>(i)].title);
+    m_pView->SetSelection(m_nVisibleSel);
+}
+
 void CSourceList::OnSelectionChange(int listSelection)
 {
     m_nCurSel = listSelection;

@@ -25,6 +25,11 @@ public:
     // Appends, or with replaceSelected replaces the entry at m_nCurSel in place (and appends
     // when m_nCurSel names no entry). The list changes only when the view took the entry.
     void AddEntry(const std::string& title, std::string text, bool replaceSelected);
+    // Puts the entries of `entries` in place of the count entries from first (count 0 inserts
+    // them before first; first == GetCount() appends them). A selection inside the range
+    // moves to the first new entry, one after it moves with its entry. Both sequences
+    // change, or neither; the view follows.
+    void ReplaceRange(std::size_t first, std::size_t count, const CSourceList& entries);
     // m_nCurSel becomes the list box's selection (-1 for none).
     void OnSelectionChange(int listSelection);
     void MoveUp();

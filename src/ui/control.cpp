@@ -80,9 +80,58 @@ void Edit::GetSel(int& start, int& end) const
 
 int ListBox::GetCount() const { return static_cast<int>(Send(LB_GETCOUNT)); }
 
-int ListBox::GetCurSel() const { return static_cast<int>(Send(LB_GETCURSEL)); }
+namespace {
 
-void ListBox::SetCurSel(int index) { Send(LB_SETCURSEL, static_cast<WPARAM>(index)); }
+bool IsMultiSelect(HWND list) { return (GetWindowLongPtrW(list, GWL_STYLE) & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0; }
+
+} // namespace
+
+int ListBox::GetCurSel() const
+{
+    if (!IsMultiSelect(GetHwnd()))
+        return static_cast<int>(Send(LB_GETCURSEL));
+    const std::vector<int> selected = GetSelectedItems();
+    return selected.empty() ? -1 : selected.front();
+}
+
+void ListBox::SetCurSel(int index)
+{
+    if (!IsMultiSelect(GetHwnd())) {
+        Send(LB_SETCURSEL, static_cast<WPARAM>(index));
+        return;
+    }
+    SelectItems(index >= 0 ? std::vector<int>{index} : std::vector<int>{});
+}
+
+std::vector<int> ListBox::GetSelectedItems() const
+{
+    if (!IsMultiSelect(GetHwnd())) {
+        const int selected = static_cast<int>(Send(LB_GETCURSEL));
+        return selected >= 0 ? std::vector<int>{selected} : std::vector<int>{};
+    }
+    const LRESULT count = Send(LB_GETSELCOUNT);
+    if (count <= 0)
+        return {};
+    std::vector<int> items(static_cast<std::size_t>(count));
+    const LRESULT got = Send(LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(items.data()));
+    items.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return items;
+}
+
+void ListBox::SelectItems(const std::vector<int>& items)
+{
+    if (!IsMultiSelect(GetHwnd())) {
+        Send(LB_SETCURSEL, static_cast<WPARAM>(items.empty() ? -1 : items.front()));
+        return;
+    }
+    Send(LB_SETSEL, FALSE, -1);
+    for (int item : items)
+        Send(LB_SETSEL, TRUE, item);
+    if (!items.empty()) {
+        Send(LB_SETCARETINDEX, static_cast<WPARAM>(items.front()), FALSE);
+        Send(LB_SETANCHORINDEX, static_cast<WPARAM>(items.front()));
+    }
+}
 
 std::string ListBox::GetItemText(int index) const
 {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -68,8 +69,14 @@ public:
 class ListBox : public Control {
 public:
     int GetCount() const;
-    int GetCurSel() const;  // -1: none
-    void SetCurSel(int index);  // -1 clears the selection
+    // The selected item, the first of them in a list box of several (LBS_EXTENDEDSEL or
+    // LBS_MULTIPLESEL); -1: none.
+    int GetCurSel() const;
+    // Selects index alone (-1 clears the selection), in either kind of list box.
+    void SetCurSel(int index);
+    // Every selected item, in order.
+    std::vector<int> GetSelectedItems() const;
+    void SelectItems(const std::vector<int>& items);  // these alone
     std::string GetItemText(int index) const;
     void InsertString(int index, const std::string& text);  // -1 appends
     void DeleteString(int index);

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace wintest {
 namespace {
 
@@ -105,6 +107,70 @@ TEST(AddContentDialog, ClosingAfterTypingAddsNothing)
         EXPECT_EQ(result, escape ? IDCANCEL : IDOK);
         EXPECT_EQ(list.GetCount(), 0u);
         EXPECT_TRUE(services.messages.empty());
+    }
+}
+
+TEST(AddContentDialog, EnterInTheTitleMovesToTheText)
+{
+    RecordingServices services;
+    CSourceList list;
+    CAddContentDlg dialog(services, list);
+    RunModal(dialog, [&](HWND w) {
+        SetItemText(w, IDC_CONTENT_TITLE, "序章");
+        DialogKey(w, GetDlgItem(w, IDC_CONTENT_TITLE), VK_RETURN);
+        EXPECT_TRUE(IsWindowVisible(w)) << "Enter does not press 退出";
+        EXPECT_EQ(GetFocus(), GetDlgItem(w, IDC_CONTENT_TEXT));
+        EXPECT_EQ(ItemText(w, IDC_CONTENT_TITLE), "序章");
+        services.answers = {IDYES};
+        Click(w, IDOK);
+    });
+    EXPECT_EQ(list.GetCount(), 0u);
+}
+
+// 退出, Esc and the close box ask before typing that was not saved is lost: 否 keeps the
+// dialog and the typing, 是 closes. Nothing typed, or all of it saved: no question.
+TEST(AddContentDialog, ClosingWithUnsavedTypingAsksFirst)
+{
+    const std::function<void(HWND)> closes[] = {
+        [](HWND w) { Click(w, IDOK); },
+        [](HWND w) { DialogKey(w, GetDlgItem(w, IDC_CONTENT_TEXT), VK_ESCAPE); },
+        [](HWND w) {
+            SendMessageW(w, WM_CLOSE, 0, 0);
+            Pump();  // the dialog manager posts the close box's cancel command
+        },
+    };
+    for (const auto& close : closes) {
+        RecordingServices services;
+        services.answers = {IDNO, IDYES};
+        CSourceList list;
+        CAddContentDlg dialog(services, list);
+        bool kept = false;
+        RunModal(dialog, [&](HWND w) {
+            SetItemText(w, IDC_CONTENT_TEXT, "内容");
+            close(w);
+            kept = IsWindowVisible(w) && ItemText(w, IDC_CONTENT_TEXT) == "内容";
+            close(w);
+            EXPECT_FALSE(IsWindowVisible(w));
+        });
+        EXPECT_TRUE(kept);
+        EXPECT_EQ(services.QuestionTexts(), (std::vector<std::string>{"放弃输入的内容？", "放弃输入的内容？"}));
+        EXPECT_EQ(services.questions[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2));
+        EXPECT_EQ(list.GetCount(), 0u);
+    }
+    for (const bool save : {false, true}) {
+        RecordingServices services;
+        CSourceList list;
+        CAddContentDlg dialog(services, list);
+        RunModal(dialog, [&](HWND w) {
+            if (save) {
+                SetItemText(w, IDC_CONTENT_TITLE, "题");
+                SetItemText(w, IDC_CONTENT_TEXT, "文");
+                Click(w, IDC_CONTENT_SAVE);
+            }
+            Click(w, IDOK);
+            EXPECT_FALSE(IsWindowVisible(w));
+        });
+        EXPECT_TRUE(services.questions.empty()) << save;
     }
 }
 

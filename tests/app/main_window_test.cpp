@@ -115,16 +115,20 @@ TEST_F(MainWindowTest, AboutBoxFromTheButtonTheMenuAndTheSystemMenu)
     };
     Run([&](HWND w) {
         for (const auto& way : ways) {
-            std::string caption;
+            std::string caption, version;
             HWND owner = nullptr;
             OnNextModal([&](HWND about) {
                 caption = Text(about);
+                version = ItemText(about, IDC_ABOUT_VERSION);
                 owner = GetWindow(about, GW_OWNER);
                 EXPECT_TRUE(GetDlgItem(about, IDC_ABOUT_MAIL));
                 Click(about, IDOK);
             });
             way.open(w);
             EXPECT_EQ(caption, "帮助") << way.how;
+            // The build's version, as bookmaker-cli --version prints it.
+            EXPECT_EQ(version, std::string("版本 ") + BOOKMAKER_VERSION) << way.how;
+            EXPECT_FALSE(std::string(BOOKMAKER_VERSION).empty());
             EXPECT_EQ(owner, w) << way.how;
         }
         Click(w, IDC_CLOSE);

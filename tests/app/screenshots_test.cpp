@@ -302,7 +302,7 @@ TEST_F(MainWindowTest, ScreenshotsOfBooksByChapter)
                                                    "第三回　议温明董卓叱丁原　馈金珠李肃说吕布",
                                                    "第四回　废汉帝陈留践位　谋董贼孟德献刀"}));
     ExpectNotBlank(listShot);
-    ExpectMark(menus[0], 4, IDM_SPLIT_CHAPTERS, test::Mark::tick);
+    ExpectMark(menus[0], 5, IDM_SPLIT_CHAPTERS, test::Mark::tick);
 }
 
 // 工具's radio choices, each sub-menu open with a choice saved: the dot on 300 KB in
@@ -378,6 +378,49 @@ TEST_F(MainWindowTest, ScreenshotsOfALongListAndOfRefusals)
     });
     CloseHandle(holder);
     for (const std::string& shot : {listShot, notTextShot, inUseShot})
+        ExpectNotBlank(shot);
+}
+
+// After a build in volumes: the line that says what was written, the settings line above
+// the book fields, and the question asked when the changed list is about to be closed, as
+// a real message box.
+TEST_F(MainWindowTest, ScreenshotsOfTheResultLineAndTheCloseQuestion)
+{
+    WriteTemplate();
+    services.settings = {{"MaxJarSize", "102400"}, {"SplitByChapters", "1"}};
+    const std::string resultShot = ScreenshotPath("main_window_result_line.png");
+    const std::string questionShot = ScreenshotPath("message_close_question.png");
+    std::string text;
+    std::uint32_t seed = 3;
+    for (int i = 0; i < 40000; ++i) {
+        seed = seed * 1103515245 + 12345;
+        text += ui::Narrow(std::wstring(1, static_cast<wchar_t>(0x4E00 + (seed >> 8) % 0x5000)));
+    }
+    ui::Win32Services real;
+    std::string line;
+    Run([&](HWND w) {
+        SetItemText(w, IDC_BOOK_NAME, "三国演义");
+        DropFiles(w, {Write("上.txt", text), Write("中.txt", text), Write("下.txt", text)});
+        Click(w, IDC_GENERATE);
+        ClickListItem(List(w), 2);
+        Click(w, IDC_DELETE);
+        Click(w, IDC_GENERATE);
+        line = ItemText(w, IDC_INFO_TEXT);
+        SetCursorPos(0, 0);
+        SaveScreenshot(w, resultShot);
+        ClickListItem(List(w), 0);
+        Click(w, IDC_DELETE);
+        OnNextModal([&](HWND box) {
+            SaveScreenshot(box, questionShot);
+            Click(box, IDNO);
+        });
+        services.answers = {IDYES};
+        Click(w, IDC_CLOSE);
+        ASSERT_EQ(services.questions.size(), 1u);
+        real.ShowMessage(w, services.questions[0].text, services.questions[0].type);
+    });
+    EXPECT_NE(line.find("已删除旧的分卷 三国演义(3).jar、三国演义(3).jad。"), std::string::npos) << line;
+    for (const std::string& shot : {resultShot, questionShot})
         ExpectNotBlank(shot);
 }
 

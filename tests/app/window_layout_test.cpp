@@ -26,7 +26,7 @@ struct Expected {
 constexpr DWORD kButtonKind = BS_TYPEMASK;
 constexpr DWORD kAlign = BS_LEFT | BS_RIGHT | BS_CENTER | BS_TOP | BS_BOTTOM | BS_VCENTER;
 // WS_VSCROLL is not compared: an empty list box hides its scroll bar by clearing the bit.
-constexpr DWORD kListStyle = LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+constexpr DWORD kListStyle = LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL | LBS_MULTIPLESEL | LBS_WANTKEYBOARDINPUT;
 constexpr DWORD kEditStyle = ES_AUTOHSCROLL | ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL;
 
 const char* const kInformation =
@@ -34,26 +34,26 @@ const char* const kInformation =
     "更多工具请访问www.qinghe.example，青禾电子书工作室开发。";
 
 const Expected kMainWindow[] = {
-    {IDC_DOWN, "Button", "", 292, 78, 21, 21, kButtonKind | kAlign, BS_PUSHBUTTON},
+    {IDC_ADD_FOLDER, "Button", "添加目录", 13, 10, 70, 20, kButtonKind | kAlign, BS_PUSHBUTTON | BS_RIGHT},
+    {IDC_ADD_FILE, "Button", "添加文件", 13, 38, 70, 20, kButtonKind | kAlign, BS_PUSHBUTTON | BS_RIGHT},
+    {IDC_ADD_CONTENT, "Button", "添加内容", 13, 66, 70, 20, kButtonKind | kAlign, BS_PUSHBUTTON | BS_RIGHT},
+    {IDC_GENERATE, "Button", "生成电子书", 13, 94, 70, 20, kButtonKind | kAlign, BS_PUSHBUTTON | BS_RIGHT},
+    {IDC_ABOUT, "Button", "关于青禾", 13, 122, 70, 20, kButtonKind | kAlign, BS_DEFPUSHBUTTON},
+    {IDC_CLOSE, "Button", "关闭程序", 13, 150, 70, 20, kButtonKind | kAlign, BS_PUSHBUTTON},
+    {IDC_SOURCES, "ListBox", "", 95, 4, 194, 107, kListStyle, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL | LBS_WANTKEYBOARDINPUT},
     {IDC_UP, "Button", "", 292, 18, 21, 21, kButtonKind | kAlign, BS_PUSHBUTTON | BS_CENTER | BS_VCENTER},
     {IDC_DELETE, "Button", "删", 292, 48, 21, 21, kButtonKind | kAlign, BS_PUSHBUTTON},
-    {IDC_CLOSE, "Button", "关闭程序", 13, 150, 70, 20, kButtonKind | kAlign, BS_PUSHBUTTON},
-    {IDC_ABOUT, "Button", "关于青禾", 13, 122, 70, 20, kButtonKind | kAlign, BS_DEFPUSHBUTTON},
-    {IDC_GENERATE, "Button", "生成电子书", 13, 94, 70, 20, kButtonKind | kAlign, BS_PUSHBUTTON | BS_RIGHT},
-    {IDC_ADD_CONTENT, "Button", "添加内容", 13, 66, 70, 20, kButtonKind | kAlign, BS_PUSHBUTTON | BS_RIGHT},
-    {IDC_ADD_FILE, "Button", "添加文件", 13, 38, 70, 20, kButtonKind | kAlign, BS_PUSHBUTTON | BS_RIGHT},
-    {IDC_ADD_FOLDER, "Button", "添加目录", 13, 10, 70, 20, kButtonKind | kAlign, BS_PUSHBUTTON | BS_RIGHT},
-    {IDC_SOURCES, "ListBox", "", 95, 4, 194, 107, kListStyle, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT},
+    {IDC_DOWN, "Button", "", 292, 78, 21, 21, kButtonKind | kAlign, BS_PUSHBUTTON},
     {IDC_BOOK_NAME, "Edit", "", 135, 123, 172, 14, kEditStyle, ES_AUTOHSCROLL},
     {IDC_AUTHOR, "Edit", "", 135, 141, 172, 14, kEditStyle, ES_AUTOHSCROLL},
     {IDC_MAKER, "Edit", "", 135, 159, 172, 14, kEditStyle, ES_AUTOHSCROLL},
     {-1, "Button", "", 7, 0, 82, 91, kButtonKind, BS_GROUPBOX},
-    {-1, "Button", "", 95, 114, 218, 62, kButtonKind, BS_GROUPBOX},
+    {IDC_SETTINGS_LINE, "Button", "", 95, 114, 218, 62, kButtonKind, BS_GROUPBOX},
     {-1, "Static", "书  名：", 99, 127, 33, 8, SS_TYPEMASK, SS_LEFT},
     {-1, "Static", "作  者：", 99, 144, 33, 8, SS_TYPEMASK, SS_LEFT},
     {-1, "Static", "制作者：", 99, 161, 33, 8, SS_TYPEMASK, SS_LEFT},
     {-1, "Button", "", 7, 89, 82, 27, kButtonKind, BS_GROUPBOX},
-    {-1, "Static", kInformation, 7, 185, 306, 21, SS_TYPEMASK, SS_LEFT},
+    {IDC_INFO_TEXT, "Static", kInformation, 7, 185, 306, 21, SS_TYPEMASK, SS_LEFT},
     {IDC_MAIL_LINK, "Static", "☆给青禾电子书工作室发EMAIL", 17, 206, 102, 8, SS_TYPEMASK, SS_LEFT},
     {IDC_WEB_LINK, "Static", "☆访问青禾无线娱乐网www.qinghe.example", 141, 206, 162, 8, SS_TYPEMASK, SS_LEFT},
     {-1, "Button", "", 7, 177, 307, 27, kButtonKind, BS_GROUPBOX},
@@ -70,6 +70,7 @@ const Expected kAboutBox[] = {
     {IDC_ABOUT_MAIL, "Static", "mailto:bookmaker@qinghe.example", 14, 103, 110, 8, SS_TYPEMASK, SS_LEFT},
     {IDC_ABOUT_WEB, "Static", "http://www.qinghe.example/", 126, 103, 88, 8, SS_TYPEMASK, SS_LEFT},
     {-1, "Static", "", 7, 31, 20, 20, SS_TYPEMASK, SS_ICON},
+    {IDC_ABOUT_VERSION, "Static", "", 14, 94, 195, 8, SS_TYPEMASK, SS_CENTER},
 };
 
 const Expected kAddContent[] = {
@@ -147,7 +148,7 @@ TEST(WindowLayout, MainWindowTemplate)
         } items[] = {
             {0, IDM_OPEN_FOLDER, "打开目录"}, {0, IDM_OPEN_FILE, "打开文件"}, {0, IDM_EXIT, "退出"},
             {1, IDM_ALWAYS_ON_TOP, "总在最上面"}, {1, IDM_SPLIT_CHAPTERS, "按章节拆分"},
-            {1, kOpensPopup, "分卷大小"}, {1, kOpensPopup, "压缩"},
+            {1, kOpensPopup, "分卷大小"}, {1, kOpensPopup, "压缩"}, {1, IDM_CLEAR_LIST, "清空列表"},
             {2, IDM_ABOUT, "关于..."}, {2, IDM_VISIT_SITE, "访问青禾网"}, {2, IDM_HELP, "帮助"},
         };
         int position[3] = {};

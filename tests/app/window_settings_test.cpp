@@ -54,3 +54,27 @@ TEST(WindowSettings, WrittenAsTheyAreRead)
 }
 
 } // namespace
+
+namespace {
+
+// The line says every setting of 工具 that shapes the book, as its menu item reads.
+TEST(WindowSettings, DescribedInOneLineAsTheMenuReadsThem)
+{
+    WindowSettings settings;
+    EXPECT_EQ(DescribeSettings(settings), "设置：不按章节拆分 · 不分卷 · 压缩 标准");
+    const std::pair<std::uint64_t, const char*> sizes[] = {
+        {100 << 10, "分卷 100 KB"}, {300 << 10, "分卷 300 KB"}, {500 << 10, "分卷 500 KB"},
+        {1 << 20, "分卷 1 MB"}, {2 << 20, "分卷 2 MB"},
+    };
+    static_assert(std::size(sizes) + 1 == std::size(kVolumeSizeChoices));
+    settings.byChapters = true;
+    settings.compression = BookCompression::small;
+    for (const auto& [bytes, text] : sizes) {
+        settings.maxJarBytes = bytes;
+        EXPECT_EQ(DescribeSettings(settings), std::string("设置：按章节拆分 · ") + text + " · 压缩 最小");
+    }
+    settings.compression = BookCompression::fast;
+    EXPECT_NE(DescribeSettings(settings).find("压缩 快速"), std::string::npos);
+}
+
+} // namespace

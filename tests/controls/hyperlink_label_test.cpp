@@ -388,6 +388,41 @@ TEST_F(HyperlinkLabelTest, AboutBoxLabelsOpenTheirTextShowTheHandAndFitTheirText
 
 // A picture for people, checked: the main window's two labels, the web one under the
 // mouse with its tooltip, the mail one visited, each written in its colour.
+// The keyboard reaches a label with Tab; Enter and Space open its link; while it has the
+// focus it is framed in dots of its colour, which go again when the focus leaves.
+TEST_F(HyperlinkLabelTest, KeyboardFocusFramesTheLabelAndEnterOpensIt)
+{
+    const std::string shot = ScreenshotPath("hyperlink_label_focus.png");
+    LinkDialog dialog(IDD_BOOKMAKER_DIALOG, IDC_MAIL_LINK, IDC_WEB_LINK, services);
+    dialog.afterBind = [](LinkDialog& d) {
+        d.first.SetLink(kMail);
+        d.second.SetLink(kWeb);
+    };
+    int framedFocused = 0, framedAfter = 0;
+    RunModal(dialog, [&](HWND w) {
+        HWND web = GetDlgItem(w, IDC_WEB_LINK);
+        EXPECT_TRUE(GetWindowLongPtrW(web, GWL_STYLE) & WS_TABSTOP);
+        SendMessageW(w, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(web), TRUE);
+        Pump();
+        RedrawWindow(web, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        SaveScreenshot(w, shot);
+        const test::Box box = InScreenshot(w, web);
+        // The frame: the top row of the label, in the link's colour.
+        framedFocused = test::CountIn(test::ReadPng(shot), {box.left, box.top, box.right, box.top + 1}, {Rgb(kLinkColor)});
+        DialogKey(w, web, VK_RETURN);
+        DialogKey(w, web, VK_SPACE);
+        SendMessageW(w, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(w, IDC_BOOK_NAME)), TRUE);
+        Pump();
+        RedrawWindow(web, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        SaveScreenshot(w, shot + ".after.png");
+        framedAfter = test::CountIn(test::ReadPng(shot + ".after.png"), {box.left, box.top, box.right, box.top + 1},
+                                    {Rgb(kLinkColor), Rgb(kVisitedColor)});
+    });
+    // Dots along the whole top edge while focused; at most the tops of glyphs after.
+    EXPECT_GT(framedFocused, framedAfter + 40) << framedFocused << " against " << framedAfter;
+    EXPECT_EQ(services.opened, (std::vector<std::string>{kWeb, kWeb}));
+}
+
 TEST_F(HyperlinkLabelTest, Screenshot)
 {
     const std::string shot = ScreenshotPath("hyperlink_label.png");

@@ -11,11 +11,16 @@
 // volume and compression (command ids of 工具 > 分卷大小 and 工具 > 压缩) to choose before
 // generating, expect the file name
 // of the jar whose appearance shows the book was written (default: name.jar), after a
-// command id to choose once the file manager opened.
+// command id to choose once the file manager opened. busy=1: while the file is added, the
+// window is clicked (删, 添加文件, 生成电子书, 关闭程序) and must answer messages and keep its list
+// as it was; reports how long the adding took (add_ms) and how the window answered.
+// cancel=1: a build is started and cancelled in its progress window before the real one;
+// nothing may be written. Reports the window's result line after each build.
 // Prints what it saw as UTF-8 "key=value" lines; exits 0 when every step worked.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
@@ -28,6 +33,7 @@ constexpr int kClose = 1, kAddFile = 3, kGenerate = 4, kSources = 1005, kAuthor 
               kMaker = 1014, kAddContent = 1015, kBookName = 1016;
 constexpr int kHelpCommand = 32777, kSplitByChaptersCommand = 32778;
 constexpr int kContentClose = 1, kContentSave = 1006, kContentText = 1010, kContentTitle = 1013;
+constexpr int kDelete = 1011, kInfoText = 1019, kProgressCancel = 2, kProgressText = 1101;
 constexpr wchar_t kMainCaption[] = L"青禾手机电子书制作:www.qinghe.example";
 constexpr wchar_t kContentCaption[] = L"添加内容";
 
@@ -226,11 +232,41 @@ int wmain(int argc, wchar_t** argv)
             Fail("the file dialog has no file-name box");
         const std::wstring path = Wide(scenario["file"]);
         SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        const ULONGLONG start = GetTickCount64();
         PostMessageW(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(open, IDOK)));
-        if (!WaitFor([&] { return ListCount(main) >= 1; })) {
+        if (scenario["busy"] == "1") {
+            // While the work runs the window is disabled, answers at once, and refuses
+            // every command: the list stays empty until the whole file is in.
+            int probes = 0, slow = 0, changed = 0;
+            WaitFor([&] { return !IsWindow(open) && !IsWindowEnabled(main); });
+            while (!IsWindowEnabled(main) && GetTickCount64() - start < 120000) {
+                for (int id : {kDelete, kAddFile, kGenerate, kClose}) {
+                    DWORD_PTR ignored = 0;
+                    if (!SendMessageTimeoutW(GetDlgItem(main, id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored))
+                        ++slow;
+                }
+                DWORD_PTR ignored = 0;
+                if (!SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored))
+                    ++slow;
+                RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                if (!IsWindowEnabled(main))
+                    changed += ListCount(main) != 0;
+                ++probes;
+                Sleep(50);
+            }
+            Report("busy_probes", std::to_string(probes));
+            Report("busy_unanswered", std::to_string(slow));
+            Report("busy_list_changed", std::to_string(changed));
+            if (FindTopLevel(pid, L"#32770", L"", main) && FindTopLevel(pid, L"#32770", L"", main) != main) {
+                HWND other = FindTopLevel(pid, L"#32770", L"", main);
+                Report("busy_opened", Utf8(WindowText(other)));
+            }
+        }
+        if (!WaitFor([&] { return ListCount(main) >= 1 && IsWindowEnabled(main); })) {
             FailOnMessageBox(pid, main);
             Fail("the chosen file was not added");
         }
+        Report("add_ms", std::to_string(GetTickCount64() - start));
     }
 
     // Typed content through the add-content dialog; saving leaves it open.
@@ -279,6 +315,33 @@ int wmain(int argc, wchar_t** argv)
     const std::string expect = scenario["expect"].empty() ? scenario["name"] + ".jar" : scenario["expect"];
     const std::wstring jar = folder + L"\\" + Wide(expect);
     DeleteFileW(jar.c_str());
+    if (scenario["cancel"] == "1") {
+        // A build cancelled in its progress window: nothing written, the window says so.
+        PostMessageW(GetDlgItem(main, kGenerate), BM_CLICK, 0, 0);
+        HWND progress = nullptr;
+        if (!WaitFor([&] { return (progress = FindTopLevel(pid, L"#32770", L"正在生成电子书")) != nullptr; }))
+            Fail("no progress window came up for the build");
+        WaitFor([&] { return !WindowText(GetDlgItem(progress, kProgressText)).empty(); });
+        Report("progress_text", Utf8(WindowText(GetDlgItem(progress, kProgressText))));
+        if (const char* shot = std::getenv("BOOKMAKER_PROGRESS_SHOT")) {
+            Report("progress_shot", shot);
+            // The test takes a picture of the screen now; it removes the file when done.
+            FILE* mark = std::fopen(shot, "wb");
+            if (mark)
+                std::fclose(mark);
+            WaitFor([&] { return GetFileAttributesA(shot) == INVALID_FILE_ATTRIBUTES; });
+        }
+        // 取消 as its click (or Esc) sends it.
+        const ULONGLONG cancelled = GetTickCount64();
+        PostMessageW(progress, WM_COMMAND, MAKEWPARAM(kProgressCancel, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(progress, kProgressCancel)));
+        if (!WaitFor([&] { return !IsWindow(progress) && IsWindowEnabled(main); }))
+            Fail("the cancelled build did not end");
+        Report("cancel_ms", std::to_string(GetTickCount64() - cancelled));
+        if (GetFileAttributesW(jar.c_str()) != INVALID_FILE_ATTRIBUTES)
+            Fail("the cancelled build wrote " + Utf8(jar));
+        Report("cancelled_line", Utf8(WindowText(GetDlgItem(main, kInfoText))));
+    }
     PostMessageW(GetDlgItem(main, kGenerate), BM_CLICK, 0, 0);
     if (!WaitFor([&] {
             FailOnMessageBox(pid, main);
@@ -286,6 +349,8 @@ int wmain(int argc, wchar_t** argv)
         }))
         Fail("no book was written");
     Report("jar", Utf8(jar));
+    WaitFor([&] { return IsWindowEnabled(main) && WindowText(GetDlgItem(main, kInfoText)).find(L"已生成") != std::wstring::npos; });
+    Report("result_line", Utf8(WindowText(GetDlgItem(main, kInfoText))));
 
     const std::wstring folderName = folder.substr(folder.find_last_of(L"\\/") + 1);
     HWND browser = nullptr;

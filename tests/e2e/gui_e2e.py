@@ -9,7 +9,11 @@ ends, as it is remembered). Then readers nobody here wrote check each book
 part decoded and compared) and Java's JarFile (the manifest). Then volumes: 工具 > 分卷大小 >
 300 KB chosen and a long GBK novel generated gives 书名(1).jar ... within 300 KB with their
 JADs; the next start remembers the size (the registry holds it) and makes the volumes
-again, and 不分卷 chosen at the end leaves the registry as it was found.
+again, and 不分卷 chosen at the end leaves the registry as it was found. Last, a 30 MB GBK
+novel by chapters: while it is added the driver clicks the window, which must answer at
+once, refuse every command and keep its list until the whole novel is in; a build of it is
+cancelled in its progress window (packed 最小, so that a picture of the screen is taken
+while it works) and writes nothing; then it is built, and the window's line says what was written.
 
 usage: gui_e2e.py --driver DRIVER.exe --emulator WINE_RUN --work DIR
                   (--program BookMaker.exe [--template RDbook.dat] | --package BookMaker.zip)
@@ -25,6 +29,7 @@ import random
 import shutil
 import subprocess
 import sys
+import time
 import zipfile
 
 import book_checks
@@ -52,7 +57,7 @@ def fail(message):
 
 
 def run_driver(args, program, folder, scratch, source_title, source_bytes, items_wanted=None, help_line=None,
-               chapters=False, name=BOOK_NAME, extra=""):
+               chapters=False, name=BOOK_NAME, extra="", screenshot=None):
     source = os.path.join(scratch, source_title + ".txt")
     with open(source, "wb") as f:
         f.write(source_bytes)
@@ -61,11 +66,29 @@ def run_driver(args, program, folder, scratch, source_title, source_bytes, items
         f.write(f"name={name}\nauthor={AUTHOR}\nmaker={MAKER}\nfile={wine_path(source)}\n"
                 f"title={CONTENT_TITLE}\ntext={CONTENT_TEXT}\nhelp={int(help_line is not None)}\n"
                 f"chapters={int(chapters)}\n{extra}")
-    result = subprocess.run([args.emulator, args.driver, wine_path(program), wine_path(folder),
-                             wine_path(scenario)],
-                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=180)
+    env = dict(os.environ)
+    mark = os.path.join(scratch, "progress-shot.mark")
+    if screenshot:
+        env["BOOKMAKER_PROGRESS_SHOT"] = wine_path(mark)
+    # Its output goes to a file: a pipe nobody reads while waiting for the mark would stop it.
+    output = os.path.join(scratch, "driver-output.txt")
+    with open(output, "wb") as sink:
+        driver = subprocess.Popen([args.emulator, args.driver, wine_path(program), wine_path(folder),
+                                   wine_path(scenario)], stdout=sink, stderr=subprocess.DEVNULL, env=env)
+    if screenshot:
+        # The driver marks the moment its progress window is up; the picture is taken then.
+        for _ in range(6000):
+            if os.path.exists(mark) or driver.poll() is not None:
+                break
+            time.sleep(0.02)
+        if os.path.exists(mark):
+            subprocess.run(["import", "-window", "root", screenshot], timeout=60)
+            os.remove(mark)
+    driver.wait(timeout=300)
+    with open(output, "rb") as f:
+        result = subprocess.CompletedProcess(driver.args, driver.returncode, f.read())
     out = result.stdout.decode("utf-8", "replace").replace("\r", "")
-    print(out, end="")
+    print("\n".join(line for line in out.splitlines() if not line.startswith("item=")))
     if result.returncode != 0:
         fail("the driver failed")
     seen = [line.split("=", 1) for line in out.splitlines() if "=" in line]
@@ -78,11 +101,41 @@ def run_driver(args, program, folder, scratch, source_title, source_bytes, items
         fail("the file manager did not open on the book's folder")
     if help_line is not None and ("help_first_line", help_line) not in [tuple(s) for s in seen]:
         fail("Notepad does not show readme.txt's first line")
-    return items
+    return dict(seen)
+
+
+def run_busy(args, program, folder, scratch):
+    data, titles = novels.big_gbk_novel()
+    name = "大部头"
+    shot = os.path.join(args.work, "progress-mid-build.png")
+    seen = run_driver(args, program, folder, scratch, name, data, titles + [CONTENT_TITLE], chapters=True,
+                      name=name, screenshot=shot,
+                      extra=f"busy=1\ncancel=1\ncompression={IDM_COMPRESSION_SMALL}\nafter={IDM_COMPRESSION_NORMAL}\n")
+    if int(seen.get("busy_probes", "0")) < 1:
+        fail("the adding ended before the window could be clicked")
+    if seen.get("busy_unanswered") != "0" or seen.get("busy_list_changed") != "0" or "busy_opened" in seen:
+        fail("while adding, the window did not answer or carried out a command")
+    if seen.get("cancelled_line") != "   已取消生成：没有写入任何文件，原有的电子书保持原样。":
+        fail(f"after 取消 the window says {seen.get('cancelled_line')!r}")
+    if not seen.get("progress_text", "").startswith("正在写入：" + name + ".jar"):
+        fail(f"the progress window says {seen.get('progress_text')!r}")
+    jar = os.path.join(folder, name + ".jar")
+    line = seen.get("result_line", "")
+    if not line.startswith(f"   已生成 {name}.jar（") or "超过 1 MB 的 jar 有些手机装不下" not in line:
+        fail(f"after the build the window says {line!r}")
+    if subprocess.run(["unzip", "-tqq", jar]).returncode != 0:
+        fail("unzip -t rejects " + jar)
+    if not os.path.exists(shot):
+        fail("no picture of the progress window")
+    print(f"gui_e2e: {len(data)} bytes by chapters added in {seen['add_ms']} ms while the window answered "
+          f"{seen['busy_probes']} rounds of clicks; the cancelled build ended {seen['cancel_ms']} ms after 取消 "
+          f"and wrote nothing; picture {shot}")
+    os.remove(jar)
 
 
 IDM_VOLUME_NONE = 32779
 IDM_VOLUME_300K = 32781
+IDM_COMPRESSION_NORMAL = 32786
 IDM_COMPRESSION_SMALL = 32787
 VOLUMES_NAME = "长篇"
 
@@ -219,6 +272,9 @@ def main():
         program = args.program
         help_line = None
 
+    # What a run that failed half way left remembered (the drivers toggle these).
+    for name in ("SplitByChapters", "Compression"):
+        registry_value(args, name, delete=True)
     jar_check = book_checks.JarFileCheck(os.path.join(args.work, "java"))
     content = (CONTENT_TITLE, CONTENT_TEXT.replace("\\n", "\r\n"))
     book = os.path.join(folder, BOOK_NAME + ".jar")
@@ -234,6 +290,7 @@ def main():
                chapters=True)
     check_book(book, template, jar_check, NOVEL_CHAPTERS + [content])
     print("gui_e2e: the book by chapters passed unzip, 7z, zipfile and JarFile")
+    run_busy(args, program, folder, scratch)
 
 
 if __name__ == "__main__":

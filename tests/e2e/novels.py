@@ -122,3 +122,23 @@ def large_novel(part_units=150000):
         else:
             titles.append(title)
     return text, titles
+
+
+def big_gbk_novel(megabytes=30, chapter_chars=5000, seed=30):
+    """About `megabytes` MB of GBK: chapters "第N章 标题N" of chapter_chars characters in
+    paragraphs of 100 (a 30 MB novel has about 3000 chapters). Returns (bytes, titles)."""
+    import random
+    rnd = random.Random(seed)
+    # One pool of paragraphs, drawn from in turn: the text deflates as a novel does and
+    # is made in seconds.
+    pool = ["\u3000\u3000" + ranked_text(rnd, 100) + "\r\n" for _ in range(2000)]
+    chunks, titles, size, n = [], [], 0, 0
+    while size < megabytes * 1000 * 1000:
+        n += 1
+        heading = "第%d章 标题%d" % (n, n)
+        body = "".join(pool[(n * 7 + i) % len(pool)] for i in range(chapter_chars // 100))
+        chunk = (heading + "\r\n" + body).encode("gbk")
+        chunks.append(chunk)
+        titles.append(heading)
+        size += len(chunk)
+    return b"".join(chunks), titles

@@ -242,3 +242,54 @@ TEST(SourceList, WorksWithoutAView)
 }
 
 } // namespace
+
+namespace {
+
+// A range of entries replaced by others (an edited text that now gives more or fewer parts),
+// the selection following its entry, the list box in step.
+TEST(SourceListReplaceRange, EntriesAndSelectionInStep)
+{
+    const struct {
+        const char* name;
+        std::size_t first, count;
+        std::vector<std::string> with;
+        int selected;
+        std::vector<std::string> titles;
+        int selection;
+    } cases[] = {
+        {"one by one", 1, 1, {"x"}, 1, {"A", "x", "C", "D"}, 1},
+        {"one by three: the parts stay where the entry was", 1, 1, {"x", "y", "z"}, 1, {"A", "x", "y", "z", "C", "D"}, 1},
+        {"three by one", 1, 3, {"x"}, 2, {"A", "x"}, 1},
+        {"selection after the range moves with its entry", 0, 2, {"x", "y", "z"}, 3, {"x", "y", "z", "C", "D"}, 4},
+        {"selection before the range stays", 2, 1, {}, 0, {"A", "B", "D"}, 0},
+        {"removed with the selection inside: nothing selected", 2, 1, {}, 2, {"A", "B", "D"}, -1},
+        {"count 0 inserts", 2, 0, {"x"}, 3, {"A", "B", "x", "C", "D"}, 4},
+        {"at the end appends", 4, 0, {"x"}, -1, {"A", "B", "C", "D", "x"}, -1},
+        {"past the end: nothing", 5, 0, {"x"}, 1, {"A", "B", "C", "D"}, 1},
+        {"too many: nothing", 3, 2, {"x"}, 1, {"A", "B", "C", "D"}, 1},
+    };
+    for (const auto& c : cases) {
+        ListBoxView view;
+        CSourceList list;
+        list.SetView(&view);
+        for (const char* title : {"A", "B", "C", "D"})
+            list.AddEntry(title, std::string("text ") + title, false);
+        list.OnSelectionChange(c.selected);
+        view.SetSelection(c.selected);
+        CSourceList with;
+        for (const std::string& title : c.with)
+            with.AddEntry(title, "text " + title, false);
+        list.ReplaceRange(c.first, c.count, with);
+        EXPECT_EQ(test::Titles(list), c.titles) << c.name;
+        EXPECT_EQ(view.items, c.titles) << c.name;
+        std::vector<std::string> texts;
+        for (const std::string& title : c.titles)
+            texts.push_back("text " + title);
+        EXPECT_EQ(test::Texts(list), texts) << c.name;
+        EXPECT_EQ(list.GetCurSel(), c.selection) << c.name;
+        EXPECT_EQ(list.GetVisibleSelection(), c.selection) << c.name;
+        EXPECT_EQ(view.selection, c.selection) << c.name;
+    }
+}
+
+} // namespace

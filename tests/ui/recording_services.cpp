@@ -20,6 +20,15 @@ bool Take(std::deque<std::optional<std::string>>& answers, std::string& path)
 
 int RecordingServices::ShowMessage(HWND owner, const std::string& text, UINT type)
 {
+    const UINT buttons = type & MB_TYPEMASK;
+    if (buttons == MB_YESNO || buttons == MB_YESNOCANCEL || buttons == MB_OKCANCEL) {
+        questions.push_back({text, type});
+        if (answers.empty())
+            return buttons == MB_OKCANCEL ? IDOK : IDYES;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
     messages.push_back({text, type});
     messageOwners.push_back(owner);
     return IDOK;
@@ -49,6 +58,14 @@ UINT RecordingServices::StartProcess(const std::string& commandLine, int show)
     started.push_back(commandLine);
     shows.push_back(show);
     return startProcessResult;
+}
+
+std::vector<std::string> RecordingServices::QuestionTexts() const
+{
+    std::vector<std::string> texts;
+    for (const Message& m : questions)
+        texts.push_back(m.text);
+    return texts;
 }
 
 std::vector<std::string> RecordingServices::MessageTexts() const

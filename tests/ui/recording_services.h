@@ -28,10 +28,17 @@ public:
     void SaveSettings(const std::map<std::string, std::string>& values) override;
 
     std::vector<std::string> MessageTexts() const;
+    std::vector<std::string> QuestionTexts() const;
 
     // Answers of the choosers, taken in order; nullopt or an empty queue is a cancel.
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<std::optional<std::string>> folderAnswers;
+
+    // Messages that ask (MB_YESNO, MB_YESNOCANCEL, MB_OKCANCEL) are recorded here instead
+    // of in messages, and answered from answers in order; IDYES (IDOK for MB_OKCANCEL)
+    // when it is empty, which lets a test that does not care go on as before.
+    std::vector<Message> questions;
+    std::deque<int> answers;
 
     std::vector<Message> messages;
     std::vector<HWND> messageOwners;

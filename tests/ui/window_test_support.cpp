@@ -124,7 +124,14 @@ std::vector<std::string> ListItems(HWND list)
     return items;
 }
 
-int ListSelection(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
+int ListSelection(HWND list)
+{
+    if (!(GetWindowLongPtrW(list, GWL_STYLE) & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)))
+        return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+    int first = -1;
+    SendMessageW(list, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&first));
+    return SendMessageW(list, LB_GETSELCOUNT, 0, 0) > 0 ? first : -1;
+}
 
 namespace {
 

@@ -39,7 +39,8 @@ std::string Text(HWND window);
 std::string ItemText(HWND dialog, int id);
 void SetItemText(HWND dialog, int id, const std::string& text);
 
-// List box 1005-style helpers: the items' texts, the selection (-1: none), and mouse
+// List box 1005-style helpers: the items' texts, the selection (-1: none; the first
+// selected item in a list box of several), and mouse
 // clicks on an item, which make the list box send its own notifications.
 std::vector<std::string> ListItems(HWND list);
 int ListSelection(HWND list);

@@ -1,0 +1,56 @@
+#include "app/result_line.h"
+
+#include "platform/path.h"
+
+#include <cstdio>
+
+std::string FormatSize(std::uint64_t bytes)
+{
+    constexpr std::uint64_t kKiB = 1024;
+    constexpr std::uint64_t kMiB = kKiB * kKiB;
+    char text[32];
+    if (bytes < kMiB) {
+        // Rounded up: a file is never said to be smaller than it is.
+        std::snprintf(text, sizeof text, "%llu KB", static_cast<unsigned long long>((bytes + kKiB - 1) / kKiB));
+    } else {
+        // Tenths of a MB, rounded up for the same reason.
+        const std::uint64_t tenths = (bytes * 10 + kMiB - 1) / kMiB;
+        std::snprintf(text, sizeof text, "%llu.%llu MB", static_cast<unsigned long long>(tenths / 10),
+                      static_cast<unsigned long long>(tenths % 10));
+    }
+    return text;
+}
+
+std::string DescribeWrittenBook(const BookResult& book)
+{
+    if (book.volumes.empty())
+        return {};
+    const std::string& first = book.volumes.front().jarPath;
+    const std::string name = FileNameOfPath(first);
+    const std::string folder = first.substr(0, first.size() - name.size());
+    // The folder without its last separator, unless that is all there is of it ("C:\").
+    std::string where = folder;
+    if (where.size() > 1 && IsPathSeparator(where.back()) && where[where.size() - 2] != ':')
+        where.pop_back();
+
+    std::uint64_t total = 0;
+    for (const BookVolume& volume : book.volumes)
+        total += volume.bytes;
+
+    std::string line;
+    if (book.volumes.size() == 1) {
+        line = "已生成 " + name + "（" + FormatSize(total) + "），位于 " + where + "。";
+    } else {
+        line = "已生成 " + std::to_string(book.volumes.size()) + " 卷：" + name + " 至 " +
+               FileNameOfPath(book.volumes.back().jarPath) + "，共 " + FormatSize(total) + "，位于 " + where + "。";
+    }
+    if (!book.removed.empty()) {
+        line += "已删除旧的分卷 ";
+        for (std::size_t i = 0; i < book.removed.size(); ++i)
+            line += (i ? "、" : "") + FileNameOfPath(book.removed[i]);
+        line += "。";
+    }
+    if (book.volumes.size() == 1 && total > kLargeJarBytes)
+        line += "超过 1 MB 的 jar 有些手机装不下，可用 工具 > 分卷大小 分卷。";
+    return line;
+}
