@@ -8,6 +8,7 @@
 #include "controls/hyperlink_label.h"
 #include "controls/icon_button.h"
 #include "controls/owner_menu.h"
+#include "sources/source_files.h"
 #include "sources/source_list.h"
 #include "sources/text_import.h"
 #include "ui/dialog.h"
@@ -50,7 +51,6 @@ protected:
     void OnOK() override;
 
 private:
-    enum class AddResult { added, skipped, notText, importFailed, readFailed };
     // A file to add: its path and the title its entries get.
     struct SourceToAdd {
         std::string path;
@@ -95,7 +95,7 @@ private:
 
     // Reads one file into added on the worker; a failure becomes a message of added, and
     // the name of a file that is not a text goes into its notText (one message for all).
-    static AddResult AddFile(AddedSources& added, const SourceToAdd& file, bool byChapters,
+    static SourceFault AddFile(AddedSources& added, const SourceToAdd& file, bool byChapters,
                              const ImportProgress& progress);
     // Adds files on a worker with progress; a file that cannot be read ends the command
     // when stopAtReadFailure. Cancelled: the list stays as it was.

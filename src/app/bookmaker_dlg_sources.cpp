@@ -33,7 +33,7 @@ std::string DisplayTitle(const std::wstring& path)
 
 } // namespace
 
-CBookMakerDlg::AddResult CBookMakerDlg::AddFile(AddedSources& added, const SourceToAdd& file, bool byChapters,
+SourceFault CBookMakerDlg::AddFile(AddedSources& added, const SourceToAdd& file, bool byChapters,
                                                 const ImportProgress& progress)
 {
     // Its text is in the list once it was read, also when only some parts made it.
@@ -41,26 +41,27 @@ CBookMakerDlg::AddResult CBookMakerDlg::AddFile(AddedSources& added, const Sourc
         if (std::find(added.paths.begin(), added.paths.end(), file.path) == added.paths.end())
             added.paths.push_back(file.path);
     };
+    bool opened = false;
+    std::exception_ptr failure;
     try {
-        if (!AddSourceFile(added.entries, file.path, file.title, nullptr, byChapters, progress))
-            return AddResult::skipped;
-        remember();
-        return AddResult::added;
-    } catch (const CNotTextException&) {
-        added.notText.push_back(FileNameOfPath(file.path));
-        return AddResult::notText;
-    } catch (const CImportException& e) {
-        remember();
-        added.messages.push_back(e.Message());
-        return AddResult::importFailed;
-    } catch (const CException&) {
-        added.messages.push_back(kOpenFileFailedMessage);
-        return AddResult::readFailed;
-    } catch (const std::exception&) {
-        // Memory exhausted (or a size the string cannot hold) while reading.
-        added.messages.push_back(kOpenFileFailedMessage);
-        return AddResult::readFailed;
+        opened = AddSourceFile(added.entries, file.path, file.title, nullptr, byChapters, progress);
+    } catch (const WorkCancelled&) {
+        throw;  // 取消: ends the whole command
+    } catch (...) {
+        failure = std::current_exception();
     }
+    const SourceFault fault = FaultOf(opened, failure);
+    switch (fault) {
+    case SourceFault::none: remember(); break;
+    case SourceFault::notOpened: break;  // skipped without a word
+    case SourceFault::notText: added.notText.push_back(FileNameOfPath(file.path)); break;
+    case SourceFault::notImported:
+        remember();
+        added.messages.push_back(kImportFailedMessage);
+        break;
+    case SourceFault::notRead: added.messages.push_back(kOpenFileFailedMessage); break;
+    }
+    return fault;
 }
 
 void CBookMakerDlg::AddFiles(const std::vector<SourceToAdd>& files, bool stopAtReadFailure)
@@ -74,11 +75,11 @@ void CBookMakerDlg::AddFiles(const std::vector<SourceToAdd>& files, bool stopAtR
             const std::string step = "正在读取：" + FileNameOfPath(files[i].path) +
                                      (files.size() > 1 ? "（" + std::to_string(i + 1) + "/" + std::to_string(files.size()) + "）" : "");
             progress.ReportWithin(step, i, files.size(), 0, 1);
-            const AddResult result = AddFile(added, files[i], byChapters, [&](std::size_t done, std::size_t total) {
+            const SourceFault fault = AddFile(added, files[i], byChapters, [&](std::size_t done, std::size_t total) {
                 progress.ReportWithin(step, i, files.size(), done, total);
             });
             progress.Check();  // a file read after 取消 is not added
-            if (result == AddResult::readFailed && stopAtReadFailure)
+            if (EndsTheReading(fault) && stopAtReadFailure)
                 break;
         }
     });

@@ -42,6 +42,31 @@ void ReportOpenFailed(std::ostream& err, const std::string& path)
     err << kOpenFileFailedMessage << '\n' << "  " << path << '\n';
 }
 
+// What kept a file from being read, and for a folder's file left out (leftOut) that it was
+// skipped.
+void ReportSourceFault(std::ostream& err, const SourceRead& read, bool leftOut)
+{
+    if (!read.failure) {  // it could not be opened
+        if (leftOut)
+            err << "跳过无法打开的文件：" << read.path << '\n';
+        else
+            ReportOpenFailed(err, read.path);
+        return;
+    }
+    try {
+        std::rethrow_exception(read.failure);
+    } catch (const CNotTextException& e) {
+        err << e.Message() << (leftOut ? "（已跳过）\n" : "\n");
+    } catch (const CFileException& e) {
+        ReportOpenFailed(err, e);
+    } catch (const CException& e) {
+        // Read, but it could not be split into parts; or memory ran out reading it.
+        ReportFailure(err, e);
+    } catch (const std::exception&) {
+        ReportOpenFailed(err, read.path);  // larger than a text can be held
+    }
+}
+
 // False, with the reason written, for a named source that is missing, a pipe or a device,
 // or a folder that cannot be listed.
 bool ListSources(const std::vector<std::string>& sources, std::vector<SourceFile>& files, std::ostream& err)
@@ -83,32 +108,12 @@ bool ReadSources(const std::vector<SourceFile>& files, bool byChapters, CSourceL
     bool failed = false;
     auto take = [&](SourceRead& read) {
         const bool named = files[i++].named;
-        if (read.failure) {
-            try {
-                std::rethrow_exception(read.failure);
-            } catch (const CNotTextException& e) {
-                // A picture or an archive: one named on the command line stops the build,
-                // one found in a folder is left out.
-                err << e.Message() << (named ? "\n" : "（已跳过）\n");
-                failed = named;
-                return !named;
-            } catch (const CFileException& e) {
-                ReportOpenFailed(err, e);
-            } catch (const CException& e) {
-                // Read, but it could not be split into parts; or memory ran out reading it.
-                ReportFailure(err, e);
-            }
-            failed = true;
-            return false;
-        }
-        if (!read.opened) {
-            if (!named) {
-                err << "跳过无法打开的文件：" << read.path << '\n';
-                return true;
-            }
-            ReportOpenFailed(err, read.path);
-            failed = true;
-            return false;
+        const SourceFault fault = FaultOf(read.opened, read.failure);
+        if (fault != SourceFault::none) {
+            const bool leftOut = !named && IsLeftOutOfFolder(fault);
+            ReportSourceFault(err, read, leftOut);
+            failed = failed || !leftOut;
+            return leftOut;
         }
         if (read.title.empty()) {
             out << "跳过：" << read.path << "（标题为空）\n";

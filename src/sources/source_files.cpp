@@ -115,6 +115,23 @@ std::vector<std::string> ScanFolder(const std::string& folder)
     return paths;
 }
 
+SourceFault FaultOf(bool opened, const std::exception_ptr& failure)
+{
+    if (!failure)
+        return opened ? SourceFault::none : SourceFault::notOpened;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const CNotTextException&) {
+        return SourceFault::notText;
+    } catch (const CImportException&) {
+        return SourceFault::notImported;
+    } catch (const CException&) {
+        return SourceFault::notRead;
+    } catch (const std::exception&) {
+        return SourceFault::notRead;  // larger than a string can hold, or memory ran out
+    }
+}
+
 bool AddSourceFile(CSourceList& list, const std::string& path, const std::string& title, AddedSource* added,
                    bool byChapters, const ImportProgress& progress)
 {

@@ -7,6 +7,7 @@
 #include "sources/text_import.h"
 
 #include <cstddef>
+#include <exception>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,3 +57,28 @@ private:
 // the text is imported and may throw to stop it.
 bool AddSourceFile(CSourceList& list, const std::string& path, const std::string& title,
                    AddedSource* added = nullptr, bool byChapters = false, const ImportProgress& progress = {});
+
+// What kept a source from being added whole, as both front ends act on it.
+enum class SourceFault {
+    none,
+    notOpened,    // it could not be opened (AddSourceFile returned false)
+    notText,      // a picture or an archive (CNotTextException): nothing was added
+    notRead,      // a read error, or memory ran out reading it: nothing was added
+    notImported,  // read, but not all of it could be cut into parts (CImportException)
+};
+
+// The fault of what AddSourceFile threw (failure), or notOpened when it returned false
+// (opened); none when it added the file. Rethrows what is no failure of the source (the
+// user's cancel).
+SourceFault FaultOf(bool opened, const std::exception_ptr& failure);
+
+// A file of a folder with this fault is left out, with a note, and the folder's other files
+// are read on: it is not a text, or cannot be opened. A file the user named, or a folder's
+// file with another fault, is a failure of the command.
+constexpr bool IsLeftOutOfFolder(SourceFault fault)
+{
+    return fault == SourceFault::notOpened || fault == SourceFault::notText;
+}
+
+// After this fault no more sources are read: the files may be gone.
+constexpr bool EndsTheReading(SourceFault fault) { return fault == SourceFault::notRead; }

@@ -1,9 +1,9 @@
 // The add-content dialog on its own list: trimming, the empty check, splitting a long
 // text, closing without saving, and Ctrl+A in the text box.
-#include "support/book_parts.h"
 #include "res/resource.h"
 #include "app/add_content_dialog.h"
 #include "sources/source_list.h"
+#include "support/book_parts.h"
 #include "ui/recording_services.h"
 #include "ui/window_test_support.h"
 

@@ -2,8 +2,8 @@
 // the window starts), recorded services, and a window run modally with a script.
 #pragma once
 
-#include "support/book_parts.h"
 #include "app/bookmaker_dlg.h"
+#include "support/book_parts.h"
 #include "support/test_support.h"
 #include "ui/recording_services.h"
 #include "ui/window_test_support.h"

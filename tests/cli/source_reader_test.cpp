@@ -1,5 +1,5 @@
-#include "support/book_parts.h"
 #include "cli/source_reader.h"
+#include "support/book_parts.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

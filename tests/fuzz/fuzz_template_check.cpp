@@ -2,11 +2,11 @@
 // the builder must turn into a book that InspectBook finds sound; a template accepted and
 // then failing the build, or a book found faulty, aborts. Refusals (CException) are
 // accepted outcomes; crashes, leaks, sanitizer reports and hangs are findings.
-#include "support/book_parts.h"
 #include "jar/book_check.h"
 #include "jar/jar_builder.h"
 #include "jar/template_check.h"
 #include "platform/exception.h"
+#include "support/book_parts.h"
 
 #include <cstdint>
 #include <cstdio>

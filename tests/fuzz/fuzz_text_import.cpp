@@ -5,10 +5,10 @@
 // as whole, and a text without chapters gives exactly the parts above. A first byte whose low
 // four bits are set repeats the rest until it is long enough to be cut into several parts.
 // Any broken rule aborts.
-#include "support/book_parts.h"
 #include "platform/utf16.h"
 #include "sources/source_list.h"
 #include "sources/text_import.h"
+#include "support/book_parts.h"
 
 #include <cstdint>
 #include <cstdlib>

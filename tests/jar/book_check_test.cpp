@@ -1,10 +1,10 @@
-#include "support/book_parts.h"
 #include "jar/book_check.h"
 #include "jar/jar_builder.h"
 #include "jar/template_check.h"
 #include "jar/jar_contents.h"
 #include "platform/path.h"
 #include "sources/text_import.h"
+#include "support/book_parts.h"
 #include "support/test_support.h"
 #include "zip/zip_exception.h"
 

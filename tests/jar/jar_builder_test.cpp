@@ -1,4 +1,3 @@
-#include "support/book_parts.h"
 #include "jar/book_files.h"
 #include "jar/jar_builder.h"
 #include "jar/template_check.h"
@@ -8,6 +7,7 @@
 #include "platform/file_exception.h"
 #include "platform/path.h"
 #include "platform/system_error.h"
+#include "support/book_parts.h"
 #include "support/test_support.h"
 #include "zip/zip_exception.h"
 #include "zip/zip_memory_file.h"

@@ -1,8 +1,8 @@
-#include "support/book_parts.h"
 #include "jar/book_check.h"
 #include "jar/jar_builder.h"
 #include "jar/jar_exception.h"
 #include "jar/template_check.h"
+#include "support/book_parts.h"
 #include "support/test_support.h"
 #include "zip/zip_container.h"
 

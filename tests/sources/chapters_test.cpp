@@ -1,8 +1,8 @@
-#include "support/book_parts.h"
 #include "platform/utf16.h"
 #include "sources/chapters.h"
 #include "sources/source_list.h"
 #include "sources/text_import.h"
+#include "support/book_parts.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

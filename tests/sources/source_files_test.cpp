@@ -1,11 +1,11 @@
 // Reading source files, their titles, the folder scan in natural order, and the one path a
 // file takes into the list.
-#include "support/book_parts.h"
 #include "sources/source_files.h"
 
 #include "platform/file_exception.h"
 #include "sources/source_list.h"
 #include "sources/text_sniff.h"
+#include "support/book_parts.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,9 @@
 #include <sys/stat.h>
 #endif
 
+#include <exception>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -217,3 +219,39 @@ TEST(AddSourceFile, FolderOfMixedEncodings)
 }
 
 } // namespace
+
+// What kept a source out, as both front ends act on it: only a folder's file that is not a
+// text or cannot be opened is left out while the others are read on, and only a failure to
+// read ends the reading.
+TEST(SourceFault, EachFailureHasOneMeaning)
+{
+    const struct {
+        const char* what;
+        bool opened;
+        std::exception_ptr failure;
+        SourceFault fault;
+        bool leftOut, ends;
+    } cases[] = {
+        {"added", true, nullptr, SourceFault::none, false, false},
+        {"not opened", false, nullptr, SourceFault::notOpened, true, false},
+        {"not a text", true, std::make_exception_ptr(CNotTextException("a.txt")), SourceFault::notText, true, false},
+        {"a read error", true, std::make_exception_ptr(CFileException(CFileException::genericException, 5, "a.txt")),
+         SourceFault::notRead, false, true},
+        {"memory ran out reading", true, std::make_exception_ptr(CSourceMemoryException("a.txt")), SourceFault::notRead,
+         false, true},
+        {"too large for a string", true, std::make_exception_ptr(std::length_error("string")), SourceFault::notRead,
+         false, true},
+        {"not cut into parts", true, std::make_exception_ptr(CImportException()), SourceFault::notImported, false,
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const SourceFault fault = FaultOf(c.opened, c.failure);
+        EXPECT_EQ(fault, c.fault);
+        EXPECT_EQ(IsLeftOutOfFolder(fault), c.leftOut);
+        EXPECT_EQ(EndsTheReading(fault), c.ends);
+    }
+    // Anything else (the user's cancel) is not a fault of the source: it goes on.
+    struct Cancelled {};
+    EXPECT_THROW(FaultOf(true, std::make_exception_ptr(Cancelled {})), Cancelled);
+}

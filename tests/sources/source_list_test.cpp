@@ -1,10 +1,10 @@
 // The source list: titles and texts in step, the remembered selection m_nCurSel and the
 // list box's visible selection as two facts, every move and its out-of-range cases, checked
 // against a stand-in list box after each step.
-#include "support/book_parts.h"
 #include "sources/source_list.h"
 
 #include "list_box_view.h"
+#include "support/book_parts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
 // Text import: parts of at most 150000 UTF-16 code units, their titles, replace-selected
 // for the first part only, the failure path, and decoding piece by piece.
-#include "support/book_parts.h"
 #include "sources/text_import.h"
 
 #include "list_box_view.h"
@@ -8,6 +7,7 @@
 #include "platform/utf16.h"
 #include "sources/source_list.h"
 #include "support/allocation_limit.h"
+#include "support/book_parts.h"
 #include "support/utf8_cases.h"
 #include "support/test_support.h"
 
