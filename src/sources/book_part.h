@@ -8,4 +8,6 @@
 struct BookPart {
     std::string title;
     std::string text;
+
+    bool operator==(const BookPart&) const = default;
 };

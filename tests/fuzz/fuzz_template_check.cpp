@@ -6,11 +6,11 @@
 #include "jar/jar_builder.h"
 #include "jar/template_check.h"
 #include "platform/exception.h"
-#include "support/book_parts.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
@@ -35,20 +35,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    bool accepted = false;
+    std::unique_ptr<CCheckedTemplate> checked;
     try {
-        CheckTemplate(templ);
-        accepted = true;
+        checked = std::make_unique<CCheckedTemplate>(templ);
     } catch (const CException&) {
     }
-    if (accepted) {
-        static const std::vector<std::string> titles {"一", "二"}, texts {"春眠不觉晓", "处处闻啼鸟"};
+    if (checked) {
+        static const std::vector<BookPart> parts {{"一", "春眠不觉晓"}, {"二", "处处闻啼鸟"}};
         CJarBuilder builder({"书", "", ""});
-        const std::vector<BookPart> bookParts = test::Parts(titles, texts);
-        builder.SetParts(bookParts);
+        builder.SetParts(parts);
         try {
-            CCheckedTemplate checkedTemplate(templ);
-            builder.BuildTo(checkedTemplate, book);
+            builder.BuildTo(*checked, book);
             if (!InspectBook(book).Ok())
                 std::abort();
         } catch (const CException&) {

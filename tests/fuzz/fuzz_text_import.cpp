@@ -8,7 +8,6 @@
 #include "platform/utf16.h"
 #include "sources/source_list.h"
 #include "sources/text_import.h"
-#include "support/book_parts.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -42,15 +41,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::string joined;
     for (std::size_t i = 0; i < parts; ++i) {
-        const std::string& part = test::Texts(list)[i];
+        const std::string& part = list.GetParts()[i].text;
         const std::u16string wide = Utf8ToUtf16(part);
         Require(Utf16ToUtf8(wide) == part);  // well-formed: survives the round trip
         Require(wide.size() <= kPartSize);
         if (i + 1 < parts) {
             Require(!part.empty());
-            Require(!(part.back() == '\r' && test::Texts(list)[i + 1].front() == '\n'));
+            Require(!(part.back() == '\r' && list.GetParts()[i + 1].text.front() == '\n'));
         }
-        Require(test::Titles(list)[i] == (parts == 1 ? "T" : "T(" + std::to_string(i + 1) + ")"));
+        Require(list.GetParts()[i].title == (parts == 1 ? "T" : "T(" + std::to_string(i + 1) + ")"));
         joined += part;
     }
     const std::string decoded = DecodeText(text.data(), text.size(), encoding);
@@ -61,11 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(imported.parts >= 1 && imported.parts == byChapters.GetCount());
     Require(imported.chapters == 0 || imported.chapters >= 2);
     if (imported.chapters == 0) {
-        Require(test::Titles(byChapters) == test::Titles(list));
-        Require(test::Texts(byChapters) == test::Texts(list));
+        Require(byChapters.GetParts() == list.GetParts());
     }
     joined.clear();
-    for (const std::string& part : test::Texts(byChapters)) {
+    for (const BookPart& entry : byChapters.GetParts()) {
+        const std::string& part = entry.text;
         const std::u16string wide = Utf8ToUtf16(part);
         Require(Utf16ToUtf8(wide) == part);
         Require(wide.size() <= kPartSize);
