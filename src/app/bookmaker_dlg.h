@@ -47,6 +47,10 @@ private:
     void OnVolumeSize(std::size_t index);
     // 工具 > 压缩: 快速, 标准 or 最小.
     void OnCompression(BookCompression compression);
+    // 工具 > 文本编码: the choice at index of kEncodingChoices, for this session only.
+    void OnEncodingChoice(std::size_t index);
+    // 工具 > 繁简转换.
+    void OnConversion(TextConversion conversion);
     void OnAddFile();
     void OnAddFolder();
     void OnDropFiles(HDROP drop);
@@ -62,6 +66,9 @@ private:
     AddResult AddFile(const std::string& path, const std::string& title, std::vector<std::string>& notText);
     // One message naming the files a command refused as not text; none when there are none.
     void ReportNotText(const std::vector<std::string>& names);
+    // One message naming the files of the command whose text reads as nonsense in the
+    // encoding detected (m_arrImplausible), which it empties; none when there are none.
+    void ReportImplausible();
 
     // ISourceListView: the list box follows the model.
     void InsertItem(int index, const std::string& title) override;
@@ -87,6 +94,8 @@ private:
     HICON m_hSmallIcon;
     bool m_bAlwaysOnTop = false;
     WindowSettings m_settings;
+    std::size_t m_nEncodingChoice = 0;  // index of kEncodingChoices: 自动 at start
+    std::vector<std::string> m_arrImplausible;  // "name（GBK）" of the current command's files
     COwnerMenu m_menu;
     std::string m_strWorkDir;
     // Titles, texts (m_arrTexts) and the remembered selection (m_nCurSel).

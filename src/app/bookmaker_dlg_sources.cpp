@@ -7,6 +7,7 @@
 #include "platform/exception.h"
 #include "platform/path.h"
 #include "platform/user_texts.h"
+#include "sources/reading_texts.h"
 #include "sources/source_files.h"
 #include "sources/text_import.h"
 #include "sources/text_sniff.h"
@@ -41,10 +42,16 @@ CBookMakerDlg::AddResult CBookMakerDlg::AddFile(const std::string& path, const s
         if (std::find(m_arrSourcePaths.begin(), m_arrSourcePaths.end(), path) == m_arrSourcePaths.end())
             m_arrSourcePaths.push_back(path);
     };
+    SourceReading reading;
+    reading.encoding = kEncodingChoices[m_nEncodingChoice];
+    reading.conversion = m_settings.conversion;
+    AddedSource added;
     try {
-        if (!AddSourceFile(m_sources, path, title, nullptr, m_settings.byChapters))
+        if (!AddSourceFile(m_sources, path, title, &added, m_settings.byChapters, {}, reading))
             return AddResult::skipped;
         remember();
+        if (added.implausible)
+            m_arrImplausible.push_back(FileNameOfPath(path) + "（" + EncodingName(added.encoding) + "）");
         return AddResult::added;
     } catch (const CNotTextException&) {
         notText.push_back(FileNameOfPath(path));
@@ -73,6 +80,18 @@ void CBookMakerDlg::ReportNotText(const std::vector<std::string>& names)
     ShowMessage(text);
 }
 
+void CBookMakerDlg::ReportImplausible()
+{
+    if (m_arrImplausible.empty())
+        return;
+    std::string text = "下面的文件按识别出的编码读出来像乱码，编码可能不对：\r\n";
+    for (const std::string& name : m_arrImplausible)
+        text += "    " + name + "\r\n";
+    text += std::string(kImplausibleAdvice) + "（工具 > 文本编码）";
+    m_arrImplausible.clear();
+    ShowMessage(text, MB_OK | MB_ICONWARNING);
+}
+
 void CBookMakerDlg::OnAddFile()
 {
     UpdateData(true);
@@ -82,6 +101,7 @@ void CBookMakerDlg::OnAddFile()
     std::vector<std::string> notText;
     AddFile(path, TitleFromFileName(path), notText);
     ReportNotText(notText);
+    ReportImplausible();
 }
 
 void CBookMakerDlg::OnAddFolder()
@@ -109,6 +129,7 @@ void CBookMakerDlg::AddFolder(const std::string& folder)
             break;
     }
     ReportNotText(notText);
+    ReportImplausible();
 }
 
 void CBookMakerDlg::OnDropFiles(HDROP drop)
@@ -131,6 +152,7 @@ void CBookMakerDlg::OnDropFiles(HDROP drop)
     }
     DragFinish(drop);
     ReportNotText(notText);
+    ReportImplausible();
 }
 
 void CBookMakerDlg::OnAddContent()

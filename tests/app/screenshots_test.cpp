@@ -325,6 +325,36 @@ TEST_F(MainWindowTest, ScreenshotOfTheCompressionMenu)
     ExpectNotBlank(shot);
 }
 
+// 工具 > 文本编码 open (自动) and 工具 > 繁简转换 open with 繁体转简体 chosen; the message for
+// texts that read as nonsense, as a real message box.
+TEST_F(MainWindowTest, ScreenshotsOfTheTraditionalChineseMenusAndWarning)
+{
+    const std::string encodingShot = ScreenshotPath("main_window_encoding_menu.png");
+    const std::string conversionShot = ScreenshotPath("main_window_conversion_menu.png");
+    const std::string warningShot = ScreenshotPath("message_implausible_text.png");
+    for (const std::string& shot : {encodingShot, conversionShot, warningShot})
+        DeleteFileW(ui::Widen(shot).c_str());
+    services.settings = {{"Conversion", "t2s"}};
+    const std::string noise = Write("乱码.txt", test::ReadFile(test::FixturePath("traditional/random-bytes.txt")));
+    ui::Win32Services real;
+    Run([&](HWND w) {
+        SetItemText(w, IDC_BOOK_NAME, "三国演义");
+        std::vector<MenuShot> menus = {{1, encodingShot, {}, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}},
+                                       {1, conversionShot, {}, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}}};
+        ShootOpenMenus(w, menus);
+        DropFiles(w, {noise});
+        ASSERT_EQ(services.messages.size(), 1u);
+        OnNextModal([&warningShot](HWND box) {
+            SaveScreenshot(box, warningShot);
+            Click(box, IDOK);
+        });
+        real.ShowMessage(w, services.messages[0].text, services.messages[0].type);
+        Click(w, IDC_CLOSE);
+    });
+    for (const std::string& shot : {encodingShot, conversionShot, warningShot})
+        ExpectNotBlank(shot);
+}
+
 // What the user sees after dropping many chapters with a picture and an archive among them,
 // then generating a book that another program holds open: the list scrolled to its last
 // entry, and the two messages as real message boxes.
