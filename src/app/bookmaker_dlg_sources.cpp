@@ -87,7 +87,7 @@ void CBookMakerDlg::ReportImplausible()
     std::string text = "下面的文件按识别出的编码读出来像乱码，编码可能不对：\r\n";
     for (const std::string& name : m_arrImplausible)
         text += "    " + name + "\r\n";
-    text += std::string(kImplausibleAdvice) + "（工具 > 文本编码）";
+    text += "文件已经加入。如果编码不对，请在“工具”→“文本编码”里选对编码，删去这些内容后重新加入。";
     m_arrImplausible.clear();
     ShowMessage(text, MB_OK | MB_ICONWARNING);
 }

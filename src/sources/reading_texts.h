@@ -32,5 +32,3 @@ inline std::string ImplausibleWarning(const std::string& path, TextEncoding enco
 {
     return std::string("警告：按 ") + EncodingName(encoding) + " 读出的文字像乱码，编码可能不对：" + path;
 }
-
-inline constexpr char kImplausibleAdvice[] = "书照样生成了。如果编码不对，请指定编码后重新生成。";

@@ -284,7 +284,7 @@ TEST_F(MainWindowTest, ScreenshotsOfBooksByChapter)
                                                    "第四回　废汉帝陈留践位　谋董贼孟德献刀"}));
     ExpectNotBlank(listShot);
     const test::Picture picture = test::ReadPng(toolsShot);
-    ASSERT_EQ(menus[0].items.size(), 4u) << "items found on the screen";
+    ASSERT_EQ(menus[0].items.size(), 6u) << "items found on the screen";
     for (const MenuItemCell& item : menus[0].items) {
         SCOPED_TRACE("command " + std::to_string(item.command));
         const test::Rgb background = test::CommonestColour(picture, item.cell);
@@ -339,9 +339,13 @@ TEST_F(MainWindowTest, ScreenshotsOfTheTraditionalChineseMenusAndWarning)
     ui::Win32Services real;
     Run([&](HWND w) {
         SetItemText(w, IDC_BOOK_NAME, "三国演义");
-        std::vector<MenuShot> menus = {{1, encodingShot, {}, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}},
-                                       {1, conversionShot, {}, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}}};
-        ShootOpenMenus(w, menus);
+        // One opening of 工具 each: a second shot of the same pop-up would move on to 帮助.
+        std::vector<MenuShot> encoding = {{1, encodingShot, {}, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}}};
+        ShootOpenMenus(w, encoding);
+        std::vector<MenuShot> conversion = {{1, conversionShot, {}, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}}};
+        ShootOpenMenus(w, conversion);
+        EXPECT_EQ(encoding[0].items.size(), 6u) << "工具 open under 文本编码";
+        EXPECT_EQ(conversion[0].items.size(), 6u) << "工具 open under 繁简转换";
         DropFiles(w, {noise});
         ASSERT_EQ(services.messages.size(), 1u);
         OnNextModal([&warningShot](HWND box) {
