@@ -188,6 +188,14 @@ bool CBookMakerDlg::OnCommand(int id, int code, HWND)
     case IDM_COMPRESSION_FAST:
     case IDM_COMPRESSION_NORMAL:
     case IDM_COMPRESSION_SMALL: OnCompression(static_cast<BookCompression>(id - IDM_COMPRESSION_FAST)); return true;
+    case IDM_ENCODING_AUTO:
+    case IDM_ENCODING_GBK:
+    case IDM_ENCODING_BIG5:
+    case IDM_ENCODING_UTF8:
+    case IDM_ENCODING_UTF16: OnEncodingChoice(static_cast<std::size_t>(id - IDM_ENCODING_AUTO)); return true;
+    case IDM_CONVERT_NONE:
+    case IDM_CONVERT_T2S:
+    case IDM_CONVERT_S2T: OnConversion(static_cast<TextConversion>(id - IDM_CONVERT_NONE)); return true;
     case IDM_EXIT: OnOK(); return true;
     case IDC_ADD_FOLDER: OnAddFolder(); return true;  // also the Esc key
     case IDC_ADD_FILE: OnAddFile(); return true;
@@ -433,6 +441,20 @@ void CBookMakerDlg::OnClearList()
     InvalidateRect(list, nullptr, TRUE);
 }
 
+static_assert(IDM_ENCODING_UTF16 - IDM_ENCODING_AUTO + 1 == std::size(kEncodingChoices), "one command per encoding");
+
+void CBookMakerDlg::OnEncodingChoice(std::size_t index) { m_nEncodingChoice = index; }
+
+static_assert(IDM_CONVERT_T2S - IDM_CONVERT_NONE == static_cast<int>(TextConversion::t2s) &&
+                  IDM_CONVERT_S2T - IDM_CONVERT_NONE == static_cast<int>(TextConversion::s2t),
+              "one command per conversion, in the enum's order");
+
+void CBookMakerDlg::OnConversion(TextConversion conversion)
+{
+    m_settings.conversion = conversion;
+    Services().SaveSettings(FormatWindowSettings(m_settings));
+}
+
 void CBookMakerDlg::OnInitMenuPopup(HMENU popup)
 {
     ui::UpdateMenuItems(popup, [this](UINT id, ui::CommandState& state) {
@@ -447,6 +469,12 @@ void CBookMakerDlg::OnInitMenuPopup(HMENU popup)
             state.enabled = m_sources.GetCount() > 0;
         } else if (id >= IDM_COMPRESSION_FAST && id <= IDM_COMPRESSION_SMALL) {
             state.checked = m_settings.compression == static_cast<BookCompression>(id - IDM_COMPRESSION_FAST);
+            state.radio = true;
+        } else if (id >= IDM_ENCODING_AUTO && id <= IDM_ENCODING_UTF16) {
+            state.checked = m_nEncodingChoice == id - IDM_ENCODING_AUTO;
+            state.radio = true;
+        } else if (id >= IDM_CONVERT_NONE && id <= IDM_CONVERT_S2T) {
+            state.checked = m_settings.conversion == static_cast<TextConversion>(id - IDM_CONVERT_NONE);
             state.radio = true;
         } else {
             return false;

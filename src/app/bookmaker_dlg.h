@@ -64,6 +64,7 @@ private:
         std::vector<std::string> paths;
         std::vector<std::string> messages;
         std::vector<std::string> notText;
+        std::vector<std::string> implausible;  // "name（GBK）" of texts that read as nonsense
     };
 
     void OnGenerate();
@@ -74,6 +75,10 @@ private:
     void OnVolumeSize(std::size_t index);
     // 工具 > 压缩: 快速, 标准 or 最小.
     void OnCompression(BookCompression compression);
+    // 工具 > 文本编码: the choice at index of kEncodingChoices, for this session only.
+    void OnEncodingChoice(std::size_t index);
+    // 工具 > 繁简转换.
+    void OnConversion(TextConversion conversion);
     void OnAddFile();
     void OnAddFolder();
     void OnDropFiles(HDROP drop);
@@ -96,7 +101,7 @@ private:
     // Reads one file into added on the worker; a failure becomes a message of added, and
     // the name of a file that is not a text goes into its notText (one message for all).
     static SourceFault AddFile(AddedSources& added, const SourceToAdd& file, bool byChapters,
-                             const ImportProgress& progress);
+                               const SourceReading& reading, const ImportProgress& progress);
     // Adds files on a worker with progress; a file that cannot be read ends the command
     // when stopAtReadFailure. Cancelled: the list stays as it was.
     void AddFiles(const std::vector<SourceToAdd>& files, bool stopAtReadFailure);
@@ -110,6 +115,9 @@ private:
     // information text.
     void ShowResultLine(const std::string& line);
     void ShowSettingsLine();
+    // One message naming the files of the command whose text reads as nonsense in the
+    // encoding detected (m_arrImplausible), which it empties; none when there are none.
+    void ReportImplausible();
 
     // ISourceListView: the list box follows the model; a change puts back the information
     // text and marks the list as changed since the last book.
@@ -136,6 +144,8 @@ private:
     HICON m_hSmallIcon;
     bool m_bAlwaysOnTop = false;
     WindowSettings m_settings;
+    std::size_t m_nEncodingChoice = 0;  // index of kEncodingChoices: 自动 at start
+    std::vector<std::string> m_arrImplausible;  // "name（GBK）" of the current command's files
     COwnerMenu m_menu;
     std::string m_strWorkDir;
     // The book's parts and the remembered selection (m_nCurSel).

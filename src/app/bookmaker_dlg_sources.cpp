@@ -7,6 +7,7 @@
 #include "platform/exception.h"
 #include "platform/path.h"
 #include "platform/user_texts.h"
+#include "sources/reading_texts.h"
 #include "sources/source_files.h"
 #include "sources/text_import.h"
 #include "sources/text_sniff.h"
@@ -34,7 +35,7 @@ std::string DisplayTitle(const std::wstring& path)
 } // namespace
 
 SourceFault CBookMakerDlg::AddFile(AddedSources& added, const SourceToAdd& file, bool byChapters,
-                                                const ImportProgress& progress)
+                                   const SourceReading& reading, const ImportProgress& progress)
 {
     // Its text is in the list once it was read, also when only some parts made it.
     const auto remember = [&added, &file] {
@@ -43,8 +44,9 @@ SourceFault CBookMakerDlg::AddFile(AddedSources& added, const SourceToAdd& file,
     };
     bool opened = false;
     std::exception_ptr failure;
+    AddedSource source;
     try {
-        opened = AddSourceFile(added.entries, file.path, file.title, nullptr, byChapters, progress);
+        opened = AddSourceFile(added.entries, file.path, file.title, &source, byChapters, progress, reading);
     } catch (const WorkCancelled&) {
         throw;  // 取消: ends the whole command
     } catch (...) {
@@ -52,7 +54,11 @@ SourceFault CBookMakerDlg::AddFile(AddedSources& added, const SourceToAdd& file,
     }
     const SourceFault fault = FaultOf(opened, failure);
     switch (fault) {
-    case SourceFault::none: remember(); break;
+    case SourceFault::none:
+        remember();
+        if (source.implausible)
+            added.implausible.push_back(FileNameOfPath(file.path) + "（" + EncodingName(source.encoding) + "）");
+        break;
     case SourceFault::notOpened: break;  // skipped without a word
     case SourceFault::notText: added.notText.push_back(FileNameOfPath(file.path)); break;
     case SourceFault::notImported:
@@ -70,12 +76,15 @@ void CBookMakerDlg::AddFiles(const std::vector<SourceToAdd>& files, bool stopAtR
         return;
     AddedSources added;
     const bool byChapters = m_settings.byChapters;
+    SourceReading reading;
+    reading.encoding = kEncodingChoices[m_nEncodingChoice];
+    reading.conversion = m_settings.conversion;
     const bool finished = RunLongCommand("正在添加", [&](CWorkProgress& progress) {
         for (std::size_t i = 0; i < files.size(); ++i) {
             const std::string step = "正在读取：" + FileNameOfPath(files[i].path) +
                                      (files.size() > 1 ? "（" + std::to_string(i + 1) + "/" + std::to_string(files.size()) + "）" : "");
             progress.ReportWithin(step, i, files.size(), 0, 1);
-            const SourceFault fault = AddFile(added, files[i], byChapters, [&](std::size_t done, std::size_t total) {
+            const SourceFault fault = AddFile(added, files[i], byChapters, reading, [&](std::size_t done, std::size_t total) {
                 progress.ReportWithin(step, i, files.size(), done, total);
             });
             progress.Check();  // a file read after 取消 is not added
@@ -93,6 +102,8 @@ void CBookMakerDlg::AddFiles(const std::vector<SourceToAdd>& files, bool stopAtR
     for (const std::string& message : added.messages)
         ShowMessage(message);
     ReportNotText(added.notText);
+    m_arrImplausible = std::move(added.implausible);
+    ReportImplausible();
 }
 
 void CBookMakerDlg::AppendEntries(const CSourceList& entries)
@@ -139,6 +150,18 @@ void CBookMakerDlg::ReportNotText(const std::vector<std::string>& names)
     for (std::size_t i = 0; i < names.size(); ++i)
         text += (i ? "、" : "") + names[i];
     ShowMessage(text);
+}
+
+void CBookMakerDlg::ReportImplausible()
+{
+    if (m_arrImplausible.empty())
+        return;
+    std::string text = "下面的文件按识别出的编码读出来像乱码，编码可能不对：\r\n";
+    for (const std::string& name : m_arrImplausible)
+        text += "    " + name + "\r\n";
+    text += "文件已经加入。如果编码不对，请在“工具”→“文本编码”里选对编码，删去这些内容后重新加入。";
+    m_arrImplausible.clear();
+    ShowMessage(text, MB_OK | MB_ICONWARNING);
 }
 
 void CBookMakerDlg::OnAddFile()

@@ -7,6 +7,7 @@ namespace {
 constexpr char kByChapters[] = "SplitByChapters";
 constexpr char kMaxJarSize[] = "MaxJarSize";
 constexpr char kCompression[] = "Compression";
+constexpr char kConversion[] = "Conversion";
 
 bool ReadFlag(const SettingValues& values, const char* name, bool fallback)
 {
@@ -42,6 +43,9 @@ WindowSettings ParseWindowSettings(const SettingValues& values)
     const auto compression = values.find(kCompression);
     if (compression != values.end())
         ParseCompressionName(compression->second, settings.compression);  // else the default
+    const auto conversion = values.find(kConversion);
+    if (conversion != values.end())
+        ParseConversionName(conversion->second, settings.conversion);
     return settings;
 }
 
@@ -49,7 +53,8 @@ SettingValues FormatWindowSettings(const WindowSettings& settings)
 {
     return {{kByChapters, settings.byChapters ? "1" : "0"},
             {kMaxJarSize, std::to_string(settings.maxJarBytes)},
-            {kCompression, CompressionName(settings.compression)}};
+            {kCompression, CompressionName(settings.compression)},
+            {kConversion, ConversionName(settings.conversion)}};
 }
 
 namespace {

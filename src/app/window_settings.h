@@ -5,6 +5,8 @@
 #pragma once
 
 #include "jar/book_compression.h"
+#include "sources/encoding_detect.h"
+#include "sources/text_convert.h"
 
 #include <cstdint>
 #include <map>
@@ -16,10 +18,17 @@ using SettingValues = std::map<std::string, std::string>;
 // then the sizes phones commonly take at the most.
 inline constexpr std::uint64_t kVolumeSizeChoices[] = {0, 100 << 10, 300 << 10, 500 << 10, 1 << 20, 2 << 20};
 
+// The choices of 工具 > 文本编码 in the menu's order: 自动 (nothing: detected), GBK, Big5,
+// UTF-8, UTF-16 (little-endian unless the file's mark says otherwise).
+inline constexpr std::optional<TextEncoding> kEncodingChoices[] = {std::nullopt, EncodingAnsi, EncodingBig5,
+                                                                   EncodingUtf8, EncodingUtf16Le};
+
 struct WindowSettings {
     bool byChapters = false;       // 工具 > 按章节拆分: sources are cut at their chapters
     std::uint64_t maxJarBytes = 0;  // 工具 > 分卷大小: one of kVolumeSizeChoices; 0 不分卷
     BookCompression compression = BookCompression::normal;  // 工具 > 压缩
+    TextConversion conversion = TextConversion::none;       // 工具 > 繁简转换
+    // 工具 > 文本编码 is not remembered: a choice for the files at hand, 自动 at every start.
 };
 
 WindowSettings ParseWindowSettings(const SettingValues& values);

@@ -10,6 +10,7 @@
 #include "platform/path.h"
 #include "platform/user_texts.h"
 #include "sources/source_files.h"
+#include "sources/reading_texts.h"
 #include "sources/source_list.h"
 #include "sources/text_import.h"
 #include "sources/text_sniff.h"
@@ -98,9 +99,10 @@ bool ListSources(const std::vector<std::string>& sources, std::vector<SourceFile
 // Reads every file through the same import as the window (on worker threads, handed over
 // in order) and says what each held. False, with the reason written, after a file named on
 // the command line could not be opened or is not a text, or a file could not be read.
-bool ReadSources(const std::vector<SourceFile>& files, bool byChapters, CSourceList& list, std::ostream& out,
-                 std::ostream& err)
+bool ReadSources(const std::vector<SourceFile>& files, bool byChapters, const SourceReading& reading,
+                 CSourceList& list, std::ostream& out, std::ostream& err)
 {
+    bool warned = false;
     std::vector<std::string> paths;
     for (const SourceFile& f : files)
         paths.push_back(f.path);
@@ -118,20 +120,26 @@ bool ReadSources(const std::vector<SourceFile>& files, bool byChapters, CSourceL
         if (read.title.empty()) {
             out << "跳过：" << read.path << "（标题为空）\n";
         } else {
-            out << "添加：" << read.title << "（" << EncodingName(read.added.encoding) << "，" << read.added.parts
-                << " 部分";
+            out << "添加：" << read.added.title << "（" << ReadingDescription(read.added.encoding, reading.conversion)
+                << "，" << read.added.parts << " 部分";
             if (byChapters && read.added.chapters)
                 out << "，" << read.added.chapters << " 章";
             else if (byChapters)
                 out << "，未找到章节";
             out << "）\n";
         }
+        if (read.added.implausible) {
+            err << ImplausibleWarning(read.path, read.added.encoding) << '\n';
+            warned = true;
+        }
         for (const BookPart& part : read.list.GetParts())
             list.AddEntry(part.title, part.text, false);
         return true;
     };
     const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
-    ReadSourcesInOrder(paths, threads, 2 * threads + 2, g_cancelRequested, take, byChapters);
+    ReadSourcesInOrder(paths, threads, 2 * threads + 2, g_cancelRequested, take, byChapters, reading);
+    if (warned && !failed)
+        err << "  书照样生成；编码不对时，用 --encoding 指定编码（gbk、big5、utf-8、utf-16le、utf-16be）。\n";
     return !failed;
 }
 
@@ -205,7 +213,7 @@ int RunBuild(const CliOptions& options, const CliContext& context, std::ostream&
         }
 
         CSourceList list;
-        if (!ReadSources(files, options.byChapters, list, out, err))
+        if (!ReadSources(files, options.byChapters, options.reading, list, out, err))
             return 1;
         StopIfCancelled();
         const BookResult book = MakeBook(checked, list.GetParts());

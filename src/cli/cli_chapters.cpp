@@ -7,6 +7,7 @@
 #include "platform/user_texts.h"
 #include "sources/chapters.h"
 #include "sources/source_files.h"
+#include "sources/reading_texts.h"
 #include "sources/source_list.h"
 #include "sources/text_import.h"
 #include "sources/text_sniff.h"
@@ -70,14 +71,15 @@ std::size_t LeadingBlankLines(const std::string& text)
 }
 
 // False, with the reason written, when the file could not be read.
-bool ListChapters(const std::string& path, bool why, std::ostream& out, std::ostream& err)
+bool ListChapters(const std::string& path, bool why, const SourceReading& reading, std::ostream& out,
+                  std::ostream& err)
 {
     const std::string title = TitleFromFileName(path);
     CSourceList list;
     AddedSource added;
     try {
         // The same import as --chapters, so the list is exactly what the book gets.
-        if (!AddSourceFile(list, path, title.empty() ? "?" : title, &added, true)) {
+        if (!AddSourceFile(list, path, title.empty() ? "?" : title, &added, true, {}, reading)) {
             err << kOpenFileFailedMessage << "\n  " << path << '\n';
             return false;
         }
@@ -88,7 +90,9 @@ bool ListChapters(const std::string& path, bool why, std::ostream& out, std::ost
         ReportFailure(err, e);
         return false;
     }
-    out << path << "\n  " << EncodingName(added.encoding) << "，" << added.parts << " 部分";
+    if (added.implausible)
+        err << ImplausibleWarning(path, added.encoding) << '\n';
+    out << path << "\n  " << ReadingDescription(added.encoding, reading.conversion) << "，" << added.parts << " 部分";
     if (added.chapters)
         out << "，" << added.chapters << " 章\n";
     else
@@ -116,6 +120,6 @@ int RunChapters(const CliOptions& options, std::ostream& out, std::ostream& err)
 {
     bool failed = false;
     for (const std::string& path : options.sources)
-        failed = !ListChapters(path, options.why, out, err) || failed;
+        failed = !ListChapters(path, options.why, options.reading, out, err) || failed;
     return failed ? 1 : 0;
 }

@@ -10,7 +10,7 @@ const char* const kUsageText =
     "      bookmaker-cli inspect 电子书.jar\n"
     "      bookmaker-cli chapters 文本文件... [--why]\n"
     "\n"
-    "把文本文件（GBK、UTF-8、UTF-16、UTF-32）做成手机电子书（jar）。来源是文本文件或文件夹\n"
+    "把文本文件（GBK、Big5、UTF-8、UTF-16、UTF-32）做成手机电子书（jar）。来源是文本文件或文件夹\n"
     "（文件夹里直接的 .txt 文件，按名称的自然顺序）。超过 150000 字的文本分成几部分。\n"
     "\n"
     "选项：\n"
@@ -26,10 +26,16 @@ const char* const kUsageText =
     "                          1K = 1024 字节），放不下时按顺序分成 书名(1).jar、书名(2).jar……\n"
     "      --compression 方式  压缩：fast 最快（书稍大）、normal 标准（默认）、\n"
     "                          small 最小（书约小 5%，用时较长）\n"
+    "      --encoding 编码     来源的编码：auto 自动识别（默认）、gbk、big5、utf-8、\n"
+    "                          utf-16le、utf-16be；用于所有来源\n"
+    "      --convert 方式      繁简转换：none 不转换（默认）、t2s 繁体转简体、s2t 简体转繁体；\n"
+    "                          转换正文和各部分标题，不转换书名\n"
     "  -h, --help              显示本帮助\n"
     "      --version           显示版本\n"
     "\n"
     "每个 jar 旁边都写一个同名的 .jad 描述文件，供只认 JAD 的手机安装。\n"
+    "\n"
+    "自动识别的编码读出来像乱码时，会给出警告（书照样生成）；这时可用 --encoding 指定编码。\n"
     "\n"
     "chapters 列出 --chapters 会把每个文本分成的部分：编码，然后每部分一行（序号、\n"
     "在原文的行号、字数、标题）；加 --why 时还列出像标题却未采用的行及原因。\n"
@@ -50,6 +56,8 @@ struct ValueOption {
     std::optional<std::string> CliOptions::*path;
     std::uint64_t CliOptions::*size;
     BookCompression CliOptions::*compression = nullptr;
+    bool encoding = false;    // --encoding
+    bool conversion = false;  // --convert
 };
 
 const ValueOption kValueOptions[] = {
@@ -60,6 +68,8 @@ const ValueOption kValueOptions[] = {
     {"-o", "--output", nullptr, &CliOptions::output, nullptr},
     {nullptr, "--max-size", nullptr, nullptr, &CliOptions::maxJarBytes},
     {nullptr, "--compression", nullptr, nullptr, nullptr, &CliOptions::compression},
+    {nullptr, "--encoding", nullptr, nullptr, nullptr, nullptr, true},
+    {nullptr, "--convert", nullptr, nullptr, nullptr, nullptr, false, true},
 };
 
 // "300K", "1.5M", "2MB", "65536": digits with an optional fraction and a unit K or M (KB,
@@ -110,7 +120,13 @@ void Store(CliOptions& options, const ValueOption& option, const std::string& va
         options.*option.path = value;
     else if (option.size)
         options.*option.size = ParseSize(value);
-    else if (!ParseCompressionName(value, options.*option.compression))
+    else if (option.encoding) {
+        if (!ParseEncodingChoice(value, options.reading.encoding))
+            throw CUsageError("编码无效：" + value + "（可选 auto、gbk、big5、utf-8、utf-16le、utf-16be）");
+    } else if (option.conversion) {
+        if (!ParseConversionName(value, options.reading.conversion))
+            throw CUsageError("繁简转换方式无效：" + value + "（可选 none、t2s、s2t）");
+    } else if (!ParseCompressionName(value, options.*option.compression))
         throw CUsageError("压缩方式无效：" + value + "（可选 fast、normal、small）");
 }
 

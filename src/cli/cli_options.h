@@ -6,6 +6,7 @@
 
 #include "jar/book_compression.h"
 #include "platform/exception.h"
+#include "sources/source_files.h"
 
 #include <cstdint>
 #include <optional>
@@ -25,6 +26,7 @@ struct CliOptions {
     bool byChapters = false;           // --chapters: every source cut at its chapters
     std::uint64_t maxJarBytes = 0;     // --max-size: volumes of at most this many bytes; 0 none
     BookCompression compression = BookCompression::normal;  // --compression
+    SourceReading reading;             // --encoding and --convert, for every source
     std::string book;                  // inspect
     bool why = false;                  // chapters --why: the refused headings too
 };

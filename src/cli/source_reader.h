@@ -27,7 +27,8 @@ struct SourceRead {
 // handed over in its SourceRead; onRead returns false to stop the reading there. Workers
 // read at most `ahead` files beyond the one handed over. Once cancel is true no further
 // file is handed over, the files being read stop within a piece, and the function returns.
-// byChapters: every file is cut at its chapters (AddSourceFile).
+// byChapters: every file is cut at its chapters; reading: the encoding and conversion
+// (AddSourceFile).
 void ReadSourcesInOrder(const std::vector<std::string>& paths, unsigned threads, std::size_t ahead,
                         const std::atomic<bool>& cancel, const std::function<bool(SourceRead&)>& onRead,
-                        bool byChapters = false);
+                        bool byChapters = false, const SourceReading& reading = {});

@@ -51,7 +51,17 @@
 #define IDM_COMPRESSION_FAST 32785
 #define IDM_COMPRESSION_NORMAL 32786
 #define IDM_COMPRESSION_SMALL 32787
-#define IDM_CLEAR_LIST 32788
+// 工具 > 文本编码: one command per kEncodingChoices, in its order (自动, GBK, Big5, UTF-8, UTF-16)
+#define IDM_ENCODING_AUTO 32788
+#define IDM_ENCODING_GBK 32789
+#define IDM_ENCODING_BIG5 32790
+#define IDM_ENCODING_UTF8 32791
+#define IDM_ENCODING_UTF16 32792
+// 工具 > 繁简转换: one command per TextConversion, in its order (不转换, 繁体转简体, 简体转繁体)
+#define IDM_CONVERT_NONE 32793
+#define IDM_CONVERT_T2S 32794
+#define IDM_CONVERT_S2T 32795
+#define IDM_CLEAR_LIST 32796
 
 // The about item appended to the main window's system menu
 #define IDM_ABOUTBOX 0x0010

@@ -1,6 +1,7 @@
 #include "sources/encoding_detect.h"
 
 #include "platform/utf8_sequence.h"
+#include "sources/gbk_or_big5.h"
 #include "sources/text_sniff.h"
 
 #include <cstdint>
@@ -42,8 +43,9 @@ TextEncoding DetectEncoding(const char* data, std::size_t size)
     // UTF-8 when the buffer holds something besides ASCII and is UTF-8 throughout, or
     // overwhelmingly so: a damaged byte or two in a long UTF-8 text cost a character each
     // (the decoder makes them U+FFFD) instead of turning the whole text into GBK nonsense.
-    // GBK text is never near that line: fewer than two of its characters are valid UTF-8
-    // for each one that is not. A sequence cut off by the end of the buffer is tolerated.
+    // GBK and Big5 text is never near that line: fewer than two of its characters are valid
+    // UTF-8 for each one that is not. A sequence cut off by the end of the buffer is tolerated.
+    const auto legacy = [data, size] { return IsBig5(data, size) ? EncodingBig5 : EncodingAnsi; };
     std::size_t valid = 0, bad = 0;
     std::size_t i = 0;
     while (i < size) {
@@ -72,11 +74,11 @@ TextEncoding DetectEncoding(const char* data, std::size_t size)
         ++bad;
         // Stop as soon as the rest of the buffer, all valid, could not make up for it.
         if (valid + (size - i) / 2 < kValidPerBadSequence * bad)
-            return EncodingAnsi;
+            return legacy();
     }
     if (valid + bad == 0)
         return EncodingAnsi;
-    return valid >= kValidPerBadSequence * bad ? EncodingUtf8 : EncodingAnsi;
+    return valid >= kValidPerBadSequence * bad ? EncodingUtf8 : legacy();
 }
 
 const char* EncodingName(TextEncoding encoding)
@@ -88,6 +90,26 @@ const char* EncodingName(TextEncoding encoding)
     case EncodingUtf32Le: return "UTF-32LE";
     case EncodingUtf32Be: return "UTF-32BE";
     case EncodingUtf8: return "UTF-8";
+    case EncodingBig5: return "Big5";
     }
     return "?";
+}
+
+bool ParseEncodingChoice(const std::string& name, std::optional<TextEncoding>& encoding)
+{
+    std::string lower = name;
+    for (char& c : lower)
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    static const struct {
+        const char* name;
+        std::optional<TextEncoding> encoding;
+    } kChoices[] = {{"auto", std::nullopt},           {"gbk", EncodingAnsi},          {"big5", EncodingBig5},
+                    {"utf-8", EncodingUtf8},          {"utf-16le", EncodingUtf16Le}, {"utf-16be", EncodingUtf16Be}};
+    for (const auto& choice : kChoices) {
+        if (lower == choice.name) {
+            encoding = choice.encoding;
+            return true;
+        }
+    }
+    return false;
 }

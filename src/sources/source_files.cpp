@@ -8,6 +8,7 @@
 #include "platform/utf8_sequence.h"
 #include "sources/natural_order.h"
 #include "sources/text_import.h"
+#include "sources/text_plausibility.h"
 #include "sources/text_sniff.h"
 
 #include <algorithm>
@@ -115,6 +116,25 @@ std::vector<std::string> ScanFolder(const std::string& folder)
     return paths;
 }
 
+namespace {
+
+// Whether the start of the text, decoded, reads as nonsense.
+bool StartsImplausibly(const std::string& bytes, TextEncoding encoding)
+{
+    const std::size_t sampled = std::min(bytes.size(), kPlausibilitySample);
+    std::string sample = DecodeText(bytes.data(), sampled, encoding);
+    if (sampled < bytes.size()) {
+        // The sample's last character may be cut off: it is not counted.
+        while (!sample.empty() && (static_cast<unsigned char>(sample.back()) & 0xC0) == 0x80)
+            sample.pop_back();
+        if (!sample.empty())
+            sample.pop_back();
+    }
+    return IsImplausible(TallyPlausibility(sample));
+}
+
+} // namespace
+
 SourceFault FaultOf(bool opened, const std::exception_ptr& failure)
 {
     if (!failure)
@@ -133,29 +153,44 @@ SourceFault FaultOf(bool opened, const std::exception_ptr& failure)
 }
 
 bool AddSourceFile(CSourceList& list, const std::string& path, const std::string& title, AddedSource* added,
-                   bool byChapters, const ImportProgress& progress)
+                   bool byChapters, const ImportProgress& progress, const SourceReading& reading)
 {
     std::string bytes;
     TextEncoding encoding;
+    bool implausible = false;
+    std::string shownTitle;
     ImportedChapters imported;
     try {
         if (!ReadSourceFile(path, bytes))
             return false;
         if (IsClearlyNotText(bytes.data(), bytes.size()))
             throw CNotTextException(path);
-        encoding = DetectEncoding(bytes.data(), bytes.size());
+        encoding = reading.encoding ? *reading.encoding : DetectEncoding(bytes.data(), bytes.size());
+        // UTF-16 given in one byte order, and the file's mark says the other: the mark is right.
+        if ((encoding == EncodingUtf16Le || encoding == EncodingUtf16Be) && bytes.size() >= 2) {
+            if (bytes.compare(0, 2, "\xFF\xFE") == 0)
+                encoding = EncodingUtf16Le;
+            else if (bytes.compare(0, 2, "\xFE\xFF") == 0)
+                encoding = EncodingUtf16Be;
+        }
+        implausible = !reading.encoding && StartsImplausibly(bytes, encoding);
+        const CTextConverter* converter =
+            reading.conversion == TextConversion::none ? nullptr : &Converter(reading.conversion);
+        // The title from the file's name is converted as the text is: it names parts in the index.
+        shownTitle = converter ? converter->Convert(title) : title;
         if (byChapters)
-            imported = ImportChapters(list, title, bytes.data(), bytes.size(), false, encoding, progress);
+            imported = ImportChapters(list, shownTitle, bytes.data(), bytes.size(), false, encoding, progress, converter);
         else
-            imported.parts = ImportText(list, title, bytes.data(), bytes.size(), false, encoding, progress);
+            imported.parts = ImportText(list, shownTitle, bytes.data(), bytes.size(), false, encoding, progress, converter);
     } catch (const std::bad_alloc&) {
         // The import throws CImportException once the text was read; before, the text
         // could not be read.
         throw CSourceMemoryException(path);
     }
     if (added) {
-        added->title = title;
+        added->title = shownTitle;
         added->encoding = encoding;
+        added->implausible = implausible;
         added->parts = imported.parts;
         added->chapters = imported.chapters;
         added->refusedHeadings = std::move(imported.refused);

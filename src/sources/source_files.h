@@ -4,10 +4,12 @@
 #include "platform/exception.h"
 #include "platform/user_texts.h"
 #include "sources/encoding_detect.h"
+#include "sources/text_convert.h"
 #include "sources/text_import.h"
 
 #include <cstddef>
 #include <exception>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,9 +30,18 @@ bool ReadSourceFile(const std::string& path, std::string& bytes);
 // paths. Throws CFileException when the folder cannot be listed.
 std::vector<std::string> ScanFolder(const std::string& folder);
 
+// How the texts are read: the encoding the user gave (none: each file's is detected; UTF-16
+// given in one byte order is read in the other when the file's mark says so) and
+// the 繁简 conversion applied after decoding, before chapters are found and parts cut.
+struct SourceReading {
+    std::optional<TextEncoding> encoding;
+    TextConversion conversion = TextConversion::none;
+};
+
 struct AddedSource {
     std::string title;
-    TextEncoding encoding = EncodingAnsi;
+    TextEncoding encoding = EncodingAnsi;  // detected or given
+    bool implausible = false;  // detected, and the start of the text reads as nonsense in it (text_plausibility.h)
     std::size_t parts = 0;
     std::size_t chapters = 0;  // chapters found when reading by chapters; 0: none
     std::vector<RefusedHeading> refusedHeadings;  // when reading by chapters: lines refused as headings
@@ -56,7 +67,8 @@ private:
 // byChapters: the text is cut at its chapters first (ImportChapters). progress is called as
 // the text is imported and may throw to stop it.
 bool AddSourceFile(CSourceList& list, const std::string& path, const std::string& title,
-                   AddedSource* added = nullptr, bool byChapters = false, const ImportProgress& progress = {});
+                   AddedSource* added = nullptr, bool byChapters = false, const ImportProgress& progress = {},
+                   const SourceReading& reading = {});
 
 // What kept a source from being added whole, as both front ends act on it.
 enum class SourceFault {

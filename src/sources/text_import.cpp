@@ -3,8 +3,10 @@
 #include "platform/text_encoding.h"
 #include "platform/utf16.h"
 #include "platform/utf8_sequence.h"
+#include "sources/big5_decode.h"
 #include "sources/chapters.h"
 #include "sources/source_list.h"
+#include "sources/text_convert.h"
 
 #include <algorithm>
 #include <cstring>
@@ -24,11 +26,13 @@ bool IsHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 // Hands out the text of a source piece by piece, as UTF-8 without the byte-order mark and
-// without NUL characters; what cannot be decoded becomes U+FFFD.
+// without NUL characters; what cannot be decoded becomes U+FFFD. With a converter, each
+// piece is converted before it is handed out.
 class TextDecoder {
 public:
-    TextDecoder(const char* data, std::size_t size, TextEncoding encoding)
-        : m_p(reinterpret_cast<const unsigned char*>(data)), m_size(data ? size : 0), m_encoding(encoding)
+    TextDecoder(const char* data, std::size_t size, TextEncoding encoding, const CTextConverter* converter = nullptr)
+        : m_p(reinterpret_cast<const unsigned char*>(data)), m_size(data ? size : 0), m_encoding(encoding),
+          m_converter(converter)
     {
         m_pos = MarkLength();
     }
@@ -52,6 +56,35 @@ public:
     // Appends the next piece to out; false when the whole text has been handed out.
     bool Next(std::string& out)
     {
+        if (!m_converter)
+            return NextDecoded(out);
+        // Conversion goes by phrases, so a piece is converted up to its last line break and
+        // the rest held back for the next: no phrase is cut in two. A line longer than
+        // kHeldMost is converted as far as it has come.
+        constexpr std::size_t kHeldMost = 4 * kPieceBytes;
+        bool more = true;
+        std::size_t take = 0;
+        while (more) {
+            const std::size_t before = m_held.size();
+            more = NextDecoded(m_held);
+            const std::size_t lineEnd = m_held.find_last_of("\r\n");
+            if (lineEnd != std::string::npos && lineEnd >= before)
+                take = lineEnd + 1;
+            if (take > 0 || m_held.size() >= kHeldMost)
+                break;
+        }
+        if (!more || take == 0)
+            take = m_held.size();  // the end of the text, or a line that long
+        if (take == 0)
+            return false;
+        out += m_converter->Convert(std::string_view(m_held).substr(0, take));
+        m_held.erase(0, take);
+        return true;
+    }
+
+private:
+    bool NextDecoded(std::string& out)
+    {
         if (m_pos >= m_size)
             return false;
         switch (m_encoding) {
@@ -60,12 +93,12 @@ public:
         case EncodingUtf16Be: NextUtf16(out); break;
         case EncodingUtf32Le:
         case EncodingUtf32Be: NextUtf32(out); break;
+        case EncodingBig5: NextBig5(out); break;
         default: NextGb18030(out); break;
         }
         return true;
     }
 
-private:
     bool StartsWith(std::initializer_list<unsigned char> mark) const
     {
         return m_size >= mark.size() && std::equal(mark.begin(), mark.end(), m_p);
@@ -170,20 +203,20 @@ private:
         Commit(out, w);
     }
 
-    // GB18030 pieces end behind a byte below 30: no byte of a multi-byte code is that small,
-    // so a piece never ends inside a character, and decoding piece by piece gives what
-    // decoding the whole would.
-    std::size_t Gb18030PieceEnd() const
+    // GB18030 pieces end behind a byte below 30 (Big5 pieces below 40): no byte of a
+    // multi-byte code is that small, so a piece never ends inside a character, and decoding
+    // piece by piece gives what decoding the whole would.
+    std::size_t PieceEnd(unsigned char below) const
     {
         const std::size_t target = m_pos + kPieceBytes;
         if (target >= m_size)
             return m_size;
         for (std::size_t j = target; j > m_pos; --j) {
-            if (m_p[j - 1] < 0x30)
+            if (m_p[j - 1] < below)
                 return j;
         }
         for (std::size_t j = target + 1; j <= m_size; ++j) {
-            if (m_p[j - 1] < 0x30)
+            if (m_p[j - 1] < below)
                 return j;
         }
         return m_size;
@@ -191,7 +224,7 @@ private:
 
     void NextGb18030(std::string& out)
     {
-        const std::size_t end = Gb18030PieceEnd();
+        const std::size_t end = PieceEnd(0x30);
         const std::size_t start = out.size();
         AppendGb18030AsUtf8(reinterpret_cast<const char*>(m_p + m_pos), end - m_pos, out);
         m_pos = end;
@@ -200,10 +233,19 @@ private:
             out.erase(std::remove(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '\0'), out.end());
     }
 
+    void NextBig5(std::string& out)
+    {
+        const std::size_t end = PieceEnd(0x40);
+        AppendBig5AsUtf8(reinterpret_cast<const char*>(m_p + m_pos), end - m_pos, out);
+        m_pos = end;
+    }
+
     const unsigned char* m_p;
     std::size_t m_size;
     TextEncoding m_encoding;
+    const CTextConverter* m_converter;
     std::size_t m_pos = 0;
+    std::string m_held;  // decoded text not yet converted: the end of an unfinished line
 };
 
 // The title of part `index` (from 0) of a text titled title: the title itself for a text
@@ -325,7 +367,8 @@ std::vector<std::string> SplitText(const std::string& text)
 }
 
 std::size_t ImportText(CSourceList& list, const std::string& title, const char* data, std::size_t size,
-                       bool replaceSelected, TextEncoding encoding, const ImportProgress& progress)
+                       bool replaceSelected, TextEncoding encoding, const ImportProgress& progress,
+                       const CTextConverter* converter)
 {
     if (title.empty() || data == nullptr)
         return 0;
@@ -334,7 +377,7 @@ std::size_t ImportText(CSourceList& list, const std::string& title, const char* 
     try {
         // The text is decoded and cut piece by piece: besides the caller's bytes only the
         // parts (which go into the list) and one piece exist, never a second whole copy.
-        TextDecoder decoder(data, size, encoding);
+        TextDecoder decoder(data, size, encoding, converter);
         PartCutter cutter(decoder.EstimatedLength(), [&](std::string&& part, bool last) {
             list.AddEntry(PartTitle(title, added, last), std::move(part), replaceSelected && added == 0);
             ++added;
@@ -364,7 +407,8 @@ std::size_t ImportText(CSourceList& list, const std::string& title, const char* 
 }
 
 ImportedChapters ImportChapters(CSourceList& list, const std::string& title, const char* data, std::size_t size,
-                                bool replaceSelected, TextEncoding encoding, const ImportProgress& progress)
+                                bool replaceSelected, TextEncoding encoding, const ImportProgress& progress,
+                                const CTextConverter* converter)
 {
     ImportedChapters imported;
     if (title.empty() || data == nullptr)
@@ -378,7 +422,7 @@ ImportedChapters ImportChapters(CSourceList& list, const std::string& title, con
     std::vector<Chapter> chapters;
     std::size_t length = 0;
     {
-        TextDecoder decoder(data, size, encoding);
+        TextDecoder decoder(data, size, encoding, converter);
         ChapterFinder finder(title);
         std::string chunk;
         for (;;) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 class CSourceList;
+class CTextConverter;
 
 constexpr std::size_t kPartSize = 150000;  // UTF-16 code units per part
 
@@ -35,13 +36,14 @@ std::vector<std::string> SplitText(const std::string& text);
 using ImportProgress = std::function<void(std::size_t done, std::size_t total)>;
 
 // Adds the parts of a source to the list: one entry titled `title`, or T(1), T(2)... when
-// it is split; replaceSelected applies to the first part only. Returns the number of parts
+// it is split; replaceSelected applies to the first part only. With a converter the text is
+// converted as it is decoded (text_convert.h), before it is cut. Returns the number of parts
 // added (0 for an empty title or no data). Throws CImportException when memory runs out while
 // splitting or adding, and std::bad_alloc when it runs out decoding (the text is decoded
 // piece by piece as it is cut); parts added before stay either way.
 std::size_t ImportText(CSourceList& list, const std::string& title, const char* data,
                        std::size_t size, bool replaceSelected, TextEncoding encoding,
-                       const ImportProgress& progress = {});
+                       const ImportProgress& progress = {}, const CTextConverter* converter = nullptr);
 
 struct ImportedChapters {
     std::size_t parts = 0;
@@ -57,4 +59,4 @@ struct ImportedChapters {
 // what ImportText gives.
 ImportedChapters ImportChapters(CSourceList& list, const std::string& title, const char* data,
                                 std::size_t size, bool replaceSelected, TextEncoding encoding,
-                                const ImportProgress& progress = {});
+                                const ImportProgress& progress = {}, const CTextConverter* converter = nullptr);

@@ -51,7 +51,8 @@ private:
 // An entry of a jar: its data inflated.
 std::string JarEntry(const std::string& jarPath, const std::string& name);
 
-// The items checked when the submenu at `position` of 工具 opens (分卷大小 2, 压缩 3), and
+// The items checked when the submenu at `position` of 工具 opens (分卷大小 2, 压缩 3, 文本编码 4,
+// 繁简转换 5), and
 // whether every item of it is a radio choice.
 std::vector<UINT> CheckedToolsChoices(HWND w, int position, bool& allRadio);
 

@@ -302,11 +302,12 @@ TEST_F(MainWindowTest, ScreenshotsOfBooksByChapter)
                                                    "第三回　议温明董卓叱丁原　馈金珠李肃说吕布",
                                                    "第四回　废汉帝陈留践位　谋董贼孟德献刀"}));
     ExpectNotBlank(listShot);
-    ExpectMark(menus[0], 5, IDM_SPLIT_CHAPTERS, test::Mark::tick);
+    ExpectMark(menus[0], 7, IDM_SPLIT_CHAPTERS, test::Mark::tick);
 }
 
 // 工具's radio choices, each sub-menu open with a choice saved: the dot on 300 KB in
-// 分卷大小, on 最小 in 压缩.
+// 分卷大小, on 最小 in 压缩, on 自动 in 文本编码 (not remembered: 自动 at every start), on
+// 繁体转简体 in 繁简转换.
 TEST_F(MainWindowTest, ScreenshotsOfTheRadioMenus)
 {
     const struct {
@@ -319,6 +320,8 @@ TEST_F(MainWindowTest, ScreenshotsOfTheRadioMenus)
     } cases[] = {
         {"main_window_volume_size_menu.png", "MaxJarSize", "307200", 2, 6, IDM_VOLUME_300K},
         {"main_window_compression_menu.png", "Compression", "small", 3, 3, IDM_COMPRESSION_SMALL},
+        {"main_window_encoding_menu.png", "Compression", "normal", 4, 5, IDM_ENCODING_AUTO},
+        {"main_window_conversion_menu.png", "Conversion", "t2s", 5, 3, IDM_CONVERT_T2S},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -336,6 +339,27 @@ TEST_F(MainWindowTest, ScreenshotsOfTheRadioMenus)
         });
         ExpectMark(menus[0], c.count, c.chosen, test::Mark::dot);
     }
+}
+
+// The message for texts that read as nonsense, as a real message box.
+TEST_F(MainWindowTest, ScreenshotOfTheImplausibleTextWarning)
+{
+    const std::string warningShot = ScreenshotPath("message_implausible_text.png");
+    DeleteFileW(ui::Widen(warningShot).c_str());
+    const std::string noise = Write("乱码.txt", test::ReadFile(test::FixturePath("traditional/random-bytes.txt")));
+    ui::Win32Services real;
+    Run([&](HWND w) {
+        SetItemText(w, IDC_BOOK_NAME, "三国演义");
+        DropFiles(w, {noise});
+        ASSERT_EQ(services.messages.size(), 1u);
+        OnNextModal([&warningShot](HWND box) {
+            SaveScreenshot(box, warningShot);
+            Click(box, IDOK);
+        });
+        real.ShowMessage(w, services.messages[0].text, services.messages[0].type);
+        Click(w, IDC_CLOSE);
+    });
+    ExpectNotBlank(warningShot);
 }
 
 // What the user sees after dropping many chapters with a picture and an archive among them,

@@ -36,6 +36,23 @@ TEST(WindowSettings, DefaultsForWhatIsMissingOrNotUnderstood)
         EXPECT_EQ(ParseWindowSettings({{"Compression", text}}).compression, compression) << text;
 }
 
+// 繁简转换: its three names, none for anything else; written as it is read.
+TEST(WindowSettings, Conversion)
+{
+    const std::pair<std::string, TextConversion> cases[] = {
+        {"none", TextConversion::none}, {"t2s", TextConversion::t2s}, {"s2t", TextConversion::s2t},
+        {"S2T", TextConversion::none},  {"1", TextConversion::none},  {"", TextConversion::none},
+    };
+    EXPECT_EQ(ParseWindowSettings({}).conversion, TextConversion::none);
+    for (const auto& [text, conversion] : cases)
+        EXPECT_EQ(ParseWindowSettings({{"Conversion", text}}).conversion, conversion) << text;
+    for (TextConversion conversion : {TextConversion::none, TextConversion::t2s, TextConversion::s2t}) {
+        WindowSettings settings;
+        settings.conversion = conversion;
+        EXPECT_EQ(ParseWindowSettings(FormatWindowSettings(settings)).conversion, conversion);
+    }
+}
+
 TEST(WindowSettings, WrittenAsTheyAreRead)
 {
     for (bool byChapters : {false, true}) {

@@ -71,6 +71,30 @@ TEST(CliOptions, Compression)
         EXPECT_EQ(ParseCommandLine(args).compression, compression) << testing::PrintToString(args);
 }
 
+// --encoding: auto (nothing given) by default, the names in any case; --convert: none by
+// default. Both apply to the chapters listing too.
+TEST(CliOptions, EncodingAndConversion)
+{
+    const struct {
+        Args args;
+        std::optional<TextEncoding> encoding;
+        TextConversion conversion;
+    } cases[] = {
+        {{"-n", "书", "x"}, std::nullopt, TextConversion::none},
+        {{"--encoding", "big5", "-n", "书", "x"}, EncodingBig5, TextConversion::none},
+        {{"--encoding=GBK", "-n", "书", "x"}, EncodingAnsi, TextConversion::none},
+        {{"--encoding", "utf-8", "--encoding", "auto", "-n", "书", "x"}, std::nullopt, TextConversion::none},
+        {{"--encoding", "UTF-16LE", "--convert", "t2s", "-n", "书", "x"}, EncodingUtf16Le, TextConversion::t2s},
+        {{"--encoding", "utf-16be", "--convert=s2t", "-n", "书", "x"}, EncodingUtf16Be, TextConversion::s2t},
+        {{"chapters", "--encoding", "big5", "--convert", "t2s", "x"}, EncodingBig5, TextConversion::t2s},
+    };
+    for (const auto& c : cases) {
+        const CliOptions options = ParseCommandLine(c.args);
+        EXPECT_EQ(options.reading.encoding, c.encoding) << testing::PrintToString(c.args);
+        EXPECT_EQ(options.reading.conversion, c.conversion) << testing::PrintToString(c.args);
+    }
+}
+
 TEST(CliOptions, Commands)
 {
     EXPECT_EQ(ParseCommandLine({"--help"}).command, CliOptions::Command::help);
@@ -114,6 +138,10 @@ TEST(CliOptions, BadUsage)
         {{"-n", "书", "--compression", "best", "a.txt"}, "压缩方式无效：best（可选 fast、normal、small）"},
         {{"-n", "书", "--compression=Fast", "a.txt"}, "压缩方式无效：Fast（可选 fast、normal、small）"},
         {{"-n", "书", "--compression"}, "选项 --compression 需要一个值"},
+        {{"-n", "书", "--encoding", "big-5", "a.txt"}, "编码无效：big-5（可选 auto、gbk、big5、utf-8、utf-16le、utf-16be）"},
+        {{"-n", "书", "--encoding="}, "编码无效：（可选 auto、gbk、big5、utf-8、utf-16le、utf-16be）"},
+        {{"-n", "书", "--convert", "tw2s", "a.txt"}, "繁简转换方式无效：tw2s（可选 none、t2s、s2t）"},
+        {{"-n", "书", "--convert"}, "选项 --convert 需要一个值"},
     };
     for (const Case& c : cases) {
         try {

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The native bookmaker-cli and the Windows .exe under Wine write the same books: for each
---compression choice (by chapters, and in volumes), every jar and JAD is the same byte for
+--compression choice (by chapters, and in volumes), and for each 繁简 conversion (a Big5
+novel among the sources), every jar and JAD is the same byte for
 byte but for the entries' dates, which are the time of the build (zeroed before comparing).
 
 usage: same_books.py --tool BOOKMAKER_CLI.exe --work DIR --emulator WINE_RUN --native BOOKMAKER_CLI
@@ -15,6 +16,7 @@ import book_checks
 import cli_book
 import novels
 import tool_check
+import traditional_e2e
 
 
 def undated(path):
@@ -47,12 +49,14 @@ def main():
     sources = os.path.join(args.work, "sources")
     os.makedirs(sources)
     for name, (text, _), encoding in [("演义.txt", novels.web_novel_120(), "gbk"),
-                                       ("目录书.txt", novels.with_contents(), "utf-16")]:
+                                       ("目录书.txt", novels.with_contents(), "utf-16"),
+                                       ("三國演義.txt", traditional_e2e.novel(), "big5")]:
         with open(os.path.join(sources, name), "wb") as f:
             f.write(text.encode(encoding))
 
     runs = [(c, ["--chapters", "--compression", c]) for c in ("fast", "normal", "small")]
     runs.append(("volumes", ["--chapters", "--compression", "small", "--max-size", "20K"]))
+    runs += [(c, ["--chapters", "--convert", c]) for c in ("t2s", "s2t")]
     for label, options in runs:
         books = {}
         for side, c in (("native", native), ("windows", windows)):
