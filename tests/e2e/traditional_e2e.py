@@ -4,16 +4,16 @@ chapters with --chapters, in Simplified Chinese with --convert t2s (phrases chec
 only characters); --encoding is obeyed without a warning; a text of random bytes is made
 into a book with a warning; bad names are bad usage.
 
-usage: traditional_e2e.py --cli BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
+usage: traditional_e2e.py --tool BOOKMAKER_CLI --work DIR [--emulator WINE_RUN]
 """
-import argparse
 import os
-import shutil
 import sys
 import zipfile
 
+import book_checks
 import cli_book
 import novels
+import tool_check
 
 TITLES = ["宴桃園豪傑三結義　斬黃巾英雄首立功", "張翼德怒鞭督郵　何國舅謀誅宦豎",
           "議溫明董卓叱丁原　餽金珠李肅說呂布"]
@@ -42,9 +42,7 @@ def novel():
 
 
 def index_titles(book):
-    with zipfile.ZipFile(book) as zf:
-        text = zf.read("index.txt")[2:].decode("utf-16-le")
-    return text.rstrip("\0").split("\r\n")[3:-1]
+    return book_checks.read_index(book).titles
 
 
 def parts_text(book):
@@ -54,16 +52,10 @@ def parts_text(book):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--work", required=True)
-    parser.add_argument("--emulator")
-    args = parser.parse_args()
-    args.work = os.path.abspath(args.work)
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
+    args = tool_check.arguments()
     c = cli_book.Checker(args)
-    template = c.make_template(args.work)
+    template = os.path.join(args.work, "RDbook.dat")
+    book_checks.make_template(template)
     text, titles = novel()
     source = os.path.join(args.work, "三國演義.txt")
     with open(source, "wb") as f:
@@ -89,9 +81,7 @@ def main():
         c.expect(simp in got, "t2s: %s → %s" % (trad, simp))
     c.expect(code == 0 and index_titles(book)[0] == "第一回　宴桃园豪杰三结义　斩黄巾英雄首立功"
              and len(index_titles(book)) == 120, "t2s: the chapter titles are converted")
-    with zipfile.ZipFile(book) as zf:
-        c.expect(zf.read("index.txt")[2:].decode("utf-16-le").split("\r\n")[2] == "三國",
-                 "t2s: the book's name stays as typed")
+    c.expect(book_checks.read_index(book).name == "三國", "t2s: the book's name stays as typed")
 
     code, out, err, book = build("given", "--encoding", "gbk", c.host(source))
     c.expect(code == 0 and "（GBK，" in out and "警告" not in err, "--encoding gbk: obeyed, no warning")
@@ -111,8 +101,7 @@ def main():
     code, out, err = c.cli("chapters", "--convert", "t2s", c.host(source))
     c.expect(code == 0 and "Big5，繁体转简体，120 部分" in out, "chapters: the encoding and the conversion listed")
 
-    print("%d failures" % len(c.failures))
-    return 1 if c.failures else 0
+    return tool_check.finish(c.failures)
 
 
 if __name__ == "__main__":
