@@ -453,6 +453,7 @@ void CBookMakerDlg::OnConversion(TextConversion conversion)
 {
     m_settings.conversion = conversion;
     Services().SaveSettings(FormatWindowSettings(m_settings));
+    ShowSettingsLine();
 }
 
 void CBookMakerDlg::OnInitMenuPopup(HMENU popup)

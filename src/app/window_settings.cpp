@@ -85,6 +85,12 @@ constexpr SettingPhrase kSettingPhrases[] = {
         return s.maxJarBytes ? "分卷 " + VolumeSizeText(s.maxJarBytes) : std::string("不分卷");
     },
     [](const WindowSettings& s) -> std::string { return std::string("压缩 ") + CompressionText(s.compression); },
+    // Said only when the text is converted: most books are not.
+    [](const WindowSettings& s) -> std::string {
+        return s.conversion == TextConversion::t2s   ? "繁体转简体"
+               : s.conversion == TextConversion::s2t ? "简体转繁体"
+                                                     : "";
+    },
 };
 
 } // namespace
@@ -92,7 +98,13 @@ constexpr SettingPhrase kSettingPhrases[] = {
 std::string DescribeSettings(const WindowSettings& settings)
 {
     std::string line = "设置：";
-    for (std::size_t i = 0; i < std::size(kSettingPhrases); ++i)
-        line += (i ? " · " : "") + kSettingPhrases[i](settings);
+    bool first = true;
+    for (const SettingPhrase& phrase : kSettingPhrases) {
+        const std::string said = phrase(settings);
+        if (said.empty())
+            continue;
+        line += (first ? "" : " · ") + said;
+        first = false;
+    }
     return line;
 }

@@ -232,11 +232,14 @@ TEST_F(MainWindowTest, SettingsLineFollowsTheToolsMenu)
         lines.push_back(ItemText(w, IDC_SETTINGS_LINE));
         MenuCommand(w, IDM_VOLUME_2M);
         lines.push_back(ItemText(w, IDC_SETTINGS_LINE));
+        MenuCommand(w, IDM_CONVERT_T2S);
+        lines.push_back(ItemText(w, IDC_SETTINGS_LINE));
         Click(w, IDC_CLOSE);
     });
     EXPECT_EQ(lines, (std::vector<std::string>{"设置：按章节拆分 · 分卷 300 KB · 压缩 最小",
                                                "设置：不按章节拆分 · 不分卷 · 压缩 快速",
-                                               "设置：不按章节拆分 · 分卷 2 MB · 压缩 快速"}));
+                                               "设置：不按章节拆分 · 分卷 2 MB · 压缩 快速",
+                                               "设置：不按章节拆分 · 分卷 2 MB · 压缩 快速 · 繁体转简体"}));
 }
 
 // Every way of leaving asks once when the list changed since the last book; 否 keeps the

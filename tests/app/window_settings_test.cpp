@@ -92,6 +92,10 @@ TEST(WindowSettings, DescribedInOneLineAsTheMenuReadsThem)
     }
     settings.compression = BookCompression::fast;
     EXPECT_NE(DescribeSettings(settings).find("压缩 快速"), std::string::npos);
+    settings.conversion = TextConversion::t2s;
+    EXPECT_EQ(DescribeSettings(settings), "设置：按章节拆分 · 分卷 2 MB · 压缩 快速 · 繁体转简体");
+    settings.conversion = TextConversion::s2t;
+    EXPECT_NE(DescribeSettings(settings).find(" · 简体转繁体"), std::string::npos);
 }
 
 } // namespace
