@@ -241,6 +241,10 @@ int wmain(int argc, wchar_t** argv)
             WaitFor([&] { return !IsWindow(open) && !IsWindowEnabled(main); });
             while (!IsWindowEnabled(main) && GetTickCount64() - start < 120000) {
                 for (int id : {kDelete, kAddFile, kGenerate, kClose}) {
+                    // Once the work is over the window takes commands again: a click then
+                    // would be the user's next command, not one made while it worked.
+                    if (IsWindowEnabled(main))
+                        break;
                     DWORD_PTR ignored = 0;
                     if (!SendMessageTimeoutW(GetDlgItem(main, id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored))
                         ++slow;
