@@ -332,11 +332,16 @@ void CBookMakerDlg::OnAlwaysOnTop()
     m_bAlwaysOnTop = topmost;
 }
 
+void CBookMakerDlg::SettingsChanged()
+{
+    Services().SaveSettings(FormatWindowSettings(m_settings));
+    ShowSettingsLine();
+}
+
 void CBookMakerDlg::OnSplitByChapters()
 {
     m_settings.byChapters = !m_settings.byChapters;
-    Services().SaveSettings(FormatWindowSettings(m_settings));
-    ShowSettingsLine();
+    SettingsChanged();
 }
 
 static_assert(IDM_VOLUME_2M - IDM_VOLUME_NONE + 1 == std::size(kVolumeSizeChoices), "one command per size");
@@ -344,8 +349,7 @@ static_assert(IDM_VOLUME_2M - IDM_VOLUME_NONE + 1 == std::size(kVolumeSizeChoice
 void CBookMakerDlg::OnVolumeSize(std::size_t index)
 {
     m_settings.maxJarBytes = kVolumeSizeChoices[index];
-    Services().SaveSettings(FormatWindowSettings(m_settings));
-    ShowSettingsLine();
+    SettingsChanged();
 }
 
 static_assert(IDM_COMPRESSION_NORMAL - IDM_COMPRESSION_FAST == static_cast<int>(BookCompression::normal) &&
@@ -355,8 +359,7 @@ static_assert(IDM_COMPRESSION_NORMAL - IDM_COMPRESSION_FAST == static_cast<int>(
 void CBookMakerDlg::OnCompression(BookCompression compression)
 {
     m_settings.compression = compression;
-    Services().SaveSettings(FormatWindowSettings(m_settings));
-    ShowSettingsLine();
+    SettingsChanged();
 }
 
 LRESULT CBookMakerDlg::OnListKey(UINT key)
@@ -452,8 +455,7 @@ static_assert(IDM_CONVERT_T2S - IDM_CONVERT_NONE == static_cast<int>(TextConvers
 void CBookMakerDlg::OnConversion(TextConversion conversion)
 {
     m_settings.conversion = conversion;
-    Services().SaveSettings(FormatWindowSettings(m_settings));
-    ShowSettingsLine();
+    SettingsChanged();
 }
 
 void CBookMakerDlg::OnInitMenuPopup(HMENU popup)

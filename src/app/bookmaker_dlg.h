@@ -115,6 +115,8 @@ private:
     // information text.
     void ShowResultLine(const std::string& line);
     void ShowSettingsLine();
+    // A setting of 工具 changed: remembered, and the settings line says it.
+    void SettingsChanged();
     // One message naming the files of the command whose text reads as nonsense in the
     // encoding detected (m_arrImplausible), which it empties; none when there are none.
     void ReportImplausible();
