@@ -25,9 +25,13 @@ void CWorkProgress::ReportWithin(const std::string& step, std::size_t index, std
     Check();
     const double within = total ? static_cast<double>(done) / static_cast<double>(total) : 0.0;
     const double whole = count ? (static_cast<double>(index) + std::min(within, 1.0)) / static_cast<double>(count) : 0.0;
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_step = step;
-    m_permille = Permille(whole);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_step = step;
+        m_permille = Permille(whole);
+    }
+    if (m_watcher)
+        m_watcher(Snapshot {step, Permille(whole), IsCancelled()});
 }
 
 CWorkProgress::Snapshot CWorkProgress::Read() const

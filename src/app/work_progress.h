@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -31,6 +32,10 @@ public:
     void ReportWithin(const std::string& step, std::size_t index, std::size_t count, std::size_t done,
                       std::size_t total);
 
+    // Called on the worker after each report, with what it reported; tests hold the work
+    // there. Set before the work starts.
+    void WatchReports(std::function<void(const Snapshot&)> watcher) { m_watcher = std::move(watcher); }
+
     void Cancel() { m_cancelled = true; }
     bool IsCancelled() const { return m_cancelled; }
     Snapshot Read() const;
@@ -40,4 +45,5 @@ private:
     std::string m_step;
     unsigned m_permille = 0;
     std::atomic<bool> m_cancelled {false};
+    std::function<void(const Snapshot&)> m_watcher;
 };

@@ -145,6 +145,8 @@ bool RunWork(HWND owner, ui::IServices& services, const std::string& caption,
     WorkEnd end;
     std::exception_ptr failure;
     bool cancelled = false;
+    if (observer)
+        progress.WatchReports([observer](const CWorkProgress::Snapshot& report) { observer->OnWorkReported(report); });
 
     // The owner takes no input from now on; a click made while the work runs is lost, not
     // carried out afterwards.

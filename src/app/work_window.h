@@ -12,12 +12,13 @@
 #include <functional>
 #include <string>
 
-// What tests watch of a run: the worker about to start the work (a test holds it there)
-// and the progress window shown (on the window's thread).
+// What tests watch of a run: the worker about to start the work and each report it makes
+// (a test holds it at either), and the progress window shown (on the window's thread).
 class IWorkObserver {
 public:
     virtual ~IWorkObserver() = default;
     virtual void OnWorkStarting() {}
+    virtual void OnWorkReported(const CWorkProgress::Snapshot& report) {}
     virtual void OnProgressShown(HWND progressWindow) {}
 };
 

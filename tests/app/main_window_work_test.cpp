@@ -15,16 +15,27 @@ namespace {
 // Holds the worker before its work until the script has run in the progress window.
 class HeldWork : public IWorkObserver {
 public:
-    explicit HeldWork(std::function<void(HWND progress)> script)
-        : m_script(std::move(script)), m_release(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+    // Where the worker waits until the progress window has been shown and the script run.
+    enum Hold { atStart, inTheMiddle };
+
+    explicit HeldWork(std::function<void(HWND progress)> script, Hold hold = atStart)
+        : m_script(std::move(script)), m_hold(hold), m_release(CreateEventW(nullptr, TRUE, FALSE, nullptr))
     {
     }
     ~HeldWork() override { CloseHandle(m_release); }
 
     void OnWorkStarting() override
     {
-        if (hold)
+        if (m_hold == atStart)
             WaitForSingleObject(m_release, 30000);
+    }
+    // The first report between the work's start and its end: the work is under way.
+    void OnWorkReported(const CWorkProgress::Snapshot& report) override
+    {
+        if (m_hold == inTheMiddle && report.permille > 0 && report.permille < 1000 && !m_heldInTheMiddle) {
+            m_heldInTheMiddle = true;
+            WaitForSingleObject(m_release, 30000);
+        }
     }
     void OnProgressShown(HWND progress) override
     {
@@ -34,10 +45,11 @@ public:
         SetEvent(m_release);
     }
     int shown = 0;
-    bool hold = true;  // false: the work runs while the script does
 
 private:
     std::function<void(HWND)> m_script;
+    Hold m_hold;
+    bool m_heldInTheMiddle = false;
     HANDLE m_release;
 };
 
@@ -148,28 +160,17 @@ TEST_F(MainWindowTest, CancelledBuildWritesNothingAndTheNextOneSaysWhatItWrote)
 TEST_F(MainWindowTest, CancelInTheMiddleOfABuildWritesNothing)
 {
     WriteTemplate();
-    services.settings = {{"Compression", "small"}};
-    // Text that hardly packs, packed as hard as the program can: seconds of work.
-    std::string text;
-    std::uint32_t seed = 7;
-    for (int i = 0; i < 3000000; ++i) {
-        seed = seed * 1103515245 + 12345;
-        text += ui::Narrow(std::wstring(1, static_cast<wchar_t>(0x4E00 + (seed >> 8) % 0x5000)));
-    }
     std::string step;
-    HeldWork running([&](HWND progress) {
-        for (int i = 0; i < 500 && ItemText(progress, IDC_PROGRESS_TEXT).empty(); ++i) {
-            Sleep(10);
-            Pump();
-        }
-        step = ItemText(progress, IDC_PROGRESS_TEXT);
-        Click(progress, IDCANCEL);
-    });
-    running.hold = false;
+    HeldWork running(
+        [&](HWND progress) {
+            step = ItemText(progress, IDC_PROGRESS_TEXT);
+            Click(progress, IDCANCEL);
+        },
+        HeldWork::inTheMiddle);
     std::string line;
     Run([&](HWND w) {
         SetItemText(w, IDC_BOOK_NAME, "大");
-        DropFiles(w, {Write("a.txt", text)});
+        DropFiles(w, {Write("a.txt", "第一"), Write("b.txt", "第二"), Write("c.txt", "第三")});
         window->SetWorkObserver(&running);
         Click(w, IDC_GENERATE);
         window->SetWorkObserver(nullptr);
