@@ -22,4 +22,4 @@ bool IsImplausible(const PlausibilityTally& tally);
 inline constexpr std::size_t kPlausibilityMinimum = 8;
 
 // UTF-8 bytes of decoded text that are looked at: the start of the text.
-inline constexpr std::size_t kPlausibilitySample = 8 * 1024;
+inline constexpr std::size_t kPlausibilitySample = 4 * 1024;

@@ -104,8 +104,15 @@ TEST(DetectEncoding, MarksAndTheUtf8Test)
         {"32 characters and two bad bytes", test::Repeat("中", 16) + "\xFF" + test::Repeat("中", 16) + "\xFE", EncodingUtf8},
         {"an encoded surrogate is three bad bytes", test::Repeat("中", 47) + "\xED\xA0\x80", EncodingAnsi},
         {"32 characters and three bad bytes", test::Repeat("中", 32) + "\x80\x80\x80", EncodingAnsi},
+        // Long texts are decided after some thousands of sequences when they are clearly not
+        // UTF-8; UTF-8 damaged all along, but within the line, is read to its end.
+        {"long UTF-8 with a bad byte after every 20 characters",
+         test::Repeat(test::Repeat("中", 20) + "\xFF", 1000), EncodingUtf8},
+        {"long UTF-8 with a bad byte after every 10 characters",
+         test::Repeat(test::Repeat("中", 10) + "\xFF", 1000), EncodingAnsi},
         // GBK whose characters are often valid UTF-8 by chance stays GBK: 一些 is D2 BB D0 A9.
         {"GBK 一些 with GBK between", test::Repeat("\xD2\xBB\xD0\xA9\xD6\xD0", 50), EncodingAnsi},
+        {"a long GBK text of them", test::Repeat("\xD2\xBB\xD0\xA9\xD6\xD0", 100000), EncodingAnsi},
     };
     for (const BytesCase& c : table) {
         SCOPED_TRACE(c.what);
