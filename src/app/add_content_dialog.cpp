@@ -15,8 +15,9 @@ constexpr int kTextLimit = 1000000;
 } // namespace
 
 CAddContentDlg::CAddContentDlg(ui::IServices& services, CSourceList& sources, bool byChapters,
-                               IWorkObserver* observer)
-    : ui::Dialog(IDD_ADD_CONTENT, services), m_bByChapters(byChapters), m_sources(sources), m_pObserver(observer)
+                               TextConversion conversion, IWorkObserver* observer)
+    : ui::Dialog(IDD_ADD_CONTENT, services), m_bByChapters(byChapters), m_conversion(conversion), m_sources(sources),
+      m_pObserver(observer)
 {
 }
 
@@ -82,16 +83,20 @@ void CAddContentDlg::OnSave()
     CSourceList entries;
     bool importFailed = false;
     const bool byChapters = m_bByChapters;
+    const TextConversion conversion = m_conversion;
     const bool finished = RunWork(GetHwnd(), Services(), "正在添加", [&](CWorkProgress& progress) {
         const ImportProgress report = [&progress, &title](std::size_t done, std::size_t total) {
             progress.Report("正在导入：" + title, done, total);
         };
         try {
-            // The box's text is Unicode already: no encoding to guess.
+            // The box's text is Unicode already: no encoding to guess. Pasted text is
+            // converted like a file's, so the whole book is in one script.
+            const CTextConverter* converter = conversion == TextConversion::none ? nullptr : &Converter(conversion);
+            const std::string shownTitle = converter ? converter->Convert(title) : title;
             if (byChapters)
-                ImportChapters(entries, title, text.data(), text.size(), false, EncodingUtf8, report);
+                ImportChapters(entries, shownTitle, text.data(), text.size(), false, EncodingUtf8, report, converter);
             else
-                ImportText(entries, title, text.data(), text.size(), false, EncodingUtf8, report);
+                ImportText(entries, shownTitle, text.data(), text.size(), false, EncodingUtf8, report, converter);
         } catch (const CImportException&) {
             importFailed = true;  // the parts made before stay, as for a file
         }

@@ -7,6 +7,7 @@
 
 #include "app/select_all_edit.h"
 #include "app/title_edit.h"
+#include "sources/text_convert.h"
 #include "ui/dialog.h"
 
 #include <cstddef>
@@ -17,10 +18,11 @@ class IWorkObserver;
 
 class CAddContentDlg : public ui::Dialog {
 public:
-    // byChapters: a saved text is cut at its chapters (ImportChapters). observer: as
-    // RunWork's, for the import.
+    // byChapters: a saved text is cut at its chapters (ImportChapters). conversion: the
+    // saved title and text are converted as a file's are. observer: as RunWork's, for the
+    // import.
     CAddContentDlg(ui::IServices& services, CSourceList& sources, bool byChapters = false,
-                   IWorkObserver* observer = nullptr);
+                   TextConversion conversion = TextConversion::none, IWorkObserver* observer = nullptr);
 
     // Shows title and text, and makes saving replace the selected entry.
     void SetContent(const std::string& title, const std::string& text);
@@ -50,6 +52,7 @@ private:
     std::size_t m_nFirst = 0;
     std::size_t m_nCount = 0;
     bool m_bByChapters;
+    TextConversion m_conversion;
     CSourceList& m_sources;
     IWorkObserver* m_pObserver;
 };

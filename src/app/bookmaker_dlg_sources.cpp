@@ -222,7 +222,7 @@ void CBookMakerDlg::OnDropFiles(HDROP drop)
 
 void CBookMakerDlg::OnAddContent()
 {
-    CAddContentDlg dialog(Services(), m_sources, m_settings.byChapters, m_pWorkObserver);
+    CAddContentDlg dialog(Services(), m_sources, m_settings.byChapters, m_settings.conversion, m_pWorkObserver);
     dialog.DoModal(GetHwnd());
 }
 
@@ -231,7 +231,7 @@ void CBookMakerDlg::OnEditEntry()
     const int index = m_listSources.GetCurSel();
     if (index < 0 || static_cast<std::size_t>(index) >= m_sources.GetCount())
         return;
-    CAddContentDlg dialog(Services(), m_sources, m_settings.byChapters, m_pWorkObserver);
+    CAddContentDlg dialog(Services(), m_sources, m_settings.byChapters, m_settings.conversion, m_pWorkObserver);
     const BookPart& part = m_sources.GetParts()[static_cast<std::size_t>(index)];
     dialog.SetContent(part.title, part.text);
     dialog.DoModal(GetHwnd());

@@ -48,11 +48,21 @@ TEST_F(MainWindowTest, ConversionIsRememberedAndConvertsTitlesAndText)
     Run([&](HWND w) {
         EXPECT_EQ(CheckedToolsChoices(w, 5, radio), std::vector<UINT> {IDM_CONVERT_T2S}) << "remembered";
         DropFiles(w, {big5});
+        OnNextModal([](HWND dialog) {
+            SetItemText(dialog, IDC_CONTENT_TITLE, "後記");
+            SetItemText(dialog, IDC_CONTENT_TEXT, "頭髮裡的軟體");
+            Click(dialog, IDC_CONTENT_SAVE);
+            EXPECT_EQ(ItemText(dialog, IDC_CONTENT_TEXT), "頭髮裡的軟體") << "the box keeps what was typed";
+            Click(dialog, IDOK);
+        });
+        Click(w, IDC_ADD_CONTENT);
         Click(w, IDC_CLOSE);
     });
-    ASSERT_EQ(Titles().size(), 1u);
+    ASSERT_EQ(Titles().size(), 2u);
     EXPECT_EQ(Titles()[0].substr(0, 6), "三国") << "the title from the file's name, converted";
     EXPECT_EQ(Texts()[0].substr(0, 63), "第一回　宴桃园豪杰三结义　斩黄巾英雄首立功");
+    EXPECT_EQ(Titles()[1], "后记") << "typed text is converted as a file's is";
+    EXPECT_EQ(Texts()[1], "头发里的软体");
 }
 
 TEST_F(MainWindowTest, OneMessageNamesTheTextsThatReadAsNonsense)
