@@ -12,6 +12,8 @@
 #include "ui/gdi.h"
 #include "ui/wide_text.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <iterator>
 #include <vector>
@@ -127,6 +129,7 @@ void CBookMakerDlg::Decorate()
             m_menu.ModifyItem(static_cast<const wchar_t*>(nullptr), image.command, image.bitmap);
         m_menu.SetAsMenuOf(GetHwnd());
     }
+    m_listMenu.LoadMenu(IDR_LIST_MENU);
 
     // The three small buttons beside the list show their icon above the caption, grey
     // while the mouse is elsewhere. Every button's face lightens while the mouse is over it.
@@ -204,6 +207,7 @@ bool CBookMakerDlg::OnCommand(int id, int code, HWND)
     case IDC_DOWN: MoveSelected(false); return true;
     case IDC_DELETE: DeleteSelected(); return true;
     case IDM_CLEAR_LIST: OnClearList(); return true;
+    case IDM_EDIT_ENTRY: OnEditEntry(); return true;
     default: return false;  // IDC_CLOSE runs OnOK; the two "open" menu items do nothing
     }
 }
@@ -262,6 +266,11 @@ bool CBookMakerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         if (reinterpret_cast<HWND>(lParam) != m_listSources.GetHwnd())
             return false;
         result = m_bWorking ? -2 : OnListKey(LOWORD(wParam));
+        return true;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) != m_listSources.GetHwnd())
+            return false;
+        OnListContextMenu(POINT {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return true;
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(m_hIcon);
@@ -461,6 +470,8 @@ void CBookMakerDlg::OnConversion(TextConversion conversion)
 void CBookMakerDlg::OnInitMenuPopup(HMENU popup)
 {
     ui::UpdateMenuItems(popup, [this](UINT id, ui::CommandState& state) {
+        if (UpdateListCommand(id, state.enabled))
+            return true;
         if (id == IDM_ALWAYS_ON_TOP) {
             state.checked = m_bAlwaysOnTop;
         } else if (id == IDM_SPLIT_CHAPTERS) {
@@ -468,8 +479,6 @@ void CBookMakerDlg::OnInitMenuPopup(HMENU popup)
         } else if (id >= IDM_VOLUME_NONE && id <= IDM_VOLUME_2M) {
             state.checked = m_settings.maxJarBytes == kVolumeSizeChoices[id - IDM_VOLUME_NONE];
             state.radio = true;
-        } else if (id == IDM_CLEAR_LIST) {
-            state.enabled = m_sources.GetCount() > 0;
         } else if (id >= IDM_COMPRESSION_FAST && id <= IDM_COMPRESSION_SMALL) {
             state.checked = m_settings.compression == static_cast<BookCompression>(id - IDM_COMPRESSION_FAST);
             state.radio = true;

@@ -94,6 +94,11 @@ private:
     void OnClearList();
     // Keys the list box passes on (WM_VKEYTOITEM): -2 when handled here, -1 otherwise.
     LRESULT OnListKey(UINT key);
+    // The list's context menu, at a right-click (where: its screen point) or at the
+    // keyboard's menu key or Shift+F10 (where: -1, -1).
+    void OnListContextMenu(POINT where);
+    // Whether the commands of the list's menu can do anything now.
+    bool UpdateListCommand(UINT id, bool& enabled) const;
     // Icon buttons, link labels and the owner-drawn menu with its images.
     void Decorate();
     bool OnPaintMinimised();
@@ -149,6 +154,7 @@ private:
     std::size_t m_nEncodingChoice = 0;  // index of kEncodingChoices: 自动 at start
     std::vector<std::string> m_arrImplausible;  // "name（GBK）" of the current command's files
     COwnerMenu m_menu;
+    COwnerMenu m_listMenu;  // the list's context menu
     std::string m_strWorkDir;
     // The book's parts and the remembered selection (m_nCurSel).
     CSourceList m_sources;

@@ -7,6 +7,7 @@
 #include "platform/exception.h"
 #include "platform/path.h"
 #include "platform/user_texts.h"
+#include "res/resource.h"
 #include "sources/reading_texts.h"
 #include "sources/source_files.h"
 #include "sources/text_import.h"
@@ -224,6 +225,59 @@ void CBookMakerDlg::OnAddContent()
 {
     CAddContentDlg dialog(Services(), m_sources, m_settings.byChapters, m_settings.conversion, m_pWorkObserver);
     dialog.DoModal(GetHwnd());
+}
+
+void CBookMakerDlg::OnListContextMenu(POINT where)
+{
+    HWND list = m_listSources.GetHwnd();
+    if (where.x == -1 && where.y == -1) {
+        // From the keyboard: below the entry that has the focus when it is selected, else
+        // below the first selected one, else at the list's corner.
+        const std::vector<int> selected = m_listSources.GetSelectedItems();
+        auto anchor = SendMessageW(list, LB_GETCARETINDEX, 0, 0);
+        if (!selected.empty() && std::find(selected.begin(), selected.end(), anchor) == selected.end())
+            anchor = selected.front();
+        RECT item {};
+        if (anchor < 0 || SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(anchor), reinterpret_cast<LPARAM>(&item)) ==
+                              LB_ERR)
+            item = RECT {};
+        where = POINT {item.left + 8, item.bottom};
+        ClientToScreen(list, &where);
+    } else {
+        // A right-click on an entry outside the selection selects that entry alone, as
+        // the file manager does; on the selection, or below the entries, it keeps it.
+        POINT client = where;
+        ScreenToClient(list, &client);
+        const auto hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+        const int index = LOWORD(hit);
+        const std::vector<int> selected = m_listSources.GetSelectedItems();
+        if (HIWORD(hit) == 0 && std::find(selected.begin(), selected.end(), index) == selected.end()) {
+            m_listSources.SelectItems({index});
+            m_sources.OnSelectionChange(index);
+        }
+    }
+    HMENU popup = GetSubMenu(m_listMenu.GetHandle(), 0);
+    if (!popup)
+        return;
+    OnInitMenuPopup(popup);
+    if (const UINT command = Services().ShowPopupMenu(GetHwnd(), popup, where))
+        OnCommand(static_cast<int>(command), BN_CLICKED, nullptr);
+}
+
+bool CBookMakerDlg::UpdateListCommand(UINT id, bool& enabled) const
+{
+    const std::vector<int> selected = m_listSources.GetSelectedItems();
+    const auto count = static_cast<int>(m_sources.GetCount());
+    const auto chosen = static_cast<int>(selected.size());
+    switch (id) {
+    case IDM_EDIT_ENTRY: enabled = chosen == 1; return true;
+    case IDM_CLEAR_LIST: enabled = count > 0; return true;
+    case IDC_DELETE: enabled = chosen > 0; return true;
+    // Something moves unless the selection is a block already at that edge.
+    case IDC_UP: enabled = chosen > 0 && selected.back() >= chosen; return true;
+    case IDC_DOWN: enabled = chosen > 0 && selected.front() < count - chosen; return true;
+    default: return false;
+    }
 }
 
 void CBookMakerDlg::OnEditEntry()

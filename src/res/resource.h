@@ -62,6 +62,11 @@
 #define IDM_CONVERT_T2S 32794
 #define IDM_CONVERT_S2T 32795
 #define IDM_CLEAR_LIST 32796
+#define IDM_EDIT_ENTRY 32797  // the list's menu: 编辑, as a double-click on the entry
+
+// The list's context menu: 编辑, then the commands of the buttons beside the list
+// (IDC_UP, IDC_DOWN, IDC_DELETE) and 清空列表
+#define IDR_LIST_MENU 135
 
 // The about item appended to the main window's system menu
 #define IDM_ABOUTBOX 0x0010

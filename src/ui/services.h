@@ -31,6 +31,9 @@ public:
     // greater than 31 when it started, else 0, ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND,
     // ERROR_BAD_FORMAT or another Win32 error below 32.
     virtual UINT StartProcess(const std::string& commandLine, int show) = 0;
+    // A pop-up menu owned by owner with its top-left corner at where (screen coordinates),
+    // tracked with either mouse button; the command chosen, or 0 when none was.
+    virtual UINT ShowPopupMenu(HWND owner, HMENU menu, POINT where) = 0;
     // The program's settings kept between runs, as named text values: all there are, and
     // the ones to write (others stay). Failures leave the defaults; nothing is reported.
     virtual std::map<std::string, std::string> LoadSettings() = 0;

@@ -90,6 +90,12 @@ INT_PTR Win32Services::ShellOpen(const std::string& file, int show)
 
 // CreateProcessW rather than WinExec, which takes the command in the ANSI code page and
 // would garble any character outside it; the result keeps WinExec's codes.
+UINT Win32Services::ShowPopupMenu(HWND owner, HMENU menu, POINT where)
+{
+    return static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,
+                                            where.x, where.y, 0, owner, nullptr));
+}
+
 UINT Win32Services::StartProcess(const std::string& commandLine, int show)
 {
     std::wstring line = Widen(commandLine);  // CreateProcessW may write into it

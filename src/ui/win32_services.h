@@ -12,6 +12,7 @@ public:
     bool ChooseFolder(HWND owner, const std::string& prompt, std::string& path) override;
     INT_PTR ShellOpen(const std::string& file, int show) override;
     UINT StartProcess(const std::string& commandLine, int show) override;
+    UINT ShowPopupMenu(HWND owner, HMENU menu, POINT where) override;
     // Values of HKEY_CURRENT_USER\Software\BookMaker.
     std::map<std::string, std::string> LoadSettings() override;
     void SaveSettings(const std::map<std::string, std::string>& values) override;

@@ -1,7 +1,7 @@
 // The keyboard in the main window: Tab from the top of the left column down, then the list
 // and the fields; several entries selected at once (Shift/Ctrl) and removed by 删 or the
-// Delete key; Ctrl+Up / Ctrl+Down moving them; 工具 > 清空列表 after asking; the focus cue
-// drawn on the owner-drawn buttons.
+// Delete key; Ctrl+Up / Ctrl+Down moving them; 工具 > 清空列表 after asking; the list's
+// context menu; the focus cue drawn on the owner-drawn buttons.
 #include "app/main_window_test.h"
 
 #include "res/resource.h"
@@ -150,6 +150,87 @@ TEST_F(MainWindowTest, ClearListAsksFirstAndIsGreyWhenThereIsNothing)
     EXPECT_EQ(services.QuestionTexts(), (std::vector<std::string>{"清空列表中的全部内容？", "清空列表中的全部内容？"}));
     EXPECT_TRUE(Titles().empty());
     EXPECT_TRUE(Texts().empty());
+}
+
+// The screen point in the middle of a list entry, as a right-click there sends it.
+LPARAM PointOfEntry(HWND list, int index)
+{
+    RECT item {};
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    POINT point {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(list, &point);
+    return MAKELPARAM(point.x, point.y);
+}
+
+// A right-click selects the entry under it unless it is selected already; the menu greys
+// what cannot act on the selection, and its commands are those of the buttons and keys.
+TEST_F(MainWindowTest, ListContextMenuActsOnTheSelection)
+{
+    using Item = RecordingServices::PopupItem;
+    const auto menu = [](bool edit, bool up, bool down, bool remove, bool clear) {
+        return std::vector<Item> {{IDM_EDIT_ENTRY, edit}, {IDC_UP, up},   {IDC_DOWN, down},
+                                  {IDC_DELETE, remove},   {0, false},     {IDM_CLEAR_LIST, clear}};
+    };
+    const struct {
+        const char* how;
+        std::vector<int> selected;
+        int clicked;  // -1: the menu key, -2: below the entries
+        UINT command;
+        std::vector<Item> shown;
+        std::vector<std::string> order;
+    } cases[] = {
+        {"on an entry outside the selection: it alone", {0, 1}, 3, IDC_UP, menu(true, true, true, true, true),
+         {"A", "B", "D", "C", "E"}},
+        {"on the selection: kept", {1, 3}, 3, IDC_DELETE, menu(false, true, true, true, true), {"A", "C", "E"}},
+        {"the first entries cannot go up", {0, 1}, 1, IDC_DOWN, menu(false, false, true, true, true),
+         {"C", "A", "B", "D", "E"}},
+        {"the last cannot go down", {4}, -1, 0, menu(true, true, false, true, true), {"A", "B", "C", "D", "E"}},
+        {"below the entries, nothing selected", {}, -2, 0, menu(false, false, false, false, true),
+         {"A", "B", "C", "D", "E"}},
+    };
+    for (const auto& c : cases) {
+        services.answers = {IDYES};
+        services.popups.clear();
+        services.popupAnswers = {c.command};
+        Run([&](HWND w) {
+            FillAndSelect(w, c.selected);
+            HWND list = List(w);
+            RECT box {};
+            GetWindowRect(list, &box);
+            const LPARAM where = c.clicked >= 0    ? PointOfEntry(list, c.clicked)
+                                 : c.clicked == -1 ? static_cast<LPARAM>(-1)
+                                                   : MAKELPARAM(box.left + 20, box.bottom - 5);
+            // As the list box itself passes the click on to the window.
+            SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), where);
+            EXPECT_EQ(ListItems(list), c.order) << c.how;
+            Click(w, IDC_CLOSE);
+        });
+        ASSERT_EQ(services.popups.size(), 1u) << c.how;
+        EXPECT_EQ(services.popups[0], c.shown) << c.how;
+        EXPECT_EQ(Titles(), c.order) << c.how;
+    }
+    // 编辑 opens the entry as a double-click does; the menu key puts the menu below it.
+    services.popups.clear();
+    services.popupPlaces.clear();
+    services.popupAnswers = {IDM_EDIT_ENTRY};
+    std::string edited;
+    Run([&](HWND w) {
+        FillAndSelect(w, {2});
+        OnNextModal([&](HWND dialog) {
+            edited = ItemText(dialog, IDC_CONTENT_TEXT);
+            Click(dialog, IDOK);
+        });
+        SendMessageW(List(w), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List(w)), -1);
+        RECT item {};
+        SendMessageW(List(w), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+        POINT below {item.left, item.bottom};
+        ClientToScreen(List(w), &below);
+        ASSERT_EQ(services.popupPlaces.size(), 1u);
+        EXPECT_EQ(services.popupPlaces[0].y, below.y);
+        services.answers = {IDYES};
+        Click(w, IDC_CLOSE);
+    });
+    EXPECT_EQ(edited, "text C");
 }
 
 // Tab goes down the left column from its top, then to the list, the buttons beside it and

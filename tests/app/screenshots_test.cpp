@@ -341,6 +341,67 @@ TEST_F(MainWindowTest, ScreenshotsOfTheRadioMenus)
     }
 }
 
+// The list's context menu, as the real menu: it opens where the right-click was, and on
+// the last entry 下移 is drawn grey while 上移 is in the menu's text colour.
+HWND g_contextOwner = nullptr;
+std::string g_contextShot;
+std::vector<test::Box> g_contextItems;  // in the picture, by position
+RECT g_contextWindow {};
+
+void CALLBACK WhileContextMenuIsOpen(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND popupWindow = ShownPopupMenu();
+    if (!popupWindow)
+        return;
+    KillTimer(nullptr, timer);
+    GetWindowRect(popupWindow, &g_contextWindow);
+    HMENU popup = reinterpret_cast<HMENU>(SendMessageW(popupWindow, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+        RECT item {};
+        GetMenuItemRect(nullptr, popup, static_cast<UINT>(i), &item);
+        g_contextItems.push_back(InScreenshot(g_contextOwner, item));
+    }
+    SaveScreenshot(g_contextOwner, g_contextShot);
+    EndMenu();
+}
+
+TEST_F(MainWindowTest, ScreenshotOfTheListContextMenu)
+{
+    g_contextShot = ScreenshotPath("main_window_list_menu.png");
+    g_contextItems.clear();
+    ui::Win32Services real;
+    services.showPopup = [&](HWND owner, HMENU menu, POINT where) {
+        SetTimer(nullptr, 0, 300, WhileContextMenuIsOpen);
+        return real.ShowPopupMenu(owner, menu, where);
+    };
+    POINT clicked {};
+    Run([&](HWND w) {
+        g_contextOwner = w;
+        SetItemText(w, IDC_BOOK_NAME, "三国演义");
+        DropFiles(w, {Write("第一回.txt", "一"), Write("第二回.txt", "二"), Write("第三回.txt", "三")});
+        HWND list = List(w);
+        RECT item {};
+        SendMessageW(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+        clicked = POINT {item.left + 30, (item.top + item.bottom) / 2};
+        ClientToScreen(list, &clicked);
+        SetCursorPos(clicked.x, clicked.y);
+        SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(clicked.x, clicked.y));
+        EXPECT_EQ(ListSelection(list), 2) << "the entry right-clicked is selected";
+        services.answers = {IDYES};
+        Click(w, IDC_CLOSE);
+    });
+    ASSERT_EQ(g_contextItems.size(), 6u) << "the menu was not seen on the screen";
+    EXPECT_EQ(g_contextWindow.left, clicked.x);
+    EXPECT_EQ(g_contextWindow.top, clicked.y);
+    const test::Picture picture = test::ReadPng(g_contextShot);
+    const auto textPixels = [&](int position) {
+        return test::CountIn(picture, g_contextItems[static_cast<std::size_t>(position)],
+                             {Rgb(GetSysColor(COLOR_MENUTEXT))});
+    };
+    EXPECT_GT(textPixels(1), 20) << "上移 in the text colour";
+    EXPECT_EQ(textPixels(2), 0) << "下移 grey";
+}
+
 // The message for texts that read as nonsense, as a real message box.
 TEST_F(MainWindowTest, ScreenshotOfTheImplausibleTextWarning)
 {

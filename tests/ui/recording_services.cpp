@@ -53,6 +53,24 @@ INT_PTR RecordingServices::ShellOpen(const std::string& file, int show)
     return shellOpenResult;
 }
 
+UINT RecordingServices::ShowPopupMenu(HWND owner, HMENU menu, POINT where)
+{
+    std::vector<PopupItem> items;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        items.push_back({GetMenuItemID(menu, i), (state & (MF_GRAYED | MF_DISABLED)) == 0});
+    }
+    popups.push_back(items);
+    popupPlaces.push_back(where);
+    if (showPopup)
+        return showPopup(owner, menu, where);
+    if (popupAnswers.empty())
+        return 0;
+    const UINT answer = popupAnswers.front();
+    popupAnswers.pop_front();
+    return answer;
+}
+
 UINT RecordingServices::StartProcess(const std::string& commandLine, int show)
 {
     started.push_back(commandLine);

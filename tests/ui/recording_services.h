@@ -5,6 +5,7 @@
 #include "ui/services.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -24,6 +25,7 @@ public:
     bool ChooseFolder(HWND owner, const std::string& prompt, std::string& path) override;
     INT_PTR ShellOpen(const std::string& file, int show) override;
     UINT StartProcess(const std::string& commandLine, int show) override;
+    UINT ShowPopupMenu(HWND owner, HMENU menu, POINT where) override;
     std::map<std::string, std::string> LoadSettings() override { return settings; }
     void SaveSettings(const std::map<std::string, std::string>& values) override;
 
@@ -47,6 +49,20 @@ public:
     std::vector<std::string> opened;         // ShellOpen
     std::vector<std::string> started;        // StartProcess
     std::vector<int> shows;                  // the show argument of either, in order
+
+    // Pop-up menus shown: each item's command and whether it was enabled (a separator is
+    // 0 and not enabled), and where the menu was put; answered from popupAnswers in order, 0 (none
+    // chosen) when it is empty.
+    struct PopupItem {
+        UINT command = 0;
+        bool enabled = false;
+        bool operator==(const PopupItem&) const = default;
+    };
+    std::vector<std::vector<PopupItem>> popups;
+    std::vector<POINT> popupPlaces;
+    std::deque<UINT> popupAnswers;
+    // When set, shows the menu instead of answering (screenshots of a real one).
+    std::function<UINT(HWND, HMENU, POINT)> showPopup;
 
     std::map<std::string, std::string> settings;  // as saved, and what the next window loads
     int settingsSaved = 0;
