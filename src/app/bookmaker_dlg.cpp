@@ -83,6 +83,22 @@ void CBookMakerDlg::ShowResultLine(const std::string& line)
     ui::SetWindowTextUtf8(GetItem(IDC_INFO_TEXT), line.empty() ? m_strInfoText : "   " + line);
 }
 
+void CBookMakerDlg::ShowWrittenBook(const BookResult& book)
+{
+    const std::string line = "   " + DescribeWrittenBook(book);
+    HWND info = GetItem(IDC_INFO_TEXT);
+    RECT box {};
+    GetClientRect(info, &box);
+    RECT needed {0, 0, box.right, 0};
+    {
+        ui::WindowDc dc(info);
+        ui::SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(info, WM_GETFONT, 0, 0)));
+        DrawTextW(dc.Get(), ui::Widen(line).c_str(), -1, &needed,
+                  DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+    }
+    ShowResultLine(needed.bottom <= box.bottom ? DescribeWrittenBook(book) : DescribeWrittenBook(book, true));
+}
+
 void CBookMakerDlg::ShowSettingsLine()
 {
     ui::SetWindowTextUtf8(GetItem(IDC_SETTINGS_LINE), DescribeSettings(m_settings));
@@ -317,7 +333,7 @@ void CBookMakerDlg::OnGenerate()
         return;
     }
     m_bListChanged = false;
-    ShowResultLine(DescribeWrittenBook(book));
+    ShowWrittenBook(book);
     // Files taken away or put back beside the book are said before the book is shown.
     std::string cleanup;
     for (const auto& [said, path] : DescribeCleanup(book))

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+struct BookResult;
+
 class CBookMakerDlg : public ui::Dialog, private ISourceListView {
 public:
     explicit CBookMakerDlg(ui::IServices& services);
@@ -119,6 +121,8 @@ private:
     // The information text, or in its place what the last command did; "" puts back the
     // information text.
     void ShowResultLine(const std::string& line);
+    // What the build wrote, in the brief form when the whole line does not fit the box.
+    void ShowWrittenBook(const BookResult& book);
     void ShowSettingsLine();
     // A setting of 工具 changed: remembered, and the settings line says it.
     void SettingsChanged();

@@ -3,6 +3,7 @@
 #include "platform/path.h"
 
 #include <cstdio>
+#include <vector>
 
 std::string FormatSize(std::uint64_t bytes)
 {
@@ -21,7 +22,28 @@ std::string FormatSize(std::uint64_t bytes)
     return text;
 }
 
-std::string DescribeWrittenBook(const BookResult& book)
+std::string ShortenedFolder(const std::string& folder)
+{
+    // The parts between separators; a leading "\\" (a network path) stays with the first.
+    std::size_t start = 0;
+    while (start < folder.size() && IsPathSeparator(folder[start]))
+        ++start;
+    std::vector<std::string> parts;
+    for (std::size_t i = start; i < folder.size();) {
+        std::size_t end = i;
+        while (end < folder.size() && !IsPathSeparator(folder[end]))
+            ++end;
+        if (end > i)
+            parts.push_back(folder.substr(i, end - i));
+        i = end + 1;
+    }
+    if (parts.size() <= 3)
+        return folder;
+    const char separator = folder[start + parts.front().size()];  // the first part starts at start
+    return folder.substr(0, start) + parts.front() + separator + "…" + separator + parts.back();
+}
+
+std::string DescribeWrittenBook(const BookResult& book, bool brief)
 {
     if (book.volumes.empty())
         return {};
@@ -32,6 +54,8 @@ std::string DescribeWrittenBook(const BookResult& book)
     std::string where = folder;
     if (where.size() > 1 && IsPathSeparator(where.back()) && where[where.size() - 2] != ':')
         where.pop_back();
+    if (brief)
+        where = ShortenedFolder(where);
 
     std::uint64_t total = 0;
     for (const BookVolume& volume : book.volumes)
@@ -44,7 +68,10 @@ std::string DescribeWrittenBook(const BookResult& book)
         line = "已生成 " + std::to_string(book.volumes.size()) + " 卷：" + name + " 至 " +
                FileNameOfPath(book.volumes.back().jarPath) + "，共 " + FormatSize(total) + "，位于 " + where + "。";
     }
-    if (!book.removed.empty()) {
+    if (brief && book.removed.size() > 2) {
+        line += "已删除 " + std::to_string(book.removed.size()) + " 个旧的分卷文件（" +
+                FileNameOfPath(book.removed.front()) + " 等）。";
+    } else if (!book.removed.empty()) {
         line += "已删除旧的分卷 ";
         for (std::size_t i = 0; i < book.removed.size(); ++i)
             line += (i ? "、" : "") + FileNameOfPath(book.removed[i]);

@@ -17,6 +17,11 @@ inline constexpr std::uint64_t kLargeJarBytes = 1 << 20;
 std::string FormatSize(std::uint64_t bytes);
 
 // "已生成 书.jar（1.2 MB），位于 D:\书。" or "已生成 3 卷：书(1).jar 至 书(3).jar，共 2.4 MB，位于
-// D:\书。", then "已删除旧的分卷 书(4).jar、书(5).jar。" when older volumes went, and for one
-// jar above kLargeJarBytes the hint to cut it into volumes.
-std::string DescribeWrittenBook(const BookResult& book);
+// D:\书。", then "已删除旧的分卷 书(4).jar、书(4).jad。" when older volumes went, and for one
+// jar above kLargeJarBytes the hint to cut it into volumes. brief, for a window where the
+// whole line does not fit: the folder cut to its first and last parts ("D:\…\书"), and more
+// than two older files counted instead of named ("已删除 6 个旧的分卷文件（书(4).jar 等）。").
+std::string DescribeWrittenBook(const BookResult& book, bool brief = false);
+
+// A folder of more than three parts as its first part and its last: "C:\…\书库".
+std::string ShortenedFolder(const std::string& folder);

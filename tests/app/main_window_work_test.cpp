@@ -221,6 +221,39 @@ TEST_F(MainWindowTest, ResultLineNamesTheVolumesAndTheOlderOnesRemoved)
     EXPECT_TRUE(first.ends_with("，位于 " + workDir + "。已删除旧的分卷 卷(3).jar、卷(3).jad。")) << first;
 }
 
+// A line too long for its box (eight older files removed, a deep folder) is said briefly:
+// the folder's first and last parts, the older files counted.
+TEST_F(MainWindowTest, ALongResultLineIsShortenedToFitItsBox)
+{
+    WriteTemplate();
+    services.settings = {{"MaxJarSize", "102400"}};
+    std::string text;
+    std::uint32_t seed = 1;
+    for (int i = 0; i < 40000; ++i) {
+        seed = seed * 1103515245 + 12345;
+        text += ui::Narrow(std::wstring(1, static_cast<wchar_t>(0x4E00 + (seed >> 8) % 0x5000)));
+    }
+    std::vector<std::string> files;
+    for (const char* name : {"a", "b", "c", "d", "e", "f"})
+        files.push_back(Write(std::string(name) + ".txt", text));
+    std::string line;
+    Run([&](HWND w) {
+        SetItemText(w, IDC_BOOK_NAME, "卷");
+        DropFiles(w, files);
+        Click(w, IDC_GENERATE);
+        for (int i = 0; i < 4; ++i) {
+            ClickListItem(List(w), 2);
+            Click(w, IDC_DELETE);
+        }
+        Click(w, IDC_GENERATE);
+        line = ItemText(w, IDC_INFO_TEXT);
+        Click(w, IDC_CLOSE);
+    });
+    const std::string folder = workDir.substr(0, workDir.find('\\')) + "\\…" + workDir.substr(workDir.rfind('\\'));
+    EXPECT_TRUE(line.starts_with("   已生成 2 卷：卷(1).jar 至 卷(2).jar，共 ")) << line;
+    EXPECT_TRUE(line.ends_with("，位于 " + folder + "。已删除 8 个旧的分卷文件（卷(3).jar 等）。")) << line;
+}
+
 TEST_F(MainWindowTest, SettingsLineFollowsTheToolsMenu)
 {
     services.settings = {{"SplitByChapters", "1"}, {"MaxJarSize", "307200"}, {"Compression", "small"}};

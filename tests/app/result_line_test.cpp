@@ -57,6 +57,41 @@ TEST(ResultLine, LargeSingleJarSuggestsVolumes)
     EXPECT_EQ(DescribeWrittenBook(book).find(hint), std::string::npos);
 }
 
+// For a window too narrow for the whole line: the folder's first and last parts, and the
+// older files counted once there are more than two.
+TEST(ResultLine, BriefLineShortensTheFolderAndCountsTheOlderFiles)
+{
+    const struct {
+        const char* folder;
+        const char* shown;
+    } folders[] = {
+#ifdef _WIN32
+        {"C:\\Users\\张三\\Desktop\\小说", "C:\\…\\小说"},
+        {"\\\\server\\share\\books\\new", "\\\\server\\…\\new"},
+        {"C:\\Users\\小说", "C:\\Users\\小说"},  // three parts: kept whole
+#endif
+        {"/home/user/books/novels", "/home/…/novels"},
+        {"/home/user/books", "/home/user/books"},
+        {"书库", "书库"},
+    };
+    for (const auto& f : folders)
+        EXPECT_EQ(ShortenedFolder(f.folder), f.shown) << f.folder;
+
+    const std::string folder = "/home/user/books/novels/";
+    BookResult book;
+    book.volumes = {Volume(folder + "三国(1).jar", 300 << 10), Volume(folder + "三国(2).jar", 300 << 10)};
+    book.removed = {folder + "三国(3).jar", folder + "三国(3).jad"};
+    EXPECT_EQ(DescribeWrittenBook(book, true),
+              "已生成 2 卷：三国(1).jar 至 三国(2).jar，共 600 KB，位于 /home/…/novels。"
+              "已删除旧的分卷 三国(3).jar、三国(3).jad。");
+    book.removed.push_back(folder + "三国(4).jar");
+    EXPECT_EQ(DescribeWrittenBook(book, true),
+              "已生成 2 卷：三国(1).jar 至 三国(2).jar，共 600 KB，位于 /home/…/novels。"
+              "已删除 3 个旧的分卷文件（三国(3).jar 等）。");
+    EXPECT_NE(DescribeWrittenBook(book).find("/home/user/books/novels。已删除旧的分卷 三国(3).jar、三国(3).jad、三国(4).jar。"),
+              std::string::npos);
+}
+
 #ifdef _WIN32
 TEST(ResultLine, DriveRootKeepsItsSeparator)
 {
