@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,6 +48,10 @@ protected:
 private:
     std::wstring m_previousDirectory;
 };
+
+// count ideographs picked at random from seed (UTF-8): text that hardly packs, about two
+// bytes packed for each character.
+std::string HardlyPackingText(int count, std::uint32_t seed);
 
 // An entry of a jar: its data inflated.
 std::string JarEntry(const std::string& jarPath, const std::string& name);

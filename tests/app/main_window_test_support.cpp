@@ -45,6 +45,16 @@ void MainWindowTest::WriteTemplate()
                                               {"rd.PNG", "\x89PNG\r\n\x1a\n"}}));
 }
 
+std::string HardlyPackingText(int count, std::uint32_t seed)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        seed = seed * 1103515245 + 12345;
+        text += ui::Narrow(std::wstring(1, static_cast<wchar_t>(0x4E00 + (seed >> 8) % 0x5000)));
+    }
+    return text;
+}
+
 std::string MainWindowTest::UnreadableFile() { return "Z:\\sys\\class\\net\\lo\\speed"; }
 
 std::string MainWindowTest::LinkToUnreadable(const std::string& relative)

@@ -192,13 +192,7 @@ TEST_F(MainWindowTest, ResultLineNamesTheVolumesAndTheOlderOnesRemoved)
     WriteTemplate();
     services.settings = {{"MaxJarSize", "102400"}};
     // 40000 characters that hardly pack: one part of about 80 KB packed, one volume each.
-    std::string text;
-    std::uint32_t seed = 1;
-    for (int i = 0; i < 40000; ++i) {
-        seed = seed * 1103515245 + 12345;
-        const wchar_t c = static_cast<wchar_t>(0x4E00 + (seed >> 8) % 0x5000);
-        text += ui::Narrow(std::wstring(1, c));
-    }
+    const std::string text = HardlyPackingText(40000, 1);
     std::string first, after;
     Run([&](HWND w) {
         const std::string information = ItemText(w, IDC_INFO_TEXT);
@@ -227,12 +221,7 @@ TEST_F(MainWindowTest, ALongResultLineIsShortenedToFitItsBox)
 {
     WriteTemplate();
     services.settings = {{"MaxJarSize", "102400"}};
-    std::string text;
-    std::uint32_t seed = 1;
-    for (int i = 0; i < 40000; ++i) {
-        seed = seed * 1103515245 + 12345;
-        text += ui::Narrow(std::wstring(1, static_cast<wchar_t>(0x4E00 + (seed >> 8) % 0x5000)));
-    }
+    const std::string text = HardlyPackingText(40000, 1);
     std::vector<std::string> files;
     for (const char* name : {"a", "b", "c", "d", "e", "f"})
         files.push_back(Write(std::string(name) + ".txt", text));

@@ -475,12 +475,7 @@ TEST_F(MainWindowTest, ScreenshotsOfTheResultLineAndTheCloseQuestion)
     services.settings = {{"MaxJarSize", "102400"}, {"SplitByChapters", "1"}};
     const std::string resultShot = ScreenshotPath("main_window_result_line.png");
     const std::string questionShot = ScreenshotPath("message_close_question.png");
-    std::string text;
-    std::uint32_t seed = 3;
-    for (int i = 0; i < 40000; ++i) {
-        seed = seed * 1103515245 + 12345;
-        text += ui::Narrow(std::wstring(1, static_cast<wchar_t>(0x4E00 + (seed >> 8) % 0x5000)));
-    }
+    const std::string text = HardlyPackingText(40000, 3);
     ui::Win32Services real;
     std::string line;
     Run([&](HWND w) {
