@@ -170,8 +170,9 @@ def check_volumes(c, label, folder, template, source_text, extra, jar_check):
         total = sum(len(p.encode("utf-8")) for p in whole_parts)
         c.expect(manifest.get("Lumenread-Volume") == "%d %d" % (before, total),
                  f"{label}: {volume} starts at byte {before} of {total}: {manifest.get('Lumenread-Volume')}")
-        code, report, _ = c.cli("inspect", c.host(path))
-        c.expect(code == 0 and "描述文件：" in report, f"{label}: inspect {volume} ({code})")
+        code, report, err = c.cli("inspect", c.host(path))
+        c.expect(code == 0 and "描述文件：" in report,
+                 f"{label}: inspect {volume} ({code}) {(report + err).strip()[-600:]}")
     c.expect(len(midlet_names) == k, f"{label}: every volume a MIDlet name of its own")
     c.expect(titles == whole_titles, f"{label}: the volumes' titles joined are the whole book's")
     c.expect(parts == whole_parts, f"{label}: the volumes' parts joined are the whole book's")
