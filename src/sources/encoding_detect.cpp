@@ -17,9 +17,34 @@ constexpr std::size_t kValidPerBadSequence = 16;
 // After this many multi-byte sequences (a page of text), a text with fewer than
 // kClearlyLegacyRatio valid ones per bad one is decided without reading on: GBK and Big5
 // stay under 2, while UTF-8 with a few damaged bytes is far above 16. Reading a whole GBK
-// file to prove that it could not reach 16 took most of the detection's time.
+// file to prove that it could not reach 16 took most of the detection's time. Unless its
+// last kTailBytes read as UTF-8: files joined, a GBK preface before a UTF-8 body, are read
+// to the end and judged as a whole.
 constexpr std::size_t kDecisionSequences = 1024;
 constexpr std::size_t kClearlyLegacyRatio = 4;
+constexpr std::size_t kTailBytes = 1024;
+
+bool EndReadsAsUtf8(const unsigned char* p, std::size_t size)
+{
+    std::size_t i = size > kTailBytes ? size - kTailBytes : 0;
+    while (i < size && (p[i] & 0xC0) == 0x80)
+        ++i;  // the tail may start inside a character
+    std::size_t valid = 0, bad = 0;
+    while (i < size) {
+        if (p[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        const Utf8Sequence s = ReadUtf8Sequence(p + i, size - i);
+        if (s.status == Utf8Status::Truncated)
+            break;
+        i += s.length;
+        ++(s.status == Utf8Status::Valid ? valid : bad);
+        if (valid + (size - i) / 2 < kValidPerBadSequence * bad)
+            return false;  // as in the whole text: the rest could not make up for it
+    }
+    return valid > 0 && valid >= kValidPerBadSequence * bad;
+}
 
 bool StartsWith(const unsigned char* p, std::size_t size, std::initializer_list<unsigned char> mark)
 {
@@ -55,6 +80,7 @@ TextEncoding DetectEncoding(const char* data, std::size_t size)
     const auto legacy = [data, size] { return IsBig5(data, size) ? EncodingBig5 : EncodingAnsi; };
     std::size_t valid = 0, bad = 0;
     std::size_t i = 0;
+    int endIsUtf8 = -1;  // not looked at yet
     while (i < size) {
         if (i + 8 <= size) {
             std::uint64_t word;
@@ -83,8 +109,12 @@ TextEncoding DetectEncoding(const char* data, std::size_t size)
         // the sequences read so far are clearly not UTF-8.
         if (valid + (size - i) / 2 < kValidPerBadSequence * bad)
             return legacy();
-        if (valid + bad >= kDecisionSequences && valid < kClearlyLegacyRatio * bad)
-            return legacy();
+        if (valid + bad >= kDecisionSequences && valid < kClearlyLegacyRatio * bad) {
+            if (endIsUtf8 < 0)
+                endIsUtf8 = EndReadsAsUtf8(p, size);
+            if (!endIsUtf8)
+                return legacy();
+        }
     }
     if (valid + bad == 0)
         return EncodingAnsi;

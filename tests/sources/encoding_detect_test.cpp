@@ -110,6 +110,8 @@ TEST(DetectEncoding, MarksAndTheUtf8Test)
          test::Repeat(test::Repeat("中", 20) + "\xFF", 1000), EncodingUtf8},
         {"long UTF-8 with a bad byte after every 10 characters",
          test::Repeat(test::Repeat("中", 10) + "\xFF", 1000), EncodingAnsi},
+        {"a GBK preface before a long UTF-8 body: judged as a whole",
+         test::Repeat("\xD2\xBB\xD0\xA9\xD6\xD0", 1000) + test::Repeat("中", 100000), EncodingUtf8},
         // GBK whose characters are often valid UTF-8 by chance stays GBK: 一些 is D2 BB D0 A9.
         {"GBK 一些 with GBK between", test::Repeat("\xD2\xBB\xD0\xA9\xD6\xD0", 50), EncodingAnsi},
         {"a long GBK text of them", test::Repeat("\xD2\xBB\xD0\xA9\xD6\xD0", 100000), EncodingAnsi},
