@@ -36,6 +36,11 @@ protected:
     // A file named relative in the working folder that opens like UnreadableFile.
     std::string LinkToUnreadable(const std::string& relative);
 
+    // Drops files, generates book `name` from them, deletes the entries after the first
+    // `keep` and generates again: with volumes, the second build removes the older ones.
+    static void GenerateThenFewer(HWND w, const std::string& name, const std::vector<std::string>& files,
+                                  std::size_t keep);
+
     static HWND List(HWND window);
     std::vector<std::string> Titles() const { return test::Titles(window->GetSources()); }
     std::vector<std::string> Texts() const { return test::Texts(window->GetSources()); }

@@ -45,6 +45,19 @@ void MainWindowTest::WriteTemplate()
                                               {"rd.PNG", "\x89PNG\r\n\x1a\n"}}));
 }
 
+void MainWindowTest::GenerateThenFewer(HWND w, const std::string& name, const std::vector<std::string>& files,
+                                       std::size_t keep)
+{
+    SetItemText(w, IDC_BOOK_NAME, name);
+    DropFiles(w, files);
+    Click(w, IDC_GENERATE);
+    for (std::size_t i = keep; i < files.size(); ++i) {
+        ClickListItem(List(w), static_cast<int>(keep));
+        Click(w, IDC_DELETE);
+    }
+    Click(w, IDC_GENERATE);
+}
+
 std::string HardlyPackingText(int count, std::uint32_t seed)
 {
     std::string text;

@@ -196,12 +196,7 @@ TEST_F(MainWindowTest, ResultLineNamesTheVolumesAndTheOlderOnesRemoved)
     std::string first, after;
     Run([&](HWND w) {
         const std::string information = ItemText(w, IDC_INFO_TEXT);
-        SetItemText(w, IDC_BOOK_NAME, "卷");
-        DropFiles(w, {Write("a.txt", text), Write("b.txt", text), Write("c.txt", text)});
-        Click(w, IDC_GENERATE);
-        ClickListItem(List(w), 2);
-        Click(w, IDC_DELETE);
-        Click(w, IDC_GENERATE);
+        GenerateThenFewer(w, "卷", {Write("a.txt", text), Write("b.txt", text), Write("c.txt", text)}, 2);
         first = ItemText(w, IDC_INFO_TEXT);
         ClickListItem(List(w), 0);
         Click(w, IDC_DELETE);
@@ -227,14 +222,7 @@ TEST_F(MainWindowTest, ALongResultLineIsShortenedToFitItsBox)
         files.push_back(Write(std::string(name) + ".txt", text));
     std::string line;
     Run([&](HWND w) {
-        SetItemText(w, IDC_BOOK_NAME, "卷");
-        DropFiles(w, files);
-        Click(w, IDC_GENERATE);
-        for (int i = 0; i < 4; ++i) {
-            ClickListItem(List(w), 2);
-            Click(w, IDC_DELETE);
-        }
-        Click(w, IDC_GENERATE);
+        GenerateThenFewer(w, "卷", files, 2);
         line = ItemText(w, IDC_INFO_TEXT);
         Click(w, IDC_CLOSE);
     });

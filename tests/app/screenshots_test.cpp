@@ -479,12 +479,7 @@ TEST_F(MainWindowTest, ScreenshotsOfTheResultLineAndTheCloseQuestion)
     ui::Win32Services real;
     std::string line;
     Run([&](HWND w) {
-        SetItemText(w, IDC_BOOK_NAME, "三国演义");
-        DropFiles(w, {Write("上.txt", text), Write("中.txt", text), Write("下.txt", text)});
-        Click(w, IDC_GENERATE);
-        ClickListItem(List(w), 2);
-        Click(w, IDC_DELETE);
-        Click(w, IDC_GENERATE);
+        GenerateThenFewer(w, "三国演义", {Write("上.txt", text), Write("中.txt", text), Write("下.txt", text)}, 2);
         line = ItemText(w, IDC_INFO_TEXT);
         SetCursorPos(0, 0);
         SaveScreenshot(w, resultShot);
