@@ -1,7 +1,11 @@
-// Case in ASCII alone: file extensions, manifest attribute names, option values and Latin
-// chapter words compare without regard to case there, and other scripts have none.
+// ASCII alone. Case: file extensions, manifest attribute names, option values and Latin
+// chapter words compare without regard to case there, and other scripts have none. And
+// runs of ASCII skipped quickly by the encoding detectors.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -37,4 +41,20 @@ constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)
 constexpr bool EndsWithIgnoringAsciiCase(std::string_view s, std::string_view suffix)
 {
     return s.size() >= suffix.size() && EqualsIgnoringAsciiCase(s.substr(s.size() - suffix.size()), suffix);
+}
+
+// The position of the first byte from i on that is not ASCII (size when there is none),
+// looking at eight bytes at a time: what detection skips between the characters it reads.
+inline std::size_t SkipAscii(const unsigned char* p, std::size_t i, std::size_t size)
+{
+    while (i + 8 <= size) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        if (word & 0x8080808080808080ull)
+            break;
+        i += 8;
+    }
+    while (i < size && p[i] < 0x80)
+        ++i;
+    return i;
 }

@@ -1,10 +1,10 @@
 #include "sources/encoding_detect.h"
 
+#include "platform/ascii.h"
 #include "platform/utf8_sequence.h"
 #include "sources/gbk_or_big5.h"
 #include "sources/text_sniff.h"
 
-#include <cstdint>
 #include <cstring>
 #include <initializer_list>
 
@@ -30,11 +30,7 @@ bool EndReadsAsUtf8(const unsigned char* p, std::size_t size)
     while (i < size && (p[i] & 0xC0) == 0x80)
         ++i;  // the tail may start inside a character
     std::size_t valid = 0, bad = 0;
-    while (i < size) {
-        if (p[i] < 0x80) {
-            ++i;
-            continue;
-        }
+    while ((i = SkipAscii(p, i, size)) < size) {
         const Utf8Sequence s = ReadUtf8Sequence(p + i, size - i);
         if (s.status == Utf8Status::Truncated)
             break;
@@ -81,19 +77,7 @@ TextEncoding DetectEncoding(const char* data, std::size_t size)
     std::size_t valid = 0, bad = 0;
     std::size_t i = 0;
     int endIsUtf8 = -1;  // not looked at yet
-    while (i < size) {
-        if (i + 8 <= size) {
-            std::uint64_t word;
-            std::memcpy(&word, p + i, 8);
-            if ((word & 0x8080808080808080ull) == 0) {
-                i += 8;
-                continue;
-            }
-        }
-        if (p[i] < 0x80) {
-            ++i;
-            continue;
-        }
+    while ((i = SkipAscii(p, i, size)) < size) {
         const Utf8Sequence s = ReadUtf8Sequence(p + i, size - i);
         if (s.status == Utf8Status::Truncated) {
             ++valid;  // the start of a character the end of the buffer cuts off
@@ -137,9 +121,7 @@ const char* EncodingName(TextEncoding encoding)
 
 bool ParseEncodingChoice(const std::string& name, std::optional<TextEncoding>& encoding)
 {
-    std::string lower = name;
-    for (char& c : lower)
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    const std::string lower = AsciiLower(name);
     static const struct {
         const char* name;
         std::optional<TextEncoding> encoding;

@@ -1,9 +1,7 @@
 #include "sources/gbk_or_big5.h"
 
+#include "platform/ascii.h"
 #include "sources/big5_decode.h"
-
-#include <cstdint>
-#include <cstring>
 
 namespace {
 
@@ -12,21 +10,6 @@ enum Kind { common, other, bad };
 constexpr int kBadWeight = 3;
 
 bool In(unsigned v, unsigned low, unsigned high) { return v >= low && v <= high; }
-
-// Skips a run of ASCII eight bytes at a time; returns the position of the first byte >= 0x80.
-std::size_t SkipAscii(const unsigned char* p, std::size_t i, std::size_t size)
-{
-    while (i + 8 <= size) {
-        std::uint64_t word;
-        std::memcpy(&word, p + i, 8);
-        if (word & 0x8080808080808080ull)
-            break;
-        i += 8;
-    }
-    while (i < size && p[i] < 0x80)
-        ++i;
-    return i;
-}
 
 // A GBK two-byte code (lead 81-FE, trail 40-7E or 80-FE).
 Kind GbkKind(unsigned lead, unsigned trail)
