@@ -309,6 +309,12 @@ void CBookMakerDlg::OnGenerate()
     request.compression = m_settings.compression;
     ShowResultLine("");
     BookResult book;
+    // What recovery did or left alone beside the book: said however the build ends.
+    std::string recovered;
+    request.recovery = [&recovered](const RecoveryReport& report) {
+        for (const RecoveryLine& line : DescribeRecovery(report))
+            recovered += line.said + line.path + line.why + "\r\n";
+    };
     try {
         // The list cannot change while the worker reads it: the window takes no command.
         const std::string step = "正在写入：" + FileNameOfPath(request.jarPath);
@@ -326,16 +332,17 @@ void CBookMakerDlg::OnGenerate()
     } catch (const CJarException& e) {
         // Nothing was written (a failed build leaves no partial book): say why, and do not
         // open a file manager on a book that is not there.
-        ShowMessage(e.Message(), e.IsMissingInput() ? MB_OK | MB_ICONEXCLAMATION : MB_OK | MB_ICONSTOP);
+        ShowMessage(e.Message() + (recovered.empty() ? "" : "\r\n\r\n" + recovered),
+                    e.IsMissingInput() ? MB_OK | MB_ICONEXCLAMATION : MB_OK | MB_ICONSTOP);
         return;
     } catch (const CException& e) {
-        ShowMessage(e.Message(), MB_OK | MB_ICONSTOP);
+        ShowMessage(e.Message() + (recovered.empty() ? "" : "\r\n\r\n" + recovered), MB_OK | MB_ICONSTOP);
         return;
     }
     m_bListChanged = false;
     ShowWrittenBook(book);
     // Files taken away or put back beside the book are said before the book is shown.
-    std::string cleanup;
+    std::string cleanup = recovered;
     for (const auto& [said, path] : DescribeCleanup(book))
         cleanup += said + path + "\r\n";
     if (!cleanup.empty())

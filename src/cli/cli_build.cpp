@@ -132,6 +132,8 @@ bool ReadSources(const std::vector<SourceFile>& files, bool byChapters, const So
             err << ImplausibleWarning(read.path, read.added.encoding) << '\n';
             warned = true;
         }
+        if (read.added.markOverrode && reading.encoding)
+            err << MarkOverrodeWarning(read.path, read.added.encoding, *reading.encoding) << '\n';
         for (const BookPart& part : read.list.GetParts())
             list.AddEntry(part.title, part.text, false);
         return true;
@@ -192,6 +194,12 @@ int RunBuild(const CliOptions& options, const CliContext& context, std::ostream&
         StopIfCancelled();
         progress.Update(done, total);
     };
+    // Said as it happens, before the book is written: it stands whether the build succeeds.
+    request.recovery = [&out, &err](const RecoveryReport& report) {
+        for (const RecoveryLine& line : DescribeRecovery(report))
+            (line.refused ? err : out) << (line.refused ? "警告：" : "") << line.said << Absolute(line.path)
+                                       << line.why << '\n';
+    };
     try {
         std::vector<SourceFile> files;
         if (!ListSources(options.sources, files, err))
@@ -204,7 +212,8 @@ int RunBuild(const CliOptions& options, const CliContext& context, std::ostream&
             checked = CheckBookRequest(request);
         } catch (const CJarException& e) {
             if (e.GetCause() != CJarException::outputIsSource && e.GetCause() != CJarException::outputIsTemplate &&
-                e.GetCause() != CJarException::outputIsDescriptor)
+                e.GetCause() != CJarException::outputIsDescriptor &&
+                e.GetCause() != CJarException::outputNameEndsBadly)
                 throw;
             // The book would replace the template or a text it is made from: a mistake in
             // the command.

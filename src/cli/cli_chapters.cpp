@@ -92,6 +92,8 @@ bool ListChapters(const std::string& path, bool why, const SourceReading& readin
     }
     if (added.implausible)
         err << ImplausibleWarning(path, added.encoding) << '\n';
+    if (added.markOverrode && reading.encoding)
+        err << MarkOverrodeWarning(path, added.encoding, *reading.encoding) << '\n';
     out << path << "\n  " << ReadingDescription(added.encoding, reading.conversion) << "，" << added.parts << " 部分";
     if (added.chapters)
         out << "，" << added.chapters << " 章\n";

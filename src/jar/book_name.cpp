@@ -64,11 +64,11 @@ void CheckBookName(const std::string& name, std::size_t volume)
     if (IsBlankBookName(name))
         throw CJarException(CJarException::emptyBookName);
     if (!IsValidBookName(name) || !IsValidUtf8(name.data(), name.size()))
-        throw CJarException(CJarException::badBookName);
+        throw CJarException(CJarException::badBookName, {}, name);
     if (name.back() == '.' || name.back() == ' ')
-        throw CJarException(CJarException::bookNameEndsBadly);
+        throw CJarException(CJarException::bookNameEndsBadly, {}, name);
     if (IsReservedFileName(name))
-        throw CJarException(CJarException::reservedBookName);
+        throw CJarException(CJarException::reservedBookName, {}, name);
     const std::string manifest = MakeManifest(volume ? VolumeBookName(name, volume) : name);
     for (const std::string_view line : ManifestLines(manifest)) {
         if (line.size() > kMaxManifestLineBytes)

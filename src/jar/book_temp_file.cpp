@@ -2,10 +2,9 @@
 
 #include "platform/file.h"
 #include "platform/path.h"
-#include "platform/process.h"
 #include "platform/utf8_sequence.h"
 
-#include <atomic>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -49,10 +48,10 @@ bool IsLowerHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'
 
 } // namespace
 
-std::string TempFileName(const std::string& bookFileName, std::uint32_t processId, std::uint16_t number)
+std::string TempFileName(const std::string& bookFileName, std::uint32_t buildId, std::uint16_t number)
 {
     char suffix[kSuffixLength + 1];
-    std::snprintf(suffix, sizeof suffix, "%s%08x%04x%s", kMarker, static_cast<unsigned>(processId),
+    std::snprintf(suffix, sizeof suffix, "%s%08x%04x%s", kMarker, static_cast<unsigned>(buildId),
                   static_cast<unsigned>(number), kExtension);
     return Prefix(bookFileName) + suffix;
 }
@@ -83,13 +82,17 @@ std::optional<std::uint32_t> TempFileOwner(const std::string& fileName, const st
     return TempFileOwner(fileName);
 }
 
-std::string TempPathFor(const std::string& bookPath)
+std::string TempFilePrefix(const std::string& fileName)
 {
-    static std::atomic<std::uint16_t> s_number {0};
+    return fileName.substr(0, fileName.size() - std::min(fileName.size(), kSuffixLength));
+}
+
+std::string TempPathFor(const std::string& bookPath, std::uint32_t buildId, std::uint16_t& number)
+{
     const fs::path book = U8Path(bookPath);
     const std::string bookName = Utf8Path(book.filename());
     for (;;) {
-        const fs::path path = book.parent_path() / U8Path(TempFileName(bookName, CurrentProcessId(), s_number++));
+        const fs::path path = book.parent_path() / U8Path(TempFileName(bookName, buildId, number++));
         std::error_code ec;
         const fs::file_status status = fs::symlink_status(path, ec);
         if (ec || !fs::exists(status))

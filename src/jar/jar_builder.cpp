@@ -155,6 +155,9 @@ void CheckBookPaths(const std::string& jarPath, const std::string& templatePath,
 {
     if (HasJadExtension(jarPath))
         throw CJarException(CJarException::outputIsDescriptor, jarPath);
+    const std::string name = FileNameOfPath(jarPath);
+    if (!name.empty() && (name.back() == '.' || name.back() == ' '))
+        throw CJarException(CJarException::outputNameEndsBadly, jarPath);
     CheckBookPath(jarPath, templatePath, protectedFiles);
     CheckBookPath(JadPathFor(jarPath), templatePath, protectedFiles);
 }
@@ -293,16 +296,23 @@ CJarBuilder::~CJarBuilder() = default;
 void CJarBuilder::BuildTo(CCheckedTemplate& templ, const std::string& jarPath)
 {
     m_pTemplate = &templ;
-    // What builds killed beside the book left is put right first (book_journal.h).
-    std::vector<std::string> reads = m_arrProtected;
-    reads.push_back(templ.Path());
-    m_recovered = RecoverInterruptedBuilds(Utf8Path(U8Path(jarPath).parent_path()), reads);
     Output output(jarPath);
     m_strTargetPath = jarPath;
     m_nDone = 0;
     m_nTotal = 2 + m_pParts->size();
     std::vector<std::string> retired;
     try {
+        // This build's record first, then what builds killed beside the book left is put
+        // right (book_journal.h); a build of this book that runs now is waited for by the
+        // user, not raced.
+        output.journal.Begin();
+        std::vector<std::string> reads = m_arrProtected;
+        reads.push_back(templ.Path());
+        const RecoveryReport recovered = RecoverInterruptedBuilds(jarPath, reads, output.journal.RecordPath());
+        if (m_recovery && (!recovered.done.empty() || !recovered.refused.empty()))
+            m_recovery(recovered);
+        if (!recovered.running.empty())
+            throw CJarException(CJarException::bookBeingBuilt, recovered.running.front());
         if (m_nMaxJarBytes == 0 || m_pParts->empty())
             WriteWholeBook(output);
         else
@@ -464,7 +474,7 @@ void CJarBuilder::WriteJad(const std::string& tempPath, const std::string& bookN
 {
     const std::string jad = MakeJad(bookName, FileNameOfPath(jarPath), jarBytes, place);
     CFile file;
-    file.Open(tempPath, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
+    file.Open(tempPath, CFile::modeCreateNew | CFile::modeWrite | CFile::typeBinary);
     file.Write(jad.data(), static_cast<std::uint32_t>(jad.size()));
     file.Close();
 }

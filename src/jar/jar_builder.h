@@ -58,6 +58,9 @@ public:
     // is written (after a part too large for the size limit: as it is measured). May throw
     // to stop the build.
     using ProgressFn = std::function<void(std::size_t done, std::size_t total)>;
+    // What was put right, or left alone, of the files that killed builds left beside the
+    // book; told once, before the book is written, so it is said however the build ends.
+    using RecoveryFn = std::function<void(const RecoveryReport& report)>;
 
     explicit CJarBuilder(const BookInfo& book);
     virtual ~CJarBuilder();
@@ -95,12 +98,11 @@ public:
     // The jars of the last successful build in order, and the older volumes it removed.
     const std::vector<BookVolume>& GetVolumes() const { return m_volumes; }
     const std::vector<std::string>& GetRemovedFiles() const { return m_arrRemoved; }
-    // What the last build put right of the files that killed builds left beside the book.
-    const std::vector<RecoveredFile>& GetRecoveredFiles() const { return m_recovered; }
 
     // The clock that dates the new entries (tests fix it to compare books byte for byte).
     void SetClock(std::function<std::time_t()> clock) { m_zip.SetClock(std::move(clock)); }
     void SetProgress(ProgressFn progress) { m_progress = std::move(progress); }
+    void SetRecoveryReport(RecoveryFn report) { m_recovery = std::move(report); }
 
 private:
     class VolumeSizes;
@@ -145,6 +147,7 @@ private:
     const std::vector<BookPart>* m_pParts;
     std::vector<std::string> m_arrProtected;
     ProgressFn m_progress;
+    RecoveryFn m_recovery;
     std::size_t m_nDone = 0;
     std::size_t m_nTotal = 0;
     std::uint64_t m_nMaxJarBytes = 0;
@@ -153,5 +156,4 @@ private:
     // Bytes of the part entries before each part, and of all last (for volumes).
     std::vector<std::uint64_t> m_partStarts;
     std::vector<std::string> m_arrRemoved;
-    std::vector<RecoveredFile> m_recovered;
 };

@@ -19,10 +19,19 @@ bool CJarException::MessageNamesPath() const
     case outputIsSource:
     case outputNotFile:
     case outputReadOnly:
+    case outputNameEndsBadly:
+    case bookBeingBuilt:
     case outputIsDescriptor: return true;
     default: return false;
     }
 }
+
+namespace {
+
+// "“name”", or nothing for a message without the name.
+std::string Quoted(const std::string& name) { return name.empty() ? std::string() : "“" + name + "”"; }
+
+} // namespace
 
 std::string CJarException::Message() const
 {
@@ -32,18 +41,22 @@ std::string CJarException::Message() const
         if (!m_strDetail.empty())
             return "电子书模板文件 RDbook.dat 已损坏（" + m_strDetail + "），无法生成电子书!";
         return kTemplateDamagedMessage;
-    case badBookName: return kBadBookNameMessage;
+    case badBookName:
+        return m_strDetail.empty() ? kBadBookNameMessage : "书名“" + m_strDetail + "”不能包含下列字符：\\ / : * ? \" < > |";
     case emptyBookName: return kNeedBookNameMessage;
     case nothingToBuild: return kNothingToGenerateMessage;
     case cancelled: return "已取消生成电子书。";
-    case bookNameEndsBadly: return "书名不能以句点或空格结尾。";
+    case bookNameEndsBadly: return "书名" + Quoted(m_strDetail) + "不能以句点或空格结尾。";
+    case outputNameEndsBadly:
+        return "输出文件名不能以句点或空格结尾（Windows 会把它们去掉）：“" + FileNameOfPath(m_strPath) + "”";
     case reservedBookName:
-        return "书名不能是 Windows 的设备名（CON、PRN、AUX、NUL、COM1 到 COM9、LPT1 到 LPT9，带不带扩展名都不行）。";
+        return "书名" + Quoted(m_strDetail) + "不能是 Windows 的设备名（CON、PRN、AUX、NUL、COM1 到 COM9、LPT1 到 LPT9，带不带扩展名都不行）。";
     case bookNameTooLong: return "书名太长，手机读不了：" + m_strDetail;
     case outputIsTemplate: return "电子书不能写在模板上：" + m_strPath;
     case outputIsSource: return "电子书不能写在它的来源文件上：" + m_strPath + "，请换一个书名或输出文件。";
     case outputNotFile: return "这个位置不是普通文件，不能写入电子书：" + m_strPath;
     case outputReadOnly: return "这个文件是只读的，不能替换或删除：" + m_strPath + "（请先去掉它的只读属性）";
+    case bookBeingBuilt: return "另一个生成正在写这本书（它的记录：" + m_strPath + "），请等它结束后再试。";
     case fileNameTooLong: return "文件名太长：" + m_strDetail + "。请用短一些的书名或输出文件名。";
     case outputIsDescriptor: return "电子书的文件名不能以 .jad 结尾，那是它的描述文件：" + m_strPath;
     case tooManyParts:

@@ -24,6 +24,7 @@ public:
         outputIsSource,      // the book would be written over one of its own sources
         outputNotFile,       // the book's path names a folder, a pipe or a device
         outputIsDescriptor,  // the book's path ends in .jad, the name of its descriptor
+        outputNameEndsBadly, // the book's file name ends in a dot or a space, which Windows drops
         tooManyParts,        // more entries than a zip archive holds
         bookTooLarge,        // beyond the 4 GiB a zip archive without extensions holds
         outOfMemory,
@@ -32,6 +33,7 @@ public:
         partTooLarge,        // a part does not fit within the size limit even in a jar of its own
         outputReadOnly,      // a file of the book to be replaced or removed is read-only
         fileNameTooLong,     // a file of the book would have a name longer than file systems take
+        bookBeingBuilt,      // another build (another window, program or machine) writes this book now
     };
 
     explicit CJarException(Cause cause, std::string path = {}, std::string detail = {})

@@ -1,8 +1,10 @@
 #include "jar/make_book.h"
 
+#include "jar/book_files.h"
 #include "jar/book_name.h"
 #include "jar/jar_exception.h"
 #include "jar/template_check.h"
+#include "platform/file.h"
 
 #include <new>
 
@@ -24,8 +26,19 @@ CheckedBookRequest CheckBookRequest(const BookRequest& request)
     CheckedBookRequest checked {request, std::make_unique<CCheckedTemplate>(request.templatePath)};
     CheckVolumeLimit(*checked.templ, request.maxJarBytes);
     CheckBookPaths(request.jarPath, request.templatePath, request.sourcePaths);
-    // Volumes are named "(1)" and up: the first one's name is known before any text is read.
+    // Volumes are named "(1)" and up: the first one's name is known before any text is read,
+    // and the volumes there now may be replaced or removed: a read-only one is refused now,
+    // not after every text was read and packed.
     CheckBookFileNames(request.jarPath, request.maxJarBytes ? 1 : 0);
+    if (request.maxJarBytes) {
+        for (std::size_t n = 1;; ++n) {
+            const std::string jar = VolumePathFor(request.jarPath, n);
+            std::uint64_t size = 0;
+            if (!CFile::GetSize(jar, size) && !CFile::GetSize(JadPathFor(jar), size))
+                break;
+            CheckBookPaths(jar, request.templatePath, request.sourcePaths);
+        }
+    }
     return checked;
 }
 
@@ -40,12 +53,14 @@ BookResult MakeBook(CheckedBookRequest& checked, const std::vector<BookPart>& pa
         builder.SetProtectedFiles(request.sourcePaths);
         if (request.progress)
             builder.SetProgress(request.progress);
+        if (request.recovery)
+            builder.SetRecoveryReport(request.recovery);
         if (request.clock)
             builder.SetClock(request.clock);
         builder.SetMaxJarSize(request.maxJarBytes);
         builder.SetCompression(request.compression);
         builder.BuildTo(*checked.templ, request.jarPath);
-        return BookResult {builder.GetVolumes(), parts.size(), builder.GetRemovedFiles(), builder.GetRecoveredFiles()};
+        return BookResult {builder.GetVolumes(), parts.size(), builder.GetRemovedFiles()};
     } catch (const std::bad_alloc&) {
         throw CJarException(CJarException::outOfMemory, request.jarPath);
     }
@@ -67,7 +82,15 @@ std::vector<std::pair<std::string, std::string>> DescribeCleanup(const BookResul
     std::vector<std::pair<std::string, std::string>> lines;
     for (const std::string& path : book.removed)
         lines.emplace_back("已删除旧的分卷：", path);
-    for (const RecoveredFile& file : book.recovered)
-        lines.emplace_back(RecoveredFileText(file.action), file.path);
+    return lines;
+}
+
+std::vector<RecoveryLine> DescribeRecovery(const RecoveryReport& report)
+{
+    std::vector<RecoveryLine> lines;
+    for (const RecoveredFile& file : report.done)
+        lines.push_back({RecoveredFileText(file.action), file.path, {}, false});
+    for (const RefusedRecord& record : report.refused)
+        lines.push_back({RefusedRecordText(), record.path, "（" + record.reason + "）", true});
     return lines;
 }

@@ -26,6 +26,9 @@ struct BookRequest {
     std::vector<std::string> sourcePaths;
     // Called as entries are added; may throw CJarException (cancelled) to stop the build.
     CJarBuilder::ProgressFn progress;
+    // Told what was put right or left alone of killed builds' files beside the book, before
+    // the book is written (DescribeRecovery says it); not called when there were none.
+    CJarBuilder::RecoveryFn recovery;
     // Dates the new entries; empty: the current time.
     std::function<std::time_t()> clock;
     // The most bytes a jar may have, for phones that refuse larger ones: a book that does
@@ -39,8 +42,6 @@ struct BookResult {
     std::vector<BookVolume> volumes;  // the whole book, or its volumes in order
     std::size_t parts = 0;
     std::vector<std::string> removed;  // older volumes taken away (see CJarBuilder::BuildTo)
-    // What was put right of the files killed builds left beside the book (book_journal.h).
-    std::vector<RecoveredFile> recovered;
 };
 
 // A request CheckBookRequest accepted, with its template held open until the book is
@@ -65,7 +66,14 @@ BookResult MakeBook(CheckedBookRequest& checked, const std::vector<BookPart>& pa
 // ("请填写书名!"), then one without parts, then what CheckBookRequest refuses.
 BookResult MakeBook(const BookRequest& request, const std::vector<BookPart>& parts);
 
-// What a build took away or put back beside the book, in the order both front ends say
-// it: each older volume removed, then each file of a killed build put right; as the words
-// said before the file's path ("已删除旧的分卷：") and the path.
+// What a build took away beside the book: each older volume removed, as the words said
+// before the file's path ("已删除旧的分卷：") and the path.
 std::vector<std::pair<std::string, std::string>> DescribeCleanup(const BookResult& book);
+
+// One line of what recovery did or refused: the words, the path, and after a refusal why
+// ("（记录里的“notes.txt”不是这本书的文件，未照它做任何事）")..
+struct RecoveryLine {
+    std::string said, path, why;
+    bool refused = false;  // a warning: a record was left alone
+};
+std::vector<RecoveryLine> DescribeRecovery(const RecoveryReport& report);

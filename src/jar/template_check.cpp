@@ -87,7 +87,7 @@ CCheckedTemplate::CCheckedTemplate(const std::string& path)
 void CCheckedTemplate::CopyTo(const std::string& path)
 {
     CFile out;
-    out.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
+    out.Open(path, CFile::modeCreateNew | CFile::modeWrite | CFile::typeBinary);
     std::vector<char> buffer(std::min<std::uint64_t>(m_file.GetLength(), 1 << 20) + 1);
     m_file.Seek(0, CFile::begin);
     std::uint32_t n;

@@ -20,7 +20,18 @@ public:
         shareDenyNone = 0x0040,
         modeCreate = 0x1000,
         modeNoTruncate = 0x2000,
+        // Creates the file and fails when anything is at the path already, a link included
+        // (O_EXCL; CREATE_NEW): a file planted at a predictable name is never written through.
+        modeCreateNew = 0x4000,
         typeBinary = 0x8000,
+        // Others may remove or rename the file while it is open (FILE_SHARE_DELETE on
+        // Windows; always so elsewhere).
+        shareDelete = 0x0100,
+    };
+    enum class LockResult {
+        locked,       // this handle holds the lock
+        busy,         // another handle holds it: of this process or of another, here or elsewhere
+        unsupported,  // the file system keeps no locks (some network shares)
     };
     enum SeekPosition { begin = 0, current = 1, end = 2 };
 
@@ -49,10 +60,26 @@ public:
     // Pushes the file's data to the device.
     void Flush();
 
+    // An exclusive lock held until the handle is closed: a byte-range lock of the system
+    // (open-file-description fcntl locks on Linux, LockFileEx on Windows, which Wine turns
+    // into the same fcntl lock, so a native build and one under Wine see each other's) on
+    // one byte at offset 2^31-1, far past any data: Windows' locks are mandatory, and the
+    // file stays readable by others. wait: blocks until the lock is granted. The handle
+    // must be open for writing.
+    LockResult Lock(bool wait);
+    // True when path still names this open file: it was not removed or replaced since.
+    bool IsAt(const std::string& path) const;
+    // Pushes the folder's entries (new names, renames) to the device; nothing on Windows,
+    // where a file's flush carries its name.
+    static void FlushFolder(const std::string& folder);
+
     const std::string& GetFilePath() const { return m_strFileName; }
 
     // Size of the file at path; false when it cannot be queried.
     static bool GetSize(const std::string& path, std::uint64_t& size);
+    // True when the file system takes the two file names for one: byte for byte here,
+    // regardless of case on Windows.
+    static bool NamesEqual(const std::string& a, const std::string& b);
     // Removes / renames a file; throw CFileException on failure.
     static void Remove(const std::string& path);
     static void Rename(const std::string& from, const std::string& to);

@@ -24,6 +24,7 @@ const char* CauseText(CFileException::Cause cause)
     case CFileException::diskFull: return "磁盘已满";
     case CFileException::endOfFile: return "意外到达文件末尾";
     case CFileException::notRegularFile: return "不是普通文件（管道、设备等）";
+    case CFileException::fileExists: return "文件已存在";
     case CFileException::none:
     case CFileException::genericException: break;
     }

@@ -26,6 +26,7 @@ public:
         diskFull = 13,
         endOfFile = 14,
         notRegularFile = 15,  // a pipe, a device or a socket: refused, reading it could block
+        fileExists = 16,      // a file that must be new is there already
     };
 
     // replacing: the failure came from putting a new file in the place of this existing one

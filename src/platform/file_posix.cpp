@@ -37,7 +37,9 @@ void CFile::Open(const std::string& path, unsigned flags)
     case modeReadWrite: oflags |= O_RDWR; break;
     default: oflags |= O_RDONLY; break;
     }
-    if (flags & modeCreate) {
+    if (flags & modeCreateNew) {
+        oflags |= O_CREAT | O_EXCL | O_NOFOLLOW;
+    } else if (flags & modeCreate) {
         oflags |= O_CREAT;
         if (!(flags & modeNoTruncate))
             oflags |= O_TRUNC;
@@ -154,6 +156,51 @@ void CFile::Flush()
         ThrowLastError();
 }
 
+CFile::LockResult CFile::Lock(bool wait)
+{
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = 0x7FFFFFFF;
+    lock.l_len = 1;
+#ifdef F_OFD_SETLK
+    // Held by the open file, not the process: a second handle of this process is refused
+    // too, and closing another handle of the same file does not drop it.
+    const int command = wait ? F_OFD_SETLKW : F_OFD_SETLK;
+#else
+    const int command = wait ? F_SETLKW : F_SETLK;
+#endif
+    while (::fcntl(m_fd, command, &lock) != 0) {
+        if (errno == EINTR)
+            continue;
+        if (errno == EAGAIN || errno == EACCES)
+            return LockResult::busy;
+        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS || errno == EINVAL)
+            return LockResult::unsupported;
+        ThrowLastError();
+    }
+    return LockResult::locked;
+}
+
+bool CFile::IsAt(const std::string& path) const
+{
+    struct stat open {}, named {};
+    return ::fstat(m_fd, &open) == 0 && ::lstat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+           open.st_ino == named.st_ino;
+}
+
+void CFile::FlushFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        ThrowErrno(errno, folder);
+    const int result = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    if (result != 0 && error != EINVAL && error != EROFS)
+        ThrowErrno(error, folder);
+}
+
 bool CFile::GetSize(const std::string& path, std::uint64_t& size)
 {
     struct stat st {};
@@ -176,6 +223,8 @@ void CFile::Rename(const std::string& from, const std::string& to)
 }
 
 bool CFile::IsOnRemovableDrive(const std::string&) { return false; }
+
+bool CFile::NamesEqual(const std::string& a, const std::string& b) { return a == b; }
 
 bool CFile::SetModificationTime(const std::string& path, std::int64_t unixTime)
 {

@@ -49,8 +49,12 @@ void CFile::Open(const std::string& path, unsigned flags)
     case shareDenyRead: share = FILE_SHARE_WRITE; break;
     default: break;
     }
+    if (flags & shareDelete)
+        share |= FILE_SHARE_DELETE;
     DWORD disposition = OPEN_EXISTING;
-    if (flags & modeCreate)
+    if (flags & modeCreateNew)
+        disposition = CREATE_NEW;  // fails on anything there, a link included
+    else if (flags & modeCreate)
         disposition = (flags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
     HANDLE h = CreateFileW(WidePath(path).c_str(), access, share, nullptr, disposition,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -152,6 +156,37 @@ void CFile::Flush()
         ThrowLastError();
 }
 
+CFile::LockResult CFile::Lock(bool wait)
+{
+    OVERLAPPED at {};
+    at.Offset = 0x7FFFFFFF;
+    const DWORD flags = LOCKFILE_EXCLUSIVE_LOCK | (wait ? 0 : LOCKFILE_FAIL_IMMEDIATELY);
+    if (LockFileEx(H(m_hFile), flags, 0, 1, 0, &at))
+        return LockResult::locked;
+    const DWORD error = GetLastError();
+    if (error == ERROR_LOCK_VIOLATION || error == ERROR_SHARING_VIOLATION || error == ERROR_IO_PENDING)
+        return LockResult::busy;
+    if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION)
+        return LockResult::unsupported;
+    ThrowError(error, m_strFileName);
+}
+
+bool CFile::IsAt(const std::string& path) const
+{
+    BY_HANDLE_FILE_INFORMATION open, named;
+    HANDLE h = CreateFileW(WidePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    const bool same = GetFileInformationByHandle(H(m_hFile), &open) && GetFileInformationByHandle(h, &named) &&
+                      open.dwVolumeSerialNumber == named.dwVolumeSerialNumber &&
+                      open.nFileIndexHigh == named.nFileIndexHigh && open.nFileIndexLow == named.nFileIndexLow;
+    CloseHandle(h);
+    return same;
+}
+
+void CFile::FlushFolder(const std::string&) {}
+
 bool CFile::GetSize(const std::string& path, std::uint64_t& size)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -173,6 +208,13 @@ void CFile::Rename(const std::string& from, const std::string& to)
     if (!MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         ThrowError(GetLastError(), from);
+}
+
+bool CFile::NamesEqual(const std::string& a, const std::string& b)
+{
+    const std::wstring wa = WidePath(a), wb = WidePath(b);
+    return CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(), static_cast<int>(wb.size()), TRUE) ==
+           CSTR_EQUAL;
 }
 
 bool CFile::IsOnRemovableDrive(const std::string& path)

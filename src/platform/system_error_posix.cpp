@@ -38,6 +38,7 @@ CFileException::Cause CFileException::OsErrorToCause(long osError)
     case EDQUOT:
     case EFBIG: return diskFull;
     case ETXTBSY: return sharingViolation;
+    case EEXIST: return fileExists;
     default: return genericException;
     }
 }

@@ -51,6 +51,8 @@ CFileException::Cause CFileException::OsErrorToCause(long osError)
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL: return diskFull;
     case ERROR_HANDLE_EOF: return endOfFile;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return fileExists;
     default: return genericException;
     }
 }

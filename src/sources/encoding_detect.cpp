@@ -49,7 +49,7 @@ bool StartsWith(const unsigned char* p, std::size_t size, std::initializer_list<
 
 } // namespace
 
-TextEncoding DetectEncoding(const char* data, std::size_t size)
+std::optional<TextEncoding> EncodingOfMark(const char* data, std::size_t size)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(data);
     // Longer marks first: FF FE 00 00 is UTF-32LE, never UTF-16LE.
@@ -63,8 +63,19 @@ TextEncoding DetectEncoding(const char* data, std::size_t size)
         return EncodingUtf16Le;
     if (StartsWith(p, size, {0xFE, 0xFF}))
         return EncodingUtf16Be;
+    return std::nullopt;
+}
+
+TextEncoding DetectEncoding(const char* data, std::size_t size)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    if (const std::optional<TextEncoding> mark = EncodingOfMark(data, size))
+        return *mark;
     // UTF-16 without a mark: zeros as GBK and UTF-8 text never hold them, and every unit a
     // character of text.
+    // UTF-32 first: its zeros make no UTF-16 text.
+    if (const std::optional<TextEncoding> utf32 = Utf32WithoutMark(data, size))
+        return *utf32;
     if (const std::optional<TextEncoding> utf16 = Utf16WithoutMark(data, size))
         return *utf16;
 

@@ -20,6 +20,8 @@ enum TextEncoding : std::uint8_t {
 };
 
 TextEncoding DetectEncoding(const char* data, std::size_t size);
+// The encoding a byte-order mark at the start of the bytes names, or nothing.
+std::optional<TextEncoding> EncodingOfMark(const char* data, std::size_t size);
 
 // "GBK", "UTF-16LE", "UTF-16BE", "UTF-32LE", "UTF-32BE", "UTF-8", "Big5": for reports.
 const char* EncodingName(TextEncoding encoding);

@@ -27,6 +27,14 @@ inline std::string ReadingDescription(TextEncoding encoding, TextConversion conv
     return text;
 }
 
+// A file whose byte-order mark named another encoding than the one given: "警告：文件开头的
+// 标记表明它是 UTF-8，已按 UTF-8 读，没有按指定的 GBK：PATH".
+inline std::string MarkOverrodeWarning(const std::string& path, TextEncoding marked, TextEncoding given)
+{
+    return std::string("警告：文件开头的标记表明它是 ") + EncodingName(marked) + "，已按 " + EncodingName(marked) +
+           " 读，没有按指定的 " + EncodingName(given) + "：" + path;
+}
+
 // One file's line in the warning: "警告：按 Big5 读出的文字像乱码，编码可能不对：PATH".
 inline std::string ImplausibleWarning(const std::string& path, TextEncoding encoding)
 {

@@ -116,25 +116,6 @@ std::vector<std::string> ScanFolder(const std::string& folder)
     return paths;
 }
 
-namespace {
-
-// Whether the start of the text, decoded, reads as nonsense.
-bool StartsImplausibly(const std::string& bytes, TextEncoding encoding)
-{
-    const std::size_t sampled = std::min(bytes.size(), kPlausibilitySample);
-    std::string sample = DecodeText(bytes.data(), sampled, encoding);
-    if (sampled < bytes.size()) {
-        // The sample's last character may be cut off: it is not counted.
-        while (!sample.empty() && (static_cast<unsigned char>(sample.back()) & 0xC0) == 0x80)
-            sample.pop_back();
-        if (!sample.empty())
-            sample.pop_back();
-    }
-    return IsImplausible(TallyPlausibility(sample));
-}
-
-} // namespace
-
 SourceFault FaultOf(bool opened, const std::exception_ptr& failure)
 {
     if (!failure)
@@ -158,6 +139,7 @@ bool AddSourceFile(CSourceList& list, const std::string& path, const std::string
     std::string bytes;
     TextEncoding encoding;
     bool implausible = false;
+    bool markOverrode = false;
     std::string shownTitle;
     ImportedChapters imported;
     try {
@@ -166,14 +148,14 @@ bool AddSourceFile(CSourceList& list, const std::string& path, const std::string
         if (IsClearlyNotText(bytes.data(), bytes.size()))
             throw CNotTextException(path);
         encoding = reading.encoding ? *reading.encoding : DetectEncoding(bytes.data(), bytes.size());
-        // UTF-16 given in one byte order, and the file's mark says the other: the mark is right.
-        if ((encoding == EncodingUtf16Le || encoding == EncodingUtf16Be) && bytes.size() >= 2) {
-            if (bytes.compare(0, 2, "\xFF\xFE") == 0)
-                encoding = EncodingUtf16Le;
-            else if (bytes.compare(0, 2, "\xFE\xFF") == 0)
-                encoding = EncodingUtf16Be;
+        // An encoding given, and the file's byte-order mark says another: the mark is right
+        // (read otherwise the text would be nonsense), and the user is told.
+        const std::optional<TextEncoding> mark = EncodingOfMark(bytes.data(), bytes.size());
+        if (mark && *mark != encoding) {
+            markOverrode = true;
+            encoding = *mark;
         }
-        implausible = !reading.encoding && StartsImplausibly(bytes, encoding);
+        implausible = !reading.encoding && ReadsAsNonsense(bytes, encoding);
         const CTextConverter* converter =
             reading.conversion == TextConversion::none ? nullptr : &Converter(reading.conversion);
         // The title from the file's name is converted as the text is: it names parts in the index.
@@ -191,6 +173,7 @@ bool AddSourceFile(CSourceList& list, const std::string& path, const std::string
         added->title = shownTitle;
         added->encoding = encoding;
         added->implausible = implausible;
+        added->markOverrode = markOverrode;
         added->parts = imported.parts;
         added->chapters = imported.chapters;
         added->refusedHeadings = std::move(imported.refused);

@@ -41,7 +41,8 @@ struct SourceReading {
 struct AddedSource {
     std::string title;
     TextEncoding encoding = EncodingAnsi;  // detected or given
-    bool implausible = false;  // detected, and the start of the text reads as nonsense in it (text_plausibility.h)
+    bool implausible = false;  // detected, and the text reads as nonsense in it (text_plausibility.h)
+    bool markOverrode = false;  // an encoding was given, and the byte-order mark named another, which was used
     std::size_t parts = 0;
     std::size_t chapters = 0;  // chapters found when reading by chapters; 0: none
     std::vector<RefusedHeading> refusedHeadings;  // when reading by chapters: lines refused as headings

@@ -94,12 +94,12 @@ public:
     {
     }
 
-    std::string Convert(std::string_view text) const override
+    std::size_t ConvertUntil(std::string_view text, std::size_t limit, std::string& out) const override
     {
-        std::string out;
-        out.reserve(text.size() + text.size() / 8);
+        out.reserve(out.size() + text.size() + text.size() / 8);
         std::string_view value;
-        for (std::size_t at = 0; at < text.size();) {
+        std::size_t at = 0;
+        while (at < text.size() && at < limit) {
             const std::string_view rest = text.substr(at);
             std::size_t length = m_phrases.Match(rest, value);
             if (length == 0)
@@ -111,7 +111,7 @@ public:
             out += value;
             at += length;
         }
-        return out;
+        return at;
     }
 
 private:

@@ -26,8 +26,21 @@ class CTextConverter {
 public:
     virtual ~CTextConverter() = default;
     // Well-formed UTF-8 in, its conversion out; what the dictionaries do not name is kept.
-    virtual std::string Convert(std::string_view text) const = 0;
+    std::string Convert(std::string_view text) const
+    {
+        std::string out;
+        ConvertUntil(text, text.size(), out);
+        return out;
+    }
+    // Converts text from the left while the place reached is before limit, appending to
+    // out; returns the place reached (limit or past it, at the end of a phrase). A phrase is
+    // never longer than kPhraseReachBytes: text converted up to its size less that much
+    // converts as it would within a longer text.
+    virtual std::size_t ConvertUntil(std::string_view text, std::size_t limit, std::string& out) const = 0;
 };
+
+// The most bytes of text a conversion looks at from one place: 64 characters.
+inline constexpr std::size_t kPhraseReachBytes = 64 * 4;
 
 // The converter of t2s or s2t, its dictionaries read at the first call (about 20 ms for
 // s2t's 50000 phrases) and kept for the life of the process.

@@ -59,8 +59,8 @@ public:
         if (!m_converter)
             return NextDecoded(out);
         // Conversion goes by phrases, so a piece is converted up to its last line break and
-        // the rest held back for the next: no phrase is cut in two. A line longer than
-        // kHeldMost is converted as far as it has come.
+        // the rest held back for the next: no phrase is cut in two. Of a line longer than
+        // kHeldMost, what lies a phrase's reach before its end so far is converted.
         constexpr std::size_t kHeldMost = 4 * kPieceBytes;
         bool more = true;
         std::size_t take = 0;
@@ -73,11 +73,14 @@ public:
             if (take > 0 || m_held.size() >= kHeldMost)
                 break;
         }
-        if (!more || take == 0)
-            take = m_held.size();  // the end of the text, or a line that long
-        if (take == 0)
+        if (!more)
+            take = m_held.size();  // the end of the text
+        if (take == 0 && m_held.size() >= kHeldMost)
+            take = m_converter->ConvertUntil(m_held, m_held.size() - kPhraseReachBytes, out);
+        else if (take > 0)
+            m_converter->ConvertUntil(std::string_view(m_held).substr(0, take), take, out);
+        else
             return false;
-        out += m_converter->Convert(std::string_view(m_held).substr(0, take));
         m_held.erase(0, take);
         return true;
     }

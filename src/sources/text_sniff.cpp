@@ -3,6 +3,7 @@
 #include "platform/user_texts.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -173,7 +174,7 @@ bool IsClearlyNotText(const char* data, std::size_t size)
     // the bytes read as UTF-16.
     if (TextEnd(data, size) == 0)
         return true;
-    return ManyNuls(data, size) && !Utf16WithoutMark(data, size);
+    return ManyNuls(data, size) && !Utf16WithoutMark(data, size) && !Utf32WithoutMark(data, size);
 }
 
 std::optional<TextEncoding> Utf16WithoutMark(const char* data, std::size_t size)
@@ -189,5 +190,30 @@ std::optional<TextEncoding> Utf16WithoutMark(const char* data, std::size_t size)
         return EncodingUtf16Le;
     if (ReadsAsUtf16(p, sample, true))
         return EncodingUtf16Be;
+    return std::nullopt;
+}
+
+std::optional<TextEncoding> Utf32WithoutMark(const char* data, std::size_t size)
+{
+    if (!ManyNuls(data, size))
+        return std::nullopt;
+    // The last character's zeros may have been counted as trailing: up to a whole unit.
+    const std::size_t end = TextEnd(data, size);
+    const std::size_t sample = std::min({size, kHeadSize, (end + 3) & ~std::size_t {3}}) & ~std::size_t {3};
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    for (const bool bigEndian : {false, true}) {
+        std::size_t likely = 0, units = sample / 4;
+        bool text = units > 0;
+        for (std::size_t i = 0; i < units && text; ++i) {
+            const unsigned char* u = p + 4 * i;
+            const std::uint32_t c = bigEndian ? std::uint32_t {u[0]} << 24 | u[1] << 16 | u[2] << 8 | u[3]
+                                              : std::uint32_t {u[3]} << 24 | u[2] << 16 | u[1] << 8 | u[0];
+            text = c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF) && (c >= 0x20 || c == 0x09 || c == 0x0A || c == 0x0D);
+            if (text && (c > 0xFFFF || IsLikelyTextUnit(static_cast<unsigned>(c))))
+                ++likely;
+        }
+        if (text && likely * 10 >= units * 9)
+            return bigEndian ? EncodingUtf32Be : EncodingUtf32Le;
+    }
     return std::nullopt;
 }

@@ -13,12 +13,15 @@
 // True when the bytes start with the signature of a common binary format (images, archives,
 // executables, audio and video, PDF, office documents, databases), or hold NUL bytes as no
 // text in GBK or UTF-8 does (see text_sniff.cpp for the rule). Bytes that start with a
-// byte-order mark, and BOM-less UTF-16, are text; so is an empty file.
+// byte-order mark, and BOM-less UTF-16 and UTF-32, are text; so is an empty file.
 bool IsClearlyNotText(const char* data, std::size_t size);
 
 // The byte order of UTF-16 text without a byte-order mark (EncodingUtf16Le or
 // EncodingUtf16Be), or nothing when the bytes do not read as such a text.
 std::optional<TextEncoding> Utf16WithoutMark(const char* data, std::size_t size);
+// The byte order of UTF-32 text without a byte-order mark, or nothing: every unit a
+// character of text, nearly all of them likely ones.
+std::optional<TextEncoding> Utf32WithoutMark(const char* data, std::size_t size);
 
 // A file refused because it is clearly not a text.
 class CNotTextException : public CException {

@@ -83,16 +83,16 @@ TEST_F(MainWindowTest, FailedGenerationShowsTheReasonAndStartsNoFileManager)
         UINT type = kStop;
     } cases[] = {
         {"无模板", false, "找不到电子书模板文件 RDbook.dat，无法生成电子书!"},
-        {"a/b", true, "书名不能包含下列字符：\\ / : * ? \" < > |"},
-        {"问?号", true, "书名不能包含下列字符：\\ / : * ? \" < > |"},
+        {"a/b", true, "书名“a/b”不能包含下列字符：\\ / : * ? \" < > |"},
+        {"问?号", true, "书名“问?号”不能包含下列字符：\\ / : * ? \" < > |"},
         // Names Windows cannot give a file, refused before anything is written.
         {"   ", true, "请填写书名!", kAsk},
         {"\u3000\u3000", true, "请填写书名!", kAsk},
-        {"书.", true, "书名不能以句点或空格结尾。"},
-        {"书 ", true, "书名不能以句点或空格结尾。"},
-        {"NUL", true, "书名不能是 Windows 的设备名（CON、PRN、AUX、NUL、COM1 到 COM9、LPT1 到 LPT9，带不带扩展名都不行）。"},
-        {"con.txt", true, "书名不能是 Windows 的设备名（CON、PRN、AUX、NUL、COM1 到 COM9、LPT1 到 LPT9，带不带扩展名都不行）。"},
-        {"COM1", true, "书名不能是 Windows 的设备名（CON、PRN、AUX、NUL、COM1 到 COM9、LPT1 到 LPT9，带不带扩展名都不行）。"},
+        {"书.", true, "书名“书.”不能以句点或空格结尾。"},
+        {"书 ", true, "书名“书 ”不能以句点或空格结尾。"},
+        {"NUL", true, "书名“NUL”不能是 Windows 的设备名（CON、PRN、AUX、NUL、COM1 到 COM9、LPT1 到 LPT9，带不带扩展名都不行）。"},
+        {"con.txt", true, "书名“con.txt”不能是 Windows 的设备名（CON、PRN、AUX、NUL、COM1 到 COM9、LPT1 到 LPT9，带不带扩展名都不行）。"},
+        {"COM1", true, "书名“COM1”不能是 Windows 的设备名（CON、PRN、AUX、NUL、COM1 到 COM9、LPT1 到 LPT9，带不带扩展名都不行）。"},
     };
     for (const auto& c : cases) {
         DeleteFileW(ui::Widen(workDir + "\\RDbook.dat").c_str());

@@ -189,7 +189,7 @@ TEST_F(CliRun, Failures)
         {"missing template", {"-n", "书", "-t", m_dir.Path("none.dat"), "-o", book, src}, 1, "找不到电子书模板文件 RDbook.dat，无法生成电子书!"},
         {"template not a zip", {"-n", "书", "-t", m_dir.Path("src/2.txt"), "-o", book, src}, 1,
          "电子书模板文件 RDbook.dat 不是有效的 jar 文件，无法生成电子书!"},
-        {"name a file cannot have", {"-n", "a|b", "-t", m_template, "-o", book, src}, 1, "书名不能包含下列字符：\\ / : * ? \" < > |"},
+        {"name a file cannot have", {"-n", "a|b", "-t", m_template, "-o", book, src}, 1, "书名“a|b”不能包含下列字符：\\ / : * ? \" < > |"},
         {"missing source", {"-n", "书", "-t", m_template, "-o", book, src, m_dir.Path("src/none.txt")}, 1,
          "找不到文件：" + m_dir.Path("src/none.txt")},
         {"folder without texts", {"-n", "书", "-t", m_template, "-o", book, m_dir.Path("empty")}, 1,
@@ -406,7 +406,8 @@ TEST_F(CliRun, LongNamesAndLeftoversOfKilledBuilds)
     test::WriteFile(leftover, "a killed build's");
     test::WriteFile(users, "the user's");
     test::WriteFile(m_dir.Path("out/" + TempFileName(name + ".jar", 0x7FFFFFF0u, 0)),
-                    kJournalMagic + std::string("T\0", 2) + leftoverName + std::string(1, '\0'));
+                    kJournalMagic + std::string("B\0", 2) + name + ".jar" + std::string(1, '\0') +
+                        std::string("T\0", 2) + leftoverName + std::string(1, '\0'));
     const Result r = Run({"-n", name, "-t", m_template, "-o", m_dir.Path("out"), m_dir.Path("src")});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_TRUE(Exists(m_dir.Path("out/" + name + ".jar")));

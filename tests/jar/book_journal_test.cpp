@@ -5,7 +5,6 @@
 #include "jar/book_temp_file.h"
 #include "platform/file_exception.h"
 #include "platform/path.h"
-#include "platform/process.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -26,11 +25,10 @@ std::map<std::string, std::string> FolderContents(const std::string& folder)
     return files;
 }
 
-// Recovery as a later build runs it, taking every process for gone (this one included,
-// which stands for the killed build).
-std::vector<RecoveredFile> RecoverAsIfDead(const std::string& folder)
+// Recovery as a later build of the book at jar runs it.
+std::vector<RecoveredFile> Recover(const std::string& jar, const std::vector<std::string>& protectedFiles = {})
 {
-    return RecoverInterruptedBuilds(folder, {}, [](std::uint32_t) { return false; });
+    return RecoverInterruptedBuilds(jar, protectedFiles).done;
 }
 
 // A book of `count` volumes (jar and JAD) whose files hold `label` and their names.
@@ -158,7 +156,7 @@ TEST(BookJournal, AKillAtAnyStepOfTheCommitLeavesTheOldSetOrTheNew)
                 }
                 CBookJournal::SetStepHook(nullptr);
             }
-            RecoverAsIfDead(folder);
+            Recover(jar);  // the journal is closed: its lock went with it, as with a kill
             const auto left = FolderContents(folder);
             EXPECT_TRUE(left == oldSet || left == newSet) << left.size() << " files left";
             if (!killed)
@@ -167,38 +165,172 @@ TEST(BookJournal, AKillAtAnyStepOfTheCommitLeavesTheOldSetOrTheNew)
     }
 }
 
-// Files whose names only look like ours are left alone; what a dead build's record names
-// goes, and a record of a build that still runs is not touched.
-TEST(BookJournal, RecoveryRemovesOnlyWhatARecordOfADeadBuildNames)
+// A record whose build holds its lock is a running build's, whatever its process: nothing
+// of it is touched, and it is named as running. Once closed (as a killed process leaves
+// it), what it names goes; a file that merely looks like a temporary file, or that the
+// next build reads, stays.
+TEST(BookJournal, RecoveryActsOnlyOnRecordsWhoseLockItCanTake)
 {
     test::TempDir dir;
     const std::string folder = dir.Path("");
     const std::string jar = JoinPath(folder, "书.jar");
-    const std::uint32_t gone = 0x7FFFFFF0u;  // above any process id in use
-    ASSERT_FALSE(IsProcessRunning(gone));
-    // The user's: a file named like a temporary file, one of a dead process's id among them.
-    const std::string users[] = {TempFileName("书.jar", gone, 1), TempFileName("a.txt", gone, 2), "书.jar"};
+    const std::string users[] = {TempFileName("书.jar", 0x7FFFFFF0u, 1), TempFileName("a.txt", 0x7FFFFFF0u, 2), "书.jar"};
     for (const std::string& name : users)
         test::WriteFile(JoinPath(folder, name), "the user's");
-    std::string written;
+    std::string written, record;
     {
-        CBookJournal journal(jar);  // this process's: still running
+        CBookJournal journal(jar);
         written = journal.NewTempFile(jar);
+        record = journal.RecordPath();
         test::WriteFile(written, "half a book");
+        const RecoveryReport report = RecoverInterruptedBuilds(jar, {});
+        EXPECT_TRUE(report.done.empty() && report.refused.empty());
+        EXPECT_EQ(report.running, std::vector<std::string> {record});
+        EXPECT_EQ(FolderContents(folder).size(), 5u);
     }
-    EXPECT_TRUE(RecoverInterruptedBuilds(folder, {}).empty()) << "a running build's files were touched";
-    EXPECT_EQ(FolderContents(folder).size(), 5u);
-
-    // A protected file (a source of the next build) that a record names stays too.
-    const std::vector<RecoveredFile> done = RecoverInterruptedBuilds(folder, {written}, [](std::uint32_t) { return false; });
-    EXPECT_TRUE(done.empty());
-    ASSERT_EQ(RecoverAsIfDead(folder).size(), 1u);
+    // Protected: the next build reads it. The record stays and says so.
+    const RecoveryReport kept = RecoverInterruptedBuilds(jar, {written});
+    EXPECT_TRUE(kept.done.empty());
+    ASSERT_EQ(kept.refused.size(), 1u);
+    EXPECT_EQ(kept.refused[0].path, record);
+    ASSERT_EQ(Recover(jar).size(), 1u);
     std::set<std::string> names;
     for (const auto& [name, text] : FolderContents(folder)) {
         names.insert(name);
         EXPECT_EQ(text, "the user's") << name;
     }
     EXPECT_EQ(names, std::set<std::string>(std::begin(users), std::end(users)));
+}
+
+// The fields of a record: a kind letter and its names, each ended by NUL.
+std::string Fields(std::initializer_list<std::string> fields)
+{
+    std::string text;
+    for (const std::string& field : fields)
+        text += field + '\0';
+    return text;
+}
+
+// Records planted beside the book, by another program, a damaged disk or anyone who can
+// write the folder: none is obeyed, none is removed, each is named with why, and every
+// file that was there before is there after with its content. The last rows are records a
+// build of this book could have written, to show that the same files do go then.
+TEST(BookJournal, ARecordThatIsNotThisBooksIsNeverObeyed)
+{
+    const std::uint32_t id = 0x7ffffff0u;
+    const std::string temp1 = TempFileName("书.jar", id, 1), temp2 = TempFileName("书.jar", id, 2);
+    const std::string other = TempFileName("书.jar", 0x7ffffff1u, 1);  // another record's id
+    const std::string v2 = kJournalMagic + Fields({"B", "书.jar"});
+    const std::string big = v2 + [] {
+        std::string lines;
+        while (lines.size() < (5u << 20))
+            lines += Fields({"T", TempFileName("书.jar", 0x7ffffff0u, 3)});
+        return lines;
+    }();
+    const struct {
+        const char* what;
+        std::string record;
+        std::vector<std::string> gone;  // empty: nothing may change
+    } table[] = {
+        {"a user's text as a temporary file", v2 + Fields({"T", "notes.txt"}), {}},
+        {"the same in capitals", v2 + Fields({"T", "NOTES.TXT"}), {}},
+        {"with a trailing dot", v2 + Fields({"T", "notes.txt."}), {}},
+        {"on a drive", v2 + Fields({"T", "C:victim.txt"}), {}},
+        {"in another folder", v2 + Fields({"T", "../victim.txt"}), {}},
+        {"a device", v2 + Fields({"T", "con.txt"}), {}},
+        {"the book itself as a temporary file", v2 + Fields({"T", "书.jar"}), {}},
+        {"another record's temporary file", v2 + Fields({"T", other}), {}},
+        {"another program's jar as the new book", v2 + Fields({"N", "gone.tmp", "mine.jar", "3"}), {}},
+        {"a user's jar placed as this book's", v2 + Fields({"N", temp1, "mine.jar", "10"}), {}},
+        {"a user's file as a finished commit's old one", v2 + Fields({"A", "x", "keep.txt", "D"}), {}},
+        {"the template renamed away", v2 + Fields({"A", "renamed.dat", "RDbook.dat"}), {}},
+        {"a draft renamed", v2 + Fields({"A", "draft2.txt", "draft.txt"}), {}},
+        {"a record of the earlier version naming a user's file",
+         "BookMaker build record 1\n" + Fields({"T", "notes.txt"}), {}},
+        {"another book's", kJournalMagic + Fields({"B", "other.jar", "N", temp1, "other.jar", "10"}), {}},
+        {"an unknown kind", v2 + Fields({"R", "notes.txt"}), {}},
+        {"no book named first", kJournalMagic + Fields({"T", temp1}), {}},
+        {"a size that is no number", v2 + Fields({"N", temp1, "书.jar", "ten"}), {}},
+        {"larger than a build writes", big, {}},
+        // The new book at 书.jar has not the size recorded: it is not the new one.
+        {"a new file of another size", v2 + Fields({"N", temp1, "书.jar", "999"}), {}},
+        // Trusted: this book's temporary file goes; its old file set aside comes back.
+        {"this book's temporary file", v2 + Fields({"T", temp2}), {temp2}},
+        {"this book's old file set aside", v2 + Fields({"A", "书(3).jar", temp2}), {temp2}},
+    };
+    for (const auto& c : table) {
+        SCOPED_TRACE(c.what);
+        test::TempDir dir;
+        const std::string folder = dir.Path("");
+        const std::string jar = JoinPath(folder, "书.jar");
+        const std::string recordName = TempFileName("书.jar", id, 0);
+        std::map<std::string, std::string> before;
+        for (const char* name : {"notes.txt", "mine.jar", "keep.txt", "RDbook.dat", "draft.txt", "x", "gone.tmp",
+                                 "书.jar", "other.jar"})
+            before[name] = std::string("the user's ") + name;
+        before[temp2] = "a temporary file";
+        before[other] = "another build's";
+        before[recordName] = c.record;
+        for (const auto& [name, text] : before)
+            test::WriteFile(JoinPath(folder, name), text);
+        const RecoveryReport report =
+            RecoverInterruptedBuilds(jar, {JoinPath(folder, "RDbook.dat"), JoinPath(folder, "draft.txt")});
+        std::map<std::string, std::string> expected = before;
+        if (c.gone.empty()) {
+            EXPECT_TRUE(report.done.empty());
+            ASSERT_EQ(report.refused.size(), 1u);
+            EXPECT_EQ(FileNameOfPath(report.refused[0].path), recordName);
+            EXPECT_FALSE(report.refused[0].reason.empty());
+        } else {
+            EXPECT_TRUE(report.refused.empty()) << report.refused[0].reason;
+            for (const std::string& name : c.gone)
+                expected.erase(name);
+            expected.erase(recordName);
+            if (c.record.find("书(3).jar") != std::string::npos)
+                expected["书(3).jar"] = "a temporary file";
+        }
+        EXPECT_EQ(FolderContents(folder), expected);
+    }
+}
+
+// A commit that fails and cannot be wholly undone (the old JAD's name is taken by a folder
+// when it should come back) keeps its record: the next build, once the obstacle is gone,
+// gives the old file its name back.
+TEST(BookJournal, AFailedRollbackKeepsTheRecord)
+{
+    test::TempDir dir;
+    const std::string folder = dir.Path("");
+    const std::string jar = JoinPath(folder, "书.jar"), jad = JoinPath(folder, "书.jad");
+    test::WriteFile(jar, "old book");
+    test::WriteFile(jad, "old jad");
+    std::string record;
+    {
+        CBookJournal journal(jar);
+        std::vector<PendingBookFile> files;
+        for (const std::string& target : {jar, jad}) {
+            files.push_back({journal.NewTempFile(target), target});
+            test::WriteFile(files.back().tempPath, "new");
+        }
+        record = journal.RecordPath();
+        // Step 0 records the plan, 1 and 2 set the old files aside; before the first new
+        // file is placed, the disk fails and a folder takes the JAD's name.
+        CBookJournal::SetStepHook([&](std::size_t step) {
+            if (step != 3)
+                return;
+            fs::create_directory(U8Path(jad));
+            test::WriteFile(JoinPath(jad, "x"), "");
+            throw CFileException(CFileException::hardIO, 5, jar);
+        });
+        EXPECT_THROW(journal.Commit(files, {}), CFileException);
+        CBookJournal::SetStepHook(nullptr);
+        journal.Discard();
+        EXPECT_TRUE(fs::exists(U8Path(record)));
+    }
+    EXPECT_EQ(test::ReadFile(jar), "old book");
+    fs::remove_all(U8Path(jad));
+    const RecoveryReport report = RecoverInterruptedBuilds(jar, {});
+    EXPECT_TRUE(report.refused.empty());
+    EXPECT_EQ(FolderContents(folder), (std::map<std::string, std::string> {{"书.jar", "old book"}, {"书.jad", "old jad"}}));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 // Temporary book files: never longer than the book's name and recognised exactly.
 #include "jar/book_temp_file.h"
-#include "platform/process.h"
 #include "platform/utf16.h"
 #include "platform/path.h"
 #include "platform/utf8_sequence.h"
@@ -64,12 +63,15 @@ TEST(TempPathFor, BesideTheBookAndNotThereYet)
 {
     test::TempDir dir;
     const std::string book = dir.Path("书.jar");
-    const std::string first = TempPathFor(book);
+    std::uint16_t number = 0;
+    const std::string first = TempPathFor(book, 0x1234, number);
     test::WriteFile(first, "taken");
-    const std::string second = TempPathFor(book);
+    number = 0;
+    const std::string second = TempPathFor(book, 0x1234, number);
     EXPECT_NE(first, second);
+    EXPECT_EQ(number, 2);
     EXPECT_EQ(U8Path(second).parent_path(), U8Path(book).parent_path());
-    EXPECT_EQ(TempFileOwner(Utf8Path(U8Path(second).filename()), "书.jar"), CurrentProcessId());
+    EXPECT_EQ(TempFileOwner(Utf8Path(U8Path(second).filename()), "书.jar"), 0x1234u);
 }
 
 } // namespace

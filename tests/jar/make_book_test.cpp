@@ -41,7 +41,7 @@ TEST(MakeBook, RefusesInTheOrderTheUserHearsOf)
         {"a blank name is no name", "\u3000 ", none, false, "请填写书名!"},
         {"no parts before a bad name", "a|b", none, false, "没有要生成的内容!"},
         {"no parts before a missing template", "书", none, false, "没有要生成的内容!"},
-        {"a bad name before a missing template", "a|b", one, false, "书名不能包含下列字符：\\ / : * ? \" < > |"},
+        {"a bad name before a missing template", "a|b", one, false, "书名“a|b”不能包含下列字符：\\ / : * ? \" < > |"},
         {"then the template", "书", one, false, "找不到电子书模板文件 RDbook.dat，无法生成电子书!"},
     };
     for (const auto& c : cases) {

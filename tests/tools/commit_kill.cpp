@@ -2,18 +2,23 @@
 // commit, ends its own process at once, as a kill does (SIGKILL natively, TerminateProcess
 // on Windows): no destructor, no clean-up. For the end-to-end test of the build's record.
 //
-//   commit_kill TEMPLATE JAR LIMIT PARTS SEED STEP|ok|fail
+//   commit_kill TEMPLATE JAR LIMIT PARTS SEED STEP|ok|fail|hold:STEP:FILE
 //
 // PARTS parts of noise from SEED, volumes of at most LIMIT bytes. STEP: killed before that
 // step of the commit; ok: built, prints "steps N" (how many steps the commit took); fail:
 // the build stops with an error after its first part (after it put right what a killed
-// build left). Exits 0 when built, 1 when it failed.
+// build left); hold: before that step of the commit, writes FILE and waits until it is
+// removed (at most two minutes), as a build held by a slow share, then goes on. Exits 0
+// when built, 1 when it failed.
 #include "jar/jar_builder.h"
 #include "jar/template_check.h"
 #include "platform/exception.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <thread>
 #include <ctime>
 #include <stdexcept>
 #include <string>
@@ -60,10 +65,20 @@ int main(int argc, char** argv)
     for (std::size_t i = 0; i < parts; ++i)
         bookParts.push_back({"part " + std::to_string(i + 1), Noise(2000, seed + static_cast<unsigned>(i))});
     std::size_t steps = 0;
+    const bool hold = mode.rfind("hold:", 0) == 0;
+    const std::size_t at = std::strtoul(mode.c_str() + (hold ? 5 : 0), nullptr, 10);
+    const std::string held = hold ? mode.substr(mode.find(':', 5) + 1) : std::string();
     CBookJournal::SetStepHook([&](std::size_t step) {
         steps = step + 1;
-        if (mode != "ok" && mode != "fail" && step == std::strtoul(mode.c_str(), nullptr, 10))
+        if (hold && step == at) {
+            if (std::FILE* f = std::fopen(held.c_str(), "w"))
+                std::fclose(f);
+            const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+            while (std::filesystem::exists(held) && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        } else if (!hold && mode != "ok" && mode != "fail" && step == at) {
             DieNow();
+        }
     });
     CJarBuilder builder({"book", "", ""});
     builder.SetClock([] { return static_cast<std::time_t>(1262347200); });
