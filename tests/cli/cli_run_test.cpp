@@ -204,6 +204,8 @@ TEST_F(CliRun, Failures)
          1, "第 1 部分“1”单独成卷也超过了分卷大小 1 KB（1024 字节）。分卷大小至少要 "},
         {"a book named like its JAD", {"-n", "书", "-t", m_template, "-o", m_dir.Path("out/书.jad"), src}, 2,
          "电子书的文件名不能以 .jad 结尾，那是它的描述文件：" + m_dir.Path("out/书.jad")},
+        {"an output name Windows would cut", {"-n", "书", "-t", m_template, "-o", m_dir.Path("out/x.jar "), src}, 2,
+         "输出文件名不能以句点或空格结尾（Windows 会把它们去掉）：“x.jar ”"},
     };
     fs::create_directories(U8(m_dir.Path("big")));
     test::WriteFile(m_dir.Path("big/1.txt"), Noise(3000, 1));

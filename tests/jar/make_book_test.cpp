@@ -1,11 +1,14 @@
 // The one build both front ends run: which refusal comes first, and what a build returns.
 #include "jar/jar_exception.h"
 #include "jar/make_book.h"
+#include "jar/book_journal.h"
 #include "platform/path.h"
 #include "support/book_parts.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -145,6 +148,80 @@ TEST(MakeBook, AFileNameTooLongIsRefusedBeforeTheTextsAreRead)
             EXPECT_EQ(e.GetCause(), CJarException::fileNameTooLong);
             EXPECT_EQ(e.Message().rfind("文件名太长：“" + c.name, 0), 0u) << e.Message();
         }
+    }
+}
+
+// Another build of the same book runs (its record locked): this one refuses, naming it, and
+// touches nothing; a killed build's leftovers are put right and said even when the build
+// then fails.
+TEST(MakeBook, ARunningBuildOfTheBookIsNotRacedAndRecoveryIsSaidWhateverFollows)
+{
+    Request r("书", true);
+    test::WriteFile(r.request.jarPath, "the older book");
+    const std::vector<std::string> texts {"a", "b"};
+    {
+        CBookJournal running(r.request.jarPath);
+        const std::string temp = running.NewTempFile(r.request.jarPath);
+        test::WriteFile(temp, "half a book");
+        try {
+            MakeBook(r.request, test::Parts(texts, texts));
+            FAIL() << "built beside a running build";
+        } catch (const CJarException& e) {
+            EXPECT_EQ(e.GetCause(), CJarException::bookBeingBuilt);
+            EXPECT_EQ(e.GetPath(), running.RecordPath());
+        }
+        EXPECT_EQ(test::ReadFile(temp), "half a book");
+        EXPECT_EQ(test::ReadFile(r.request.jarPath), "the older book");
+    }
+    // The running build was killed (its journal closed, as a kill leaves it); the next build
+    // fails, and says what it put right first.
+    std::vector<RecoveryLine> said;
+    r.request.recovery = [&said](const RecoveryReport& report) { said = DescribeRecovery(report); };
+    r.request.progress = [](std::size_t done, std::size_t) {
+        if (done == 2)
+            throw CJarException(CJarException::cancelled);
+    };
+    EXPECT_THROW(MakeBook(r.request, test::Parts(texts, texts)), CJarException);
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(said[0].said, "已删除中断的生成留下的临时文件：");
+    EXPECT_EQ(test::ReadFile(r.request.jarPath), "the older book");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(U8Path(r.dir.Path(""))), {}), 2);
+}
+
+// What is wrong with the book's files is refused before any text is read: a name Windows
+// would change, a read-only volume among those there now.
+TEST(MakeBook, FilesThatCannotBeWrittenAreRefusedBeforeTheTexts)
+{
+    const struct {
+        const char* what;
+        std::string jar;
+        std::uint64_t limit;
+        std::string readOnly;  // a file made read-only first
+        CJarException::Cause cause;
+    } cases[] = {
+        {"a name ending in a space", "x.jar ", 0, "", CJarException::outputNameEndsBadly},
+        {"a name ending in a dot", "x.", 0, "", CJarException::outputNameEndsBadly},
+        {"a read-only second volume", "书.jar", 300 * 1024, "书(2).jar", CJarException::outputReadOnly},
+        {"a read-only JAD of the third", "书.jar", 300 * 1024, "书(3).jad", CJarException::outputReadOnly},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Request r("书", true);
+        r.request.jarPath = r.dir.Path(c.jar);
+        r.request.maxJarBytes = c.limit;
+        for (const char* name : {"书(1).jar", "书(1).jad", "书(2).jar", "书(2).jad", "书(3).jar", "书(3).jad"})
+            test::WriteFile(r.dir.Path(name), "old");
+        if (!c.readOnly.empty())
+            std::filesystem::permissions(U8Path(r.dir.Path(c.readOnly)), std::filesystem::perms::owner_read |
+                                                                             std::filesystem::perms::group_read);
+        try {
+            CheckBookRequest(r.request);
+            FAIL() << "accepted";
+        } catch (const CJarException& e) {
+            EXPECT_EQ(e.GetCause(), c.cause);
+        }
+        if (!c.readOnly.empty())
+            std::filesystem::permissions(U8Path(r.dir.Path(c.readOnly)), std::filesystem::perms::owner_all);
     }
 }
 

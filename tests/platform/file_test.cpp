@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
@@ -141,5 +144,62 @@ TEST(File, DenyWriteSharingKeepsOtherWritersOut)
     other.Open(path, CFile::modeRead | CFile::shareDenyNone);  // readers are welcome
 }
 #endif
+
+// A file that must be new is never one that was there: not a file, and not a link, whose
+// target stays as it was (a link planted at a predictable name is not followed).
+TEST(File, CreateNewRefusesWhatIsThereAndFollowsNoLink)
+{
+    test::TempDir dir;
+    const std::string target = dir.Path("target.txt"), existing = dir.Path("existing.tmp");
+    test::WriteFile(target, "the user's");
+    test::WriteFile(existing, "another's");
+    std::vector<std::string> paths {existing};
+#ifndef _WIN32
+    const std::string link = dir.Path("link.tmp");
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+    paths.push_back(link);
+#endif
+    for (const std::string& path : paths) {
+        CFile file;
+        try {
+            file.Open(path, CFile::modeCreateNew | CFile::modeWrite);
+            FAIL() << "created over " << path;
+        } catch (const CFileException& e) {
+            EXPECT_EQ(e.GetCause(), CFileException::fileExists) << path;
+        }
+    }
+    EXPECT_EQ(test::ReadFile(target), "the user's");
+    EXPECT_EQ(test::ReadFile(existing), "another's");
+    CFile fresh;
+    fresh.Open(dir.Path("new.tmp"), CFile::modeCreateNew | CFile::modeWrite);
+}
+
+// The lock is the handle's: a second handle, of this process too, is refused until the first
+// is closed; the locked file stays readable (the lock lies past its data).
+TEST(File, TheLockIsHeldByItsHandleUntilClosed)
+{
+    test::TempDir dir;
+    const std::string path = dir.Path("record.tmp");
+    auto holder = std::make_unique<CFile>();
+    holder->Open(path, CFile::modeCreateNew | CFile::modeWrite | CFile::shareDelete);
+    holder->Write("record", 6);
+    ASSERT_EQ(holder->Lock(false), CFile::LockResult::locked);
+    EXPECT_TRUE(holder->IsAt(path));
+    {
+        CFile reader;
+        reader.Open(path, CFile::modeRead | CFile::shareDenyNone | CFile::shareDelete);
+        char text[6];
+        EXPECT_EQ(reader.Read(text, 6), 6u);
+        CFile other;
+        other.Open(path, CFile::modeReadWrite | CFile::shareDenyNone | CFile::shareDelete);
+        EXPECT_EQ(other.Lock(false), CFile::LockResult::busy);
+    }
+    holder.reset();
+    CFile other;
+    other.Open(path, CFile::modeReadWrite | CFile::shareDenyNone | CFile::shareDelete);
+    EXPECT_EQ(other.Lock(false), CFile::LockResult::locked);
+    CFile::Remove(path);  // removed while open and locked
+    EXPECT_FALSE(other.IsAt(path));
+}
 
 } // namespace
