@@ -199,7 +199,9 @@ TEST(File, TheLockIsHeldByItsHandleUntilClosed)
     other.Open(path, CFile::modeReadWrite | CFile::shareDenyNone | CFile::shareDelete);
     EXPECT_EQ(other.Lock(false), CFile::LockResult::locked);
     CFile::Remove(path);  // removed while open and locked
-    EXPECT_FALSE(other.IsAt(path));
+#ifndef _WIN32
+    EXPECT_FALSE(other.IsAt(path));  // on Windows the name goes with the last handle
+#endif
 }
 
 } // namespace
