@@ -69,6 +69,7 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
     private final Command cancelCommand = new Command("返回", Command.BACK, 1);
     private final Command okCommand = new Command("确定", Command.OK, 1);
     private final Command deleteCommand = new Command("删除", Command.SCREEN, 1);
+    private final Command chapterCommand = new Command("跳到章节", Command.SCREEN, 1);
 
     private Display display;
     private Settings settings;
@@ -160,6 +161,7 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             contents.append(titleOf(i + 1), null);
         }
         updateResumeRow();
+        contents.addCommand(chapterCommand);
         contents.addCommand(exitCommand);
         contents.setCommandListener(this);
     }
@@ -220,6 +222,12 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             display.setCurrent(reader);
         } else if (d == reader) {
             readingCommand(c);
+        } else if (d == contents && c == chapterCommand) {
+            // Typed straight from the contents: the page kept (or the first) opens under the box.
+            showPart(settings.part == 0 ? 1 : settings.part, settings.offset);
+            if (reader.part() != 0) {
+                askChapter();
+            }
         } else if (d == contents) {
             partChosen();
         } else if (d == menu) {
@@ -362,10 +370,7 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             } else if (row == PERCENT) {
                 reader.enterNumber(new NumberPad(PERCENT, "全书百分比（0-100）", 3));
             } else if (row == CHAPTER) {
-                book.numberChapters();
-                int first = book.lastChapter > 0 ? book.firstChapter : 1;
-                int last = book.lastChapter > 0 ? book.lastChapter : book.parts();
-                reader.enterNumber(new NumberPad(CHAPTER, "章节号（" + first + "-" + last + "）", 6));
+                askChapter();
             } else {
                 reader.goToPage(row == 3 ? 0 : reader.pages() - 1);
             }
@@ -386,6 +391,14 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             keepPosition();
         }
         display.setCurrent(reader);
+    }
+
+    /** Asks for a chapter number on the reading screen, saying the range. */
+    private void askChapter() {
+        book.numberChapters();
+        int first = book.lastChapter > 0 ? book.firstChapter : 1;
+        int last = book.lastChapter > 0 ? book.lastChapter : book.parts();
+        reader.enterNumber(new NumberPad(CHAPTER, "章节号（" + first + "-" + last + "）", 6));
     }
 
     /** Asks for the word of 查找; the answer goes to {@link #numberTyped}. */
@@ -694,7 +707,7 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         }
         int follow = book.volumesFollow();
         reader.notice(k <= 0 || follow == 0 ? "全书完。"
-                : (follow > 0 ? "本卷完，请打开《" : "本卷完。如有下一卷，请打开《") + name.substring(0, open) + "(" + (k + 1) + ")》。");
+                : (follow > 0 ? "本卷完，请打开《" : "本卷完。如有下一卷，请打开《") + name.substring(0, open) + "(" + (k + 1) + ")》");
     }
 
     private void keepPosition() {

@@ -52,6 +52,21 @@ final class ChapterTests {
                 equal(3, Pages.read(phone).part, "part opened by 章节号 3 in a book of unnumbered titles");
             }
         });
+        test("跳到章节 on the contents types a chapter number straight away", () -> {
+            try (Phone phone = fresh("chapters", new int[] { 128, 160 })) {
+                phone.command("跳到章节");
+                check(GoToTests.padText(phone).contains("章节号（1-3000）"), "the pad shows " + GoToTests.padText(phone));
+                GoToTests.typeOnPad(phone, "2500");
+                phone.screenshot(ReaderTests.screen(new int[] { 128, 160 }, "chapters-contents-pad"));
+                phone.press(Canvas.KEY_POUND);
+                String opened = phone.book().titles.get(Pages.read(phone).part - 1);
+                check(opened.startsWith("第2500章 "), "chapter opened: " + opened);
+                phone.command("目录");
+                phone.command("跳到章节");
+                phone.press(-6);
+                equal(2500, Pages.read(phone).part, "part after 跳到章节 cancelled: the one kept");
+            }
+        });
         test("a bookmark on a chapter's first page does not repeat the chapter's title", () -> {
             try (Phone phone = fresh("numbered", new int[] { 240, 320 })) {
                 phone.select(1);
@@ -63,7 +78,7 @@ final class ChapterTests {
         for (int[] size : new int[][] { { 128, 160 }, { 240, 320 } }) {
             test("the end of a volume says which volume comes next, on " + ReaderTests.sizeName(size), () -> {
                 // { volume, what its last page's next key says }
-                String[][] cases = { { "卷(1)", "本卷完，请打开《卷(2)》。" }, { "卷(2)", "本卷完，请打开《卷(3)》。" },
+                String[][] cases = { { "卷(1)", "本卷完，请打开《卷(2)》" }, { "卷(2)", "本卷完，请打开《卷(3)》" },
                     { "卷(3)", "全书完。" }, { "small", "全书完。" } };
                 for (String[] c : cases) {
                     try (Phone phone = fresh(c[0], size)) {

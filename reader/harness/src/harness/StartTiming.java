@@ -31,7 +31,7 @@ public final class StartTiming {
                 RecordStores.clear();
                 long t0 = System.nanoTime();
                 try (Phone phone = new Phone(Paths.get(args[b + 1]), 240, 320)) {
-                    phone.paintOnly();
+                    phone.render(); // the contents
                     phone.select(0);
                     phone.advance(1); // what the reader's timer has due now
                     phone.paintOnly();
