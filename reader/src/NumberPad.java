@@ -21,9 +21,15 @@ final class NumberPad {
     private final String title;
     private final int maxDigits;
     private final StringBuffer typed = new StringBuffer();
-    /** The keypad's top, and the height of a row (five: twelve keys and 取消); see {@link #layOut}. */
+    /**
+     * The keypad's top, the height of a row (five: twelve keys and 取消), and the lines above
+     * it (the question, the field, the keys' meaning); on a screen too short for all, 取消 and
+     * the keys' meaning go (the soft keys still cancel). See {@link #layOut}.
+     */
     private int padTop;
     private int rowHeight;
+    private int rows;
+    private int lines;
 
     NumberPad(int what, String title, int maxDigits) {
         this.what = what;
@@ -59,8 +65,11 @@ final class NumberPad {
     /** Places the keypad at the bottom of a screen {@code height} high, in rows for {@code font}. */
     private void layOut(int height, Font font) {
         int line = font.getHeight() + 4;
-        rowHeight = Math.max(line, Math.min(2 * line, (height - 3 * line) / 5));
-        padTop = height - 5 * rowHeight;
+        boolean roomy = height >= 8 * line;
+        rows = roomy ? 5 : 4;
+        lines = roomy ? 3 : 2;
+        rowHeight = Math.max(font.getHeight() + 2, Math.min(2 * line, (height - lines * line) / rows));
+        padTop = height - rows * rowHeight;
     }
 
     /** A tap at (x, y): a key of the keypad, 取消 below it, or nothing. */
@@ -81,7 +90,7 @@ final class NumberPad {
     void paint(Graphics g, int width, int height, Font font, int[] colours) {
         int line = font.getHeight() + 4;
         layOut(height, font);
-        int top = padTop - 3 * line;
+        int top = Math.max(0, padTop - lines * line);
         g.setFont(font);
         g.setColor(colours[0]);
         g.fillRect(0, top, width, height - top);
@@ -91,9 +100,11 @@ final class NumberPad {
         g.drawString(title, 2, top + 2, Graphics.TOP | Graphics.LEFT);
         g.drawRect(2, top + line + 1, width - 5, line - 2);
         g.drawString(typed.toString() + "_", 5, top + line + 3, Graphics.TOP | Graphics.LEFT);
-        g.setColor(colours[2]);
-        g.drawString("*删除 #确定 软键取消", 2, top + 2 * line + 2, Graphics.TOP | Graphics.LEFT);
-        for (int i = 0; i <= LABELS.length; i++) {
+        if (lines == 3) {
+            g.setColor(colours[2]);
+            g.drawString("*删除 #确定 软键取消", 2, top + 2 * line + 2, Graphics.TOP | Graphics.LEFT);
+        }
+        for (int i = 0; i < LABELS.length + rows - 4; i++) {
             int x = i < LABELS.length ? i % 3 * width / 3 : 0;
             int w = i < LABELS.length ? (i % 3 + 1) * width / 3 - x : width;
             int y = padTop + i / 3 * rowHeight;

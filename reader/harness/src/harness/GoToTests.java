@@ -183,8 +183,26 @@ final class GoToTests {
                     Screens.Frame f = phone.render();
                     check(f.unshowable.isEmpty(), "characters without glyphs: " + f.unshowable);
                     phone.screenshot(ReaderTests.screen(size, "goto-page-pad"));
+                    int h = ((Canvas) phone.current()).getHeight();
                     for (DrawnText t : f.texts) {
                         check(t.x >= 0 && t.x + t.width <= size[0], "\"" + t.text + "\" is cut at the screen's edge");
+                    }
+                    // The question, the field and every key are on the screen, below the page's lines.
+                    String range = "页码（1-";
+                    int question = -1;
+                    for (int i = 0; i < f.texts.size(); i++) {
+                        DrawnText t = f.texts.get(i);
+                        if (t.text.startsWith(range)) {
+                            question = i;
+                        }
+                    }
+                    check(question >= 0, "no question drawn: " + padText(phone));
+                    for (DrawnText t : f.texts.subList(question, f.texts.size())) {
+                        check(t.y >= 0 && t.y + t.height <= h, "\"" + t.text + "\" is off the screen (" + h + " high)");
+                    }
+                    check(padText(phone).contains("12_|"), "the field: " + padText(phone));
+                    for (String key : new String[] { "1", "0", "9", "*删", "#确定" }) {
+                        check(padText(phone).contains("|" + key + "|"), "key " + key + " not drawn: " + padText(phone));
                     }
                     phone.press(Canvas.KEY_POUND);
                     equal(12, Pages.read(phone).page, "page");
