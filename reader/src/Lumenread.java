@@ -194,10 +194,12 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
     /**
      * The row {@code start + middle + end}, the middle cut short with "…" where the row would
      * not fit a list's width (the screen less room for a runtime's margins and scroll bar),
-     * so that no runtime cuts it elsewhere. Only a row that may be too wide is measured.
+     * so that no runtime cuts it elsewhere. Measured in the large font: runtimes draw lists
+     * in fonts larger than their default (FreeJ2ME-plus). Only a row that may be too wide is
+     * measured.
      */
     private String fit(String start, String middle, String end) {
-        Font f = Font.getDefaultFont();
+        Font f = Font.getFont(Font.FACE_SYSTEM, Font.STYLE_PLAIN, Font.SIZE_LARGE);
         int room = reader.getWidth() - 16;
         String row = start + middle + end;
         if (row.length() * f.getHeight() <= room || f.stringWidth(row) <= room) {
