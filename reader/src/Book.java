@@ -11,8 +11,9 @@ import java.io.InputStream;
  * by CR LF, and one NUL code unit at the end.
  *
  * Also the size in bytes of each part, for the progress through the whole book: the index
- * does not tell them, so they are measured once by reading every part to its end, and kept
- * in the record store "lumensizes".
+ * gives them after its terminating NUL (one decimal line a part, then another NUL); an
+ * index of an older builder does not, and they are then measured once by reading every
+ * part to its end, and kept in the record store "lumensizes".
  */
 final class Book {
     private static final String SIZES = "lumensizes";
@@ -42,13 +43,113 @@ final class Book {
         return titles.length;
     }
 
+    /** The chapter number of each part's title (-1: none); null until first asked for. */
+    private int[] chapters;
+    /** The lowest and highest chapter numbers; 0 when too few titles are numbered. */
+    int firstChapter;
+    int lastChapter;
+
+    /**
+     * Numbers the parts by their titles ("第12章", "第一百零五回", "第3节"), when at least half of
+     * them are numbered so; otherwise {@link #lastChapter} stays 0 and chapters are parts.
+     */
+    void numberChapters() {
+        if (chapters != null) {
+            return;
+        }
+        chapters = new int[titles.length];
+        int numbered = 0;
+        for (int i = 0; i < titles.length; i++) {
+            int n = chapterNumber(titles[i]);
+            chapters[i] = n;
+            if (n >= 0) {
+                numbered++;
+                firstChapter = numbered == 1 ? n : Math.min(firstChapter, n);
+                lastChapter = Math.max(lastChapter, n);
+            }
+        }
+        if (2 * numbered < titles.length) {
+            firstChapter = 0;
+            lastChapter = 0;
+        }
+    }
+
+    /**
+     * The part titled as chapter {@code n}: the first whose number is the highest at most n
+     * (the first numbered part below them all); needs {@link #numberChapters}.
+     */
+    int partOfChapter(int n) {
+        int best = -1;
+        for (int i = 0; i < chapters.length; i++) {
+            int c = chapters[i];
+            if (c >= 0 && (best < 0 || (chapters[best] > n ? c < chapters[best] : c <= n && c > chapters[best]))) {
+                best = i;
+            }
+        }
+        return best + 1;
+    }
+
+    /** The number N of the first "第N章", "第N回" or "第N节" in a title (Arabic or Chinese numerals); -1 when none. */
+    static int chapterNumber(String title) {
+        for (int at = title.indexOf('第'); at >= 0; at = title.indexOf('第', at + 1)) {
+            int total = 0;
+            int section = 0;
+            int digit = 0;
+            int positional = 0;
+            boolean units = false;
+            int i = at + 1;
+            for (; i < title.length(); i++) {
+                char c = title.charAt(i);
+                int d = "0123456789".indexOf(c);
+                if (d < 0) {
+                    d = "０１２３４５６７８９".indexOf(c);
+                }
+                if (d < 0) {
+                    d = "零一二三四五六七八九".indexOf(c);
+                }
+                if (d < 0) {
+                    d = c == '〇' ? 0 : c == '两' ? 2 : -1;
+                }
+                int unit = c == '十' ? 10 : c == '百' ? 100 : c == '千' ? 1000 : c == '万' ? 10000 : 0;
+                if (d >= 0) {
+                    digit = d;
+                    positional = positional * 10 + d;
+                } else if (unit == 10000) {
+                    total = (total + section + digit) * unit;
+                    section = 0;
+                    digit = 0;
+                    units = true;
+                } else if (unit > 0) {
+                    section += (digit == 0 && section == 0 ? 1 : digit) * unit;
+                    digit = 0;
+                    units = true;
+                } else {
+                    break;
+                }
+                if (positional > 99999999) {
+                    break;
+                }
+            }
+            if (i > at + 1 && i < title.length() && "章回节".indexOf(title.charAt(i)) >= 0) {
+                return units ? total + section + digit : positional;
+            }
+        }
+        return -1;
+    }
+
     /** Entry name of part number {@code part} (1-based). */
     static String partEntry(int part) {
         return "/" + part + ".txt";
     }
 
-    /** Takes the part sizes kept by an earlier run; false when none are kept for this book. */
+    /**
+     * Takes the part sizes the index gives, or else those kept by an earlier run; false when
+     * neither has them.
+     */
     boolean loadSizes() {
+        if (sizes != null) {
+            return true;
+        }
         byte[] record = Settings.read(SIZES);
         if (record == null || record.length != 4 * parts()) {
             return false;
@@ -119,6 +220,28 @@ final class Book {
         }
     }
 
+    /**
+     * Whether volumes of the set follow this one: 1 yes, 0 no (the last volume, or a whole
+     * book), -1 not known while the part sizes are not.
+     */
+    int volumesFollow() {
+        if (bookTotal < 0) {
+            return 0;
+        }
+        if (sizes == null) {
+            return -1;
+        }
+        return bytesBefore + bookBytesHere() < bookTotal ? 1 : 0;
+    }
+
+    private long bookBytesHere() {
+        long total = 0;
+        for (int i = 0; sizes != null && i < sizes.length; i++) {
+            total += sizes[i];
+        }
+        return total;
+    }
+
     boolean sizesKnown() {
         return sizes != null;
     }
@@ -130,14 +253,7 @@ final class Book {
 
     /** Bytes of the whole book: all volumes of a set, or the parts of this jar. */
     long bookBytes() {
-        if (bookTotal >= 0) {
-            return bookTotal;
-        }
-        long total = 0;
-        for (int i = 0; sizes != null && i < sizes.length; i++) {
-            total += sizes[i];
-        }
-        return total;
+        return bookTotal >= 0 ? bookTotal : bookBytesHere();
     }
 
     /**
@@ -243,10 +359,12 @@ final class Book {
         int units = (data.length - 2) / 2;
         char[] text = new char[units];
         int length = 0;
+        int end = units;
         for (int i = 0; i < units; i++) {
             int c = (data[2 + 2 * i] & 0xff) | ((data[3 + 2 * i] & 0xff) << 8);
             if (c == 0) {
-                break; // the terminating NUL
+                end = i; // the terminating NUL
+                break;
             }
             if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units) {
                 int low = (data[4 + 2 * i] & 0xff) | ((data[5 + 2 * i] & 0xff) << 8);
@@ -267,7 +385,38 @@ final class Book {
         }
         String[] titles = new String[lines.length - 3];
         System.arraycopy(lines, 3, titles, 0, titles.length);
-        return new Book(lines[0], lines[1], lines[2], titles);
+        Book book = new Book(lines[0], lines[1], lines[2], titles);
+        book.sizes = lengths(data, 2 + 2 * (end + 1), titles.length);
+        return book;
+    }
+
+    /**
+     * The part sizes after the titles' NUL, from byte {@code at}: {@code parts} decimal
+     * lines ended by CR LF, then a NUL; null when they are not there just so.
+     */
+    private static int[] lengths(byte[] data, int at, int parts) {
+        int[] sizes = new int[parts];
+        int n = 0;
+        int value = 0;
+        int digits = 0;
+        for (; at + 1 < data.length; at += 2) {
+            int c = (data[at] & 0xff) | ((data[at + 1] & 0xff) << 8);
+            if (c >= '0' && c <= '9' && digits < 9) {
+                value = value * 10 + c - '0';
+                digits++;
+            } else if (c == '\r' && digits > 0 && n < parts) {
+                sizes[n++] = value;
+                value = 0;
+                digits = 0;
+                at += 2; // the LF
+                if (at + 1 >= data.length || data[at] != '\n' || data[at + 1] != 0) {
+                    return null;
+                }
+            } else {
+                return c == 0 && digits == 0 && n == parts ? sizes : null;
+            }
+        }
+        return null;
     }
 
     /** Splits at CR LF (a lone LF or CR counts too); a final line end starts no new line. */

@@ -6,6 +6,7 @@ import javax.microedition.lcdui.Command;
 import javax.microedition.lcdui.CommandListener;
 import javax.microedition.lcdui.Display;
 import javax.microedition.lcdui.Displayable;
+import javax.microedition.lcdui.Font;
 import javax.microedition.lcdui.Form;
 import javax.microedition.lcdui.List;
 import javax.microedition.lcdui.StringItem;
@@ -44,11 +45,10 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
 
     /** Rows of 跳转. */
     private static final String[] GO_TO_ROWS = { "输入页码", "输入百分比", "输入章节号", "本部分第一页", "本部分最后一页" };
-    /** What {@link #numberBox} asks for: a row of 跳转, or SEARCH for the word of 查找. */
+    /** What {@link NumberPad} asks for: a row of 跳转. */
     private static final int PAGE = 0;
     private static final int PERCENT = 1;
     private static final int CHAPTER = 2;
-    private static final int SEARCH = 9;
     /**
      * Keys of the reading screen's menu rows, in the order of {@link #menuCommands}: the
      * reading screen runs the row's command on that key (' ': none), 0 opens the menu.
@@ -69,6 +69,7 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
     private final Command cancelCommand = new Command("返回", Command.BACK, 1);
     private final Command okCommand = new Command("确定", Command.OK, 1);
     private final Command deleteCommand = new Command("删除", Command.SCREEN, 1);
+    private final Command chapterCommand = new Command("跳到章节", Command.SCREEN, 1);
 
     private Display display;
     private Settings settings;
@@ -81,8 +82,6 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
     private List chooser;
     private int choosing;
     private TextBox numberBox;
-    /** What {@link #numberBox} asks for: PAGE, PERCENT, CHAPTER or SEARCH. */
-    private int asking;
     /** The reader's own menu of every command, for runtimes whose soft keys do not reach them. */
     private List menu;
     private Command[] menuCommands;
@@ -162,6 +161,7 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             contents.append(titleOf(i + 1), null);
         }
         updateResumeRow();
+        contents.addCommand(chapterCommand);
         contents.addCommand(exitCommand);
         contents.setCommandListener(this);
     }
@@ -179,8 +179,9 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         if (settings.part == 0) {
             return;
         }
-        // The title first: runtimes that cut a long row keep its start.
-        String text = "→ " + titleOf(settings.part) + "（继续阅读）";
+        // The title first, cut to fit: runtimes that cut a long row (FreeJ2ME-plus at both
+        // ends) then have nothing to cut.
+        String text = fit("→ ", titleOf(settings.part), "（继续阅读）");
         if (resumeRow) {
             contents.set(0, text, null);
         } else {
@@ -188,6 +189,27 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             resumeRow = true;
         }
         contents.setSelectedIndex(settings.part, true);
+    }
+
+    /**
+     * The row {@code start + middle + end}, the middle cut short with "…" where the row would
+     * not fit a list's width (the screen less room for a runtime's margins and scroll bar),
+     * so that no runtime cuts it elsewhere. Measured in the large font: runtimes draw lists
+     * in fonts larger than their default (FreeJ2ME-plus). Only a row that may be too wide is
+     * measured.
+     */
+    private String fit(String start, String middle, String end) {
+        Font f = Font.getFont(Font.FACE_SYSTEM, Font.STYLE_PLAIN, Font.SIZE_LARGE);
+        int room = reader.getWidth() - 16;
+        String row = start + middle + end;
+        if (row.length() * f.getHeight() <= room || f.stringWidth(row) <= room) {
+            return row;
+        }
+        int n = middle.length();
+        while (n > 1 && f.stringWidth(start + middle.substring(0, n) + "…" + end) > room) {
+            n--;
+        }
+        return start + middle.substring(0, n) + "…" + end;
     }
 
     /**
@@ -202,6 +224,12 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             display.setCurrent(reader);
         } else if (d == reader) {
             readingCommand(c);
+        } else if (d == contents && c == chapterCommand) {
+            // Typed straight from the contents: the page kept (or the first) opens under the box.
+            showPart(settings.part == 0 ? 1 : settings.part, settings.offset);
+            if (reader.part() != 0) {
+                askChapter();
+            }
         } else if (d == contents) {
             partChosen();
         } else if (d == menu) {
@@ -240,6 +268,8 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
 
     /** A command of the reading screen, from a soft key, a shortcut key or the reader's menu. */
     private void readingCommand(Command c) {
+        reader.closePad();
+        stopTurning(); // a command is the reader's answer to the page shown
         if (c == contentsCommand) {
             keepPosition();
             updateResumeRow();
@@ -251,7 +281,7 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         } else if (c == goToCommand) {
             choose(GO_TO, "跳转", GO_TO_ROWS, -1);
         } else if (c == searchCommand) {
-            ask(SEARCH, "查找（从本页往后）", word, 32, TextField.ANY);
+            ask("查找（从本页往后）", word, 32, TextField.ANY);
         } else if (c == turnCommand) {
             String[] speeds = new String[Settings.TURN_SECONDS.length];
             for (int i = 0; i < speeds.length; i++) {
@@ -338,15 +368,15 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         }
         if (choosing == GO_TO) {
             if (row == PAGE) {
-                ask(PAGE, "页码（1-" + reader.pages() + "）", "", 6, TextField.NUMERIC);
+                reader.enterNumber(new NumberPad(PAGE, "页码（1-" + reader.pages() + "）", 6));
             } else if (row == PERCENT) {
-                ask(PERCENT, "全书百分比（0-100）", "", 3, TextField.NUMERIC);
+                reader.enterNumber(new NumberPad(PERCENT, "全书百分比（0-100）", 3));
             } else if (row == CHAPTER) {
-                ask(CHAPTER, "章节号（1-" + book.parts() + "）", "", 6, TextField.NUMERIC);
+                askChapter();
             } else {
                 reader.goToPage(row == 3 ? 0 : reader.pages() - 1);
-                display.setCurrent(reader);
             }
+            display.setCurrent(reader);
             return;
         }
         if (choosing == SPEED) {
@@ -365,9 +395,16 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         display.setCurrent(reader);
     }
 
-    /** Asks for a number of 跳转 or the word of 查找; the answer goes to {@link #numberTyped}. */
-    private void ask(int what, String title, String text, int length, int constraints) {
-        asking = what;
+    /** Asks for a chapter number on the reading screen, saying the range. */
+    private void askChapter() {
+        book.numberChapters();
+        int first = book.lastChapter > 0 ? book.firstChapter : 1;
+        int last = book.lastChapter > 0 ? book.lastChapter : book.parts();
+        reader.enterNumber(new NumberPad(CHAPTER, "章节号（" + first + "-" + last + "）", 6));
+    }
+
+    /** Asks for the word of 查找; the answer goes to {@link #numberTyped}. */
+    private void ask(String title, String text, int length, int constraints) {
         numberBox = new TextBox(title, text, length, constraints);
         numberBox.addCommand(okCommand);
         numberBox.addCommand(cancelCommand);
@@ -375,32 +412,40 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         display.setCurrent(numberBox);
     }
 
-    /**
-     * Goes to the page, percentage of the whole book or part typed (out of range: the first
-     * or last there is), or searches for the word typed.
-     */
+    /** Searches for the word typed. */
     private void numberTyped() {
-        String typed = numberBox.getString();
-        if (asking == SEARCH) {
-            search(typed);
-            return;
-        }
-        int n;
-        try {
-            n = Integer.parseInt(typed);
-        } catch (NumberFormatException e) {
-            n = -1; // nothing typed, or only a minus sign: stay on the page
-        }
-        display.setCurrent(reader);
+        search(numberBox.getString());
+    }
+
+    /**
+     * Goes to the page, percentage of the whole book or part typed on the reading screen
+     * (out of range: the first or last there is); nothing typed (-1) stays on the page.
+     */
+    void numberEntered(int asking, int n) {
         if (n < 0) {
             return;
         }
         if (asking == PAGE) {
             reader.goToPage(n - 1);
         } else if (asking == CHAPTER) {
-            showPart(Math.max(1, Math.min(n, book.parts())), 0);
+            goToChapter(n);
         } else {
             goToPercent(Math.min(n, 100));
+        }
+    }
+
+    /**
+     * Opens the part titled as chapter {@code n} where the titles are numbered (in a volume
+     * of a set, a number outside it says which it holds), else part n; out of range: the
+     * first or last there is.
+     */
+    private void goToChapter(int n) {
+        if (book.lastChapter == 0) {
+            showPart(Math.max(1, Math.min(n, book.parts())), 0);
+        } else if (book.volumesFollow() != 0 && n > book.lastChapter || book.bytesBefore > 0 && n < book.firstChapter) {
+            reader.notice("第" + n + "章不在这一卷里，本卷是第" + book.firstChapter + "至" + book.lastChapter + "章。");
+        } else {
+            showPart(book.partOfChapter(n), 0);
         }
     }
 
@@ -414,8 +459,7 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         if (at == null) {
             int first = book.permille(1, 0) / 10;
             int last = (book.permille(book.parts(), book.size(book.parts())) + 9) / 10;
-            alert("跳转", "全书的" + percent + "%不在这一卷里，本卷是全书的" + first + "%至" + last + "%。",
-                    AlertType.INFO, reader);
+            reader.notice("全书的" + percent + "%不在这一卷里，本卷是全书的" + first + "%至" + last + "%。");
         } else {
             openAt(at[0], at[1]);
         }
@@ -429,6 +473,8 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
     private void search(String typed) {
         display.setCurrent(reader);
         if (typed.length() == 0) {
+            // Some runtimes' text boxes take no typing at all: say so rather than nothing.
+            reader.notice("没有输入要查找的文字。");
             return;
         }
         int part = reader.part();
@@ -444,7 +490,7 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
             hit = null;
         }
         if (hit == null) {
-            alert("查找", "未找到“" + typed + "”。", AlertType.INFO, reader);
+            reader.notice("未找到“" + typed + "”。");
             return;
         }
         hitPart = hit[0];
@@ -456,13 +502,20 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
     private void addBookmark() {
         // The part's title (cut), the page and the page's first characters: marks in one
         // part differ by page, and the text says where on it.
-        String title = titleOf(reader.part());
+        String whole = titleOf(reader.part());
+        String title = whole;
         if (title.length() > Bookmarks.TITLE_LENGTH) {
             title = title.substring(0, Bookmarks.TITLE_LENGTH - 1) + "…";
         }
         String name = title + " " + (reader.page() + 1) + "页";
         try {
-            String start = reader.pageStart(Bookmarks.TEXT_LENGTH);
+            String start = reader.pageStart(Bookmarks.TEXT_LENGTH + whole.length());
+            if (start.startsWith(whole.trim())) {
+                start = start.substring(whole.trim().length()).trim(); // the part's heading: named already
+            }
+            if (start.length() > Bookmarks.TEXT_LENGTH) {
+                start = start.substring(0, Bookmarks.TEXT_LENGTH).trim();
+            }
             if (start.length() > 0) {
                 name = name + " " + start;
             }
@@ -474,26 +527,19 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
                 : result == Bookmarks.EXISTS ? "这一页已有书签。"
                 : result == Bookmarks.FULL ? "书签已满（最多" + Bookmarks.MAX + "个），请先删除一些。"
                 : "手机存储空间不足，书签没有保存。";
-        if (result == Bookmarks.ADDED) {
-            // Goes by itself: adding is the usual case and needs no answer.
-            Alert added = new Alert("书签", text, null, AlertType.CONFIRMATION);
-            added.setTimeout(1500);
-            display.setCurrent(added, reader);
-        } else {
-            alert("书签", text, AlertType.WARNING, reader);
-        }
+        reader.notice(text);
     }
 
     /** The bookmarks in book order, the last one at or before the page shown selected. */
     private void showBookmarks() {
         if (marks.size() == 0) {
-            alert("书签", "还没有书签。阅读时在菜单中选“加书签”。", AlertType.INFO, reader);
+            reader.notice("还没有书签。阅读时按1或在菜单中选“加书签”。");
             return;
         }
         markList = new List("书签", List.IMPLICIT);
         int selected = 0;
         for (int i = 0; i < marks.size(); i++) {
-            markList.append(marks.name(i), null);
+            markList.append(fit("", marks.name(i), ""), null);
             if (marks.part(i) < reader.part()
                     || (marks.part(i) == reader.part() && marks.offset(i) <= reader.offset())) {
                 selected = i;
@@ -639,10 +685,31 @@ public class Lumenread extends MIDlet implements CommandListener, Runnable {
         }
         if ((now & TURN) != 0 && turnAlarm != null && !reader.nextPage()) {
             stopTurning(); // the end of the book
+            bookEnds();
         }
         if ((now & SAVE) != 0) {
             keepPosition();
         }
+    }
+
+    /**
+     * Past the last page: says that the book ends, or for a volume of a set that is not the
+     * last, which volume comes next (a volume is named "书名(k)").
+     */
+    void bookEnds() {
+        String name = book.name;
+        int open = name.lastIndexOf('(');
+        int k = -1;
+        if (name.endsWith(")") && open > 0) {
+            try {
+                k = Integer.parseInt(name.substring(open + 1, name.length() - 1));
+            } catch (NumberFormatException e) {
+                k = -1; // not a volume's name
+            }
+        }
+        int follow = book.volumesFollow();
+        reader.notice(k <= 0 || follow == 0 ? "全书完。"
+                : (follow > 0 ? "本卷完，请打开《" : "本卷完。如有下一卷，请打开《") + name.substring(0, open) + "(" + (k + 1) + ")》");
     }
 
     private void keepPosition() {

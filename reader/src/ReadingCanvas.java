@@ -56,9 +56,15 @@ final class ReadingCanvas extends Canvas {
     private boolean turning;
     /** Whether the screen is full-screen (MIDP 2.0): the soft keys come here. */
     private boolean fullScreen;
+    /** The key pressed here and not released since (0: none): its repeats are a hold. */
+    private int heldKey;
     /** Where a touch went down; pressX < 0 when none is down. */
     private int pressX = -1;
     private int pressY;
+    /** A notice drawn over the page until the next key or tap (which still acts); null when none. */
+    private String notice;
+    /** A number being typed for 跳转, drawn over the page; null when none is. */
+    private NumberPad pad;
     /** The word found by 查找, marked on the page shown until the page changes. */
     private String mark;
 
@@ -75,9 +81,12 @@ final class ReadingCanvas extends Canvas {
     /** Lays the part out further; null once it is laid out to its end. */
     private LineBreaker pager;
     private Utf8Source pagerSource;
-    /** Lines of the last page laid out so far; whether every line so far was blank. */
+    /**
+     * Lines of the last page laid out so far; pages up to the last one with a line of text
+     * (trailing blank lines make no page of their own: the count drops to this at the end).
+     */
     private int linesOnPage;
-    private boolean blankSoFar;
+    private int textPages;
     /** Whether the layout met a read error (the part is then laid out as far as it got). */
     private boolean failed;
     /** Whether {@link #open} is laying out: it reports a read error itself. */
@@ -142,6 +151,48 @@ final class ReadingCanvas extends Canvas {
         return part != 0 && pageHolding(offset) == page;
     }
 
+    /** Asks for a number over the page; the answer goes to {@link Lumenread#numberEntered}. */
+    void enterNumber(NumberPad asked) {
+        pad = asked;
+        repaint();
+    }
+
+    /**
+     * Shows {@code text} over the page until the next key or tap: a notice that needs no
+     * answer and takes no key for itself (runtimes keep a timed alert until OK, and its OK
+     * eats a key).
+     */
+    void notice(String text) {
+        notice = text;
+        repaint();
+    }
+
+    /** Closes the number being typed, if any. */
+    void closePad() {
+        if (pad != null) {
+            pad = null;
+            repaint();
+        }
+    }
+
+    private void closeNotice() {
+        if (notice != null) {
+            notice = null;
+            repaint();
+        }
+    }
+
+    private void padResult(int result) {
+        NumberPad asked = pad;
+        if (result != NumberPad.TYPING) {
+            pad = null;
+        }
+        repaint();
+        if (result == NumberPad.DONE) {
+            app.numberEntered(asked.what, asked.value());
+        }
+    }
+
     /** Marks {@code word} on the page shown. */
     void mark(String word) {
         mark = word;
@@ -187,7 +238,7 @@ final class ReadingCanvas extends Canvas {
         pageStarts = new int[16];
         pageCount = 1;
         linesOnPage = 0;
-        blankSoFar = true;
+        textPages = 0;
         blank = false;
         failed = false;
         badSequences = 0;
@@ -198,6 +249,7 @@ final class ReadingCanvas extends Canvas {
         layOut(0, offset < 0 ? Integer.MAX_VALUE : offset, -1);
         page = offset < 0 ? pageCount - 1 : pageHolding(offset);
         layOut(page, -1, -1);
+        page = Math.min(page, pageCount - 1); // a resumed page of trailing blank lines
         opening = false;
         if (failed) {
             part = 0;
@@ -209,25 +261,23 @@ final class ReadingCanvas extends Canvas {
     }
 
     /**
-     * Lays the part out further, until page {@code index + 1} starts and a page starts after
-     * byte {@code offset}, or to the part's end; at most {@code lines} lines (negative: no
+     * Lays the part out further, until text follows the start of page {@code index + 1} (so
+     * that page is no page of trailing blank lines) and a page starts after byte
+     * {@code offset}, or to the part's end; at most {@code lines} lines (negative: no
      * limit). A read error ends the layout where it got and tells the reader, except while
      * the part is being opened.
      */
     private void layOut(int index, int offset, int lines) {
         try {
-            while (pager != null && (pageCount <= index + 1 || pageStarts[pageCount - 1] <= offset) && lines-- != 0) {
+            while (pager != null && (textPages <= index + 1 || pageStarts[pageCount - 1] <= offset) && lines-- != 0) {
                 if (!pager.next()) {
                     partSize = pager.nextOffset();
                     badSequences = pagerSource.badSequences();
-                    blank = blankSoFar;
+                    blank = textPages == 0;
+                    pageCount = Math.max(1, textPages);
                     closePager();
                     book.sizeFound(part, partSize);
                     break;
-                }
-                for (int i = 0; blankSoFar && i < pager.lineLength(); i++) {
-                    char c = pager.lineChars()[i];
-                    blankSoFar = c == ' ' || c == '\u3000';
                 }
                 if (linesOnPage == linesPerPage) {
                     if (pageCount == pageStarts.length) {
@@ -239,6 +289,13 @@ final class ReadingCanvas extends Canvas {
                     linesOnPage = 0;
                 }
                 linesOnPage++;
+                char[] chars = pager.lineChars();
+                for (int i = pager.lineLength() - 1; i >= 0; i--) {
+                    if (chars[i] != ' ' && chars[i] != '\u3000') {
+                        textPages = pageCount;
+                        break;
+                    }
+                }
             }
         } catch (IOException e) {
             closePager();
@@ -391,6 +448,7 @@ final class ReadingCanvas extends Canvas {
 
     /** Another screen (a menu, a list, an alert, a call) stops pages turning by themselves. */
     protected void hideNotify() {
+        heldKey = 0; // the release goes to the screen shown now
         app.stopTurning();
     }
 
@@ -433,6 +491,44 @@ final class ReadingCanvas extends Canvas {
             g.drawChars(shown.chars, shown.start[i], shown.length[i], MARGIN, top + i * lineH, Graphics.TOP | Graphics.LEFT);
         }
         drawStatus(g, width, height);
+        if (pad != null) {
+            pad.paint(g, width, height, statusFont, colours);
+        }
+        if (notice != null) {
+            drawNotice(g, width);
+        }
+    }
+
+    /** The notice in a box at the top, wrapped to the screen's width. */
+    private void drawNotice(Graphics g, int width) {
+        int room = width - 4 * MARGIN - 4;
+        int line = statusFont.getHeight() + 2;
+        int lines = 1;
+        for (int at = 0, w = 0; at < notice.length(); at++) {
+            w += statusFont.charWidth(notice.charAt(at));
+            if (w > room) {
+                lines++;
+                w = statusFont.charWidth(notice.charAt(at));
+            }
+        }
+        g.setFont(statusFont);
+        g.setColor(colours[4]);
+        g.fillRect(MARGIN, MARGIN, width - 2 * MARGIN, lines * line + 4);
+        g.setColor(colours[3]);
+        g.drawRect(MARGIN, MARGIN, width - 2 * MARGIN - 1, lines * line + 3);
+        g.setColor(colours[1]);
+        int from = 0;
+        int y = MARGIN + 2;
+        for (int at = 0, w = 0; at <= notice.length(); at++) {
+            int cw = at < notice.length() ? statusFont.charWidth(notice.charAt(at)) : 0;
+            if (at == notice.length() || w + cw > room) {
+                g.drawSubstring(notice, from, at - from, 2 * MARGIN + 2, y, Graphics.TOP | Graphics.LEFT);
+                from = at;
+                y += line;
+                w = 0;
+            }
+            w += cw;
+        }
     }
 
     /**
@@ -533,15 +629,35 @@ final class ReadingCanvas extends Canvas {
     }
 
     protected void keyPressed(int keyCode) {
+        heldKey = keyCode;
         handleKey(keyCode, false);
     }
 
+    /**
+     * A repeat of the key held since its press here; any other repeat is a press. Runtimes
+     * send a press as a repeat when they missed the key's release: it went to a list shown
+     * meanwhile (KEmulator), or came with another code (MicroEmulator's # and *).
+     */
     protected void keyRepeated(int keyCode) {
-        handleKey(keyCode, true);
+        boolean repeated = keyCode == heldKey;
+        heldKey = keyCode;
+        handleKey(keyCode, repeated);
+    }
+
+    /** Any release ends the hold: the code a runtime sends with it may not be the press's. */
+    protected void keyReleased(int keyCode) {
+        heldKey = 0;
     }
 
     private void handleKey(int keyCode, boolean repeated) {
+        closeNotice();
         if (part == 0 || app.stopTurning()) {
+            return;
+        }
+        if (pad != null) {
+            if (!repeated) {
+                padResult(pad.key(keyCode, actionOf(keyCode)));
+            }
             return;
         }
         // Soft keys of Nokia, Sony Ericsson, Samsung (-6, -7) and Motorola (-21, -22):
@@ -557,7 +673,7 @@ final class ReadingCanvas extends Canvas {
             return;
         case KEY_NUM8:
         case KEY_NUM5:
-            nextPage();
+            forward();
             return;
         case KEY_NUM4:
             if (!repeated && part > 1) {
@@ -575,16 +691,20 @@ final class ReadingCanvas extends Canvas {
             }
             break;
         }
-        int action;
-        try {
-            action = getGameAction(keyCode);
-        } catch (IllegalArgumentException e) {
-            return; // a key that is no key of the phone's keypad (some send soft keys here)
-        }
+        int action = actionOf(keyCode);
         if (action == UP || action == LEFT) {
             previousPage();
         } else if (action == DOWN || action == RIGHT || action == FIRE) {
-            nextPage();
+            forward();
+        }
+    }
+
+    /** The key's game action; 0 for a key that is no key of the phone's keypad (some send soft keys here). */
+    private int actionOf(int keyCode) {
+        try {
+            return getGameAction(keyCode);
+        } catch (IllegalArgumentException e) {
+            return 0;
         }
     }
 
@@ -599,7 +719,12 @@ final class ReadingCanvas extends Canvas {
         int dy = y - pressY;
         boolean down = pressX >= 0;
         pressX = -1;
+        closeNotice();
         if (!down || part == 0 || app.stopTurning()) {
+            return;
+        }
+        if (pad != null) {
+            padResult(pad.tap(x, y, getWidth(), getHeight(), statusFont));
             return;
         }
         int w = getWidth();
@@ -608,16 +733,23 @@ final class ReadingCanvas extends Canvas {
         int ady = Math.abs(dy);
         if (Math.max(adx, ady) >= Math.max(12, Math.min(w, h) / 10)) {
             if (adx > ady ? dx < 0 : dy < 0) {
-                nextPage();
+                forward();
             } else {
                 previousPage();
             }
         } else if (x < w / 3 || (x < w - w / 3 && y < h / 3)) {
             previousPage();
         } else if (x >= w - w / 3 || y >= h - h / 3) {
-            nextPage();
+            forward();
         } else {
             app.showMenu();
+        }
+    }
+
+    /** The next page by a key or tap: at the end of the book (or volume), a notice says so. */
+    private void forward() {
+        if (!nextPage()) {
+            app.bookEnds();
         }
     }
 

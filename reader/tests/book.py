@@ -35,7 +35,7 @@ def index_titles(book):
     """The part titles in a book's index.txt."""
     with zipfile.ZipFile(book) as zf:
         text = zf.read("index.txt")[2:].decode("utf-16-le")
-    return text.rstrip("\0").split("\r\n")[3:-1]
+    return text.split("\0")[0].split("\r\n")[3:-1]  # the part lengths follow the NUL
 
 
 def make_book(tool, template, out, name, author, maker, parts):

@@ -8,9 +8,11 @@ book with one defect each, named after it.
 """
 import os
 import random
+import tempfile
+import zipfile
 import sys
 
-from book import index_bytes, make_book, make_book_by_chapters, part_bytes, rewrite_book
+from book import index_bytes, make_book, make_book_by_chapters, part_bytes, rewrite_book, run_tool
 
 AUTHOR = "青禾电子书工作室"
 MAKER = "青禾"
@@ -108,6 +110,14 @@ def make_good(tool, template, out):
     book(path, "灯塔守望人", AUTHOR, MAKER, novel_parts())
     made["novel"] = path
 
+    # The same book as an older builder made it: no part lengths after the index's titles.
+    path = os.path.join(out, "novel-older.jar")
+    with zipfile.ZipFile(made["novel"]) as zf:
+        index = zf.read("index.txt")
+    text = index[2:].decode("utf-16-le")
+    rewrite_book(made["novel"], path, replace={"index.txt": index[:2] + text[:text.index("\0") + 1].encode("utf-16-le")})
+    made["novel-older"] = path
+
     rng = random.Random(11)
     many = [("第%d节" % i, "这是第%d节。" % i + paragraphs(rng, rng.randint(0, 2))) for i in range(1, 301)]
     path = os.path.join(out, "many.jar")
@@ -159,6 +169,39 @@ def make_good(tool, template, out):
     path = os.path.join(out, "blank.jar")
     book(path, "空白的书", AUTHOR, MAKER, [("空白", "\u3000\u3000  \n\n  \n"), ("正文", "有字的一部分。\n")])
     made["blank"] = path
+
+    # Parts of 1 to 40 short lines, each ended by blank lines: on some screen and font each
+    # count fills its last page exactly, and the blank lines must not make a page.
+    path = os.path.join(out, "trailing.jar")
+    book(path, "空行结尾", AUTHOR, MAKER,
+         [("第%d段" % k, "".join("第%d段第%d行\n" % (k, i) for i in range(1, k + 1)) + "\n\u3000\u3000\n  \n")
+          for k in range(1, 41)])
+    made["trailing"] = path
+
+    # Titles numbered as chapters in several ways, after a front part: 章节号 counts the
+    # chapters, not the parts.
+    path = os.path.join(out, "numbered.jar")
+    numbered = ["前言", "第1章 起", "第2章 承", "第三回 转", "第十二章 合", "第一百零五节 末", "后记"]
+    book(path, "编号的书", AUTHOR, MAKER, [(t, t + "\n正文。\n") for t in numbered])
+    made["numbered"] = path
+
+    # Three volumes of one book (卷(1).jar, 卷(2).jar, 卷(3).jar), made by --max-size.
+    rng = random.Random(23)
+    # Random ideographs pack poorly, so that each volume holds a few chapters.
+    chapters = [("第%d章" % i, "第%d章\n" % i + "".join(
+        "".join(chr(rng.randint(0x4E00, 0x9FA5)) for _ in range(30)) + "\n" for _ in range(50)))
+        for i in range(1, 13)]
+    with tempfile.TemporaryDirectory(prefix="book-sources-") as tmp:
+        files = []
+        for i, (title, text) in enumerate(chapters, 1):
+            os.mkdir(os.path.join(tmp, str(i)))
+            files.append(os.path.join(tmp, str(i), title + ".txt"))
+            with open(files[-1], "wb") as f:
+                f.write(text.encode("utf-8"))
+        run_tool(tool, template, os.path.join(out, "卷.jar"), "卷", AUTHOR, MAKER, files, tmp,
+                 ["--max-size", str(os.path.getsize(template) + 14 * 1024)])
+    if not os.path.exists(os.path.join(out, "卷(3).jar")) or os.path.exists(os.path.join(out, "卷(4).jar")):
+        raise RuntimeError("the volumes are not three: %s" % sorted(os.listdir(out)))
 
     path = os.path.join(out, "small.jar")
     book(path, "小书", AUTHOR, MAKER,

@@ -153,10 +153,19 @@ void ReadIndex(const std::string& bytes, BookInspection& book)
     for (std::size_t i = 2; i < bytes.size(); i += 2)
         units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
                                        (static_cast<unsigned char>(bytes[i + 1]) << 8));
-    if (units.back() != 0)
+    const std::size_t nul = units.find(u'\0');
+    if (nul == std::u16string::npos) {
         book.problems.push_back("index.txt 没有结尾的 NUL");
-    else
-        units.pop_back();
+    } else {
+        if (nul + 1 < units.size()) {
+            const auto lengths = ParseIndexLengths(std::u16string_view(units).substr(nul + 1));
+            if (lengths)
+                book.indexLengths = *lengths;
+            else
+                book.problems.push_back("index.txt 标题后的各部分长度不是以 NUL 结束的数字行");
+        }
+        units.resize(nul);
+    }
     const std::string text = Utf16ToUtf8(units);
     std::size_t from = 0;
     for (std::size_t at; (at = text.find("\r\n", from)) != std::string::npos; from = at + 2)
@@ -306,6 +315,15 @@ BookInspection InspectBook(const std::string& path)
         book.partSizes.push_back(it == byName.end() ? -1 : book.entries[it->second].size);
         if (it == byName.end())
             book.problems.push_back("缺少 " + PartEntryName(i));
+    }
+    if (!book.indexLengths.empty() && book.indexLengths.size() != parts)
+        book.problems.push_back("index.txt 记下 " + std::to_string(book.indexLengths.size()) + " 个部分的长度，而有 " +
+                                std::to_string(parts) + " 个部分");
+    for (std::size_t i = 0; i < parts && i < book.indexLengths.size(); ++i) {
+        if (book.partSizes[i] >= 0 && static_cast<std::uint64_t>(book.partSizes[i]) != book.indexLengths[i])
+            book.problems.push_back("index.txt 记下 " + PartEntryName(i) + " 长 " +
+                                    std::to_string(book.indexLengths[i]) + " 字节，实有 " +
+                                    std::to_string(book.partSizes[i]) + " 字节");
     }
     if (byName.count(PartEntryName(parts)))
         book.problems.push_back(PartEntryName(parts) + " 不在索引中");

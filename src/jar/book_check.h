@@ -25,6 +25,9 @@ struct BookInspection {
     std::vector<BookEntryCheck> entries;  // in archive order
     // index.txt as UTF-8 lines: author, maker, book name, then one title per part.
     std::vector<std::string> indexLines;
+    // The part lengths index.txt gives after its titles; empty when it gives none (a book
+    // of an older builder).
+    std::vector<std::uint64_t> indexLengths;
     // Uncompressed size of 1.txt, 2.txt, ... for each index title; -1 when it is missing.
     std::vector<std::int64_t> partSizes;
     std::string jadPath;                // the JAD checked beside the book; empty: none there

@@ -46,6 +46,25 @@ std::vector<std::string> TitlesOf(const std::vector<BookPart>& parts, std::size_
     return titles;
 }
 
+// partStarts[i]: the bytes of the part entries before part i; the last: those of all.
+std::vector<std::uint64_t> PartStarts(const std::vector<BookPart>& parts)
+{
+    std::vector<std::uint64_t> starts(1, 0);
+    for (const BookPart& part : parts)
+        starts.push_back(starts.back() + PartTextBytes(part.text));
+    return starts;
+}
+
+// The bytes of the entries of parts first..first+count-1, as the index gives them.
+std::vector<std::uint64_t> LengthsOf(const std::vector<std::uint64_t>& partStarts, std::size_t first,
+                                     std::size_t count)
+{
+    std::vector<std::uint64_t> lengths;
+    for (std::size_t k = first; k < first + count; ++k)
+        lengths.push_back(partStarts[k + 1] - partStarts[k]);
+    return lengths;
+}
+
 bool SameFile(const fs::path& a, const fs::path& b)
 {
     std::error_code ec;
@@ -272,7 +291,9 @@ private:
     {
         const BookInfo book {bookName, m_book.author, m_book.maker};
         return m_template.GetPackedEntrySize(kIndexEntryName,
-                                             Pack(MakeIndex(book, TitlesOf(m_parts, first, count)), m_nPackLevel));
+                                             Pack(MakeIndex(book, TitlesOf(m_parts, first, count),
+                                                            LengthsOf(m_partStarts, first, count)),
+                                                  m_nPackLevel));
     }
 
     CZipContainer m_template;  // read only
@@ -343,6 +364,7 @@ void CJarBuilder::WriteWholeBook(Output& output)
     const std::vector<BookPart>& parts = *m_pParts;
     const std::string jarTemp = TargetTemp(output.jarPath, output);
     const std::string jadTemp = TargetTemp(JadPathFor(output.jarPath), output);
+    m_partStarts = PartStarts(parts);
     BeginJar(jarTemp, output.jarPath, m_book.bookName, 0, parts.size(), {});
     PackParts(parts, m_nPackLevel, jarTemp, [&](std::size_t i, CZipPackedData& packed) { AddPart(i, packed); });
     m_zip.Close();
@@ -358,9 +380,7 @@ void CJarBuilder::WriteWholeBook(Output& output)
 void CJarBuilder::WriteVolumes(Output& output)
 {
     const std::vector<BookPart>& parts = *m_pParts;
-    m_partStarts.assign(1, 0);
-    for (const BookPart& part : parts)
-        m_partStarts.push_back(m_partStarts.back() + PartTextBytes(part.text));
+    m_partStarts = PartStarts(parts);
     VolumeSizes sizes(m_pTemplate->Path(), m_book, parts, m_partStarts, m_nPackLevel);
     CVolumePlanner planner(sizes, m_nMaxJarBytes);
     std::vector<CZipPackedData> waiting;  // the parts not yet written, in order
@@ -452,7 +472,9 @@ void CJarBuilder::BeginJar(const std::string& tempPath, const std::string& jarPa
     AddPacked(kManifestEntryName, Pack(MakeManifest(bookName, place), m_nPackLevel));
     if (counted)
         EntryAdded();
-    AddPacked(kIndexEntryName, Pack(MakeIndex(BookInfo {bookName, m_book.author, m_book.maker}, titles), m_nPackLevel));
+    AddPacked(kIndexEntryName, Pack(MakeIndex(BookInfo {bookName, m_book.author, m_book.maker}, titles,
+                                              LengthsOf(m_partStarts, first, count)),
+                                    m_nPackLevel));
     if (counted)
         EntryAdded();
 }

@@ -85,13 +85,19 @@ std::string MakeJad(const std::string& bookName, const std::string& jarFileName,
     return jad;
 }
 
-std::string MakeIndex(const BookInfo& book, const std::vector<std::string>& titles)
+std::string MakeIndex(const BookInfo& book, const std::vector<std::string>& titles,
+                      const std::vector<std::uint64_t>& partBytes)
 {
     std::string text = IndexLine(book.author.empty() ? kAnonymousAuthor : book.author);
     text += IndexLine(book.maker.empty() ? kDefaultMaker : book.maker);
     text += IndexLine(book.bookName);
     for (const std::string& title : titles)
         text += IndexLine(title);
+    if (!partBytes.empty()) {
+        text += '\0';
+        for (std::uint64_t bytes : partBytes)
+            text += std::to_string(bytes) + "\r\n";
+    }
 
     const std::u16string units = Utf8ToUtf16(text);
     std::string bytes;
@@ -103,6 +109,28 @@ std::string MakeIndex(const BookInfo& book, const std::vector<std::string>& titl
     }
     bytes.append(2, '\0');
     return bytes;
+}
+
+std::optional<std::vector<std::uint64_t>> ParseIndexLengths(std::u16string_view afterTitles)
+{
+    if (afterTitles.empty() || afterTitles.back() != 0)
+        return std::nullopt;
+    afterTitles.remove_suffix(1);
+    std::vector<std::uint64_t> lengths;
+    while (!afterTitles.empty()) {
+        const std::size_t end = afterTitles.find(u"\r\n");
+        if (end == 0 || end == std::u16string_view::npos || end > 10)
+            return std::nullopt;
+        std::uint64_t value = 0;
+        for (char16_t u : afterTitles.substr(0, end)) {
+            if (u < u'0' || u > u'9')
+                return std::nullopt;
+            value = value * 10 + (u - u'0');
+        }
+        lengths.push_back(value);
+        afterTitles.remove_prefix(end + 2);
+    }
+    return lengths;
 }
 
 std::string MakePartText(const std::string& text)

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,7 +72,16 @@ std::string MakeJad(const std::string& bookName, const std::string& jarFileName,
 // index.txt: FF FE, then in UTF-16LE the lines author (or 佚名), maker (or the default
 // maker), book name and one title per part, each ended by CR LF, then a terminating NUL.
 // A line break or NUL inside a field becomes a space, so every part keeps its line.
-std::string MakeIndex(const BookInfo& book, const std::vector<std::string>& titles);
+// With partBytes (one per title: the bytes of each part's entry), the NUL is followed by
+// their decimal values, each ended by CR LF, and a second NUL: the reader places itself in
+// the book with them without reading every part, and readers that stop at the first NUL
+// (all before it) see the index they know.
+std::string MakeIndex(const BookInfo& book, const std::vector<std::string>& titles,
+                      const std::vector<std::uint64_t>& partBytes = {});
+
+// The part lengths that follow the titles' NUL in index.txt (units after the first NUL, the
+// final NUL included); nullopt when they are not lines of decimal digits ended by a NUL.
+std::optional<std::vector<std::uint64_t>> ParseIndexLengths(std::u16string_view afterTitles);
 
 // The text of a part entry: CR LF becomes LF; a lone CR or LF stays.
 std::string MakePartText(const std::string& text);

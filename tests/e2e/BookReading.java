@@ -120,23 +120,30 @@ public final class BookReading {
                     int outside = index == 0 ? 100 : 0;
                     phone.command("跳转");
                     phone.select(1);
-                    phone.type(String.valueOf(inside));
-                    phone.command("确定");
+                    typeNumber(phone, inside);
                     int shown = Pages.read(phone).permille;
                     check(shown >= inside * 10 - 1 && shown <= before[index + 1] * 1000 / total,
                             inside + "% of the book shows " + shown + "‰");
                     if (volumes.size() > 1) {
                         phone.command("跳转");
                         phone.select(1);
-                        phone.type(String.valueOf(outside));
-                        phone.command("确定");
-                        check(phone.alert().getString().contains("不在这一卷里"), outside + "%: " + phone.alert().getString());
+                        typeNumber(phone, outside);
+                        String notice = Pages.read(phone).notice;
+                        check(notice.contains("不在这一卷里"), outside + "%: " + notice);
                     }
                 }
             });
         }
         System.out.printf("%d books, %d failed checks%n", volumes.size(), failures);
         System.exit(failures == 0 ? 0 : 1);
+    }
+
+    /** Types a number on the reader's own keypad (the number keys, then #). */
+    static void typeNumber(Phone phone, int n) {
+        for (char c : String.valueOf(n).toCharArray()) {
+            phone.press(c);
+        }
+        phone.press('#');
     }
 
     interface Body {

@@ -37,19 +37,32 @@ class BookIndex(NamedTuple):
 def read_index(book):
     """The index of a book (a path or an open ZipFile). index.txt holds a UTF-16LE mark, then
     the author, the maker, the book's name and one title per part, each line ended by CR LF,
-    then a NUL; anything else raises ValueError."""
+    then a NUL; then, from this builder, each part's length in bytes (a decimal line each,
+    ended by CR LF) and another NUL, which must be the sizes of the part entries. Anything
+    else raises ValueError."""
     if not isinstance(book, zipfile.ZipFile):
         with zipfile.ZipFile(book) as z:
             return read_index(z)
     data = book.read("index.txt")
     if not data.startswith(b"\xff\xfe"):
         raise ValueError("index.txt has no UTF-16LE mark: %r" % data[:8])
-    if len(data) % 2 or not data.endswith("\r\n\0".encode("utf-16-le")):
-        raise ValueError("index.txt does not end in CR LF and a NUL: %r" % data[-8:])
-    lines = data[2:-6].decode("utf-16-le").split("\r\n")
+    text = data[2:].decode("utf-16-le") if len(data) % 2 == 0 else ""
+    nul = text.find("\0")
+    if nul < 2 or text[nul - 2:nul] != "\r\n":
+        raise ValueError("index.txt's titles do not end in CR LF and a NUL: %r" % data[-8:])
+    lines = text[:nul - 2].split("\r\n")
     if len(lines) < 3:
         raise ValueError("index.txt has %d lines, not the author, the maker and the name" % len(lines))
-    return BookIndex(lines[0], lines[1], lines[2], lines[3:])
+    titles = lines[3:]
+    after = text[nul + 1:]
+    if after:
+        if not after.endswith("\r\n\0"):
+            raise ValueError("index.txt's part lengths do not end in CR LF and a NUL: %r" % after[-8:])
+        lengths = after[:-3].split("\r\n")
+        sizes = [book.getinfo("%d.txt" % (i + 1)).file_size for i in range(len(titles))]
+        if [int(n) if n.isdigit() else n for n in lengths] != sizes:
+            raise ValueError("index.txt gives the part lengths %r, the parts have %r" % (lengths[:10], sizes[:10]))
+    return BookIndex(lines[0], lines[1], lines[2], titles)
 
 
 class Verdict(NamedTuple):

@@ -47,6 +47,7 @@ TEST(BookInspect, ABuiltBookChecksOut)
     EXPECT_EQ(book.entries[3].method, 8);
     EXPECT_EQ(book.indexLines, (std::vector<std::string> {"佚名", "青禾", "书", "上", "下"}));
     EXPECT_EQ(book.partSizes, (std::vector<std::int64_t> {70000 + 10, 0}));
+    EXPECT_EQ(book.indexLengths, (std::vector<std::uint64_t> {70000 + 10, 0}));
     EXPECT_EQ(book.jadPath, dir.Path("书.jad"));
 }
 
@@ -153,6 +154,18 @@ TEST(BookInspect, FaultsAreFound)
         {"a part in GBK", test::BuildStoredZip({{"META-INF/MANIFEST.MF", kManifest}, {"index.txt", kIndex2},
                                                 {"1.txt", "\xC4\xE3\xBA\xC3"}, {"2.txt", "b"}}),
          "UTF-8"},
+        {"index lengths that are not the parts'", test::BuildStoredZip({{"META-INF/MANIFEST.MF", kManifest},
+                                                 {"index.txt", MakeIndex({"书", "", ""}, {"上", "下"}, {1, 2})},
+                                                 {"1.txt", "a"}, {"2.txt", "b"}}),
+         "2.txt 长 2 字节，实有 1 字节"},
+        {"index lengths of fewer parts", test::BuildStoredZip({{"META-INF/MANIFEST.MF", kManifest},
+                                                 {"index.txt", MakeIndex({"书", "", ""}, {"上", "下"}, {1})},
+                                                 {"1.txt", "a"}, {"2.txt", "b"}}),
+         "记下 1 个部分的长度，而有 2 个部分"},
+        {"index lengths not in digits", test::BuildStoredZip({{"META-INF/MANIFEST.MF", kManifest},
+                                                 {"index.txt", kIndex2 + std::string("x\0\r\0\n\0\0\0", 8)},
+                                                 {"1.txt", "a"}, {"2.txt", "b"}}),
+         "各部分长度"},
         {"two entries of one name", test::BuildStoredZip({{"META-INF/MANIFEST.MF", kManifest}, {"index.txt", kIndex2},
                                                           {"1.txt", "a"}, {"2.txt", "b"}, {"2.txt", "b"}}),
          "重复"},

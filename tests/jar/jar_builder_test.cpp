@@ -85,6 +85,15 @@ Book TwelveParts()
     return b;
 }
 
+// The bytes of the entries of parts first..first+count-1, as the index gives them.
+std::vector<std::uint64_t> PartLengths(const Book& book, std::size_t first, std::size_t count)
+{
+    std::vector<std::uint64_t> lengths;
+    for (std::size_t k = first; k < first + count; ++k)
+        lengths.push_back(MakePartText(book.texts[k]).size());
+    return lengths;
+}
+
 // A jar of the book named name holding the parts first..first+count-1 of book, written
 // with the engine step by step: the manifest, the index and the parts, each packed with the
 // level and flags the builder uses by default, the clock fixed. Its bytes.
@@ -101,7 +110,7 @@ std::string HandBuiltJar(const std::string& templ, const std::string& path, cons
     };
     add("META-INF\\MANIFEST.MF", MakeManifest(name, place));
     const std::vector<std::string> titles(book.titles.begin() + first, book.titles.begin() + first + count);
-    add("index.txt", MakeIndex({name, book.info.author, book.info.maker}, titles));
+    add("index.txt", MakeIndex({name, book.info.author, book.info.maker}, titles, PartLengths(book, first, count)));
     for (std::size_t k = 0; k < count; ++k)
         add(std::to_string(k + 1) + ".txt", MakePartText(book.texts[first + k]));
     zip.Close();
@@ -158,7 +167,7 @@ TEST_F(JarBuilderTest, TemplateThenManifestIndexAndNumberedParts)
     const test::ParsedZip old = test::ParseZip(kTemplate);
     EXPECT_EQ(bytes.substr(0, old.cdOffset), kTemplate.substr(0, old.cdOffset)) << "template copied unchanged";
     EXPECT_EQ(Content(bytes, z.entries[2]), MakeManifest("书"));
-    EXPECT_EQ(Content(bytes, z.entries[3]), MakeIndex(book.info, book.titles));
+    EXPECT_EQ(Content(bytes, z.entries[3]), MakeIndex(book.info, book.titles, PartLengths(book, 0, 12)));
     EXPECT_EQ(Content(bytes, z.entries[4]), "x\ny");
     for (std::size_t i = 0; i < 12; ++i) {
         const test::CentralRecord& e = z.entries[4 + i];
@@ -450,7 +459,8 @@ TEST_F(JarVolumesTest, EachWithinTheLimitAndTheNextPartWouldNotHaveFitted)
             EXPECT_EQ(Content(bytes, z.entries[2]), MakeManifest(name, place));
             const std::vector<std::string> titles(book.titles.begin() + volume.firstPart,
                                                   book.titles.begin() + volume.firstPart + volume.parts);
-            EXPECT_EQ(Content(bytes, z.entries[3]), MakeIndex({name, "作者", ""}, titles));
+            EXPECT_EQ(Content(bytes, z.entries[3]),
+                      MakeIndex({name, "作者", ""}, titles, PartLengths(book, volume.firstPart, volume.parts)));
             for (std::size_t k = 0; k < volume.parts; ++k) {
                 EXPECT_EQ(z.entries[4 + k].name, PartEntryName(k));
                 EXPECT_EQ(Content(bytes, z.entries[4 + k]), MakePartText(book.texts[volume.firstPart + k]));

@@ -1,4 +1,5 @@
 #include "jar/jar_contents.h"
+#include "platform/utf16.h"
 
 #include <gtest/gtest.h>
 
@@ -142,6 +143,37 @@ TEST(Index, FieldCases)
         const std::string expected = "\xFF\xFE" + Utf16Le(c.lines) + std::string(2, '\0');
         EXPECT_EQ(MakeIndex(c.book, c.titles), expected) << c.book.author << "/" << c.book.maker;
     }
+}
+
+// The part lengths follow the titles' NUL, so that a reader stopping there sees the index
+// of an older builder; they read back as written, and what is not such lengths is refused.
+TEST(Index, PartLengthsAfterTheTitles)
+{
+    const std::string index = MakeIndex({"书", "a", "m"}, {"上", "下"}, {0, 4294967296});
+    EXPECT_EQ(index, "\xFF\xFE" + Utf16Le(u"a\r\nm\r\n书\r\n上\r\n下\r\n") + std::string(2, '\0') +
+                         Utf16Le(u"0\r\n4294967296\r\n") + std::string(2, '\0'));
+    EXPECT_EQ(MakeIndex({"书", "a", "m"}, {"上"}, {}), MakeIndex({"书", "a", "m"}, {"上"}));
+
+    const std::pair<std::u16string, std::optional<std::vector<std::uint64_t>>> cases[] = {
+        {std::u16string(u"7\r\n150000\r\n") + u'\0', std::vector<std::uint64_t> {7, 150000}},
+        {std::u16string(1, u'\0'), std::vector<std::uint64_t> {}},
+        {u"7\r\n", std::nullopt},                                  // no NUL at the end
+        {std::u16string(u"7") + u'\0', std::nullopt},               // no line end
+        {std::u16string(u"\r\n") + u'\0', std::nullopt},          // no digits
+        {std::u16string(u"-7\r\n") + u'\0', std::nullopt},
+        {std::u16string(u"7 \r\n") + u'\0', std::nullopt},
+        {std::u16string(u"12345678901\r\n") + u'\0', std::nullopt},  // beyond any part
+        {std::u16string(u"7\n") + u'\0', std::nullopt},
+    };
+    for (const auto& [units, lengths] : cases)
+        EXPECT_EQ(ParseIndexLengths(units), lengths) << Utf16ToUtf8(units);
+    const std::string written = index.substr(2);
+    std::u16string units;
+    for (std::size_t i = 0; i < written.size(); i += 2)
+        units += static_cast<char16_t>(static_cast<unsigned char>(written[i]) |
+                                       (static_cast<unsigned char>(written[i + 1]) << 8));
+    EXPECT_EQ(ParseIndexLengths(std::u16string_view(units).substr(units.find(u'\0') + 1)),
+              (std::vector<std::uint64_t> {0, 4294967296}));
 }
 
 TEST(PartText, OnlyCrLfPairsBecomeLf)

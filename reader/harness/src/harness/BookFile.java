@@ -29,10 +29,12 @@ final class BookFile {
             throw new IOException(path + " has no good index.txt");
         }
         String text = new String(index, 2, index.length - 2, StandardCharsets.UTF_16LE);
-        if (!text.endsWith("\r\n\0")) {
-            throw new IOException(path + ": index.txt does not end in CR LF NUL");
+        int nul = text.indexOf('\0');
+        if (nul < 2 || !text.startsWith("\r\n", nul - 2)) {
+            throw new IOException(path + ": index.txt's titles do not end in CR LF NUL");
         }
-        String[] lines = text.substring(0, text.length() - 3).split("\r\n", -1);
+        // After the NUL: the part lengths (a book of an older builder has none).
+        String[] lines = text.substring(0, nul - 2).split("\r\n", -1);
         author = lines[0];
         maker = lines[1];
         name = lines[2];

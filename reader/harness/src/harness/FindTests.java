@@ -94,8 +94,7 @@ final class FindTests {
                         search(phone, word, prefilled);
                         prefilled = word;
                         if (hit < 0) {
-                            equal("未找到“" + word + "”。", phone.alert().getString(), name);
-                            phone.dismissAlert();
+                            equal("未找到“" + word + "”。", Pages.read(phone).notice, name);
                             equal(before, KeyTests.shows(phone), name + ": page after 未找到");
                             continue;
                         }
@@ -135,8 +134,7 @@ final class FindTests {
                     equal("1/1", p.page + "/" + p.pages, "pages of the blank part");
                     phone.screenshot(ReaderTests.screen(size, "blank-part"));
                     phone.press(Canvas.KEY_NUM1);
-                    check(phone.alert().getString().endsWith("空白 1页"), "bookmark " + phone.alert().getString());
-                    phone.dismissAlert();
+                    check(Pages.read(phone).notice.endsWith("空白 1页"), "bookmark " + Pages.read(phone).notice);
                     phone.press(Canvas.KEY_NUM8);
                     equal(List.of("有字的一部分。"), Pages.read(phone).lines, "lines of the next part");
                 }

@@ -8,7 +8,9 @@ import java.nio.charset.StandardCharsets;
 import java.util.ArrayList;
 import java.util.List;
 import javax.microedition.lcdui.Alert;
-import javax.microedition.lcdui.TextBox;
+import javax.microedition.lcdui.Canvas;
+import javax.microedition.lcdui.DrawnText;
+import javax.microedition.lcdui.Screens;
 import javax.microedition.lcdui.TextField;
 
 /** 跳转 (a page, a percentage of the part, its first and last page) and bookmarks. */
@@ -38,6 +40,22 @@ final class GoToTests {
             i++;
         }
         return i;
+    }
+
+    /** The texts drawn on the reading screen, joined: the pad's question and field among them. */
+    static String padText(Phone phone) {
+        StringBuilder all = new StringBuilder();
+        for (DrawnText t : phone.render().texts) {
+            all.append(t.text).append('|');
+        }
+        return all.toString();
+    }
+
+    /** Presses the keys of {@code typed} (digits and *) on the number pad. */
+    static void typeOnPad(Phone phone, String typed) {
+        for (char c : typed.toCharArray()) {
+            phone.press(c);
+        }
     }
 
     static void runGoTo() {
@@ -71,7 +89,8 @@ final class GoToTests {
                     { 0, "0", 9, "6:1" },
                     { 0, "999999", 1, "6:" + n },
                     { 0, "", 9, "6:9" },
-                    { 0, "-", 9, "6:9" },
+                    { 0, "5*", 9, "6:9" },
+                    { 0, "1*2", 1, "6:2" },
                     { 1, "25", 1, at[25] },
                     { 1, "50", 1, at[50] },
                     { 1, "99", 1, at[99] },
@@ -81,8 +100,10 @@ final class GoToTests {
                     { 1, "", 9, "6:9" },
                     { 2, "3", 9, "3:1" },
                     { 2, "0", 9, "1:1" },
-                    { 2, "7", 9, "7:1" },
-                    { 2, "99", 9, "7:1" },
+                    // The titles are numbered 第一章 to 第六章, then 尾声: chapters count.
+                    { 2, "6", 9, "6:1" },
+                    { 2, "7", 9, "6:1" },
+                    { 2, "99", 9, "6:1" },
                     { 2, "", 9, "6:9" },
                     { 3, null, 9, "6:1" },
                     { 4, null, 1, "6:" + n },
@@ -101,13 +122,11 @@ final class GoToTests {
                     equal(GO_TO_ROWS, DisplayTests.rows(phone.list()), "rows of 跳转");
                     phone.select(row);
                     if (typed != null) {
-                        check(phone.current() instanceof TextBox, name + ": the phone shows " + phone.describe());
-                        TextBox box = (TextBox) phone.current();
-                        equal(TextField.NUMERIC, box.getConstraints() & TextField.CONSTRAINT_MASK, name + ": input");
-                        String range = row == 0 ? "1-" + n : row == 1 ? "0-100" : "1-" + book.parts();
-                        check(box.getTitle().contains(range), name + ": title " + box.getTitle());
-                        phone.type(typed);
-                        phone.command("确定");
+                        String range = row == 0 ? "1-" + n : row == 1 ? "0-100" : "1-6";
+                        check(padText(phone).contains(range), name + ": the pad shows " + padText(phone));
+                        typeOnPad(phone, typed);
+                        check(padText(phone).contains(typed.replaceAll(".\\*", "") + "_"), name + ": the field shows " + padText(phone));
+                        phone.press(Canvas.KEY_POUND);
                     }
                     Pages.Page p = Pages.read(phone);
                     equal(c[3], p.part + ":" + p.page, name + " from page " + from);
@@ -116,11 +135,41 @@ final class GoToTests {
                 phone.command("跳转");
                 phone.command("返回");
                 equal(3, Pages.read(phone).page, "page after 返回 in 跳转");
+                // Cancelled by a soft key, by 取消 tapped, or by a command of the reading screen.
+                for (String way : new String[] { "soft key", "tap", "command" }) {
+                    phone.command("跳转");
+                    phone.select(0);
+                    typeOnPad(phone, "7");
+                    if (way.equals("soft key")) {
+                        phone.press(-6);
+                    } else if (way.equals("tap")) {
+                        Canvas canvas = (Canvas) phone.current();
+                        phone.tap(canvas.getWidth() / 2, canvas.getHeight() - 2);
+                    } else {
+                        phone.command("夜间模式");
+                        phone.command("日间模式");
+                    }
+                    equal(3, Pages.read(phone).page, "page after the pad is cancelled by " + way);
+                    check(!padText(phone).contains("7_"), "the pad stays after " + way);
+                }
+            }
+        });
+        test("跳转's numbers are typed by tapping the drawn keypad", () -> {
+            try (Phone phone = ReaderTests.open("novel", SIZE)) {
+                NavigationTests.openPart(phone, LONG_PART);
                 phone.command("跳转");
                 phone.select(0);
-                phone.type("7");
-                phone.command("返回");
-                equal(3, Pages.read(phone).page, "page after 返回 in the text box");
+                Canvas canvas = (Canvas) phone.current();
+                int w = canvas.getWidth();
+                int h = canvas.getHeight();
+                // Keys by the centre of their label as drawn: 1, 2, *删 (deletes the 2), 3, #确定.
+                for (String key : new String[] { "1", "2", "*删", "3", "#确定" }) {
+                    DrawnText label = phone.render().texts.stream().filter(t -> t.text.equals(key)).findFirst()
+                            .orElseThrow(() -> new AssertionError("no key " + key + " drawn"));
+                    check(label.y + label.height <= h && label.x + label.width <= w, key + " off the screen");
+                    phone.tap(label.x + label.width / 2, label.y + label.height / 2);
+                }
+                equal("6:13", Pages.read(phone).part + ":" + Pages.read(phone).page, "after tapping 1 2 * 3 #");
             }
         });
         for (int[] size : ReaderTests.SIZES) {
@@ -130,14 +179,37 @@ final class GoToTests {
                     phone.command("跳转");
                     phone.screenshot(ReaderTests.screen(size, "goto-list"));
                     phone.select(0);
-                    phone.type("12");
-                    phone.screenshot(ReaderTests.screen(size, "goto-page-box"));
-                    phone.command("确定");
+                    typeOnPad(phone, "12");
+                    Screens.Frame f = phone.render();
+                    check(f.unshowable.isEmpty(), "characters without glyphs: " + f.unshowable);
+                    phone.screenshot(ReaderTests.screen(size, "goto-page-pad"));
+                    int h = ((Canvas) phone.current()).getHeight();
+                    for (DrawnText t : f.texts) {
+                        check(t.x >= 0 && t.x + t.width <= size[0], "\"" + t.text + "\" is cut at the screen's edge");
+                    }
+                    // The question, the field and every key are on the screen, below the page's lines.
+                    String range = "页码（1-";
+                    int question = -1;
+                    for (int i = 0; i < f.texts.size(); i++) {
+                        DrawnText t = f.texts.get(i);
+                        if (t.text.startsWith(range)) {
+                            question = i;
+                        }
+                    }
+                    check(question >= 0, "no question drawn: " + padText(phone));
+                    for (DrawnText t : f.texts.subList(question, f.texts.size())) {
+                        check(t.y >= 0 && t.y + t.height <= h, "\"" + t.text + "\" is off the screen (" + h + " high)");
+                    }
+                    check(padText(phone).contains("12_|"), "the field: " + padText(phone));
+                    for (String key : new String[] { "1", "0", "9", "*删", "#确定" }) {
+                        check(padText(phone).contains("|" + key + "|"), "key " + key + " not drawn: " + padText(phone));
+                    }
+                    phone.press(Canvas.KEY_POUND);
                     equal(12, Pages.read(phone).page, "page");
                     phone.command("跳转");
                     phone.select(1);
-                    phone.type("50");
-                    phone.screenshot(ReaderTests.screen(size, "goto-percent-box"));
+                    typeOnPad(phone, "50");
+                    phone.screenshot(ReaderTests.screen(size, "goto-percent-pad"));
                 }
             });
         }
@@ -156,19 +228,36 @@ final class GoToTests {
             title = title.substring(0, 7) + "…";
         }
         String all = String.join("", p.lines).replace('\u3000', ' ').replaceAll(" +", " ").trim();
+        String heading = BookFile.shown(phone.book().titles.get(p.part - 1)).trim();
+        if (!heading.isEmpty() && all.startsWith(heading)) {
+            all = all.substring(heading.length()).trim(); // named by the title already
+        }
         String start = all.substring(0, Math.min(12, all.length())).trim();
         return title + " " + p.page + "页" + (start.isEmpty() ? "" : " " + start);
     }
 
-    /** 加书签, and the alert that follows: one that goes by itself when the bookmark is added. */
-    static void addBookmark(Phone phone, String expectedAlert) {
+    /**
+     * The list shows the rows {@code expected}, each whole or cut short at its end with "…"
+     * (keeping at least a character) where it would not fit: no runtime then cuts it
+     * elsewhere. Every row fits the screen.
+     */
+    static void checkRows(List<String> expected, List<String> shown, String what) {
+        equal(expected.size(), shown.size(), what + ": rows");
+        javax.microedition.lcdui.Font font = javax.microedition.lcdui.Font.getDefaultFont();
+        for (int i = 0; i < shown.size(); i++) {
+            String row = shown.get(i);
+            check(font.stringWidth(row) <= Screens.screenWidth(), what + ": row \"" + row + "\" wider than the screen");
+            boolean cut = row.endsWith("…") && row.length() > 1 && expected.get(i).startsWith(row.substring(0, row.length() - 1));
+            check(row.equals(expected.get(i)) || cut, what + ": row " + i + " \"" + row + "\" for \"" + expected.get(i) + "\"");
+        }
+    }
+
+    /** 加书签, and the notice over the page that says what came of it (no alert: it would take a key). */
+    static void addBookmark(Phone phone, String expectedNotice) {
         phone.command("加书签");
-        String text = phone.alert().getString();
-        check(text.contains(expectedAlert), "alert \"" + text + "\" lacks \"" + expectedAlert + "\"");
-        equal(text.startsWith("已添加书签"), phone.alert().getTimeout() != Alert.FOREVER,
-                "alert \"" + text + "\" goes by itself");
-        phone.dismissAlert();
-        check(phone.showsCanvas(), "after the alert: " + phone.describe());
+        check(phone.showsCanvas(), "after 加书签: " + phone.describe());
+        String text = Pages.read(phone).notice;
+        check(text.contains(expectedNotice), "notice \"" + text + "\" lacks \"" + expectedNotice + "\"");
     }
 
     static void runBookmarks() {
@@ -178,8 +267,7 @@ final class GoToTests {
             try (Phone phone = ReaderTests.open("novel", SIZE)) {
                 NavigationTests.openPart(phone, LONG_PART);
                 phone.command("书签");
-                check(phone.alert().getString().contains("还没有书签"), "alert " + phone.alert().getString());
-                phone.dismissAlert();
+                check(Pages.read(phone).notice.contains("还没有书签"), "notice " + Pages.read(phone).notice);
                 NavigationTests.goToPage(phone, 5);
                 addBookmark(phone, "已添加书签：" + bookmarkName(phone, Pages.read(phone)));
                 NavigationTests.goToPage(phone, 2);
@@ -201,7 +289,7 @@ final class GoToTests {
                 }
                 NavigationTests.goToPage(phone, 4);
                 phone.command("书签");
-                equal(names, DisplayTests.rows(phone.list()), "rows of 书签");
+                checkRows(names, DisplayTests.rows(phone.list()), "rows of 书签");
                 equal(1, phone.list().getSelectedIndex(), "row selected on page 4");
                 check(phone.commands().containsAll(List.of("删除", "返回")), "commands " + phone.commands());
                 phone.screenshot(ReaderTests.screen(SIZE, "bookmarks"));
@@ -215,14 +303,14 @@ final class GoToTests {
                 phone.command("删除");
                 names.remove(1);
                 keys.remove(1);
-                equal(names, DisplayTests.rows(phone.list()), "rows after deleting the second");
+                checkRows(names, DisplayTests.rows(phone.list()), "rows after deleting the second");
                 phone.command("返回");
                 check(phone.showsCanvas(), "after 返回: " + phone.describe());
             } // stopped without warning: bookmarks are kept when added or deleted
             try (Phone phone = ReaderTests.open("novel", SIZE)) {
                 phone.select(1);
                 phone.command("书签");
-                equal(names, DisplayTests.rows(phone.list()), "rows at the next start");
+                checkRows(names, DisplayTests.rows(phone.list()), "rows at the next start");
                 phone.select(1);
                 equal(keys.get(1), Pages.read(phone).key(), "page of a bookmark at the next start");
                 phone.command("书签");
@@ -244,7 +332,7 @@ final class GoToTests {
                 }
                 addBookmark(phone, "书签已满");
                 phone.command("书签");
-                equal(names, DisplayTests.rows(phone.list()), "rows of 100 bookmarks");
+                checkRows(names, DisplayTests.rows(phone.list()), "rows of 100 bookmarks");
                 phone.list().setSelectedIndex(57, true);
                 phone.command("删除");
                 phone.command("返回");

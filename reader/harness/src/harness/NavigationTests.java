@@ -33,6 +33,30 @@ final class NavigationTests {
     }
 
     static void run() {
+        for (int[] size : ReaderTests.SIZES) {
+            test("a part's trailing blank lines make no page of their own on " + ReaderTests.sizeName(size), () -> {
+                RecordStores.clear();
+                try (Phone phone = ReaderTests.open("trailing", size)) {
+                    BookFile book = phone.book();
+                    openPart(phone, 1);
+                    for (int part = 1; part <= book.parts(); part++) {
+                        String last = "第" + part + "段第" + part + "行";
+                        Pages.Page p = Pages.read(phone);
+                        while (!p.lines.contains(last)) {
+                            phone.press(-2);
+                            p = Pages.read(phone);
+                            check(p.part == part, "part " + part + " ended before its last line");
+                        }
+                        equal(p.pages, p.page, "part " + part + ": the page of its last line is its last page");
+                        phone.press(-2);
+                        p = Pages.read(phone);
+                        if (part < book.parts()) {
+                            equal((part + 1) + ":1", p.part + ":" + p.page, "after the last line of part " + part);
+                        }
+                    }
+                }
+            });
+        }
         test("turning pages back and forth at random shows the pages read straight through", () -> {
             try (Phone phone = ReaderTests.open("novel", SIZE)) {
                 openPart(phone, 1);
@@ -117,7 +141,7 @@ final class NavigationTests {
                 phone.command("目录");
                 javax.microedition.lcdui.List list = phone.list();
                 equal(book.parts() + 1, list.size(), "rows with the continue row");
-                equal(ReaderTests.resumeRow(book.titles.get(LONG_PART - 1)), list.getString(0), "first row");
+                ReaderTests.checkResumeRow(book.titles.get(LONG_PART - 1), list.getString(0), "first row");
                 equal(LONG_PART, list.getSelectedIndex(), "row selected: the part read");
                 equal(book.titles.get(0), list.getString(1), "second row");
                 phone.screenshot(ReaderTests.screen(SIZE, "novel-list-continue"));
@@ -130,7 +154,7 @@ final class NavigationTests {
                 phone.select(2);
                 equal("2:1", Pages.read(phone).part + ":1", "part chosen below the continue row");
                 phone.command("目录");
-                equal(ReaderTests.resumeRow(book.titles.get(1)), phone.list().getString(0), "continue row after part 2");
+                ReaderTests.checkResumeRow(book.titles.get(1), phone.list().getString(0), "continue row after part 2");
                 equal(book.parts() + 1, phone.list().size(), "rows after a second visit");
             }
         });
@@ -197,7 +221,7 @@ final class NavigationTests {
                     }
                 }
                 try (Phone phone = ReaderTests.open("novel", SIZE)) {
-                    equal(ReaderTests.resumeRow(book.titles.get(LONG_PART - 1)), phone.list().getString(0),
+                    ReaderTests.checkResumeRow(book.titles.get(LONG_PART - 1), phone.list().getString(0),
                             "first row after ending by " + ending);
                     equal(LONG_PART, phone.list().getSelectedIndex(), "row selected after ending by " + ending);
                     phone.select(0);

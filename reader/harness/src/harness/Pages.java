@@ -55,6 +55,8 @@ final class Pages {
         int permille = -1;
         /** The same in whole percents, where the status line is too narrow for tenths. */
         int percent = -1;
+        /** The notice drawn over the page (its lines joined); empty when none is. */
+        String notice = "";
         /** Whether the status line says that pages turn by themselves. */
         boolean turning;
         /** Colours of the canvas background, of the body text and of the status line. */
@@ -92,11 +94,26 @@ final class Pages {
         int statusY = f.texts.stream().mapToInt(t -> t.y).max().getAsInt();
         List<DrawnText> status = new ArrayList<>();
         Page p = new Page();
+        // What is drawn after the status line lies over the page: a notice.
+        int end = f.texts.size();
+        while (f.texts.get(end - 1).y != statusY) {
+            end--;
+        }
+        StringBuilder notice = new StringBuilder();
+        for (DrawnText t : f.texts.subList(end, f.texts.size())) {
+            notice.append(t.text);
+        }
+        p.notice = notice.toString();
         p.canvasWidth = canvas.getWidth();
         p.fontSize = -1;
         p.background = f.image.getRGB(0, 0) & 0xffffff;
         int lastY = Integer.MIN_VALUE;
         for (DrawnText t : f.texts) {
+            if (t.x < 0 || t.x + t.width > canvas.getWidth()) {
+                throw new AssertionError("text wider than the screen (" + canvas.getWidth() + "): " + t);
+            }
+        }
+        for (DrawnText t : f.texts.subList(0, end)) {
             if (t.x < 0 || t.x + t.width > canvas.getWidth()) {
                 throw new AssertionError("text wider than the screen (" + canvas.getWidth() + "): " + t);
             }

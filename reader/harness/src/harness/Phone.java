@@ -162,6 +162,15 @@ final class Phone implements AutoCloseable {
         Screens.swipe(display, x1, y1, x2, y2);
     }
 
+    /** A key goes down; its release ({@link #keyUp}) goes to whatever screen is shown then. */
+    void keyDown(int keyCode) {
+        Screens.keyDown(display, keyCode);
+    }
+
+    void keyUp(int keyCode) {
+        Screens.keyUp(display, keyCode);
+    }
+
     void repeat(int keyCode) {
         Screens.repeat(display, keyCode);
     }

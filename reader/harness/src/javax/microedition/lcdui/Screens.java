@@ -94,6 +94,25 @@ public final class Screens {
         d.event(() -> c.pointerReleased(x, y));
     }
 
+    /** The screen's width, for tests of what must fit it. */
+    public static int screenWidth() {
+        return Device.width;
+    }
+
+    /** A key goes down on the canvas shown (its release comes by {@link #keyUp}). */
+    public static void keyDown(Display d, int keyCode) {
+        Canvas c = canvas(d);
+        d.event(() -> c.keyPressed(keyCode));
+    }
+
+    /** A key's release, to the screen shown now: a list or an alert takes it for itself. */
+    public static void keyUp(Display d, int keyCode) {
+        if (d.current instanceof Canvas) {
+            Canvas c = (Canvas) d.current;
+            d.event(() -> c.keyReleased(keyCode));
+        }
+    }
+
     public static void repeat(Display d, int keyCode) {
         Canvas c = canvas(d);
         d.event(() -> c.keyRepeated(keyCode));
