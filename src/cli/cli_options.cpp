@@ -225,11 +225,11 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
         options.sources = operands;
         return options;
     }
+    // One source may name the book itself; none or several need -n.
+    if ((nameGiven && options.name.empty()) || (!nameGiven && operands.size() != 1))
+        throw CUsageError(kNeedBookNameMessage);
     if (operands.empty())
         throw CUsageError("没有要生成的内容!请给出文本文件或文件夹。");
-    // One source may name the book itself; several need -n.
-    if ((nameGiven && options.name.empty()) || (!nameGiven && operands.size() > 1))
-        throw CUsageError(kNeedBookNameMessage);
     options.sources = operands;
     return options;
 }

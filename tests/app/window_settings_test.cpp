@@ -118,7 +118,7 @@ TEST(WindowSettings, DescribedInOneLineAsTheMenuReadsThem)
     settings.chapterPattern = "^第.{1,9}章";
     EXPECT_EQ(DescribeSettings(settings), "设置：按章节拆分 · 章节规则 ^第.{1,9}章 · 分卷 2 MB · 压缩 快速");
     settings.chapterPattern = "^(第[一二三四五六七八九十百]+章|番外)";
-    EXPECT_EQ(DescribeSettings(settings), "设置：按章节拆分 · 章节规则 ^(第[一二三四五六七八九十百… · 分卷 2 MB · 压缩 快速");
+    EXPECT_EQ(DescribeSettings(settings), "设置：按章节拆分 · 章节规则 ^(第[一二三四五六七八九十百]… · 分卷 2 MB · 压缩 快速");
     settings.byChapters = false;
     EXPECT_EQ(DescribeSettings(settings), "设置：不按章节拆分 · 分卷 2 MB · 压缩 快速");
 }
