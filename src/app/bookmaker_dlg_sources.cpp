@@ -120,7 +120,8 @@ void CBookMakerDlg::FillBookInfo(const SourceToAdd& file, const SourceReading& r
     // The user's own entries win, even blank ones typed on purpose.
     if (!m_strBookName.empty() && !m_strAuthor.empty())
         return;
-    const GuessedBookInfo info = GuessBookInfo(file.title, ReadTextStart(file.path, reading));
+    // The file's name without its extension: a dropped file's shown title may keep it.
+    const GuessedBookInfo info = GuessBookInfo(TitleFromFileName(file.path), ReadTextStart(file.path, reading));
     if (m_strBookName.empty())
         m_strBookName = info.name;
     if (m_strAuthor.empty())
