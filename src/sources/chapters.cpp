@@ -572,7 +572,10 @@ ChapterList ChapterFinder::State::Decide()
     if (first < n) {
         std::vector<std::size_t> inside;
         for (std::size_t i = first + 1; i < last; ++i) {
-            if (mark[i] == Mark::heading && kind(i) == HeadingKind::special)
+            // One that heads the numbered heading right after it ("EPILOGUE", blank lines,
+            // "Chapter I.") is a part's heading as a volume's is: the two make one title.
+            const bool headsNext = i + 1 < n && mark[i + 1] == Mark::heading && !candidates[i + 1].proseBefore;
+            if (mark[i] == Mark::heading && kind(i) == HeadingKind::special && !headsNext)
                 inside.push_back(i);
         }
         if (inside.size() < kMinSpecialsInside) {

@@ -311,6 +311,14 @@ TEST(FindChapters, ShapesOfDownloadedBooks)
          "*** END OF THE PROJECT GUTENBERG EBOOK A TALE ***\n\nSection 1. General Terms of Use\n\nBy reading this.\n\n"
          "Section 2. Information about the Mission\n\nVolunteers.\n\nSection 3. Information about the Foundation\n\nThe foundation.\n",
          {"CHAPTER I", "CHAPTER II", "Epilogue"}},
+        {"an epilogue heading its own numbered chapters, with the licence after the book",
+         "Chapter XIII.\nA Corrupter Of Thought\n\nIt was late.\n\nChapter XIV.\nThe Peasants Stand Firm\n\nIt was later.\n\n\n\n"
+         "EPILOGUE\n\n\n\nChapter I.\nPlans For Escape\n\nVery early.\n\nChapter II.\nThe Lie\n\nAnd then.\n\n"
+         "*** END OF THE PROJECT GUTENBERG EBOOK THE BROTHERS ***\n\nSection 1. General Terms of Use\n\nBy reading.\n\n"
+         "Section 2. Information about the Mission\n\nVolunteers.\n\nSection 3. The Foundation\n\nThe foundation.\n",
+         {"Chapter XIII.", "Chapter XIV.", "EPILOGUE Chapter I.", "Chapter II."}},
+        {"an opening word between chapters followed by text stays text",
+         "第一章 甲\n" + p + "\n尾声\n\n" + p + "第二章 乙\n" + p, {"第一章 甲", "第二章 乙"}},
         {"headings centred with hundreds of spaces",
          std::string(200, ' ') + "第一章 一个足足有四十个字的很长很长很长很长很长很长很长很长很长很长很长的标题呀" + std::string(200, ' ') + "\n" + p +
              std::string(300, ' ') + "第二章 乙" + std::string(300, ' ') + "\n" + p,
