@@ -2,6 +2,7 @@
 
 #include "app/about_dialog.h"
 #include "app/app_texts.h"
+#include "app/chapter_rule_dialog.h"
 #include "app/file_manager_command.h"
 #include "app/result_line.h"
 #include "jar/jar_contents.h"
@@ -198,6 +199,7 @@ bool CBookMakerDlg::OnCommand(int id, int code, HWND)
     case IDM_HELP: Services().ShellOpen(kHelpFileName, SW_SHOW); return true;
     case IDM_ALWAYS_ON_TOP: OnAlwaysOnTop(); return true;
     case IDM_SPLIT_CHAPTERS: OnSplitByChapters(); return true;
+    case IDM_CHAPTER_RULE: OnChapterRule(); return true;
     case IDM_VOLUME_NONE:
     case IDM_VOLUME_100K:
     case IDM_VOLUME_300K:
@@ -373,6 +375,18 @@ void CBookMakerDlg::SettingsChanged()
 void CBookMakerDlg::OnSplitByChapters()
 {
     m_settings.byChapters = !m_settings.byChapters;
+    SettingsChanged();
+}
+
+// 自动 or the user's own pattern; choosing a pattern turns 按章节拆分 on, as it means to cut.
+void CBookMakerDlg::OnChapterRule()
+{
+    CChapterRuleDlg dialog(Services(), m_settings.chapterPattern, m_arrSourcePaths);
+    if (dialog.DoModal(GetHwnd()) != IDOK)
+        return;
+    m_settings.chapterPattern = dialog.Pattern();
+    if (!m_settings.chapterPattern.empty())
+        m_settings.byChapters = true;
     SettingsChanged();
 }
 

@@ -73,6 +73,7 @@ private:
     void OnAbout();
     void OnAlwaysOnTop();
     void OnSplitByChapters();
+    void OnChapterRule();
     // 工具 > 分卷大小: the choice at index of kVolumeSizeChoices.
     void OnVolumeSize(std::size_t index);
     // 工具 > 压缩: 快速, 标准 or 最小.
@@ -112,6 +113,8 @@ private:
     // Adds files on a worker with progress; a file that cannot be read ends the command
     // when stopAtReadFailure. Cancelled: the list stays as it was.
     void AddFiles(const std::vector<SourceToAdd>& files, bool stopAtReadFailure);
+    // Fills an empty 书名 and 作者 with what the file's name or first lines say.
+    void FillBookInfo(const SourceToAdd& file, const SourceReading& reading);
     // Appends entries to the list in one batch: the list box repaints and scrolls once.
     void AppendEntries(const CSourceList& entries);
     // One message naming the files a command refused as not text; none when there are none.

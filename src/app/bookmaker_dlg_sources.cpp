@@ -8,6 +8,7 @@
 #include "platform/path.h"
 #include "platform/user_texts.h"
 #include "res/resource.h"
+#include "sources/book_info_guess.h"
 #include "sources/reading_texts.h"
 #include "sources/source_files.h"
 #include "sources/text_import.h"
@@ -80,6 +81,10 @@ void CBookMakerDlg::AddFiles(const std::vector<SourceToAdd>& files, bool stopAtR
     SourceReading reading;
     reading.encoding = kEncodingChoices[m_nEncodingChoice];
     reading.conversion = m_settings.conversion;
+    if (byChapters && !m_settings.chapterPattern.empty()) {
+        std::string error;
+        reading.chapterPattern = ChapterPattern::Compile(m_settings.chapterPattern, error);  // checked when chosen
+    }
     const bool finished = RunLongCommand("正在添加", [&](CWorkProgress& progress) {
         for (std::size_t i = 0; i < files.size(); ++i) {
             const std::string step = "正在读取：" + FileNameOfPath(files[i].path) +
@@ -96,6 +101,8 @@ void CBookMakerDlg::AddFiles(const std::vector<SourceToAdd>& files, bool stopAtR
     if (!finished)
         return;  // cancelled: the list stays as it was before the command
     AppendEntries(added.entries);
+    if (files.size() == 1 && !added.paths.empty())
+        FillBookInfo(files.front(), reading);
     for (const std::string& path : added.paths) {
         if (std::find(m_arrSourcePaths.begin(), m_arrSourcePaths.end(), path) == m_arrSourcePaths.end())
             m_arrSourcePaths.push_back(path);
@@ -105,6 +112,21 @@ void CBookMakerDlg::AddFiles(const std::vector<SourceToAdd>& files, bool stopAtR
     ReportNotText(added.notText);
     m_arrImplausible = std::move(added.implausible);
     ReportImplausible();
+}
+
+void CBookMakerDlg::FillBookInfo(const SourceToAdd& file, const SourceReading& reading)
+{
+    UpdateData(true);
+    // The user's own entries win, even blank ones typed on purpose.
+    if (!m_strBookName.empty() && !m_strAuthor.empty())
+        return;
+    // The file's name without its extension: a dropped file's shown title may keep it.
+    const GuessedBookInfo info = GuessBookInfo(TitleFromFileName(file.path), ReadTextStart(file.path, reading));
+    if (m_strBookName.empty())
+        m_strBookName = info.name;
+    if (m_strAuthor.empty())
+        m_strAuthor = info.author;
+    UpdateData(false);
 }
 
 void CBookMakerDlg::AppendEntries(const CSourceList& entries)

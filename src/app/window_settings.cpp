@@ -1,5 +1,7 @@
 #include "app/window_settings.h"
 
+#include "sources/chapter_pattern.h"
+
 #include <iterator>
 
 namespace {
@@ -8,6 +10,7 @@ constexpr char kByChapters[] = "SplitByChapters";
 constexpr char kMaxJarSize[] = "MaxJarSize";
 constexpr char kCompression[] = "Compression";
 constexpr char kConversion[] = "Conversion";
+constexpr char kChapterPattern[] = "ChapterPattern";
 
 bool ReadFlag(const SettingValues& values, const char* name, bool fallback)
 {
@@ -46,6 +49,11 @@ WindowSettings ParseWindowSettings(const SettingValues& values)
     const auto conversion = values.find(kConversion);
     if (conversion != values.end())
         ParseConversionName(conversion->second, settings.conversion);
+    if (const auto pattern = values.find(kChapterPattern); pattern != values.end()) {
+        std::string error;
+        if (ChapterPattern::Compile(pattern->second, error))
+            settings.chapterPattern = pattern->second;
+    }
     return settings;
 }
 
@@ -54,7 +62,8 @@ SettingValues FormatWindowSettings(const WindowSettings& settings)
     return {{kByChapters, settings.byChapters ? "1" : "0"},
             {kMaxJarSize, std::to_string(settings.maxJarBytes)},
             {kCompression, CompressionName(settings.compression)},
-            {kConversion, ConversionName(settings.conversion)}};
+            {kConversion, ConversionName(settings.conversion)},
+            {kChapterPattern, settings.chapterPattern}};
 }
 
 namespace {
@@ -81,6 +90,22 @@ using SettingPhrase = std::string (*)(const WindowSettings&);
 // One entry per setting of 工具 that shapes the book, in the menu's order.
 constexpr SettingPhrase kSettingPhrases[] = {
     [](const WindowSettings& s) -> std::string { return s.byChapters ? "按章节拆分" : "不按章节拆分"; },
+    // Said only when chapters are cut by the user's own pattern (shortened to 16 characters).
+    [](const WindowSettings& s) -> std::string {
+        if (!s.byChapters || s.chapterPattern.empty())
+            return "";
+        std::string shown;
+        std::size_t characters = 0;
+        for (std::size_t i = 0; i < s.chapterPattern.size(); ++i) {
+            const bool starts = (static_cast<unsigned char>(s.chapterPattern[i]) & 0xC0) != 0x80;
+            if (starts && ++characters > 16) {
+                shown += "…";
+                break;
+            }
+            shown += s.chapterPattern[i];
+        }
+        return "章节规则 " + shown;
+    },
     [](const WindowSettings& s) -> std::string {
         return s.maxJarBytes ? "分卷 " + VolumeSizeText(s.maxJarBytes) : std::string("不分卷");
     },

@@ -28,6 +28,9 @@ struct WindowSettings {
     std::uint64_t maxJarBytes = 0;  // 工具 > 分卷大小: one of kVolumeSizeChoices; 0 不分卷
     BookCompression compression = BookCompression::normal;  // 工具 > 压缩
     TextConversion conversion = TextConversion::none;       // 工具 > 繁简转换
+    // 工具 > 章节规则: empty 自动 (the detection), else the user's pattern (chapter_pattern.h);
+    // one that no longer compiles is read as 自动.
+    std::string chapterPattern;
     // 工具 > 文本编码 is not remembered: a choice for the files at hand, 自动 at every start.
 };
 

@@ -9,6 +9,7 @@
 #include "platform/file_exception.h"
 #include "platform/path.h"
 #include "platform/user_texts.h"
+#include "sources/book_info_guess.h"
 #include "sources/source_files.h"
 #include "sources/reading_texts.h"
 #include "sources/source_list.h"
@@ -125,7 +126,7 @@ bool ReadSources(const std::vector<SourceFile>& files, bool byChapters, const So
             if (byChapters && read.added.chapters)
                 out << "，" << read.added.chapters << " 章";
             else if (byChapters)
-                out << "，未找到章节";
+                out << "，" << NoChaptersText(read.added, reading);
             out << "）\n";
         }
         if (read.added.implausible) {
@@ -181,8 +182,44 @@ void StopIfCancelled()
 
 } // namespace
 
-int RunBuild(const CliOptions& options, const CliContext& context, std::ostream& out, std::ostream& err)
+namespace {
+
+// The name and author a single source gives where the command gave none (-n, -a); the
+// name is empty when the source gives none either.
+CliOptions WithBookInfoFromSource(CliOptions options, std::ostream& out)
 {
+    if (options.sources.size() != 1 || (!options.name.empty() && options.authorGiven))
+        return options;
+    const std::string& path = options.sources[0];
+    std::error_code ec;
+    GuessedBookInfo info;
+    if (fs::is_directory(U8Path(path), ec)) {
+        fs::path folder = fs::absolute(U8Path(path), ec).lexically_normal();
+        if (!folder.has_filename())
+            folder = folder.parent_path();
+        info.name = Utf8Path(folder.filename());
+    } else
+        info = GuessBookInfo(TitleFromFileName(path), ReadTextStart(path, options.reading));
+    if (options.name.empty() && !info.name.empty()) {
+        options.name = info.name;
+        out << "书名：" << info.name << "（取自来源）\n";
+    }
+    if (!options.authorGiven && !info.author.empty()) {
+        options.author = info.author;
+        out << "作者：" << info.author << "（取自来源）\n";
+    }
+    return options;
+}
+
+} // namespace
+
+int RunBuild(const CliOptions& given, const CliContext& context, std::ostream& out, std::ostream& err)
+{
+    const CliOptions options = WithBookInfoFromSource(given, out);
+    if (options.name.empty()) {
+        ReportUsageError(err, CUsageError(kNeedBookNameMessage));
+        return 2;
+    }
     CProgressLine progress(err, context.stderrIsTerminal, context.clock);
     BookRequest request;
     request.book = BookInfo {options.name, options.author, options.maker};

@@ -98,7 +98,7 @@ bool ListChapters(const std::string& path, bool why, const SourceReading& readin
     if (added.chapters)
         out << "，" << added.chapters << " 章\n";
     else
-        out << "，未找到章节（按不分章节导入）\n";
+        out << "，" << NoChaptersText(added, reading) << "（按不分章节导入）\n";
     // The line shown is where the part's text begins, after blank lines.
     out << "  序号    行号      字数  标题\n";
     const std::vector<BookPart>& parts = list.GetParts();
@@ -117,6 +117,15 @@ bool ListChapters(const std::string& path, bool why, const SourceReading& readin
 }
 
 } // namespace
+
+std::string NoChaptersText(const AddedSource& added, const SourceReading& reading)
+{
+    if (added.patternGaveUpLine)
+        return "章节规则在第 " + std::to_string(added.patternGaveUpLine) + " 行匹配时回溯过多，已放弃这条规则";
+    if (reading.chapterPattern)
+        return "章节规则“" + reading.chapterPattern->Text() + "”没有匹配任何一行";
+    return "未找到章节";
+}
 
 int RunChapters(const CliOptions& options, std::ostream& out, std::ostream& err)
 {

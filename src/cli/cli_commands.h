@@ -16,6 +16,10 @@ int RunBuild(const CliOptions& options, const CliContext& context, std::ostream&
 int RunInspect(const std::string& book, std::ostream& out, std::ostream& err);
 int RunChapters(const CliOptions& options, std::ostream& out, std::ostream& err);
 
+// Why a source read by chapters has none: no heading found, the user's pattern matched no
+// line, or a match ran into the pattern's limit.
+std::string NoChaptersText(const AddedSource& added, const SourceReading& reading);
+
 // Writes what went wrong, in the program's own words, with the file concerned.
 void ReportFailure(std::ostream& err, const CException& failure);
 // ReportFailure for a mistake in the command, with where to read the usage (exit code 2).

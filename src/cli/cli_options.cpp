@@ -8,20 +8,26 @@
 const char* const kUsageText =
     "用法：bookmaker-cli [选项] 来源...\n"
     "      bookmaker-cli inspect 电子书.jar\n"
-    "      bookmaker-cli chapters 文本文件... [--why]\n"
+    "      bookmaker-cli chapters 文本文件... [--why] [--chapter-pattern 规则]\n"
     "\n"
     "把文本文件（GBK、Big5、UTF-8、UTF-16、UTF-32）做成手机电子书（jar）。来源是文本文件或文件夹\n"
     "（文件夹里直接的 .txt 文件，按名称的自然顺序）。超过 150000 字的文本分成几部分。\n"
     "\n"
     "选项：\n"
-    "  -n, --name 书名         书名（必填）\n"
-    "  -a, --author 作者       作者（默认：佚名）\n"
+    "  -n, --name 书名         书名（只有一个来源时可不填：取自文件名，如“《书名》作者：某人.txt”\n"
+    "                          “书名 作者：某人.txt”“书名_作者.txt”“书名(作者).txt”，或取自开头的\n"
+    "                          “书名：”“作者：”行，都没有时用文件名；来源是文件夹时用文件夹名）\n"
+    "  -a, --author 作者       作者（默认：只有一个来源时同上取自来源，否则佚名）\n"
     "  -m, --maker 制作者      制作者（默认：qinghe.example）\n"
     "  -t, --template 文件     电子书模板（默认：当前文件夹的 RDbook.dat，\n"
     "                          没有时用程序所在文件夹的 RDbook.dat）\n"
     "  -o, --output 路径       电子书文件，或放电子书的文件夹（默认：当前文件夹的 书名.jar）\n"
     "      --chapters          按章节拆分：每个来源在“第一章”“第十回”“楔子”“Chapter 1”这样的\n"
     "                          标题处分开，每章一部分，以标题为名（找到两个以上标题时）\n"
+    "      --chapter-pattern 规则\n"
+    "                          自定章节规则（正则表达式，PCRE2 语法）：与规则匹配的行（去掉首尾空白）\n"
+    "                          是章节标题，其余都不是；例如 \"^第.{1,9}[章回]\"。隐含 --chapters；\n"
+    "                          某个来源没有匹配的行时，说明并整个导入\n"
     "      --max-size 大小     分卷：每个 jar 最多这么大（300K、1M、1.5M，不带单位是字节；\n"
     "                          1K = 1024 字节），放不下时按顺序分成 书名(1).jar、书名(2).jar……\n"
     "      --compression 方式  压缩：fast 最快（书稍大）、normal 标准（默认）、\n"
@@ -70,6 +76,7 @@ const ValueOption kValueOptions[] = {
     {nullptr, "--compression", nullptr, nullptr, nullptr, &CliOptions::compression},
     {nullptr, "--encoding", nullptr, nullptr, nullptr, nullptr, true},
     {nullptr, "--convert", nullptr, nullptr, nullptr, nullptr, false, true},
+    {nullptr, "--chapter-pattern", &CliOptions::chapterPattern, nullptr, nullptr},
 };
 
 // "300K", "1.5M", "2MB", "65536": digits with an optional fraction and a unit K or M (KB,
@@ -193,6 +200,15 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
         Store(options, *matched, *value);
         if (matched->text == &CliOptions::name)
             nameGiven = true;
+        if (matched->text == &CliOptions::author)
+            options.authorGiven = true;
+        if (matched->text == &CliOptions::chapterPattern) {
+            std::string error;
+            options.reading.chapterPattern = ChapterPattern::Compile(*value, error);
+            if (!options.reading.chapterPattern)
+                throw CUsageError("章节规则无效：" + *value + "（" + error + "）");
+            options.byChapters = true;
+        }
     }
 
     if (inspect) {
@@ -209,7 +225,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
         options.sources = operands;
         return options;
     }
-    if (!nameGiven || options.name.empty())
+    // One source may name the book itself; none or several need -n.
+    if ((nameGiven && options.name.empty()) || (!nameGiven && operands.size() != 1))
         throw CUsageError(kNeedBookNameMessage);
     if (operands.empty())
         throw CUsageError("没有要生成的内容!请给出文本文件或文件夹。");

@@ -17,8 +17,9 @@
 struct CliOptions {
     enum class Command { build, inspect, chapters, help, version };
     Command command = Command::build;
-    std::string name;
+    std::string name;                  // empty with one source: taken from it (book_info_guess.h)
     std::string author;
+    bool authorGiven = false;          // -a given; else one source may name the author
     std::string maker;
     std::optional<std::string> templatePath;
     std::optional<std::string> output;
@@ -29,6 +30,7 @@ struct CliOptions {
     SourceReading reading;             // --encoding and --convert, for every source
     std::string book;                  // inspect
     bool why = false;                  // chapters --why: the refused headings too
+    std::string chapterPattern;        // --chapter-pattern as given (then reading.chapterPattern)
 };
 
 // Bad usage: the message says what is wrong (exit code 2).

@@ -104,3 +104,14 @@
 // Progress window (its 取消 is the cancel command, 2)
 #define IDC_PROGRESS_TEXT 1101
 #define IDC_PROGRESS_BAR 1102
+
+// 工具 > 章节规则: 自动 or the user's own pattern, with a preview for one of the files read
+#define IDM_CHAPTER_RULE 32810
+#define IDD_CHAPTER_RULE 170
+#define IDC_RULE_AUTO 1200
+#define IDC_RULE_OWN 1201
+#define IDC_RULE_PATTERN 1202
+#define IDC_RULE_FILE 1203
+#define IDC_RULE_CHOOSE 1204
+#define IDC_RULE_PREVIEW 1205
+#define IDC_RULE_RESULT 1206

@@ -17,7 +17,8 @@ bool IsDigit(char32_t c) { return (c >= '0' && c <= '9') || (c >= U'０' && c <=
 
 
 
-bool IsSeparator(char32_t c) { return IsHeadingSpace(c) || Contains(U"：:、.．-—·|｜", c); }
+// ‧ (U+2027) and ・ separate a volume from its title in old texts: "卷二‧考城隍".
+bool IsSeparator(char32_t c) { return IsHeadingSpace(c) || Contains(U"：:、.．-—·‧・|｜", c); }
 
 // Marks that end a title but would end a sentence too: allowed after a separated title only.
 bool EndsQuestionOrExclamation(char32_t c)
@@ -325,6 +326,14 @@ HeadingLine PlainNumberHeading(std::u32string_view s)
         // Half- and full-width marks are one style: "1. 雨夜" and "2．归途".
         style += IsHeadingSpace(s[i]) ? U' ' : s[i] == U'．' ? U'.' : s[i] == U'：' ? U':' : s[i];
         const std::u32string_view title = Trim(s.substr(i + 1));
+        // "4．" with nothing after it: a number whose title was left out.
+        if (title.empty() && !bracketed && Contains(U".．、", s[i]) && i + 1 == s.size()) {
+            h.kind = HeadingKind::plainNumber;
+            h.number = number;
+            h.sequence = style;
+            h.title = Encode(s);
+            return h;
+        }
         if (title.empty() || std::any_of(title.begin(), title.end(), IsSentenceMark) ||
             !std::any_of(title.begin(), title.end(), IsLetterOrIdeograph))
             return h;
@@ -436,8 +445,9 @@ HeadingLine ReadHeadingLine(std::u32string_view s)
     if (HeadingLine h = PlainNumberHeading(s); h.kind != HeadingKind::none)
         return h;
     // A bare title: short, no sentence inside it, some word in it.
+    // The list comma may stand inside one ("柳条、木屐和灯笼").
     if (s.size() <= kMaxBareTitleChars && !EndsQuestionOrExclamation(s.back()) &&
-        std::none_of(s.begin(), s.end(), IsSentenceMark) && std::any_of(s.begin(), s.end(), IsLetterOrIdeograph) &&
+        std::none_of(s.begin(), s.end(), [](char32_t c) { return c != U'、' && IsSentenceMark(c); }) && std::any_of(s.begin(), s.end(), IsLetterOrIdeograph) &&
         ClosesOnlyWhatItOpens(s)) {
         HeadingLine h;
         h.kind = HeadingKind::bare;
@@ -445,4 +455,99 @@ HeadingLine ReadHeadingLine(std::u32string_view s)
         return h;
     }
     return none;
+}
+
+namespace {
+
+// Where an advertisement glued to a heading begins: a web address ("http", "www."), or the
+// 【 or [ that opens a bracket holding one. The line's size when it has none.
+std::size_t AdvertisementStart(std::u32string_view s)
+{
+    std::size_t at = std::u32string_view::npos;
+    for (std::u32string_view marker : {U"http", U"www.", U"WWW.", U"HTTP"}) {
+        const std::size_t found = s.find(marker);
+        if (found != std::u32string_view::npos)
+            at = std::min(at, found);
+    }
+    if (at == std::u32string_view::npos) {
+        // A bracket holding an address without its scheme: "[example-pan.com]".
+        for (std::size_t open = 0; open < s.size(); ++open) {
+            if (s[open] != U'【' && s[open] != U'[')
+                continue;
+            const std::size_t close = s.find(s[open] == U'【' ? U'】' : U']', open);
+            const std::u32string_view inside = s.substr(open, close == std::u32string_view::npos ? s.npos : close - open);
+            for (std::u32string_view tld : {U".com", U".net", U".org", U".cc", U".cn", U".la", U".info"}) {
+                if (inside.find(tld) != std::u32string_view::npos)
+                    return open;
+            }
+        }
+        return s.size();
+    }
+    // The bracket the address stands in goes with it.
+    for (std::size_t i = at; i > 0; --i) {
+        if (s[i - 1] == U'【' || s[i - 1] == U'[' || s[i - 1] == U'（' || s[i - 1] == U'(')
+            return i - 1;
+        if (!IsAsciiLetter(s[i - 1]) && s[i - 1] != ':' && s[i - 1] != '/' && s[i - 1] != '.')
+            break;
+    }
+    return at;
+}
+
+bool IsSequenceKind(HeadingKind k)
+{
+    return k == HeadingKind::numbered || k == HeadingKind::english || k == HeadingKind::plainNumber;
+}
+
+} // namespace
+
+HeadingLine ReadSequenceLine(std::u32string_view line)
+{
+    HeadingLine none;
+    line = Trim(line);
+    if (line.empty() || line.size() > kMaxAdvertisedChars || !CanStartHeading(line.front()))
+        return none;
+    const std::u32string_view s = Trim(line.substr(0, AdvertisementStart(line)));
+    if (s.empty() || s.size() > kMaxHeadingChars || s.find(U'。') != std::u32string_view::npos)
+        return none;
+    if (s.size() < line.size()) {
+        HeadingLine h = ReadHeadingLine(s);
+        if (IsSequenceKind(h.kind)) {
+            h.weak = true;
+            return h;
+        }
+    }
+    if (EndsSentence(s.back()))
+        return none;
+    // 第N章 with punctuation in its title: "第十二章别走，师父", "第七章谁在说谎？".
+    const Key key = NumberedKey(s);
+    if (key.length != 0) {
+        if (!Contains(kChapterUnits, key.unit) || key.number < 0)
+            return none;
+        HeadingLine h;
+        h.kind = HeadingKind::numbered;
+        h.weak = true;
+        h.number = key.number;
+        h.sequence = std::u32string(1, key.unit);
+        h.title = Encode(s);
+        return h;
+    }
+    // A number of any style, maybe after a word broken or joined to it: "part38标题",
+    // "P art 47 标题", "22".
+    std::size_t i = 0;
+    while (i < s.size() && i <= 6 && (IsAsciiLetter(s[i]) || IsHeadingSpace(s[i])))
+        ++i;
+    const std::size_t from = i;
+    while (i < s.size() && IsDigit(s[i]))
+        ++i;
+    if (i == from || i - from > 6 || (from > 0 && !IsAsciiLetter(s[0])))
+        return none;
+    if (i < s.size() && !IsSeparator(s[i]) && !IsLetterOrIdeograph(s[i]))
+        return none;
+    HeadingLine h;
+    h.kind = HeadingKind::plainNumber;
+    h.weak = true;
+    h.number = NumberValue(s.substr(from, i - from));
+    h.sequence = U"~";
+    h.title = Encode(s);
+    return h;
 }

@@ -53,11 +53,24 @@ struct HeadingLine {
     // ("1.", "1、", "part", "1"); headings of one sequence share it.
     std::u32string sequence;
     std::string title;  // UTF-8, as the part's title
+    // A heading only where its number continues the book's running sequence exactly (the
+    // one before it n-1, the one after it n+1): a title with punctuation inside, one cut at
+    // an advertisement, a number written unlike the book's others ("part38", "P art 47").
+    bool weak = false;
 };
 
 // What a line says as a heading. `line` is the line without its end and without the spaces
 // around it (IsHeadingSpace).
 HeadingLine ReadHeadingLine(std::u32string_view line);
+
+// A line with an advertisement glued to it may be this long (spaces around it not counted).
+inline constexpr std::size_t kMaxAdvertisedChars = 80;
+
+// What a line that ReadHeadingLine reads as no heading (or as a bare title) says when only
+// the book's running sequence can make it one: kind none, or a weak heading. Its title is
+// cut before an advertisement (a web address, or a 【】/[] holding one). Kind plainNumber
+// with sequence "~" is a number of any style.
+HeadingLine ReadSequenceLine(std::u32string_view line);
 
 // A line longer than a bare title is a heading only with a key (第, Chapter, 序, a number...)
 // at its start or after a short prefix: whether its first kKeyWindowChars characters (all of

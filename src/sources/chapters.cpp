@@ -83,6 +83,44 @@ bool IsNumberedKind(HeadingKind k)
     return k == HeadingKind::numbered || k == HeadingKind::english;
 }
 
+ChapterRefusal Refusal(HeadingRefusal r)
+{
+    return r == HeadingRefusal::runningText ? ChapterRefusal::runningText : ChapterRefusal::noTitleAfterMark;
+}
+
+// "*** END OF THE PROJECT GUTENBERG EBOOK …" (or "THIS"): the licence after it is no book.
+bool IsGutenbergEnd(std::string_view line)
+{
+    while (!line.empty() && line.front() == '*')
+        line.remove_prefix(1);
+    while (!line.empty() && line.front() == ' ')
+        line.remove_prefix(1);
+    if (line.size() < 10 || !(EqualsIgnoringAsciiCase(line.substr(0, 10), "end of the") ||
+                              EqualsIgnoringAsciiCase(line.substr(0, 10), "end of thi")))
+        return false;
+    for (std::size_t i = 0; i + 9 <= line.size(); ++i) {
+        if (EqualsIgnoringAsciiCase(line.substr(i, 9), "gutenberg"))
+            return true;
+    }
+    return false;
+}
+
+// A line that may be read by ReadSequenceLine: it starts with 第, a digit, or a few ASCII
+// letters and a digit ("part38", "P art 47"). Asked of every line an English book has.
+bool MayStartSequenceLine(std::string_view s)
+{
+    const unsigned char c = static_cast<unsigned char>(s[0]);
+    if (s.starts_with("\xE7\xAC\xAC") || (c >= '0' && c <= '9') || s.starts_with("\xEF\xBC"))
+        return true;  // 第, a digit, a full-width digit (or another full-width form: read to tell)
+    if (!IsAsciiLetter(c))
+        return false;
+    for (std::size_t i = 1; i < s.size() && i < 8; ++i) {
+        if (s[i] >= '0' && s[i] <= '9')
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 struct ChapterFinder::State {
@@ -108,10 +146,12 @@ struct ChapterFinder::State {
     std::string line;            // its first kLineBytesKept bytes
     std::string lineTail;        // and its last bytes, for how a longer one ends
     std::size_t lineBytes = 0;   // all its bytes
+    std::size_t lineIndent = 0;  // ASCII spaces and tabs before it, not kept (a centred heading has hundreds)
     std::size_t lineBegin = 0;
     std::size_t lineNumber = 1;
     std::size_t offset = 0;      // bytes fed so far
     bool afterCr = false;        // the last piece ended with CR: an LF next belongs to it
+    bool bookEnded = false;      // past a Project Gutenberg end line: the licence follows
 
     // What came before.
     bool previousBlank = true;
@@ -125,10 +165,22 @@ struct ChapterFinder::State {
 
     std::u32string decoded;      // a line that may be a heading, decoded (kept for its room)
 
+    // The user's pattern, when given.
+    std::shared_ptr<const ChapterPattern> pattern;
+    std::unique_ptr<ChapterPattern::Matcher> matcher;
+    std::size_t patternGaveUpLine = 0;
+
     // A line ends: its first kLineBytesKept bytes, whether that is all of it, its last
     // bytes (up to kTailBytes) and its length.
     void EndLine(std::string_view kept, bool whole, std::string_view tail, std::size_t bytes);
     ChapterList Decide();
+    struct Heading {
+        std::string title;
+        std::size_t begin;
+        std::size_t line;
+    };
+    // The chapters that begin at these headings (in order, at least one).
+    std::vector<Chapter> Cut(std::vector<Heading> headings) const;
 };
 
 void ChapterFinder::State::EndLine(std::string_view s, bool whole, std::string_view tail, std::size_t bytes)
@@ -149,9 +201,10 @@ void ChapterFinder::State::EndLine(std::string_view s, bool whole, std::string_v
         }
     }
     const bool blank = whole && b == e;
+    const bool indented = b > 0 || lineIndent > 0;
     if (previousWasCandidate) {
         candidates.back().blankAfter = blank;
-        candidates.back().nextIndented = !blank && b > 0;
+        candidates.back().nextIndented = !blank && indented;
     }
     previousWasCandidate = false;
     if (blank) {
@@ -161,9 +214,30 @@ void ChapterFinder::State::EndLine(std::string_view s, bool whole, std::string_v
     }
     if (firstText == std::string::npos)
         firstText = lineBegin;
+    if (matcher) {
+        // The user's pattern decides alone; after a runaway match it is given up.
+        if (whole && patternGaveUpLine == 0) {
+            const ChapterPattern::Match m = (*matcher)(s.substr(b, e - b));
+            if (m == ChapterPattern::Match::tooComplex) {
+                patternGaveUpLine = lineNumber;
+                candidates.clear();
+            } else if (m == ChapterPattern::Match::yes) {
+                Candidate c;
+                c.begin = lineBegin;
+                c.line = lineNumber;
+                c.heading.kind = HeadingKind::numbered;
+                c.heading.title = std::string(s.substr(b, e - b));
+                candidates.push_back(std::move(c));
+            }
+        }
+        previousBlank = false;
+        return;
+    }
     HeadingLine heading;
     char32_t last = 0;
-    if (whole) {
+    if (s[b] == '*' && !bookEnded)
+        bookEnded = IsGutenbergEnd(s.substr(b, e - b));
+    if (whole && !bookEnded) {
         const std::size_t lastAt = CharacterStart(s, e);
         last = DecodeAt(s, lastAt).c;
         // Most lines are refused before they are decoded: too long, ending like a sentence
@@ -191,6 +265,22 @@ void ChapterFinder::State::EndLine(std::string_view s, bool whole, std::string_v
             if (heading.kind == HeadingKind::bare && (bareTitles >= kMaxBareTitles || !(previousBlank || previousEndedSentence)))
                 heading.kind = HeadingKind::none;  // a wrapped line of a paragraph
         }
+        // What only the running sequence can make a heading: a line starting with 第 or a
+        // number (or a word and a number) that its own reading refused or took for a title.
+        if ((heading.kind == HeadingKind::none || heading.kind == HeadingKind::bare) && e - b <= kMaxAdvertisedChars * 4 &&
+            MayStartSequenceLine(s.substr(b, e - b))) {
+            decoded.clear();
+            for (std::size_t i = b; i < e;) {
+                const Decoded d = DecodeAt(s, i);
+                decoded += d.c;
+                i += d.length;
+            }
+            HeadingLine weak = ReadSequenceLine(decoded);
+            if (weak.kind != HeadingKind::none) {
+                weak.refusal = heading.refusal;
+                heading = std::move(weak);
+            }
+        }
     } else {
         while (!tail.empty()) {
             const std::size_t at = CharacterStart(tail, tail.size());
@@ -206,7 +296,7 @@ void ChapterFinder::State::EndLine(std::string_view s, bool whole, std::string_v
         c.begin = lineBegin;
         c.line = lineNumber;
         c.blankBefore = previousBlank;
-        c.indented = b > 0;
+        c.indented = indented;
         c.afterSentence = previousBlank || previousEndedSentence;
         c.proseBefore = proseSinceCandidate;
         if (!candidates.empty())
@@ -218,16 +308,13 @@ void ChapterFinder::State::EndLine(std::string_view s, bool whole, std::string_v
         proseSinceCandidate = false;
         proseBytes = 0;
     } else {
-        if (heading.refusal != HeadingRefusal::none && lineRefusals.size() < kMaxRefused) {
-            lineRefusals.push_back({lineNumber, std::string(s.substr(b, e - b)),
-                                    heading.refusal == HeadingRefusal::runningText ? ChapterRefusal::runningText
-                                                                                   : ChapterRefusal::noTitleAfterMark});
-        }
+        if (heading.refusal != HeadingRefusal::none && lineRefusals.size() < kMaxRefused)
+            lineRefusals.push_back({lineNumber, std::string(s.substr(b, e - b)), Refusal(heading.refusal)});
         proseSinceCandidate = true;
         proseBytes += bytes;
         if (!whole || e - b >= kParagraphBytes) {
             ++paragraphs;
-            indentedParagraphs += b > 0;
+            indentedParagraphs += indented;
         }
     }
     previousBlank = false;
@@ -236,9 +323,29 @@ void ChapterFinder::State::EndLine(std::string_view s, bool whole, std::string_v
 
 ChapterList ChapterFinder::State::Decide()
 {
+    if (matcher) {
+        ChapterList list;
+        list.patternGaveUpLine = patternGaveUpLine;
+        std::vector<Heading> headings;
+        for (Candidate& c : candidates)
+            headings.push_back({std::move(c.heading.title), c.begin, c.line});
+        if (!headings.empty())
+            list.chapters = Cut(std::move(headings));
+        return list;
+    }
     if (!candidates.empty())
         candidates.back().proseAfter = proseBytes;
     const std::size_t n = candidates.size();
+    // A weak line is text for the lines around it until its number makes it a heading.
+    for (std::size_t i = n; i-- > 0;) {
+        if (!candidates[i].heading.weak)
+            continue;
+        if (i > 0)
+            candidates[i - 1].proseAfter += candidates[i].proseAfter + 1;
+        if (i + 1 < n)
+            candidates[i + 1].proseBefore = true;
+    }
+    const auto weak = [&](std::size_t i) { return candidates[i].heading.weak; };
     enum class Mark { open, heading, refused };
     std::vector<Mark> mark(n, Mark::open);
     std::vector<ChapterRefusal> why(n, ChapterRefusal::notTheBooksPattern);
@@ -272,12 +379,18 @@ ChapterList ChapterFinder::State::Decide()
     const auto setOff = [&](const Candidate& c) {
         return (c.blankBefore && c.blankAfter) || (c.afterSentence && indentedBook && !c.indented && c.nextIndented);
     };
-    const auto numberSetOff = [&](const Candidate& c) { return setOff(c) || c.blankBefore || c.blankAfter; };
+    // A number alone on its line after a paragraph's end is set off too: books without blank
+    // lines ("三" between paragraphs).
+    const auto numberSetOff = [&](const Candidate& c) {
+        const std::u32string& style = c.heading.sequence;
+        const bool alone = !style.empty() && (style.back() == U'1' || style.back() == U'一');
+        return setOff(c) || c.blankBefore || c.blankAfter || (alone && c.afterSentence);
+    };
 
     // The pattern: 第N and Chapter N headings first.
     std::map<std::u32string, std::vector<std::size_t>> sequences;
     for (std::size_t i = 0; i < n; ++i) {
-        if (IsNumberedKind(kind(i)) || kind(i) == HeadingKind::volume)
+        if ((IsNumberedKind(kind(i)) || kind(i) == HeadingKind::volume) && !weak(i))
             sequences[candidates[i].heading.sequence].push_back(i);
     }
     std::size_t numbered = 0;
@@ -302,18 +415,23 @@ ChapterList ChapterFinder::State::Decide()
     for (std::size_t i = 0; i < n; ++i) {
         const HeadingLine& h = candidates[i].heading;
         const bool word = !h.sequence.empty() && IsAsciiLetter(h.sequence.front());
-        if (kind(i) == HeadingKind::plainNumber && (numbered < 2 || word) && (numberSetOff(candidates[i]) || word))
+        if (kind(i) == HeadingKind::plainNumber && !weak(i) && (numbered < 2 || word) && (numberSetOff(candidates[i]) || word))
             styles[h.sequence].push_back(i);
     }
     std::vector<std::size_t> best;
     for (auto& [style, members] : styles) {
         std::vector<std::size_t> kept = dropOutOfSequence(members);
-        std::size_t runsOn = 0;
-        for (std::size_t k = 1; k < kept.size(); ++k)
-            runsOn += candidates[kept[k]].heading.number == candidates[kept[k - 1]].heading.number + 1;
+        // Steps of one run on; so do steps of two or three, where a heading written unlike the
+        // others (ReadSequenceLine) fills the gap.
+        std::size_t runsOn = 0, exact = 0;
+        for (std::size_t k = 1; k < kept.size(); ++k) {
+            const std::int64_t step = candidates[kept[k]].heading.number - candidates[kept[k - 1]].heading.number;
+            runsOn += step >= 1 && step <= 3;
+            exact += step == 1;
+        }
         const bool word = IsAsciiLetter(style.front());
         // Two make a sequence when they are 1 and 2 (an English word's) or begin long chapters.
-        const bool pair = kept.size() == 2 && runsOn == 1 && candidates[kept[0]].heading.number == 1 &&
+        const bool pair = kept.size() == 2 && exact == 1 && candidates[kept[0]].heading.number == 1 &&
                           (word || std::all_of(kept.begin(), kept.end(), [&](std::size_t k) {
                                return candidates[k].proseAfter >= kLongChapterBytes;
                            }));
@@ -324,6 +442,56 @@ ChapterList ChapterFinder::State::Decide()
     }
     for (std::size_t i : best)
         mark[i] = Mark::heading;
+
+    // The running sequence: a weak line (and a number of another style beside the book's
+    // numbers) is a heading where the heading before it is n-1 and the next line of the
+    // sequence is n+1 (at the book's ends, one neighbour that continues suffices).
+    const auto continueSequence = [&](const std::vector<std::size_t>& run) {
+        std::int64_t previous = -1;
+        for (std::size_t k = 0; k < run.size(); ++k) {
+            const std::size_t i = run[k];
+            const std::int64_t number = candidates[i].heading.number;
+            if (mark[i] == Mark::heading) {
+                previous = number;
+                continue;
+            }
+            if (number < 0)
+                continue;
+            // After it: a line of the sequence numbered n+1 before the next heading of it.
+            int after = -1;  // -1: nothing after it
+            for (std::size_t m = k + 1; m < run.size() && after < 0; ++m) {
+                if (candidates[run[m]].heading.number == number + 1)
+                    after = 1;
+                else if (mark[run[m]] == Mark::heading)
+                    after = 0;
+            }
+            const bool before = previous >= 0 ? previous == number - 1 : number == 1 && after == 1;
+            if (before && (after == 1 || (after < 0 && previous >= 0))) {
+                mark[i] = Mark::heading;
+                previous = number;
+            }
+        }
+    };
+    for (const auto& [sequence, members] : sequences) {
+        if (members.size() < 2 || kind(members.front()) == HeadingKind::volume || mark[members.front()] != Mark::heading)
+            continue;
+        std::vector<std::size_t> run = members;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (weak(i) && IsNumberedKind(kind(i)) && candidates[i].heading.sequence == sequence)
+                run.push_back(i);
+        }
+        std::sort(run.begin(), run.end());
+        continueSequence(run);
+    }
+    if (best.size() >= 2) {
+        std::vector<std::size_t> run = best;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (kind(i) == HeadingKind::plainNumber && mark[i] == Mark::open && i >= best.front())
+                run.push_back(i);
+        }
+        std::sort(run.begin(), run.end());
+        continueSequence(run);
+    }
     // Bare titles, set off and followed by text: the book's headings when it has no others,
     // or beside numbers that stay in one part of it (the numbered sections of one essay).
     const bool localNumbers = !best.empty() && numbered < 2 &&
@@ -332,7 +500,7 @@ ChapterList ChapterFinder::State::Decide()
         std::vector<std::size_t> titles;
         for (std::size_t i = 0; i < n; ++i) {
             const Candidate& c = candidates[i];
-            if (kind(i) == HeadingKind::bare && setOff(c) && c.proseAfter > 0 && (i + 1 == n || candidates[i + 1].proseBefore))
+            if (kind(i) == HeadingKind::bare && !weak(i) && setOff(c) && c.proseAfter > 0 && (i + 1 == n || candidates[i + 1].proseBefore))
                 titles.push_back(i);
         }
         if (titles.size() >= kMinSequence && bareTitles < kMaxBareTitles) {
@@ -341,7 +509,7 @@ ChapterList ChapterFinder::State::Decide()
         }
     }
     for (std::size_t i = 0; i < n; ++i) {
-        if (kind(i) == HeadingKind::special && mark[i] == Mark::open)
+        if (kind(i) == HeadingKind::special && mark[i] == Mark::open && !weak(i))
             mark[i] = Mark::heading;
     }
 
@@ -370,19 +538,23 @@ ChapterList ChapterFinder::State::Decide()
             continue;
         // The last heading is the book's first when the contents began with it (the same
         // number, or the same title) or do not list its kind; with a volume heading before it.
-        const HeadingLine& last = candidates[run.back()].heading;
-        bool opens = true;
-        for (std::size_t k = 0; k + 1 < run.size(); ++k) {
-            const HeadingLine& h = candidates[run[k]].heading;
-            if (h.kind == last.kind && h.sequence == last.sequence) {
-                opens = (last.number >= 0 && h.number == last.number) || h.title == last.title;
-                break;
+        // Whether run[m] opens the book: the contents began with it or do not list its kind.
+        const auto opens = [&](std::size_t m) {
+            const HeadingLine& last = candidates[run[m]].heading;
+            for (std::size_t k = 0; k < m; ++k) {
+                const HeadingLine& h = candidates[run[k]].heading;
+                if (h.kind == last.kind && h.sequence == last.sequence)
+                    return (last.number >= 0 && h.number == last.number) || h.title == last.title;
             }
-        }
+            return true;
+        };
         std::size_t keep = 0;
-        if (opens) {
+        if (opens(run.size() - 1)) {
             keep = 1;
-            if (kind(run[run.size() - 2]) == HeadingKind::volume && last.kind != HeadingKind::volume)
+            // The volume before it too, unless it is the contents' last entry ("第五卷" after
+            // "第一卷 … 第二卷 …" listed two on a line).
+            const std::size_t volume = run.size() - 2;
+            if (kind(run[volume]) == HeadingKind::volume && kind(run.back()) != HeadingKind::volume && opens(volume))
                 keep = 2;
         }
         for (std::size_t k = 0; k + keep < run.size(); ++k)
@@ -400,7 +572,10 @@ ChapterList ChapterFinder::State::Decide()
     if (first < n) {
         std::vector<std::size_t> inside;
         for (std::size_t i = first + 1; i < last; ++i) {
-            if (mark[i] == Mark::heading && kind(i) == HeadingKind::special)
+            // One that heads the numbered heading right after it ("EPILOGUE", blank lines,
+            // "Chapter I.") is a part's heading as a volume's is: the two make one title.
+            const bool headsNext = i + 1 < n && mark[i + 1] == Mark::heading && !candidates[i + 1].proseBefore;
+            if (mark[i] == Mark::heading && kind(i) == HeadingKind::special && !headsNext)
                 inside.push_back(i);
         }
         if (inside.size() < kMinSpecialsInside) {
@@ -412,8 +587,13 @@ ChapterList ChapterFinder::State::Decide()
     ChapterList list;
     for (std::size_t i = 0; i < n; ++i) {
         // Bare lines that are not the book's titles are ordinary text, not worth a report.
-        if (mark[i] != Mark::heading && kind(i) != HeadingKind::bare && list.refused.size() < kMaxRefused)
+        // A weak line that stays text is reported only when its own reading refused it.
+        if (mark[i] == Mark::heading || kind(i) == HeadingKind::bare || list.refused.size() >= kMaxRefused)
+            continue;
+        if (!weak(i))
             list.refused.push_back({candidates[i].line, candidates[i].heading.title, why[i]});
+        else if (candidates[i].heading.refusal != HeadingRefusal::none)
+            list.refused.push_back({candidates[i].line, candidates[i].heading.title, Refusal(candidates[i].heading.refusal)});
     }
     // Merged with the refusals of single lines, in order of lines.
     std::vector<RefusedHeading> merged;
@@ -421,11 +601,6 @@ ChapterList ChapterFinder::State::Decide()
                [](const RefusedHeading& a, const RefusedHeading& b) { return a.line < b.line; });
     list.refused = std::move(merged);
 
-    struct Heading {
-        std::string title;
-        std::size_t begin;
-        std::size_t line;
-    };
     std::vector<Heading> headings;
     for (const std::vector<std::size_t>& run : runs()) {
         Heading h {candidates[run.front()].heading.title, candidates[run.front()].begin, candidates[run.front()].line};
@@ -433,22 +608,33 @@ ChapterList ChapterFinder::State::Decide()
             h.title += " " + candidates[run[k]].heading.title;
         headings.push_back(std::move(h));
     }
-    if (headings.size() < 2)
-        return list;
-    const bool blankBefore = firstText >= headings.front().begin;
-    if (!blankBefore)
-        list.chapters.push_back({title, 0, headings.front().begin, 1});
-    for (std::size_t i = 0; i < headings.size(); ++i) {
-        const std::size_t begin = i == 0 && blankBefore ? 0 : headings[i].begin;
-        const std::size_t end = i + 1 < headings.size() ? headings[i + 1].begin : offset;
-        list.chapters.push_back({std::move(headings[i].title), begin, end, i == 0 && blankBefore ? 1 : headings[i].line});
-    }
+    if (headings.size() >= 2)
+        list.chapters = Cut(std::move(headings));
     return list;
 }
 
-ChapterFinder::ChapterFinder(std::string sourceTitle) : m_state(std::make_unique<State>())
+std::vector<Chapter> ChapterFinder::State::Cut(std::vector<Heading> headings) const
+{
+    std::vector<Chapter> chapters;
+    const bool blankBefore = firstText >= headings.front().begin;
+    if (!blankBefore)
+        chapters.push_back({title, 0, headings.front().begin, 1});
+    for (std::size_t i = 0; i < headings.size(); ++i) {
+        const std::size_t begin = i == 0 && blankBefore ? 0 : headings[i].begin;
+        const std::size_t end = i + 1 < headings.size() ? headings[i + 1].begin : offset;
+        chapters.push_back({std::move(headings[i].title), begin, end, i == 0 && blankBefore ? 1 : headings[i].line});
+    }
+    return chapters;
+}
+
+ChapterFinder::ChapterFinder(std::string sourceTitle, std::shared_ptr<const ChapterPattern> pattern)
+    : m_state(std::make_unique<State>())
 {
     m_state->title = std::move(sourceTitle);
+    if (pattern) {
+        m_state->matcher = std::make_unique<ChapterPattern::Matcher>(*pattern);
+        m_state->pattern = std::move(pattern);
+    }
 }
 
 ChapterFinder::~ChapterFinder() = default;
@@ -475,25 +661,38 @@ void ChapterFinder::Feed(std::string_view piece)
         const std::size_t j = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - p) : lf;
         const std::size_t length = j - i;
         if (s.lineBytes == 0 && j < piece.size()) {
-            // The whole line is in this piece: read it where it is.
-            const std::string_view line(p + i, length);
-            s.EndLine(line.substr(0, std::min(length, kLineBytesKept)), length <= kLineBytesKept,
-                      line.substr(length - std::min(length, kTailBytes)), length);
+            // The whole line is in this piece: read it where it is, after its ASCII indent.
+            std::size_t lead = 0;
+            while (lead < length && (p[i + lead] == ' ' || p[i + lead] == '\t'))
+                ++lead;
+            const std::string_view line(p + i + lead, length - lead);
+            s.lineIndent = lead;
+            s.EndLine(line.substr(0, std::min(line.size(), kLineBytesKept)), line.size() <= kLineBytesKept,
+                      line.substr(line.size() - std::min(line.size(), kTailBytes)), length);
+            s.lineIndent = 0;
         } else {
-            // A line that goes on from or into another piece: its start and its end kept.
+            // A line that goes on from or into another piece: its start (after its ASCII
+            // indent) and its end kept.
+            std::size_t from = i;
+            if (s.line.empty()) {
+                while (from < j && (p[from] == ' ' || p[from] == '\t'))
+                    ++from;
+                s.lineIndent += from - i;
+            }
             if (s.line.size() < kLineBytesKept)
-                s.line.append(p + i, std::min(length, kLineBytesKept - s.line.size()));
-            const std::size_t from = length > kTailBytes ? j - kTailBytes : i;
-            s.lineTail.append(p + from, j - from);
+                s.line.append(p + from, std::min(j - from, kLineBytesKept - s.line.size()));
+            const std::size_t tailFrom = length > kTailBytes ? j - kTailBytes : i;
+            s.lineTail.append(p + tailFrom, j - tailFrom);
             if (s.lineTail.size() > kTailBytes)
                 s.lineTail.erase(0, s.lineTail.size() - kTailBytes);
             s.lineBytes += length;
             if (j == piece.size())
                 break;  // the line goes on in the next piece
-            s.EndLine(s.line, s.lineBytes <= kLineBytesKept, s.lineTail, s.lineBytes);
+            s.EndLine(s.line, s.lineBytes - s.lineIndent <= kLineBytesKept, s.lineTail, s.lineBytes);
             s.line.clear();
             s.lineTail.clear();
             s.lineBytes = 0;
+            s.lineIndent = 0;
         }
         std::size_t next = j + 1;
         if (piece[j] == '\r') {
@@ -513,15 +712,15 @@ ChapterList ChapterFinder::Finish()
 {
     State& s = *m_state;
     if (s.lineBegin < s.offset)
-        s.EndLine(s.line, s.lineBytes <= kLineBytesKept, s.lineTail, s.lineBytes);
+        s.EndLine(s.line, s.lineBytes - s.lineIndent <= kLineBytesKept, s.lineTail, s.lineBytes);
     else if (s.previousWasCandidate)
         s.candidates.back().blankAfter = true;
     return s.Decide();
 }
 
-ChapterList FindChapterList(std::string_view text, const std::string& sourceTitle)
+ChapterList FindChapterList(std::string_view text, const std::string& sourceTitle, std::shared_ptr<const ChapterPattern> pattern)
 {
-    ChapterFinder finder(sourceTitle);
+    ChapterFinder finder(sourceTitle, std::move(pattern));
     finder.Feed(text);
     return finder.Finish();
 }

@@ -24,6 +24,7 @@
 // off by a space ("《》目录 第一回"), is left out of the title but not out of the text.
 #pragma once
 
+#include "sources/chapter_pattern.h"
 #include "sources/chapter_rules.h"
 
 #include <cstddef>
@@ -67,13 +68,18 @@ struct ChapterList {
     // when fewer than two headings are found (the text is not a novel in chapters).
     std::vector<Chapter> chapters;
     std::vector<RefusedHeading> refused;  // in order of lines
+    // With the user's pattern: the line where a match ran into the pattern's limit (the
+    // pattern was given up for this text, which has no chapters then); 0: none.
+    std::size_t patternGaveUpLine = 0;
 };
 
 // Finds the chapters of a text fed piece by piece, keeping only the lines that may be
 // headings: memory is small beside the text, time linear in its length.
+// With the user's pattern (chapter_pattern.h) the lines it matches are the headings, and no
+// others: one is enough to cut the text; lines longer than 512 bytes are never headings.
 class ChapterFinder {
 public:
-    explicit ChapterFinder(std::string sourceTitle);
+    explicit ChapterFinder(std::string sourceTitle, std::shared_ptr<const ChapterPattern> pattern = nullptr);
     ~ChapterFinder();
 
     // The next piece of the text: well-formed UTF-8, ending between characters.
@@ -85,5 +91,6 @@ private:
     std::unique_ptr<State> m_state;
 };
 
-ChapterList FindChapterList(std::string_view text, const std::string& sourceTitle);
+ChapterList FindChapterList(std::string_view text, const std::string& sourceTitle,
+                            std::shared_ptr<const ChapterPattern> pattern = nullptr);
 std::vector<Chapter> FindChapters(std::string_view text, const std::string& sourceTitle);

@@ -7,6 +7,7 @@
 #include "platform/text_encoding.h"
 #include "platform/utf8_sequence.h"
 #include "sources/natural_order.h"
+#include "sources/source_list.h"
 #include "sources/text_import.h"
 #include "sources/text_plausibility.h"
 #include "sources/text_sniff.h"
@@ -86,6 +87,29 @@ bool ReadSourceFile(const std::string& path, std::string& bytes)
     return true;
 }
 
+std::string ReadTextStart(const std::string& path, const SourceReading& reading, std::size_t maxBytes)
+{
+    std::string bytes(maxBytes, '\0');
+    try {
+        CFile file;
+        file.Open(path, CFile::modeRead | CFile::typeBinary);
+        bytes.resize(file.Read(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
+        if (IsClearlyNotText(bytes.data(), bytes.size()))
+            return {};
+        const TextEncoding encoding = reading.encoding ? *reading.encoding : DetectEncoding(bytes.data(), bytes.size());
+        CSourceList list;
+        ImportText(list, "?", bytes.data(), bytes.size(), false, encoding);
+        std::string text;
+        for (const BookPart& part : list.GetParts())
+            text += part.text;
+        return text;
+    } catch (const CException&) {
+        return {};
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 std::vector<std::string> ScanFolder(const std::string& folder)
 {
     std::vector<std::string> names;
@@ -161,7 +185,8 @@ bool AddSourceFile(CSourceList& list, const std::string& path, const std::string
         // The title from the file's name is converted as the text is: it names parts in the index.
         shownTitle = converter ? converter->Convert(title) : title;
         if (byChapters)
-            imported = ImportChapters(list, shownTitle, bytes.data(), bytes.size(), false, encoding, progress, converter);
+            imported = ImportChapters(list, shownTitle, bytes.data(), bytes.size(), false, encoding, progress, converter,
+                                      reading.chapterPattern);
         else
             imported.parts = ImportText(list, shownTitle, bytes.data(), bytes.size(), false, encoding, progress, converter);
     } catch (const std::bad_alloc&) {
@@ -177,6 +202,7 @@ bool AddSourceFile(CSourceList& list, const std::string& path, const std::string
         added->parts = imported.parts;
         added->chapters = imported.chapters;
         added->refusedHeadings = std::move(imported.refused);
+        added->patternGaveUpLine = imported.patternGaveUpLine;
     }
     return true;
 }

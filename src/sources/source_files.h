@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -36,7 +37,13 @@ std::vector<std::string> ScanFolder(const std::string& folder);
 struct SourceReading {
     std::optional<TextEncoding> encoding;
     TextConversion conversion = TextConversion::none;
+    // When reading by chapters: the user's pattern instead of the detection; none: detected.
+    std::shared_ptr<const ChapterPattern> chapterPattern;
 };
+
+// The start of a text file (at most maxBytes of it) decoded as AddSourceFile decodes it, for
+// what its first lines say; empty when it cannot be read or is no text.
+std::string ReadTextStart(const std::string& path, const SourceReading& reading, std::size_t maxBytes = 8192);
 
 struct AddedSource {
     std::string title;
@@ -46,6 +53,7 @@ struct AddedSource {
     std::size_t parts = 0;
     std::size_t chapters = 0;  // chapters found when reading by chapters; 0: none
     std::vector<RefusedHeading> refusedHeadings;  // when reading by chapters: lines refused as headings
+    std::size_t patternGaveUpLine = 0;  // by the user's pattern: where a match ran into its limit; 0 none
 };
 
 // Memory ran out while a source was read or decoded: a failure to read it, reported as a

@@ -411,7 +411,7 @@ std::size_t ImportText(CSourceList& list, const std::string& title, const char* 
 
 ImportedChapters ImportChapters(CSourceList& list, const std::string& title, const char* data, std::size_t size,
                                 bool replaceSelected, TextEncoding encoding, const ImportProgress& progress,
-                                const CTextConverter* converter)
+                                const CTextConverter* converter, std::shared_ptr<const ChapterPattern> pattern)
 {
     ImportedChapters imported;
     if (title.empty() || data == nullptr)
@@ -426,7 +426,7 @@ ImportedChapters ImportChapters(CSourceList& list, const std::string& title, con
     std::size_t length = 0;
     {
         TextDecoder decoder(data, size, encoding, converter);
-        ChapterFinder finder(title);
+        ChapterFinder finder(title, std::move(pattern));
         std::string chunk;
         for (;;) {
             const std::size_t before = chunk.size();
@@ -446,6 +446,7 @@ ImportedChapters ImportChapters(CSourceList& list, const std::string& title, con
         ChapterList found = finder.Finish();
         chapters = std::move(found.chapters);
         imported.refused = std::move(found.refused);
+        imported.patternGaveUpLine = found.patternGaveUpLine;
     }
     try {
         imported.chapters = chapters.size();

@@ -49,6 +49,7 @@ struct ImportedChapters {
     std::size_t parts = 0;
     std::size_t chapters = 0;  // 0: the text has no chapters and was imported as ImportText does
     std::vector<RefusedHeading> refused;  // lines that looked like headings and are not
+    std::size_t patternGaveUpLine = 0;    // with a pattern: where a match ran into its limit
 };
 
 // As ImportText, but a text with chapters (FindChapters) is cut at them first: one entry per
@@ -59,4 +60,5 @@ struct ImportedChapters {
 // what ImportText gives.
 ImportedChapters ImportChapters(CSourceList& list, const std::string& title, const char* data,
                                 std::size_t size, bool replaceSelected, TextEncoding encoding,
-                                const ImportProgress& progress = {}, const CTextConverter* converter = nullptr);
+                                const ImportProgress& progress = {}, const CTextConverter* converter = nullptr,
+                                std::shared_ptr<const ChapterPattern> pattern = nullptr);

@@ -33,18 +33,18 @@ TEST_F(MainWindowTest, CompressionIsRememberedAndPacksTheBook)
     };
     bool radio = false;
     Run([&](HWND w) {
-        EXPECT_EQ(CheckedToolsChoices(w, 3, radio), std::vector<UINT> {IDM_COMPRESSION_NORMAL}) << "标准 until chosen";
+        EXPECT_EQ(CheckedToolsChoices(w, 4, radio), std::vector<UINT> {IDM_COMPRESSION_NORMAL}) << "标准 until chosen";
         EXPECT_TRUE(radio);
         generate(w, "标准");
     });
     Run([&](HWND w) {
         MenuCommand(w, IDM_COMPRESSION_SMALL);
-        EXPECT_EQ(CheckedToolsChoices(w, 3, radio), std::vector<UINT> {IDM_COMPRESSION_SMALL});
+        EXPECT_EQ(CheckedToolsChoices(w, 4, radio), std::vector<UINT> {IDM_COMPRESSION_SMALL});
         generate(w, "最小");
     });
     EXPECT_EQ(services.settings.at("Compression"), "small");
     Run([&](HWND w) {
-        EXPECT_EQ(CheckedToolsChoices(w, 3, radio), std::vector<UINT> {IDM_COMPRESSION_SMALL}) << "remembered";
+        EXPECT_EQ(CheckedToolsChoices(w, 4, radio), std::vector<UINT> {IDM_COMPRESSION_SMALL}) << "remembered";
         MenuCommand(w, IDM_COMPRESSION_FAST);
         generate(w, "快速");
     });

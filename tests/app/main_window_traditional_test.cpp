@@ -15,11 +15,11 @@ TEST_F(MainWindowTest, EncodingChoiceIsForTheSessionOnly)
     const std::string big5 = Write("三國.txt", Fixture("big5-sanguo.txt"));
     bool radio = false;
     Run([&](HWND w) {
-        EXPECT_EQ(CheckedToolsChoices(w, 4, radio), std::vector<UINT> {IDM_ENCODING_AUTO}) << "自动 at start";
+        EXPECT_EQ(CheckedToolsChoices(w, 5, radio), std::vector<UINT> {IDM_ENCODING_AUTO}) << "自动 at start";
         EXPECT_TRUE(radio);
         DropFiles(w, {big5});
         MenuCommand(w, IDM_ENCODING_GBK);
-        EXPECT_EQ(CheckedToolsChoices(w, 4, radio), std::vector<UINT> {IDM_ENCODING_GBK});
+        EXPECT_EQ(CheckedToolsChoices(w, 5, radio), std::vector<UINT> {IDM_ENCODING_GBK});
         DropFiles(w, {big5});
         Click(w, IDC_CLOSE);
     });
@@ -29,7 +29,7 @@ TEST_F(MainWindowTest, EncodingChoiceIsForTheSessionOnly)
     EXPECT_TRUE(services.messages.empty());
     EXPECT_EQ(services.settings.count("Encoding"), 0u);
     Run([&](HWND w) {
-        EXPECT_EQ(CheckedToolsChoices(w, 4, radio), std::vector<UINT> {IDM_ENCODING_AUTO}) << "not remembered";
+        EXPECT_EQ(CheckedToolsChoices(w, 5, radio), std::vector<UINT> {IDM_ENCODING_AUTO}) << "not remembered";
         Click(w, IDC_CLOSE);
     });
 }
@@ -39,14 +39,14 @@ TEST_F(MainWindowTest, ConversionIsRememberedAndConvertsTitlesAndText)
     const std::string big5 = Write("三國.txt", Fixture("big5-sanguo.txt"));
     bool radio = false;
     Run([&](HWND w) {
-        EXPECT_EQ(CheckedToolsChoices(w, 5, radio), std::vector<UINT> {IDM_CONVERT_NONE});
+        EXPECT_EQ(CheckedToolsChoices(w, 6, radio), std::vector<UINT> {IDM_CONVERT_NONE});
         EXPECT_TRUE(radio);
         MenuCommand(w, IDM_CONVERT_T2S);
         Click(w, IDC_CLOSE);
     });
     EXPECT_EQ(services.settings.at("Conversion"), "t2s");
     Run([&](HWND w) {
-        EXPECT_EQ(CheckedToolsChoices(w, 5, radio), std::vector<UINT> {IDM_CONVERT_T2S}) << "remembered";
+        EXPECT_EQ(CheckedToolsChoices(w, 6, radio), std::vector<UINT> {IDM_CONVERT_T2S}) << "remembered";
         DropFiles(w, {big5});
         OnNextModal([](HWND dialog) {
             SetItemText(dialog, IDC_CONTENT_TITLE, "後記");

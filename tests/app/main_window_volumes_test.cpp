@@ -24,7 +24,7 @@ bool Exists(const std::string& path)
     return GetFileAttributesW(ui::Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::vector<UINT> CheckedSizes(HWND w, bool& allRadio) { return CheckedToolsChoices(w, 2, allRadio); }
+std::vector<UINT> CheckedSizes(HWND w, bool& allRadio) { return CheckedToolsChoices(w, 3, allRadio); }
 
 TEST_F(MainWindowTest, VolumeSizeIsRememberedAndCutsTheBook)
 {

@@ -302,7 +302,7 @@ TEST_F(MainWindowTest, ScreenshotsOfBooksByChapter)
                                                    "第三回　议温明董卓叱丁原　馈金珠李肃说吕布",
                                                    "第四回　废汉帝陈留践位　谋董贼孟德献刀"}));
     ExpectNotBlank(listShot);
-    ExpectMark(menus[0], 7, IDM_SPLIT_CHAPTERS, test::Mark::tick);
+    ExpectMark(menus[0], 8, IDM_SPLIT_CHAPTERS, test::Mark::tick);
 }
 
 // 工具's radio choices, each sub-menu open with a choice saved: the dot on 300 KB in
@@ -318,10 +318,10 @@ TEST_F(MainWindowTest, ScreenshotsOfTheRadioMenus)
         std::size_t count;
         UINT chosen;
     } cases[] = {
-        {"main_window_volume_size_menu.png", "MaxJarSize", "307200", 2, 6, IDM_VOLUME_300K},
-        {"main_window_compression_menu.png", "Compression", "small", 3, 3, IDM_COMPRESSION_SMALL},
-        {"main_window_encoding_menu.png", "Compression", "normal", 4, 5, IDM_ENCODING_AUTO},
-        {"main_window_conversion_menu.png", "Conversion", "t2s", 5, 3, IDM_CONVERT_T2S},
+        {"main_window_volume_size_menu.png", "MaxJarSize", "307200", 3, 6, IDM_VOLUME_300K},
+        {"main_window_compression_menu.png", "Compression", "small", 4, 3, IDM_COMPRESSION_SMALL},
+        {"main_window_encoding_menu.png", "Compression", "normal", 5, 5, IDM_ENCODING_AUTO},
+        {"main_window_conversion_menu.png", "Conversion", "t2s", 6, 3, IDM_CONVERT_T2S},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);

@@ -148,7 +148,7 @@ TEST(WindowLayout, MainWindowTemplate)
         } items[] = {
             {0, IDM_OPEN_FOLDER, "打开目录"}, {0, IDM_OPEN_FILE, "打开文件"}, {0, IDM_EXIT, "退出"},
             {1, IDM_ALWAYS_ON_TOP, "总在最上面"}, {1, IDM_SPLIT_CHAPTERS, "按章节拆分"},
-            {1, kOpensPopup, "分卷大小"}, {1, kOpensPopup, "压缩"}, {1, kOpensPopup, "文本编码"},
+            {1, IDM_CHAPTER_RULE, "章节规则..."}, {1, kOpensPopup, "分卷大小"}, {1, kOpensPopup, "压缩"}, {1, kOpensPopup, "文本编码"},
             {1, kOpensPopup, "繁简转换"}, {1, IDM_CLEAR_LIST, "清空列表"},
             {2, IDM_ABOUT, "关于..."}, {2, IDM_VISIT_SITE, "访问青禾网"}, {2, IDM_HELP, "帮助"},
         };
@@ -170,10 +170,10 @@ TEST(WindowLayout, MainWindowTemplate)
             UINT firstId;
             std::vector<std::string> choices;
         } submenus[] = {
-            {2, IDM_VOLUME_NONE, {"不分卷", "100 KB", "300 KB", "500 KB", "1 MB", "2 MB"}},
-            {3, IDM_COMPRESSION_FAST, {"快速", "标准", "最小"}},
-            {4, IDM_ENCODING_AUTO, {"自动", "GBK", "Big5", "UTF-8", "UTF-16"}},
-            {5, IDM_CONVERT_NONE, {"不转换", "繁体转简体", "简体转繁体"}},
+            {3, IDM_VOLUME_NONE, {"不分卷", "100 KB", "300 KB", "500 KB", "1 MB", "2 MB"}},
+            {4, IDM_COMPRESSION_FAST, {"快速", "标准", "最小"}},
+            {5, IDM_ENCODING_AUTO, {"自动", "GBK", "Big5", "UTF-8", "UTF-16"}},
+            {6, IDM_CONVERT_NONE, {"不转换", "繁体转简体", "简体转繁体"}},
         };
         for (const auto& submenu : submenus) {
             HMENU popup = GetSubMenu(GetSubMenu(bar, 1), submenu.position);

@@ -53,6 +53,22 @@ TEST(WindowSettings, Conversion)
     }
 }
 
+TEST(WindowSettings, ChapterPattern)
+{
+    EXPECT_EQ(ParseWindowSettings({}).chapterPattern, "");
+    const std::pair<std::string, std::string> cases[] = {
+        {"^第.{1,9}章", "^第.{1,9}章"},
+        {"^Episode \\d+$", "^Episode \\d+$"},
+        {"第(章", ""},  // no longer compiles: 自动
+        {"", ""},
+    };
+    for (const auto& [text, pattern] : cases)
+        EXPECT_EQ(ParseWindowSettings({{"ChapterPattern", text}}).chapterPattern, pattern) << text;
+    WindowSettings settings;
+    settings.chapterPattern = "^卷.+‧";
+    EXPECT_EQ(ParseWindowSettings(FormatWindowSettings(settings)).chapterPattern, "^卷.+‧");
+}
+
 TEST(WindowSettings, WrittenAsTheyAreRead)
 {
     for (bool byChapters : {false, true}) {
@@ -96,6 +112,15 @@ TEST(WindowSettings, DescribedInOneLineAsTheMenuReadsThem)
     EXPECT_EQ(DescribeSettings(settings), "设置：按章节拆分 · 分卷 2 MB · 压缩 快速 · 繁体转简体");
     settings.conversion = TextConversion::s2t;
     EXPECT_NE(DescribeSettings(settings).find(" · 简体转繁体"), std::string::npos);
+    // The user's chapter pattern, when chapters are cut, right after 按章节拆分; a long one
+    // shortened.
+    settings.conversion = TextConversion::none;
+    settings.chapterPattern = "^第.{1,9}章";
+    EXPECT_EQ(DescribeSettings(settings), "设置：按章节拆分 · 章节规则 ^第.{1,9}章 · 分卷 2 MB · 压缩 快速");
+    settings.chapterPattern = "^(第[一二三四五六七八九十百]+章|番外)";
+    EXPECT_EQ(DescribeSettings(settings), "设置：按章节拆分 · 章节规则 ^(第[一二三四五六七八九十百]… · 分卷 2 MB · 压缩 快速");
+    settings.byChapters = false;
+    EXPECT_EQ(DescribeSettings(settings), "设置：不按章节拆分 · 分卷 2 MB · 压缩 快速");
 }
 
 } // namespace

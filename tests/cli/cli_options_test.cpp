@@ -27,6 +27,8 @@ TEST(CliOptions, FormsOfTheOptions)
         {{"-n", "-书-", "x"}, "-书-", "", "", "", "", {"x"}},
         // "inspect" is a command only in first place.
         {{"-n", "书", "inspect"}, "书", "", "", "", "", {"inspect"}},
+        // One source may name the book itself.
+        {{"a.txt"}, "", "", "", "", "", {"a.txt"}},
     };
     for (const Case& c : cases) {
         const CliOptions o = ParseCommandLine(c.args);
@@ -111,6 +113,17 @@ TEST(CliOptions, Commands)
     EXPECT_FALSE(ParseCommandLine({"chapters", "a.txt"}).why);
 }
 
+TEST(CliOptions, ChapterPatternImpliesChapters)
+{
+    const CliOptions o = ParseCommandLine({"--chapter-pattern", "^第.+章", "a.txt"});
+    EXPECT_TRUE(o.byChapters);
+    ASSERT_TRUE(o.reading.chapterPattern);
+    EXPECT_EQ(o.reading.chapterPattern->Text(), "^第.+章");
+    const CliOptions chapters = ParseCommandLine({"chapters", "a.txt", "--chapter-pattern=^Episode"});
+    ASSERT_TRUE(chapters.reading.chapterPattern);
+    EXPECT_FALSE(ParseCommandLine({"-n", "书", "a.txt"}).reading.chapterPattern);
+}
+
 TEST(CliOptions, BadUsage)
 {
     struct Case {
@@ -118,7 +131,9 @@ TEST(CliOptions, BadUsage)
         std::string message;
     } cases[] = {
         {{}, "请填写书名!"},
-        {{"a.txt"}, "请填写书名!"},
+        {{"a.txt", "b.txt"}, "请填写书名!"},  // one source may name the book; two need -n
+        {{"--chapter-pattern", "^第(", "a.txt"}, "章节规则无效：^第(（第 4 个字符处：missing closing parenthesis）"},
+        {{"chapters", "--chapter-pattern=", "a.txt"}, "章节规则无效：（章节规则是空的）"},
         {{"-n", "", "a.txt"}, "请填写书名!"},
         {{"--name=", "a.txt"}, "请填写书名!"},
         {{"-n", "书"}, "没有要生成的内容!请给出文本文件或文件夹。"},

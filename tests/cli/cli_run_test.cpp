@@ -182,7 +182,10 @@ TEST_F(CliRun, Failures)
         int code;
         std::string message;  // the first line of stderr
     } cases[] = {
-        {"no name", {"-t", m_template, "-o", book, src}, 2, "请填写书名!"},
+        {"no name for two sources", {"-t", m_template, "-o", book, src, m_dir.Path("src/2.txt")}, 2, "请填写书名!"},
+        {"no name and a source that gives none", {"-t", m_template, "-o", book, m_dir.Path("src/.txt")}, 2, "请填写书名!"},
+        {"a bad chapter pattern", {"-n", "书", "--chapter-pattern", "第(章", "-t", m_template, "-o", book, src}, 2,
+         "章节规则无效：第(章（第 4 个字符处：missing closing parenthesis）"},
         {"unknown option", {"-n", "书", "-q", src}, 2, "未知的选项：-q"},
         {"book over its template", {"-n", "书", "-t", m_template, "-o", m_template, src}, 2,
          "电子书不能写在模板上：" + m_template},
@@ -284,6 +287,75 @@ TEST_F(CliRun, ChaptersListsThePartsAndWhy)
     const Result missing = Run({"chapters", m_dir.Path("none.txt")});
     EXPECT_EQ(missing.code, 1);
     EXPECT_EQ(missing.err, "打开文件出错!\n  " + m_dir.Path("none.txt") + "\n");
+}
+
+// The user's own pattern: the lines it matches are the headings; a source it matches nothing
+// in, or where it backtracks past its limit, is imported whole with a note saying which.
+TEST_F(CliRun, ChapterPatternDecidesTheHeadings)
+{
+    const std::string novel = m_dir.Path("novel.txt");
+    test::WriteFile(novel, "说明\r\nEpisode 1：谁？\r\n正文一。\r\n第一章 甲\r\n正文。\r\n  Episode 2  \r\n正文二。");
+    const std::string runaway = m_dir.Path("runaway.txt");
+    test::WriteFile(runaway, "Episode 1\n" + std::string(400, 'a') + "!\n正文。");
+    // One pattern for three files; (a+)+$ backtracks without end on the long line of the third.
+    const std::string pattern = "^(Episode \\d+|(a+)+$)";
+    Result r = Run({"chapters", "--chapter-pattern", pattern, novel, m_dir.Path("src/10.txt"), runaway});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, novel + "\n  UTF-8，3 部分，3 章\n"
+                     "  序号    行号      字数  标题\n"
+                     "     1       1         4  novel\n"
+                     "     2       2        32  Episode 1：谁？\n"
+                     "     3       6        19  Episode 2\n" +
+                     m_dir.Path("src/10.txt") + "\n  UTF-8，1 部分，章节规则“" + pattern + "”没有匹配任何一行（按不分章节导入）\n"
+                     "  序号    行号      字数  标题\n"
+                     "     1       1         7  10\n" +
+                     runaway + "\n  UTF-8，1 部分，章节规则在第 2 行匹配时回溯过多，已放弃这条规则（按不分章节导入）\n"
+                     "  序号    行号      字数  标题\n"
+                     "     1       1       415  runaway\n");
+    // The pattern implies --chapters.
+    const std::string book = m_dir.Path("out/书.jar");
+    r = Run({"-n", "书", "--chapter-pattern=^(Episode|第)", "-t", m_template, "-o", book, novel});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find("已生成")), "添加：novel（UTF-8，4 部分，4 章）\n");
+    EXPECT_EQ(InspectBook(book).indexLines,
+              (std::vector<std::string> {"佚名", "qinghe.example", "书", "novel", "Episode 1：谁？", "第一章 甲", "Episode 2"}));
+    // The same pattern, with (a+)+ on the long line: refused there, the source imported whole.
+    r = Run({"-n", "书", "--chapter-pattern", "^(Episode|(a+)+$)", "-t", m_template, "-o", book, runaway});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find("已生成")), "添加：runaway（UTF-8，1 部分，章节规则在第 2 行匹配时回溯过多，已放弃这条规则）\n");
+}
+
+// One source may name the book and its author; what the command gives wins.
+TEST_F(CliRun, BookNameAndAuthorFromTheSource)
+{
+    const std::string named = m_dir.Path("《风起》作者：某人.txt");
+    test::WriteFile(named, "第一章\r\n正文。");
+    const std::string labelled = m_dir.Path("download.txt");
+    test::WriteFile(labelled, "\xCA\xE9\xC3\xFB\xA3\xBA\xD4\xC6\xD3\xBF\r\n\xD7\xF7\xD5\xDF\xA3\xBA\xC4\xB3\xC8\xCB\r\n");  // GBK 书名：云涌 作者：某人
+    const struct {
+        std::vector<std::string> args;
+        std::string said;
+        const char* jar;
+        const char* author;
+    } cases[] = {
+        {{named}, "书名：风起（取自来源）\n作者：某人（取自来源）\n", "风起.jar", "某人"},
+        {{"-n", "书", named}, "作者：某人（取自来源）\n", "书.jar", "某人"},
+        {{"-a", "别人", named}, "书名：风起（取自来源）\n", "风起.jar", "别人"},
+        {{labelled}, "书名：云涌（取自来源）\n作者：某人（取自来源）\n", "云涌.jar", "某人"},
+        {{m_dir.Path("src/10.txt")}, "书名：10（取自来源）\n", "10.jar", "佚名"},
+        {{m_dir.Path("src")}, "书名：src（取自来源）\n", "src.jar", "佚名"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"-t", m_template, "-o", m_dir.Path("out")};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result r = Run(args);
+        ASSERT_EQ(r.code, 0) << c.jar << r.err;
+        EXPECT_EQ(r.out.substr(0, c.said.size()), c.said) << c.jar;
+        const BookInspection b = InspectBook(m_dir.Path("out/") + c.jar);
+        EXPECT_TRUE(b.Ok()) << c.jar;
+        ASSERT_FALSE(b.indexLines.empty()) << c.jar;
+        EXPECT_EQ(b.indexLines[0], c.author) << c.jar;
+    }
 }
 
 // Ctrl+C while the book is written: the build stops, reports it and leaves the older book.

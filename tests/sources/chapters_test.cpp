@@ -52,6 +52,8 @@ TEST(ChapterHeading, LinesThatAreHeadingsAndTheirTitles)
         {"卷一 第三章 山雨", "卷一 第三章 山雨"},
         {"第一卷 风起 第一章 雨夜", "第一卷 风起 第一章 雨夜"},
         {"《》目录 第一回　宴桃园", "第一回　宴桃园"},
+        {"卷二‧金世成　　出自某某某某书的第二卷第三篇", "卷二‧金世成　　出自某某某某书的第二卷第三篇"},  // U+2027
+        {"卷三・二商", "卷三・二商"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -185,6 +187,7 @@ struct BookCase {
 TEST(FindChapters, ShapesOfDownloadedBooks)
 {
     const std::string p = "　　他说了很多话，大家都听着，没有人出声。\n";  // a paragraph
+    const std::string q = "他说了很多话，大家都听着，没有人出声。\n";    // one without indent
     const BookCase table[] = {
         // A hard-wrapped line that starts like a heading and runs on is prose.
         {"wrapped line starting with 第N回 and a comma", "第一回 起\n" + p + "第三回里说过的那件事，后来又被\n人提起。\n第二回 承\n" + p,
@@ -267,6 +270,62 @@ TEST(FindChapters, ShapesOfDownloadedBooks)
         {"CR-only line ends", "第一章 甲\r　　他走了。\r第二章 乙\r　　他来了。\r", {"第一章 甲", "第二章 乙"}},
         {"CR LF line ends", "第一章 甲\r\n　　他走了。\r\n第二章 乙\r\n　　他来了。\r\n", {"第一章 甲", "第二章 乙"}},
         // One set of character rules: an indent of U+00A0 or a leading U+FEFF is a space.
+        // The running sequence: a line whose number continues the book's exactly is a heading
+        // whatever its title holds; one whose number breaks it stays text.
+        {"punctuation in titles that continue the sequence",
+         "第十一章 甲\n" + p + "第十二章别走，师父\n" + p + "第十三章谁在说谎？\n" + p + "第十四章融合?终局\n" + p + "第十五章“宽”与“严”\n" + p +
+             "第十六章 乙\n" + p,
+         {"第十一章 甲", "第十二章别走，师父", "第十三章谁在说谎？", "第十四章融合?终局", "第十五章“宽”与“严”", "第十六章 乙"}},
+        {"punctuation in the title of the last chapter", "第一章 甲\n" + p + "第二章 乙\n" + p + "第三章走吧，回家\n" + p,
+         {"第一章 甲", "第二章 乙", "第三章走吧，回家"}},
+        {"punctuation in the title of the first chapter", "第一章别哭，孩子\n" + p + "第二章 乙\n" + p + "第三章 丙\n" + p,
+         {"第一章别哭，孩子", "第二章 乙", "第三章 丙"}},
+        {"a number that breaks the sequence is text however its title reads",
+         "第十一章 甲\n" + p + "第十五章别走，师父\n" + p + "第十二章 乙\n" + p + "第十二章里说的，都是真的\n" + p + "第十三章 丙\n" + p,
+         {"第十一章 甲", "第十二章 乙", "第十三章 丙"}},
+        {"an advertisement glued to a heading is cut off",
+         "第42章 甲\n" + p + "第43章 初雪[http://www.example-pan.com]百度云搜索，找小说就来这里，最新章节全文免费下载阅读…\n" + p +
+             "第44章 春【example-pan.com 手机用户请到这里阅读，更多好书等你来看】\n" + p + "第45章 乙\n" + p,
+         {"第42章 甲", "第43章 初雪", "第44章 春", "第45章 乙"}},
+        {"an advertised line out of sequence is text",
+         "第42章 甲\n" + p + "第99章 初雪[http://www.example-pan.com]百度云搜索，找小说就来这里…\n" + p + "第43章 乙\n" + p,
+         {"第42章 甲", "第43章 乙"}},
+        {"bare numbers in a text without blank lines or indents",
+         "三\n" + q + q + "四\n" + q + "五\n" + q + q + "六\n" + q, {"三", "四", "五", "六"}},
+        {"a counted list in a text without blank lines is text", q + "他数着：\n一\n二\n三\n" + q + q, {}},
+        {"numbered titles written inconsistently",
+         "part 36 甲\n" + p + "part 37 乙\n" + p + "part38丙\n" + p + "part 39 丁\n" + p + "P art 40 戊\n" + p + "part 41 己\n" + p +
+             "42\n" + p + "part 43 庚\n" + p + "44．\n" + p + "part 45 辛\n" + p,
+         {"part 36 甲", "part 37 乙", "part38丙", "part 39 丁", "P art 40 戊", "part 41 己", "42", "part 43 庚", "44．", "part 45 辛"}},
+        {"a number of another style out of sequence is text",
+         "part 1 甲\n" + p + "part 2 乙\n" + p + "P art 7 丁\n" + p + "part 3 丙\n" + p + "2000年的冬天\n" + p + "part 4 庚\n" + p,
+         {"part 1 甲", "part 2 乙", "part 3 丙", "part 4 庚"}},
+        {"卷N‧title with a source after it, a sub-title under each",
+         "卷一‧考城隍　　出自某某某某书的第一卷第一篇\n原题：某某\n" + p + "卷一‧耳中人　　出自某某某某书的第一卷第二篇\n原题：某某\n" + p +
+             "卷二‧金世成　　出自某某某某书的第二卷第一篇\n原题：某某\n" + p,
+         {"卷一‧考城隍　　出自某某某某书的第一卷第一篇", "卷一‧耳中人　　出自某某某某书的第一卷第二篇", "卷二‧金世成　　出自某某某某书的第二卷第一篇"}},
+        {"a bare title with the list comma inside", "\n★柳条、木屐和灯笼\n\n" + p + p + "\n★老街\n\n" + p + p + "\n★小河\n\n" + p + p,
+         {"★柳条、木屐和灯笼", "★老街", "★小河"}},
+        {"the licence after a Project Gutenberg end line is no chapter",
+         "CHAPTER I\n\nIt was dark.\n\nCHAPTER II\n\nIt was light.\n\nEpilogue\n\nAnd then it was over.\n\n"
+         "*** END OF THE PROJECT GUTENBERG EBOOK A TALE ***\n\nSection 1. General Terms of Use\n\nBy reading this.\n\n"
+         "Section 2. Information about the Mission\n\nVolunteers.\n\nSection 3. Information about the Foundation\n\nThe foundation.\n",
+         {"CHAPTER I", "CHAPTER II", "Epilogue"}},
+        {"an epilogue heading its own numbered chapters, with the licence after the book",
+         "Chapter XIII.\nA Corrupter Of Thought\n\nIt was late.\n\nChapter XIV.\nThe Peasants Stand Firm\n\nIt was later.\n\n\n\n"
+         "EPILOGUE\n\n\n\nChapter I.\nPlans For Escape\n\nVery early.\n\nChapter II.\nThe Lie\n\nAnd then.\n\n"
+         "*** END OF THE PROJECT GUTENBERG EBOOK THE BROTHERS ***\n\nSection 1. General Terms of Use\n\nBy reading.\n\n"
+         "Section 2. Information about the Mission\n\nVolunteers.\n\nSection 3. The Foundation\n\nThe foundation.\n",
+         {"Chapter XIII.", "Chapter XIV.", "EPILOGUE Chapter I.", "Chapter II."}},
+        {"an opening word between chapters followed by text stays text",
+         "第一章 甲\n" + p + "\n尾声\n\n" + p + "第二章 乙\n" + p, {"第一章 甲", "第二章 乙"}},
+        {"headings centred with hundreds of spaces",
+         std::string(200, ' ') + "第一章 一个足足有四十个字的很长很长很长很长很长很长很长很长很长很长很长的标题呀" + std::string(200, ' ') + "\n" + p +
+             std::string(300, ' ') + "第二章 乙" + std::string(300, ' ') + "\n" + p,
+         {"第一章 一个足足有四十个字的很长很长很长很长很长很长很长很长很长很长很长的标题呀", "第二章 乙"}},
+        {"contents listing two volumes a line: its last line is no volume heading",
+         "目录\n第一卷 风起　第二卷 云涌\n第三卷 落叶　第四卷 归根\n第五卷 终\n\n第一章 甲\n" + p + "第二章 乙\n" + p,
+         {"书", "第一章 甲", "第二章 乙"}},
         {"no-break space and BOM before headings", "\xEF\xBB\xBF序章 开端\n" + p + "\xC2\xA0\xC2\xA0" "Chapter 3\n" + p + "第四章 甲\n" + p,
          {"序章 开端", "Chapter 3", "第四章 甲"}},
     };
@@ -284,9 +343,17 @@ TEST(FindChapters, ShapesOfDownloadedBooks)
 // falls at a piece's end (a CR of a CR LF, a heading's first byte).
 TEST(ChapterFinder, PiecesGiveWhatTheWholeGives)
 {
-    const std::string text = "前言\r\n说明。\r\n第一章 甲\r\n　　他走了。\r第二章 乙\r\r\n　　他来了。\n尾声";
+    const std::string spaces(300, ' ');
+    const std::pair<std::string, std::vector<std::string>> texts[] = {
+        {"前言\r\n说明。\r\n第一章 甲\r\n　　他走了。\r第二章 乙\r\r\n　　他来了。\n尾声", {"前言", "第一章 甲", "第二章 乙", "尾声"}},
+        // Centred headings: the indent runs over several pieces.
+        {"前言\r\n说明。\r\n" + spaces + "第一章 甲" + spaces + "\r\n　　他走了。\r" + spaces + "第二章 乙\r\r\n　　他来了。\n尾声",
+         {"前言", "第一章 甲", "第二章 乙", "尾声"}},
+    };
+    for (const auto& [text, titles] : texts) {
+    SCOPED_TRACE(text.substr(0, 20));
     const std::vector<Chapter> whole = FindChapters(text, "书");
-    ASSERT_EQ(Titles(whole), (std::vector<std::string> {"前言", "第一章 甲", "第二章 乙", "尾声"}));
+    ASSERT_EQ(Titles(whole), titles);
     ChapterFinder finder("书");
     for (std::size_t i = 0; i < text.size();) {
         std::size_t n = 1;
@@ -304,6 +371,7 @@ TEST(ChapterFinder, PiecesGiveWhatTheWholeGives)
         EXPECT_EQ(pieces[i].line, whole[i].line);
     }
     EXPECT_EQ(whole[2].line, 5u) << "CR alone, CR LF and LF each end one line";
+    }
 }
 
 // The lines refused as headings, and why.
