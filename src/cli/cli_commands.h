@@ -15,6 +15,7 @@ extern std::atomic<bool> g_cancelRequested;
 int RunBuild(const CliOptions& options, const CliContext& context, std::ostream& out, std::ostream& err);
 int RunInspect(const std::string& book, std::ostream& out, std::ostream& err);
 int RunChapters(const CliOptions& options, std::ostream& out, std::ostream& err);
+int RunClean(const CliOptions& options, std::ostream& out, std::ostream& err);
 
 // Writes what went wrong, in the program's own words, with the file concerned.
 void ReportFailure(std::ostream& err, const CException& failure);
