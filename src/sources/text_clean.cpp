@@ -356,6 +356,20 @@ struct SiteFinding {
     std::vector<Span> removed;  // removeText: the stretches of code points to remove
 };
 
+// A heading the chapter rules read: it starts a paragraph, is never joined nor removed.
+bool ReadsAsHeading(std::u32string_view line)
+{
+    while (!line.empty() && IsSpace(line.back()))
+        line.remove_suffix(1);
+    while (!line.empty() && IsSpace(line.front()))
+        line.remove_prefix(1);
+    if (line.empty())
+        return false;
+    const HeadingKind kind = ReadHeadingLine(line).kind;
+    return kind == HeadingKind::numbered || kind == HeadingKind::volume || kind == HeadingKind::english ||
+           kind == HeadingKind::special;
+}
+
 // A site's text in brackets anywhere in the line, "［华夏网·电子书下载乐园—www.china8.com.cn］".
 void FindBracketedSiteText(std::u32string_view f, const std::vector<Span>& addresses, SiteFinding& finding)
 {
@@ -376,10 +390,11 @@ void FindBracketedSiteText(std::u32string_view f, const std::vector<Span>& addre
         const std::size_t end = f.find(close, address.end);
         if (end == std::u32string_view::npos || end - address.end > 24)
             continue;
+        // A bare address in brackets may be the story's ("我的博客（http://…）"): a site's has its words.
         const WordCount words = CountWords(f, open + 1, end, addresses);
-        if (words.other <= 4 && !finding.removed.empty() && finding.removed.back().end > open)
+        if (words.other > 4 || words.promotion < 2)
             continue;
-        if (words.other <= 4)
+        if (finding.removed.empty() || finding.removed.back().end <= open)
             finding.removed.push_back({open, end + 1});
     }
 }
@@ -387,7 +402,8 @@ void FindBracketedSiteText(std::u32string_view f, const std::vector<Span>& addre
 // A site's address and promotion at the end of a line ("……不做作。”t!xt-小说天\堂www.xiaoshuotxt.net",
 // "第一章 雨夜 八一中文网 www.81zw.com"): from the first address back over signs, Latin
 // letters and the site's words, to the end of the story's sentence or a word of the story.
-void FindSiteTail(std::u32string_view f, const std::vector<Span>& addresses, SiteFinding& finding)
+void FindSiteTail(std::u32string_view f, std::u32string_view original, const std::vector<Span>& addresses,
+                  SiteFinding& finding)
 {
     const std::size_t firstTail = finding.removed.empty() ? 0 : finding.removed.back().end;
     std::size_t a = 0;
@@ -418,30 +434,22 @@ void FindSiteTail(std::u32string_view f, const std::vector<Span>& addresses, Sit
         else
             break;
     }
-    // The story before it, and nothing but the site's text after it.
+    // The story before it, ended as a sentence or a heading ("他打开电脑，登录www.…，搜索" goes on
+    // as a sentence: no site's text is glued there), and nothing but the site's text after it.
     std::size_t story = k;
     while (story > 0 && IsSpace(f[story - 1]))
         --story;
     if (story == 0)
         return;
+    const char32_t storyEnd = f[story - 1];
+    const bool inLatin = (storyEnd == '!' || storyEnd == '?') && story >= 2 && IsLatinLetter(f[story - 2]);
+    const bool sentenceEnded = EndsStoryText(storyEnd) && storyEnd != U'》' && !inLatin;
+    if (!sentenceEnded && !ReadsAsHeading(original.substr(0, story)))
+        return;
     const WordCount after = CountWords(f, k, f.size(), addresses);
     if (after.other > 4)
         return;
     finding.removed.push_back({story, f.size()});
-}
-
-// A heading the chapter rules read: it starts a paragraph, is never joined nor removed.
-bool ReadsAsHeading(std::u32string_view line)
-{
-    while (!line.empty() && IsSpace(line.back()))
-        line.remove_suffix(1);
-    while (!line.empty() && IsSpace(line.front()))
-        line.remove_prefix(1);
-    if (line.empty())
-        return false;
-    const HeadingKind kind = ReadHeadingLine(line).kind;
-    return kind == HeadingKind::numbered || kind == HeadingKind::volume || kind == HeadingKind::english ||
-           kind == HeadingKind::special;
 }
 
 bool HasAuthorNote(std::u32string_view f)
@@ -463,8 +471,9 @@ SiteFinding JudgeSiteLine(const LineChars& line, bool hasLatin)
     const bool person = std::any_of(f.begin(), f.end(), IsPerson);
     const std::vector<Span> addresses = hasLatin ? FindAddresses(f) : std::vector<Span>{};
     if (addresses.empty()) {
-        // A site's note without an address: "本书由某某网整理", "声明：本书由…版权归原作者所有".
-        if (speaks || person || f.size() > 100)
+        // A site's note without an address: "本书由某某网整理", "声明：本书由…版权归原作者所有"
+        // (the site's name may be quoted).
+        if (person || f.size() > 100)
             return finding;
         const WordCount words = CountWords(f, 0, f.size(), {});
         for (const std::u32string_view start : kSiteNoteStarts) {
@@ -482,7 +491,7 @@ SiteFinding JudgeSiteLine(const LineChars& line, bool hasLatin)
     }
     const WordCount words = CountWords(f, 0, f.size(), addresses);
     FindBracketedSiteText(f, addresses, finding);
-    FindSiteTail(f, addresses, finding);
+    FindSiteTail(f, line.original, addresses, finding);
     // What is left when the site's text is cut: a heading ("第二十三章www.…") or a sentence's
     // end ("新闻。[网罗电子书：www.…]") is the book's, and stays.
     bool storyLeft = false;
@@ -699,7 +708,7 @@ std::size_t FindWrapWidth(const std::vector<Line>& lines, bool doubleSpaced)
             --midSentence[high + 1];
         }
     }
-    if (lineCount < 8)
+    if (lineCount < 5)
         return 0;
     // Lines wider than W + 2, for each W: from the widths' counts.
     std::vector<std::int64_t> above(kMaxWidth + 3, 0);
@@ -726,7 +735,7 @@ std::size_t FindWrapWidth(const std::vector<Line>& lines, bool doubleSpaced)
         return 0;
     const std::int64_t over = best + 2 <= kMaxWidth ? above[best + 2] : 0;
     const auto total = static_cast<std::int64_t>(lineCount);
-    if (bestCount < 8 || bestCount * 5 < total || over * 8 > total || bestMid * 5 < bestCount * 2)
+    if (bestCount < 4 || bestCount * 5 < total || over * 8 > total || bestMid * 5 < bestCount * 2)
         return 0;
     return best;
 }
