@@ -8,6 +8,7 @@ constexpr char kByChapters[] = "SplitByChapters";
 constexpr char kMaxJarSize[] = "MaxJarSize";
 constexpr char kCompression[] = "Compression";
 constexpr char kConversion[] = "Conversion";
+constexpr char kClean[] = "CleanText";
 
 bool ReadFlag(const SettingValues& values, const char* name, bool fallback)
 {
@@ -46,6 +47,7 @@ WindowSettings ParseWindowSettings(const SettingValues& values)
     const auto conversion = values.find(kConversion);
     if (conversion != values.end())
         ParseConversionName(conversion->second, settings.conversion);
+    settings.clean = ReadFlag(values, kClean, settings.clean);
     return settings;
 }
 
@@ -54,7 +56,8 @@ SettingValues FormatWindowSettings(const WindowSettings& settings)
     return {{kByChapters, settings.byChapters ? "1" : "0"},
             {kMaxJarSize, std::to_string(settings.maxJarBytes)},
             {kCompression, CompressionName(settings.compression)},
-            {kConversion, ConversionName(settings.conversion)}};
+            {kConversion, ConversionName(settings.conversion)},
+            {kClean, settings.clean ? "1" : "0"}};
 }
 
 namespace {
@@ -91,6 +94,8 @@ constexpr SettingPhrase kSettingPhrases[] = {
                : s.conversion == TextConversion::s2t ? "简体转繁体"
                                                      : "";
     },
+    // Said only when on: the text is imported as it is by default.
+    [](const WindowSettings& s) -> std::string { return s.clean ? "整理文本" : ""; },
 };
 
 } // namespace

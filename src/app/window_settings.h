@@ -28,6 +28,7 @@ struct WindowSettings {
     std::uint64_t maxJarBytes = 0;  // 工具 > 分卷大小: one of kVolumeSizeChoices; 0 不分卷
     BookCompression compression = BookCompression::normal;  // 工具 > 压缩
     TextConversion conversion = TextConversion::none;       // 工具 > 繁简转换
+    bool clean = false;  // 工具 > 整理文本: site lines removed, wrapped lines joined (text_clean.h)
     // 工具 > 文本编码 is not remembered: a choice for the files at hand, 自动 at every start.
 };
 

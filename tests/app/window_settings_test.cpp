@@ -53,6 +53,20 @@ TEST(WindowSettings, Conversion)
     }
 }
 
+// 整理文本: off unless written as on; written as it is read.
+TEST(WindowSettings, CleanText)
+{
+    const std::pair<std::string, bool> cases[] = {{"1", true}, {"0", false}, {"yes", false}, {"", false}};
+    EXPECT_FALSE(ParseWindowSettings({}).clean);
+    for (const auto& [text, clean] : cases)
+        EXPECT_EQ(ParseWindowSettings({{"CleanText", text}}).clean, clean) << text;
+    for (bool clean : {false, true}) {
+        WindowSettings settings;
+        settings.clean = clean;
+        EXPECT_EQ(ParseWindowSettings(FormatWindowSettings(settings)).clean, clean);
+    }
+}
+
 TEST(WindowSettings, WrittenAsTheyAreRead)
 {
     for (bool byChapters : {false, true}) {
@@ -96,6 +110,10 @@ TEST(WindowSettings, DescribedInOneLineAsTheMenuReadsThem)
     EXPECT_EQ(DescribeSettings(settings), "设置：按章节拆分 · 分卷 2 MB · 压缩 快速 · 繁体转简体");
     settings.conversion = TextConversion::s2t;
     EXPECT_NE(DescribeSettings(settings).find(" · 简体转繁体"), std::string::npos);
+    settings.clean = true;
+    EXPECT_EQ(DescribeSettings(settings), "设置：按章节拆分 · 分卷 2 MB · 压缩 快速 · 简体转繁体 · 整理文本");
+    settings.conversion = TextConversion::none;
+    EXPECT_EQ(DescribeSettings(settings), "设置：按章节拆分 · 分卷 2 MB · 压缩 快速 · 整理文本");
 }
 
 } // namespace
