@@ -100,8 +100,8 @@ bool IsPromotionKey(char32_t c)
     }
 }
 
-// Speech and people: a line that says "he", "she", "you" is story, whatever else it holds.
-bool IsPerson(char32_t c) { return c == U'他' || c == U'她' || c == U'你'; }
+// People: a line that says "he" or "she" is story, whatever else it holds (a site says "you").
+bool IsPerson(char32_t c) { return c == U'他' || c == U'她'; }
 
 // Words of the download sites' lines, gathered from real downloads (longest first where one
 // holds another, as they are matched from the left).
@@ -113,12 +113,13 @@ constexpr std::u32string_view kPromotionWords[] = {
     U"版权归原作者", U"版权归作者", U"版权", U"原作者", U"出版社", U"所有", U"请购买正版", U"购买正版", U"正版",
     U"请支持", U"支持", U"订阅", U"购买", U"下载后", U"小时内删除", U"删除", U"仅供", U"预览", U"交流学习",
     U"学习", U"使用", U"如果喜欢", U"喜欢", U"免责声明", U"声明", U"申明", U"说明", U"本人不做任何负责",
-    U"内容", U"互联网", U"网络",
+    U"内容", U"互联网", U"网络", U"无任何关系", U"用户", U"存储", U"空间", U"服务", U"以下作品", U"以上作品", U"作品",
     U"更多精彩", U"更多", U"精彩", U"精品", U"好书", U"最新章节", U"最新", U"章节", U"更新", U"最快", U"全文阅读",
     U"全文", U"全本", U"免费下载", U"免费", U"下载", U"在线阅读", U"在线", U"阅读", U"手机访问", U"手机用户",
     U"手机", U"请访问", U"访问", U"请登录", U"请登陆", U"登录", U"登陆", U"欢迎", U"敬请", U"请", U"尽在",
     U"本站", U"网站", U"网址", U"地址", U"论坛", U"首发", U"无弹窗", U"手打", U"百度云搜索", U"百度搜索", U"百度",
     U"搜索", U"请记住", U"记住", U"收藏", U"推荐", U"电子书", U"小说网", U"中文网", U"文学网", U"书网", U"小说",
+    U"手机铃声", U"手机电影", U"手机游戏", U"智能软件", U"软件", U"游戏", U"应用", U"丰富多彩", U"资源网",
     U"天堂", U"书吧", U"书城", U"书屋", U"书库", U"书包", U"乐园", U"文学", U"资源", U"排行榜", U"网",
 };
 
@@ -477,10 +478,13 @@ SiteFinding JudgeSiteLine(const LineChars& line, bool hasLatin)
             return finding;
         const WordCount words = CountWords(f, 0, f.size(), {});
         for (const std::u32string_view start : kSiteNoteStarts) {
-            if (!StartsWith(f, 0, start))
+            // At the start, or after a word such as "附：【".
+            const std::size_t at = f.find(start);
+            if (at == std::u32string_view::npos || at > 4)
                 continue;
-            const bool verb = std::any_of(std::begin(kSiteNoteVerbs), std::end(kSiteNoteVerbs),
-                                          [&](std::u32string_view v) { return f.find(v, start.size()) != std::u32string_view::npos; });
+            const bool verb = std::any_of(std::begin(kSiteNoteVerbs), std::end(kSiteNoteVerbs), [&](std::u32string_view v) {
+                return f.find(v, at + start.size()) != std::u32string_view::npos;
+            });
             if (verb && words.other <= std::max<std::size_t>(6, words.promotion / 2)) {
                 finding.verdict = SiteVerdict::removeLine;
                 finding.reason = SiteReason::note;
@@ -492,15 +496,15 @@ SiteFinding JudgeSiteLine(const LineChars& line, bool hasLatin)
     const WordCount words = CountWords(f, 0, f.size(), addresses);
     FindBracketedSiteText(f, addresses, finding);
     FindSiteTail(f, line.original, addresses, finding);
-    // What is left when the site's text is cut: a heading ("第二十三章www.…") or a sentence's
-    // end ("新闻。[网罗电子书：www.…]") is the book's, and stays.
+    // What is left when the site's text is cut: a heading ("第二十三章www.…") or a sentence
+    // of the story's words ("新闻。[网罗电子书：www.…]") is the book's, and stays.
     bool storyLeft = false;
-    std::size_t from = 0;
-    for (const Span& s : finding.removed) {
-        const std::u32string_view left = std::u32string_view(line.original).substr(from, s.begin - from);
-        storyLeft = storyLeft || ReadsAsHeading(left) ||
-                    std::any_of(left.begin(), left.end(), [](char32_t c) { return c != U'》' && EndsStoryText(c); });
-        from = s.end;
+    if (!finding.removed.empty()) {
+        const std::u32string_view left = std::u32string_view(line.original).substr(0, finding.removed.front().begin);
+        const WordCount leftWords = CountWords(f, 0, finding.removed.front().begin, addresses);
+        storyLeft = ReadsAsHeading(left) ||
+                    (std::any_of(left.begin(), left.end(), [](char32_t c) { return c != U'》' && EndsStoryText(c); }) &&
+                     leftWords.other * 2 > leftWords.promotion);
     }
     if (!storyLeft && !speaks && !person && (words.other <= 6 || words.other * 2 <= words.promotion)) {
         finding.verdict = SiteVerdict::removeLine;
@@ -552,8 +556,8 @@ std::vector<Line> ReadLines(std::string_view text)
                 break;
             width += CharWidth(cp.c);
             i += cp.length;
-            line.indented = true;
         }
+        line.indented = width >= 2;  // one space is a scan's slip, not a paragraph's indentation
         line.begin = i;
         std::size_t contentEnd = i;
         std::uint32_t contentWidth = width;
@@ -661,6 +665,18 @@ bool StartsListItem(std::string_view content)
     return start.size() >= 2 && (start[0] == '-' || start[0] == '*' || start[0] == U'•') && start[1] == ' ';
 }
 
+// A rule of one sign repeated ("-----", "====", "*****", a scan's "---- page 32 ----"):
+// a separator, never joined to a paragraph.
+bool IsRule(std::string_view content)
+{
+    if (content.size() < 3)
+        return false;
+    const char c = content[0];
+    if (c != '-' && c != '=' && c != '*' && c != '~' && c != '_' && c != '#')
+        return content.compare(0, 9, "\u2014\u2014\u2014") == 0 || content.compare(0, 9, "\u2500\u2500\u2500") == 0;
+    return content[1] == c && content[2] == c;
+}
+
 constexpr std::size_t kMaxWidth = 512;  // wider lines are not wrapped at a width
 constexpr std::size_t kMinWrapWidth = 40;
 
@@ -674,7 +690,7 @@ WidthRange WrapRange(const Line& line, const Line& next)
 {
     const std::size_t gap = line.latinEnd && next.latinStart && line.hasSpace ? 1 : 0;
     const std::size_t low = line.width >= 2 ? line.width - 2 : 0;
-    return {low, line.width + gap + std::max<std::uint32_t>(next.firstWidth, 1) + 1};
+    return {low, line.width + gap + std::max<std::uint32_t>(next.firstWidth, 2) + 1};
 }
 
 // The wrap width of the text, or 0 when it is not hard-wrapped: the width W at which most
@@ -843,7 +859,7 @@ std::string CleanText(std::string_view text, CleanReport* report)
         const std::string_view content = contentOf(i);
         if (content.empty())
             continue;
-        const bool heading = IsHeading(content);
+        const bool heading = IsHeading(content) || IsRule(content);  // neither joined nor indented
         bool join = false;
         if (open && previous && wrapWidth && (!blankSeen || doubleSpaced) && !heading && !previous->heading) {
             const WidthRange r = WrapRange(*previous, line);
