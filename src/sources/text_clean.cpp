@@ -888,5 +888,8 @@ std::string CleanText(std::string_view text, CleanReport* report)
         previous = &lines[i];
     }
     closeParagraph();
+    if (report)
+        std::stable_sort(report->changes.begin(), report->changes.end(),
+                         [](const CleanChange& a, const CleanChange& b) { return a.line < b.line; });
     return out;
 }
