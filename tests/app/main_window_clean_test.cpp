@@ -63,6 +63,7 @@ TEST_F(MainWindowTest, CleanTextIsRememberedShownAndCleansFilesAndTypedText)
     services.fileAnswers = {file};
     Run([&](HWND w) {
         EXPECT_TRUE(CleanChecked(w));
+        MenuCommand(w, IDM_SPLIT_CHAPTERS);
         MenuCommand(w, IDM_CLEAN_TEXT);
         EXPECT_FALSE(CleanChecked(w));
         Click(w, IDC_ADD_FILE);
