@@ -4,6 +4,7 @@
 #include "app/main_window_test.h"
 
 #include "res/resource.h"
+#include "support/picture.h"
 
 namespace wintest {
 namespace {
@@ -32,6 +33,7 @@ bool CleanChecked(HWND w)
 TEST_F(MainWindowTest, CleanTextIsRememberedShownAndCleansFilesAndTypedText)
 {
     const std::string file = Write("下载.txt", kDownload);
+    const std::string shot = ScreenshotPath("main_window_clean.png");  // the settings line with 整理文本
     services.fileAnswers = {file};
     Run([&](HWND w) {
         EXPECT_FALSE(CleanChecked(w)) << "off until asked for";
@@ -41,6 +43,8 @@ TEST_F(MainWindowTest, CleanTextIsRememberedShownAndCleansFilesAndTypedText)
         EXPECT_TRUE(CleanChecked(w));
         EXPECT_NE(ItemText(w, IDC_SETTINGS_LINE).find(" · 整理文本"), std::string::npos);
         Click(w, IDC_ADD_FILE);
+        SetCursorPos(0, 0);
+        SaveScreenshot(w, shot);
         OnNextModal([](HWND dialog) {
             SetItemText(dialog, IDC_CONTENT_TITLE, "打的");
             SetItemText(dialog, IDC_CONTENT_TEXT, "本书由某某网整理\r\n   第一行。\r\n\r\n\r\n第二行。  ");
@@ -58,6 +62,8 @@ TEST_F(MainWindowTest, CleanTextIsRememberedShownAndCleansFilesAndTypedText)
               "八十年代男女见面，习惯坐私人小咖，地方暗，静，但有蟑螂。一天夜里，两人坐进一家小咖啡馆。\r\n");
     EXPECT_EQ(Texts()[2], "　　第一行。\r\n\r\n　　第二行。\r\n");
     EXPECT_EQ(services.settings.at("CleanText"), "1");
+    const test::Picture picture = test::ReadPng(shot);
+    EXPECT_GT(test::CountColours(picture, picture.Whole()), 1u) << shot << " is blank";
 
     // The next run starts with it on; turned off, the text is kept as it is.
     services.fileAnswers = {file};
