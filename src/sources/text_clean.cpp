@@ -95,7 +95,7 @@ bool EndsStoryText(char32_t c)
 bool IsPromotionKey(char32_t c)
 {
     switch (c) {
-    case U'书': case U'整': case U'载': case U'访': case U'首': case U'站': case U'权': case U'明': return true;
+    case U'书': case U'整': case U'载': case U'访': case U'首': case U'站': case U'权': return true;
     default: return false;
     }
 }
@@ -476,7 +476,6 @@ SiteFinding JudgeSiteLine(const LineChars& line, bool hasLatin)
         // (the site's name may be quoted).
         if (person || f.size() > 100)
             return finding;
-        const WordCount words = CountWords(f, 0, f.size(), {});
         for (const std::u32string_view start : kSiteNoteStarts) {
             // At the start, or after a word such as "附：【".
             const std::size_t at = f.find(start);
@@ -485,6 +484,7 @@ SiteFinding JudgeSiteLine(const LineChars& line, bool hasLatin)
             const bool verb = std::any_of(std::begin(kSiteNoteVerbs), std::end(kSiteNoteVerbs), [&](std::u32string_view v) {
                 return f.find(v, at + start.size()) != std::u32string_view::npos;
             });
+            const WordCount words = verb ? CountWords(f, 0, f.size(), {}) : WordCount{};
             if (verb && words.other <= std::max<std::size_t>(6, words.promotion / 2)) {
                 finding.verdict = SiteVerdict::removeLine;
                 finding.reason = SiteReason::note;
@@ -641,7 +641,24 @@ std::u32string ToCodePoints(std::string_view s)
 // A heading line starts a paragraph and is never joined: the chapter rules read it.
 bool IsHeading(std::string_view content)
 {
-    return content.size() <= 4 * kMaxEnglishHeadingChars && ReadsAsHeading(ToCodePoints(content));
+    // Most lines are longer than a heading: counted before they are read.
+    if (content.size() > 4 * kMaxEnglishHeadingChars)
+        return false;
+    std::size_t chars = 0;
+    for (const char c : content)
+        chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    const bool latin = static_cast<unsigned char>(content[0]) < 0x80;
+    if (chars > (latin ? kMaxEnglishHeadingChars : kMaxHeadingChars) + 4)
+        return false;
+    thread_local std::u32string line;
+    line.clear();
+    const auto* p = reinterpret_cast<const unsigned char*>(content.data());
+    for (std::size_t i = 0; i < content.size();) {
+        const CodePoint cp = ReadCodePoint(p + i, content.size() - i);
+        line.push_back(cp.c);
+        i += cp.length;
+    }
+    return ReadsAsHeading(line);
 }
 
 // A list item starts a paragraph: "1.", "12、", "一、", "（一）", "(3)", "①", "- ", "* ".
