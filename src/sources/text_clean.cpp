@@ -518,21 +518,27 @@ SiteFinding JudgeSiteLine(const LineChars& line, bool hasLatin)
 }
 
 // A line of the text: where it is, its indentation, its display width and what it holds.
+// Kept small: a book has a million lines.
 struct Line {
     std::size_t begin = 0;  // content: after the indentation
     std::size_t end = 0;    // without trailing spaces
-    std::size_t number = 0;
-    std::uint32_t width = 0;       // display width, the indentation counted
-    std::uint32_t firstWidth = 0;  // width of the first word (Latin) or character
-    bool indented = false;
-    bool hasLatin = false;  // a Latin letter, ASCII or full-width: may hold an address
-    bool hasKey = false;    // a character of the sites' promotion words
-    bool latinEnd = false;  // ends with a Latin letter, digit or ASCII sign
-    bool latinStart = false;
-    bool hasSpace = false;  // an ASCII space inside: words, not ideographs
-    bool endsWord = false;  // ends with a letter, digit or ideograph: cut in the middle of a sentence
-    bool removed = false;
-    bool heading = false;
+    std::uint32_t number = 0;
+    std::uint16_t width = 0;       // display width, the indentation counted (at most 65535)
+    std::uint16_t firstWidth = 0;  // width of the first word (Latin) or character
+    bool indented : 1;
+    bool hasLatin : 1;    // a Latin letter, ASCII or full-width: may hold an address
+    bool hasKey : 1;      // a character of the sites' promotion words
+    bool latinEnd : 1;    // ends with a Latin letter, digit or ASCII sign
+    bool latinStart : 1;
+    bool hasSpace : 1;    // an ASCII space inside: words, not ideographs
+    bool endsWord : 1;    // ends with a letter, digit or ideograph: cut in the middle of a sentence
+    bool removed : 1;
+    bool heading : 1;
+    Line()
+        : indented(false), hasLatin(false), hasKey(false), latinEnd(false), latinStart(false), hasSpace(false),
+          endsWord(false), removed(false), heading(false)
+    {
+    }
     bool blank() const { return begin == end; }
 };
 
@@ -547,7 +553,7 @@ std::vector<Line> ReadLines(std::string_view text)
     std::size_t number = 0;
     while (i < n) {
         Line line;
-        line.number = ++number;
+        line.number = static_cast<std::uint32_t>(++number);
         // Indentation.
         std::uint32_t width = 0;
         while (i < n) {
@@ -582,7 +588,7 @@ std::vector<Line> ReadLines(std::string_view text)
                     std::size_t j = i;
                     while (j < n && p[j] > ' ' && p[j] < 0x80)
                         ++j;
-                    line.firstWidth = static_cast<std::uint32_t>(j - i);
+                    line.firstWidth = static_cast<std::uint16_t>(std::min<std::size_t>(j - i, 0xFFFF));
                     first = false;
                 }
                 last = b;
@@ -598,7 +604,7 @@ std::vector<Line> ReadLines(std::string_view text)
             if (IsSpace(cp.c))
                 continue;
             if (first) {
-                line.firstWidth = w;
+                line.firstWidth = static_cast<std::uint16_t>(w);
                 first = false;
             }
             if ((cp.c >= 0xFF21 && cp.c <= 0xFF3A) || (cp.c >= 0xFF41 && cp.c <= 0xFF5A))
@@ -609,7 +615,7 @@ std::vector<Line> ReadLines(std::string_view text)
             contentWidth = width;
         }
         line.end = contentEnd;
-        line.width = contentWidth;
+        line.width = static_cast<std::uint16_t>(std::min<std::uint32_t>(contentWidth, 0xFFFF));
         line.latinEnd = last != 0 && last < 0x80;
         line.endsWord = last != 0 && ((last < 0x80 && (std::isalnum(static_cast<int>(last)) != 0)) || IsIdeograph(last));
         if (line.blank())
