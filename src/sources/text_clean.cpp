@@ -597,6 +597,21 @@ std::vector<Line> ReadLines(std::string_view text)
                 contentWidth = width;
                 continue;
             }
+            if (b >= 0xE4 && b <= 0xE9 && n - i >= 3) {
+                // An ideograph of U+4E00..U+9FFF, most of a Chinese text: wide, no space, no letter.
+                const char32_t c = (char32_t(b & 0x0F) << 12) | (char32_t(p[i + 1] & 0x3F) << 6) | (p[i + 2] & 0x3F);
+                width += 2;
+                i += 3;
+                if (first) {
+                    line.firstWidth = 2;
+                    first = false;
+                }
+                line.hasKey = line.hasKey || IsPromotionKey(c);
+                last = c;
+                contentEnd = i;
+                contentWidth = width;
+                continue;
+            }
             const CodePoint cp = ReadCodePoint(p + i, n - i);
             const int w = CharWidth(cp.c);
             width += w;
@@ -664,7 +679,8 @@ bool IsHeading(std::string_view content)
         line.push_back(cp.c);
         i += cp.length;
     }
-    return ReadsAsHeading(line);
+    // The chapter rules' quick look first: a heading of the kinds read here has its key early.
+    return MayHoldKey(std::u32string_view(line).substr(0, kKeyWindowChars)) && ReadsAsHeading(line);
 }
 
 // A list item starts a paragraph: "1.", "12、", "一、", "（一）", "(3)", "①", "- ", "* ".
