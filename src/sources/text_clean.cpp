@@ -95,7 +95,7 @@ bool EndsStoryText(char32_t c)
 bool IsPromotionKey(char32_t c)
 {
     switch (c) {
-    case U'书': case U'整': case U'载': case U'访': case U'首': case U'站': case U'权': return true;
+    case U'书': case U'整': case U'载': case U'访': case U'首': case U'站': case U'权': case U'传': return true;
     default: return false;
     }
 }
@@ -136,9 +136,10 @@ bool IsSiteSuffix(char32_t c)
 // A line starting so is a site's note on the book ("本书由某某网整理").
 constexpr std::u32string_view kSiteNoteStarts[] = {
     U"本书由", U"本书来自", U"本作品来自", U"本图书由", U"本电子书由", U"本书下载于", U"声明", U"申明", U"免责声明",
-    U"更多精彩", U"更多txt", U"更多好书", U"手机用户", U"百度搜索", U"百度云搜索", U"小说下载",
+    U"更多精彩", U"更多txt", U"更多好书", U"手机用户", U"百度搜索", U"百度云搜索", U"小说下载", U"用户上传",
 };
-constexpr std::u32string_view kSiteNoteVerbs[] = {U"整理", U"提供", U"制作", U"收集", U"下载", U"版权", U"访问", U"登"};
+constexpr std::u32string_view kSiteNoteVerbs[] = {U"整理", U"提供", U"制作", U"收集", U"下载", U"版权", U"访问", U"登",
+                                                  U"之内容"};
 
 // The author's own words about the book (asking for votes, a postscript): never removed.
 constexpr std::u32string_view kAuthorNotes[] = {U"求月票", U"求推荐", U"求收藏", U"求订阅", U"求打赏", U"求票", U"月票"};
@@ -477,9 +478,12 @@ SiteFinding JudgeSiteLine(const LineChars& line, bool hasLatin)
         if (person || f.size() > 100)
             return finding;
         for (const std::u32string_view start : kSiteNoteStarts) {
-            // At the start, or after a word such as "附：【".
+            // At the start, after a word such as "附：【", or after a rule ("-----用户上传之内容开始-----").
             const std::size_t at = f.find(start);
-            if (at == std::u32string_view::npos || at > 4)
+            std::size_t firstWord = 0;
+            while (firstWord < f.size() && !IsIdeograph(f[firstWord]) && !IsLatinLetter(f[firstWord]))
+                ++firstWord;
+            if (at == std::u32string_view::npos || at > firstWord + 4)
                 continue;
             const bool verb = std::any_of(std::begin(kSiteNoteVerbs), std::end(kSiteNoteVerbs), [&](std::u32string_view v) {
                 return f.find(v, at + start.size()) != std::u32string_view::npos;
