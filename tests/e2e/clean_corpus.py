@@ -49,6 +49,8 @@ def run_ours(cli, emulator, path):
     """(removed lines, {line: cut text}, [(first, last) joined])."""
     command = ([emulator] if emulator else []) + [cli, "clean", path]
     out = subprocess.run(command, check=True, capture_output=True).stdout.decode("utf-8")
+    if "，删除网站行 " not in out:
+        raise RuntimeError(f"bookmaker-cli clean printed no report for {path}: {out!r}")
     removed, cuts, joins = set(), {}, []
     for line in out.splitlines():
         m = re.match(r"^  删除 第 (\d+) 行：", line)
