@@ -4,6 +4,7 @@
 #include "app/work_window.h"
 #include "res/resource.h"
 #include "sources/source_list.h"
+#include "sources/text_clean.h"
 #include "sources/text_import.h"
 #include "ui/text_trim.h"
 
@@ -15,9 +16,9 @@ constexpr int kTextLimit = 1000000;
 } // namespace
 
 CAddContentDlg::CAddContentDlg(ui::IServices& services, CSourceList& sources, bool byChapters,
-                               TextConversion conversion, IWorkObserver* observer)
-    : ui::Dialog(IDD_ADD_CONTENT, services), m_bByChapters(byChapters), m_conversion(conversion), m_sources(sources),
-      m_pObserver(observer)
+                               TextConversion conversion, bool clean, IWorkObserver* observer)
+    : ui::Dialog(IDD_ADD_CONTENT, services), m_bByChapters(byChapters), m_conversion(conversion), m_bClean(clean),
+      m_sources(sources), m_pObserver(observer)
 {
 }
 
@@ -84,6 +85,7 @@ void CAddContentDlg::OnSave()
     bool importFailed = false;
     const bool byChapters = m_bByChapters;
     const TextConversion conversion = m_conversion;
+    const bool clean = m_bClean;
     const bool finished = RunWork(GetHwnd(), Services(), "正在添加", [&](CWorkProgress& progress) {
         const ImportProgress report = [&progress, &title](std::size_t done, std::size_t total) {
             progress.Report("正在导入：" + title, done, total);
@@ -93,10 +95,16 @@ void CAddContentDlg::OnSave()
             // converted like a file's, so the whole book is in one script.
             const CTextConverter* converter = conversion == TextConversion::none ? nullptr : &Converter(conversion);
             const std::string shownTitle = converter ? converter->Convert(title) : title;
+            std::string cleaned;
+            if (clean) {
+                cleaned = CleanText(converter ? converter->Convert(text) : text);
+                converter = nullptr;
+            }
+            const std::string& saved = clean ? cleaned : text;
             if (byChapters)
-                ImportChapters(entries, shownTitle, text.data(), text.size(), false, EncodingUtf8, report, converter);
+                ImportChapters(entries, shownTitle, saved.data(), saved.size(), false, EncodingUtf8, report, converter);
             else
-                ImportText(entries, shownTitle, text.data(), text.size(), false, EncodingUtf8, report, converter);
+                ImportText(entries, shownTitle, saved.data(), saved.size(), false, EncodingUtf8, report, converter);
         } catch (const CImportException&) {
             importFailed = true;  // the parts made before stay, as for a file
         }

@@ -18,11 +18,12 @@ class IWorkObserver;
 
 class CAddContentDlg : public ui::Dialog {
 public:
-    // byChapters: a saved text is cut at its chapters (ImportChapters). conversion: the
-    // saved title and text are converted as a file's are. observer: as RunWork's, for the
-    // import.
+    // byChapters: a saved text is cut at its chapters (ImportChapters). conversion and clean:
+    // the saved title and text are converted, and the text cleaned, as a file's are.
+    // observer: as RunWork's, for the import.
     CAddContentDlg(ui::IServices& services, CSourceList& sources, bool byChapters = false,
-                   TextConversion conversion = TextConversion::none, IWorkObserver* observer = nullptr);
+                   TextConversion conversion = TextConversion::none, bool clean = false,
+                   IWorkObserver* observer = nullptr);
 
     // Shows title and text, and makes saving replace the selected entry.
     void SetContent(const std::string& title, const std::string& text);
@@ -53,6 +54,7 @@ private:
     std::size_t m_nCount = 0;
     bool m_bByChapters;
     TextConversion m_conversion;
+    bool m_bClean;
     CSourceList& m_sources;
     IWorkObserver* m_pObserver;
 };

@@ -217,6 +217,7 @@ bool CBookMakerDlg::OnCommand(int id, int code, HWND)
     case IDM_CONVERT_NONE:
     case IDM_CONVERT_T2S:
     case IDM_CONVERT_S2T: OnConversion(static_cast<TextConversion>(id - IDM_CONVERT_NONE)); return true;
+    case IDM_CLEAN_TEXT: OnCleanText(); return true;
     case IDM_EXIT: OnOK(); return true;
     case IDC_ADD_FOLDER: OnAddFolder(); return true;  // also the Esc key
     case IDC_ADD_FILE: OnAddFile(); return true;
@@ -390,6 +391,12 @@ void CBookMakerDlg::OnChapterRule()
     SettingsChanged();
 }
 
+void CBookMakerDlg::OnCleanText()
+{
+    m_settings.clean = !m_settings.clean;
+    SettingsChanged();
+}
+
 static_assert(IDM_VOLUME_2M - IDM_VOLUME_NONE + 1 == std::size(kVolumeSizeChoices), "one command per size");
 
 void CBookMakerDlg::OnVolumeSize(std::size_t index)
@@ -513,6 +520,8 @@ void CBookMakerDlg::OnInitMenuPopup(HMENU popup)
             state.checked = m_bAlwaysOnTop;
         } else if (id == IDM_SPLIT_CHAPTERS) {
             state.checked = m_settings.byChapters;
+        } else if (id == IDM_CLEAN_TEXT) {
+            state.checked = m_settings.clean;
         } else if (id >= IDM_VOLUME_NONE && id <= IDM_VOLUME_2M) {
             state.checked = m_settings.maxJarBytes == kVolumeSizeChoices[id - IDM_VOLUME_NONE];
             state.radio = true;

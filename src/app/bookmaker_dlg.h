@@ -74,6 +74,8 @@ private:
     void OnAlwaysOnTop();
     void OnSplitByChapters();
     void OnChapterRule();
+    // 工具 > 整理文本: on or off.
+    void OnCleanText();
     // 工具 > 分卷大小: the choice at index of kVolumeSizeChoices.
     void OnVolumeSize(std::size_t index);
     // 工具 > 压缩: 快速, 标准 or 最小.

@@ -85,6 +85,7 @@ void CBookMakerDlg::AddFiles(const std::vector<SourceToAdd>& files, bool stopAtR
         std::string error;
         reading.chapterPattern = ChapterPattern::Compile(m_settings.chapterPattern, error);  // checked when chosen
     }
+    reading.clean = m_settings.clean;
     const bool finished = RunLongCommand("正在添加", [&](CWorkProgress& progress) {
         for (std::size_t i = 0; i < files.size(); ++i) {
             const std::string step = "正在读取：" + FileNameOfPath(files[i].path) +
@@ -245,7 +246,8 @@ void CBookMakerDlg::OnDropFiles(HDROP drop)
 
 void CBookMakerDlg::OnAddContent()
 {
-    CAddContentDlg dialog(Services(), m_sources, m_settings.byChapters, m_settings.conversion, m_pWorkObserver);
+    CAddContentDlg dialog(Services(), m_sources, m_settings.byChapters, m_settings.conversion, m_settings.clean,
+                          m_pWorkObserver);
     dialog.DoModal(GetHwnd());
 }
 
@@ -307,7 +309,8 @@ void CBookMakerDlg::OnEditEntry()
     const int index = m_listSources.GetCurSel();
     if (index < 0 || static_cast<std::size_t>(index) >= m_sources.GetCount())
         return;
-    CAddContentDlg dialog(Services(), m_sources, m_settings.byChapters, m_settings.conversion, m_pWorkObserver);
+    CAddContentDlg dialog(Services(), m_sources, m_settings.byChapters, m_settings.conversion, m_settings.clean,
+                          m_pWorkObserver);
     const BookPart& part = m_sources.GetParts()[static_cast<std::size_t>(index)];
     dialog.SetContent(part.title, part.text);
     dialog.DoModal(GetHwnd());

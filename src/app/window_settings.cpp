@@ -11,6 +11,7 @@ constexpr char kMaxJarSize[] = "MaxJarSize";
 constexpr char kCompression[] = "Compression";
 constexpr char kConversion[] = "Conversion";
 constexpr char kChapterPattern[] = "ChapterPattern";
+constexpr char kClean[] = "CleanText";
 
 bool ReadFlag(const SettingValues& values, const char* name, bool fallback)
 {
@@ -54,6 +55,7 @@ WindowSettings ParseWindowSettings(const SettingValues& values)
         if (ChapterPattern::Compile(pattern->second, error))
             settings.chapterPattern = pattern->second;
     }
+    settings.clean = ReadFlag(values, kClean, settings.clean);
     return settings;
 }
 
@@ -63,7 +65,8 @@ SettingValues FormatWindowSettings(const WindowSettings& settings)
             {kMaxJarSize, std::to_string(settings.maxJarBytes)},
             {kCompression, CompressionName(settings.compression)},
             {kConversion, ConversionName(settings.conversion)},
-            {kChapterPattern, settings.chapterPattern}};
+            {kChapterPattern, settings.chapterPattern},
+            {kClean, settings.clean ? "1" : "0"}};
 }
 
 namespace {
@@ -116,6 +119,8 @@ constexpr SettingPhrase kSettingPhrases[] = {
                : s.conversion == TextConversion::s2t ? "简体转繁体"
                                                      : "";
     },
+    // Said only when on: the text is imported as it is by default.
+    [](const WindowSettings& s) -> std::string { return s.clean ? "整理文本" : ""; },
 };
 
 } // namespace

@@ -31,6 +31,7 @@ struct WindowSettings {
     // 工具 > 章节规则: empty 自动 (the detection), else the user's pattern (chapter_pattern.h);
     // one that no longer compiles is read as 自动.
     std::string chapterPattern;
+    bool clean = false;  // 工具 > 整理文本: site lines removed, wrapped lines joined (text_clean.h)
     // 工具 > 文本编码 is not remembered: a choice for the files at hand, 自动 at every start.
 };
 

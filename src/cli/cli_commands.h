@@ -15,6 +15,7 @@ extern std::atomic<bool> g_cancelRequested;
 int RunBuild(const CliOptions& options, const CliContext& context, std::ostream& out, std::ostream& err);
 int RunInspect(const std::string& book, std::ostream& out, std::ostream& err);
 int RunChapters(const CliOptions& options, std::ostream& out, std::ostream& err);
+int RunClean(const CliOptions& options, std::ostream& out, std::ostream& err);
 
 // Why a source read by chapters has none: no heading found, the user's pattern matched no
 // line, or a match ran into the pattern's limit.

@@ -9,6 +9,7 @@ const char* const kUsageText =
     "用法：bookmaker-cli [选项] 来源...\n"
     "      bookmaker-cli inspect 电子书.jar\n"
     "      bookmaker-cli chapters 文本文件... [--why] [--chapter-pattern 规则]\n"
+    "      bookmaker-cli clean 文本文件... [--why]\n"
     "\n"
     "把文本文件（GBK、Big5、UTF-8、UTF-16、UTF-32）做成手机电子书（jar）。来源是文本文件或文件夹\n"
     "（文件夹里直接的 .txt 文件，按名称的自然顺序）。超过 150000 字的文本分成几部分。\n"
@@ -36,6 +37,9 @@ const char* const kUsageText =
     "                          utf-16le、utf-16be；用于所有来源\n"
     "      --convert 方式      繁简转换：none 不转换（默认）、t2s 繁体转简体、s2t 简体转繁体；\n"
     "                          转换正文和各部分标题，不转换书名\n"
+    "      --clean             整理文本：删去下载网站的网址和推广行，把固定宽度折断的行接回\n"
+    "                          段落，每段以两个全角空格开头、段间至多一个空行（在繁简转换后、\n"
+    "                          找章节前）；不加时文本原样导入\n"
     "  -h, --help              显示本帮助\n"
     "      --version           显示版本\n"
     "\n"
@@ -45,6 +49,9 @@ const char* const kUsageText =
     "\n"
     "chapters 列出 --chapters 会把每个文本分成的部分：编码，然后每部分一行（序号、\n"
     "在原文的行号、字数、标题）；加 --why 时还列出像标题却未采用的行及原因。\n"
+    "\n"
+    "clean 列出 --clean 会对每个文本做的改动：删除的行、删去的行尾网站文字、接合成一段的\n"
+    "各行（行号）；加 --why 时还列出删除的原因和找到的折行宽度。\n"
     "\n"
     "inspect 列出电子书的条目、索引和各部分的大小，并校验每个条目的 CRC；旁边有\n"
     ".jad 文件时，也核对它的大小和属性。\n"
@@ -145,9 +152,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
     std::vector<std::string> operands;
     const bool inspect = !args.empty() && args[0] == "inspect";
     const bool chapters = !args.empty() && args[0] == "chapters";
+    const bool clean = !args.empty() && args[0] == "clean";
     bool nameGiven = false;
     bool optionsEnded = false;
-    for (std::size_t i = inspect || chapters ? 1 : 0; i < args.size(); ++i) {
+    for (std::size_t i = inspect || chapters || clean ? 1 : 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             operands.push_back(arg);
@@ -165,12 +173,16 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
             options.command = CliOptions::Command::version;
             return options;
         }
-        if (chapters && arg == "--why") {
+        if ((chapters || clean) && arg == "--why") {
             options.why = true;
             continue;
         }
         if (arg == "--chapters") {
             options.byChapters = true;
+            continue;
+        }
+        if (arg == "--clean") {
+            options.reading.clean = true;
             continue;
         }
         const ValueOption* matched = nullptr;
@@ -222,6 +234,13 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
         if (operands.empty())
             throw CUsageError("chapters 需要至少一个文本文件");
         options.command = CliOptions::Command::chapters;
+        options.sources = operands;
+        return options;
+    }
+    if (clean) {
+        if (operands.empty())
+            throw CUsageError("clean 需要至少一个文本文件");
+        options.command = CliOptions::Command::clean;
         options.sources = operands;
         return options;
     }

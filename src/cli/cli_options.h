@@ -2,6 +2,7 @@
 //   bookmaker-cli [options] SOURCE...      build a book
 //   bookmaker-cli inspect BOOK.jar         check a book
 //   bookmaker-cli chapters FILE... [--why] the parts --chapters would make of each file
+//   bookmaker-cli clean FILE... [--why]    what --clean would change in each file
 #pragma once
 
 #include "jar/book_compression.h"
@@ -15,7 +16,7 @@
 #include <vector>
 
 struct CliOptions {
-    enum class Command { build, inspect, chapters, help, version };
+    enum class Command { build, inspect, chapters, clean, help, version };
     Command command = Command::build;
     std::string name;                  // empty with one source: taken from it (book_info_guess.h)
     std::string author;
@@ -27,9 +28,9 @@ struct CliOptions {
     bool byChapters = false;           // --chapters: every source cut at its chapters
     std::uint64_t maxJarBytes = 0;     // --max-size: volumes of at most this many bytes; 0 none
     BookCompression compression = BookCompression::normal;  // --compression
-    SourceReading reading;             // --encoding and --convert, for every source
+    SourceReading reading;             // --encoding, --convert and --clean, for every source
     std::string book;                  // inspect
-    bool why = false;                  // chapters --why: the refused headings too
+    bool why = false;                  // chapters --why: the refused headings too; clean --why: the reasons
     std::string chapterPattern;        // --chapter-pattern as given (then reading.chapterPattern)
 };
 

@@ -64,6 +64,8 @@ int RunCli(const std::vector<std::string>& args, const CliContext& context, std:
         return RunInspect(options.book, out, err);
     case CliOptions::Command::chapters:
         return RunChapters(options, out, err);
+    case CliOptions::Command::clean:
+        return RunClean(options, out, err);
     case CliOptions::Command::build:
         break;
     }

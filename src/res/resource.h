@@ -63,6 +63,7 @@
 #define IDM_CONVERT_S2T 32795
 #define IDM_CLEAR_LIST 32796
 #define IDM_EDIT_ENTRY 32797  // the list's menu: 编辑, as a double-click on the entry
+#define IDM_CLEAN_TEXT 32820  // 工具 > 整理文本
 
 // The list's context menu: 编辑, then the commands of the buttons beside the list
 // (IDC_UP, IDC_DOWN, IDC_DELETE) and 清空列表

@@ -157,38 +157,98 @@ SourceFault FaultOf(bool opened, const std::exception_ptr& failure)
     }
 }
 
+namespace {
+
+// A file read and its encoding found: the encoding the user gave, or the detected one.
+struct ReadSource {
+    std::string bytes;
+    TextEncoding encoding = EncodingAnsi;
+    bool implausible = false;
+    bool markOverrode = false;
+};
+
+bool ReadAndDetect(const std::string& path, const SourceReading& reading, ReadSource& source)
+{
+    std::string& bytes = source.bytes;
+    if (!ReadSourceFile(path, bytes))
+        return false;
+    if (IsClearlyNotText(bytes.data(), bytes.size()))
+        throw CNotTextException(path);
+    TextEncoding encoding = reading.encoding ? *reading.encoding : DetectEncoding(bytes.data(), bytes.size());
+    // An encoding given, and the file's byte-order mark says another: the mark is right
+    // (read otherwise the text would be nonsense), and the user is told.
+    const std::optional<TextEncoding> mark = EncodingOfMark(bytes.data(), bytes.size());
+    if (mark && *mark != encoding) {
+        source.markOverrode = true;
+        encoding = *mark;
+    }
+    source.encoding = encoding;
+    source.implausible = !reading.encoding && ReadsAsNonsense(bytes, encoding);
+    return true;
+}
+
+const CTextConverter* ConverterFor(const SourceReading& reading)
+{
+    return reading.conversion == TextConversion::none ? nullptr : &Converter(reading.conversion);
+}
+
+// The whole text decoded, converted and cleaned; the file's bytes are freed once decoded.
+std::string CleanedText(ReadSource& source, const CTextConverter* converter, CleanReport* report)
+{
+    std::string decoded = DecodeText(source.bytes.data(), source.bytes.size(), source.encoding, converter);
+    std::string().swap(source.bytes);
+    return CleanText(decoded, report);
+}
+
+} // namespace
+
+bool ReadCleanedSource(const std::string& path, const SourceReading& reading, CleanedSource& cleaned)
+{
+    ReadSource source;
+    try {
+        if (!ReadAndDetect(path, reading, source))
+            return false;
+        cleaned.encoding = source.encoding;
+        cleaned.implausible = source.implausible;
+        cleaned.markOverrode = source.markOverrode;
+        cleaned.report = {};
+        cleaned.text = CleanedText(source, ConverterFor(reading), &cleaned.report);
+    } catch (const std::bad_alloc&) {
+        throw CSourceMemoryException(path);
+    }
+    return true;
+}
+
 bool AddSourceFile(CSourceList& list, const std::string& path, const std::string& title, AddedSource* added,
                    bool byChapters, const ImportProgress& progress, const SourceReading& reading)
 {
-    std::string bytes;
-    TextEncoding encoding;
-    bool implausible = false;
-    bool markOverrode = false;
+    ReadSource source;
     std::string shownTitle;
     ImportedChapters imported;
     try {
-        if (!ReadSourceFile(path, bytes))
+        if (!ReadAndDetect(path, reading, source))
             return false;
-        if (IsClearlyNotText(bytes.data(), bytes.size()))
-            throw CNotTextException(path);
-        encoding = reading.encoding ? *reading.encoding : DetectEncoding(bytes.data(), bytes.size());
-        // An encoding given, and the file's byte-order mark says another: the mark is right
-        // (read otherwise the text would be nonsense), and the user is told.
-        const std::optional<TextEncoding> mark = EncodingOfMark(bytes.data(), bytes.size());
-        if (mark && *mark != encoding) {
-            markOverrode = true;
-            encoding = *mark;
-        }
-        implausible = !reading.encoding && ReadsAsNonsense(bytes, encoding);
-        const CTextConverter* converter =
-            reading.conversion == TextConversion::none ? nullptr : &Converter(reading.conversion);
+        const CTextConverter* converter = ConverterFor(reading);
         // The title from the file's name is converted as the text is: it names parts in the index.
         shownTitle = converter ? converter->Convert(title) : title;
+        const char* data = source.bytes.data();
+        std::size_t size = source.bytes.size();
+        TextEncoding encoding = source.encoding;
+        std::string cleaned;
+        if (reading.clean) {
+            // Cleaning needs the whole text (the wrap width is the text's): it is decoded and
+            // converted first, then imported as UTF-8.
+            cleaned = CleanedText(source, converter, nullptr);
+            data = cleaned.data();
+            size = cleaned.size();
+            encoding = EncodingUtf8;
+            converter = nullptr;
+        }
         if (byChapters)
-            imported = ImportChapters(list, shownTitle, bytes.data(), bytes.size(), false, encoding, progress, converter,
+            imported = ImportChapters(list, shownTitle, data, size, false, encoding, progress, converter,
                                       reading.chapterPattern);
         else
-            imported.parts = ImportText(list, shownTitle, bytes.data(), bytes.size(), false, encoding, progress, converter);
+            imported.parts = ImportText(list, shownTitle, data, size, false, encoding, progress, converter);
     } catch (const std::bad_alloc&) {
         // The import throws CImportException once the text was read; before, the text
         // could not be read.
@@ -196,9 +256,9 @@ bool AddSourceFile(CSourceList& list, const std::string& path, const std::string
     }
     if (added) {
         added->title = shownTitle;
-        added->encoding = encoding;
-        added->implausible = implausible;
-        added->markOverrode = markOverrode;
+        added->encoding = source.encoding;
+        added->implausible = source.implausible;
+        added->markOverrode = source.markOverrode;
         added->parts = imported.parts;
         added->chapters = imported.chapters;
         added->refusedHeadings = std::move(imported.refused);

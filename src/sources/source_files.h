@@ -4,6 +4,7 @@
 #include "platform/exception.h"
 #include "platform/user_texts.h"
 #include "sources/encoding_detect.h"
+#include "sources/text_clean.h"
 #include "sources/text_convert.h"
 #include "sources/text_import.h"
 
@@ -32,13 +33,15 @@ bool ReadSourceFile(const std::string& path, std::string& bytes);
 std::vector<std::string> ScanFolder(const std::string& folder);
 
 // How the texts are read: the encoding the user gave (none: each file's is detected; UTF-16
-// given in one byte order is read in the other when the file's mark says so) and
-// the 繁简 conversion applied after decoding, before chapters are found and parts cut.
+// given in one byte order is read in the other when the file's mark says so),
+// the 繁简 conversion applied after decoding, and the clean-up (text_clean.h) after it,
+// both before chapters are found and parts cut.
 struct SourceReading {
     std::optional<TextEncoding> encoding;
     TextConversion conversion = TextConversion::none;
     // When reading by chapters: the user's pattern instead of the detection; none: detected.
     std::shared_ptr<const ChapterPattern> chapterPattern;
+    bool clean = false;
 };
 
 // The start of a text file (at most maxBytes of it) decoded as AddSourceFile decodes it, for
@@ -78,6 +81,18 @@ private:
 bool AddSourceFile(CSourceList& list, const std::string& path, const std::string& title,
                    AddedSource* added = nullptr, bool byChapters = false, const ImportProgress& progress = {},
                    const SourceReading& reading = {});
+
+// A file's text as a book made with reading.clean gets it, before it is cut into parts:
+// decoded, converted and cleaned, with what the clean-up removed and joined. False when the
+// file could not be opened; throws as AddSourceFile does.
+struct CleanedSource {
+    TextEncoding encoding = EncodingAnsi;
+    bool implausible = false;
+    bool markOverrode = false;
+    std::string text;
+    CleanReport report;
+};
+bool ReadCleanedSource(const std::string& path, const SourceReading& reading, CleanedSource& cleaned);
 
 // What kept a source from being added whole, as both front ends act on it.
 enum class SourceFault {

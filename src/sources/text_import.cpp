@@ -349,9 +349,9 @@ private:
 
 } // namespace
 
-std::string DecodeText(const char* data, std::size_t size, TextEncoding encoding)
+std::string DecodeText(const char* data, std::size_t size, TextEncoding encoding, const CTextConverter* converter)
 {
-    TextDecoder decoder(data, size, encoding);
+    TextDecoder decoder(data, size, encoding, converter);
     std::string text;
     text.reserve(decoder.EstimatedLength());
     while (decoder.Next(text)) {

@@ -23,8 +23,9 @@ public:
 };
 
 // Bytes in the given encoding to UTF-8: byte-order marks removed, NUL characters dropped,
-// undecodable bytes as U+FFFD.
-std::string DecodeText(const char* data, std::size_t size, TextEncoding encoding);
+// undecodable bytes as U+FFFD; with a converter, converted as ImportText converts.
+std::string DecodeText(const char* data, std::size_t size, TextEncoding encoding,
+                       const CTextConverter* converter = nullptr);
 
 // Cuts well-formed UTF-8 text into parts of at most kPartSize UTF-16 units, never inside a
 // surrogate pair nor between CR and LF (the part ends one unit earlier). Always at least one

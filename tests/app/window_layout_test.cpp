@@ -149,7 +149,7 @@ TEST(WindowLayout, MainWindowTemplate)
             {0, IDM_OPEN_FOLDER, "打开目录"}, {0, IDM_OPEN_FILE, "打开文件"}, {0, IDM_EXIT, "退出"},
             {1, IDM_ALWAYS_ON_TOP, "总在最上面"}, {1, IDM_SPLIT_CHAPTERS, "按章节拆分"},
             {1, IDM_CHAPTER_RULE, "章节规则..."}, {1, kOpensPopup, "分卷大小"}, {1, kOpensPopup, "压缩"}, {1, kOpensPopup, "文本编码"},
-            {1, kOpensPopup, "繁简转换"}, {1, IDM_CLEAR_LIST, "清空列表"},
+            {1, kOpensPopup, "繁简转换"}, {1, IDM_CLEAN_TEXT, "整理文本"}, {1, IDM_CLEAR_LIST, "清空列表"},
             {2, IDM_ABOUT, "关于..."}, {2, IDM_VISIT_SITE, "访问青禾网"}, {2, IDM_HELP, "帮助"},
         };
         int position[3] = {};

@@ -67,6 +67,18 @@ TEST(WindowSettings, ChapterPattern)
     WindowSettings settings;
     settings.chapterPattern = "^卷.+‧";
     EXPECT_EQ(ParseWindowSettings(FormatWindowSettings(settings)).chapterPattern, "^卷.+‧");
+// 整理文本: off unless written as on; written as it is read.
+TEST(WindowSettings, CleanText)
+{
+    const std::pair<std::string, bool> cases[] = {{"1", true}, {"0", false}, {"yes", false}, {"", false}};
+    EXPECT_FALSE(ParseWindowSettings({}).clean);
+    for (const auto& [text, clean] : cases)
+        EXPECT_EQ(ParseWindowSettings({{"CleanText", text}}).clean, clean) << text;
+    for (bool clean : {false, true}) {
+        WindowSettings settings;
+        settings.clean = clean;
+        EXPECT_EQ(ParseWindowSettings(FormatWindowSettings(settings)).clean, clean);
+    }
 }
 
 TEST(WindowSettings, WrittenAsTheyAreRead)
@@ -112,9 +124,13 @@ TEST(WindowSettings, DescribedInOneLineAsTheMenuReadsThem)
     EXPECT_EQ(DescribeSettings(settings), "设置：按章节拆分 · 分卷 2 MB · 压缩 快速 · 繁体转简体");
     settings.conversion = TextConversion::s2t;
     EXPECT_NE(DescribeSettings(settings).find(" · 简体转繁体"), std::string::npos);
+    settings.clean = true;
+    EXPECT_EQ(DescribeSettings(settings), "设置：按章节拆分 · 分卷 2 MB · 压缩 快速 · 简体转繁体 · 整理文本");
+    settings.conversion = TextConversion::none;
+    EXPECT_EQ(DescribeSettings(settings), "设置：按章节拆分 · 分卷 2 MB · 压缩 快速 · 整理文本");
+    settings.clean = false;
     // The user's chapter pattern, when chapters are cut, right after 按章节拆分; a long one
     // shortened.
-    settings.conversion = TextConversion::none;
     settings.chapterPattern = "^第.{1,9}章";
     EXPECT_EQ(DescribeSettings(settings), "设置：按章节拆分 · 章节规则 ^第.{1,9}章 · 分卷 2 MB · 压缩 快速");
     settings.chapterPattern = "^(第[一二三四五六七八九十百]+章|番外)";

@@ -111,6 +111,13 @@ TEST(CliOptions, Commands)
     EXPECT_EQ(chapters.sources, (std::vector<std::string> {"a.txt", "b.txt"}));
     EXPECT_TRUE(chapters.why);
     EXPECT_FALSE(ParseCommandLine({"chapters", "a.txt"}).why);
+    const CliOptions clean = ParseCommandLine({"clean", "--why", "a.txt", "--convert", "t2s", "b.txt"});
+    EXPECT_EQ(clean.command, CliOptions::Command::clean);
+    EXPECT_EQ(clean.sources, (std::vector<std::string> {"a.txt", "b.txt"}));
+    EXPECT_TRUE(clean.why);
+    EXPECT_EQ(clean.reading.conversion, TextConversion::t2s);
+    EXPECT_FALSE(ParseCommandLine({"-n", "书", "a.txt"}).reading.clean) << "the text as it is, by default";
+    EXPECT_TRUE(ParseCommandLine({"-n", "书", "--clean", "a.txt"}).reading.clean);
 }
 
 TEST(CliOptions, ChapterPatternImpliesChapters)
@@ -145,6 +152,7 @@ TEST(CliOptions, BadUsage)
         {{"inspect", "a.jar", "b.jar"}, "inspect 需要一个电子书文件"},
         {{"chapters"}, "chapters 需要至少一个文本文件"},
         {{"chapters", "--why"}, "chapters 需要至少一个文本文件"},
+        {{"clean", "--why"}, "clean 需要至少一个文本文件"},
         {{"-n", "书", "--why", "a.txt"}, "未知的选项：--why"},
         {{"-n", "书", "--max-size", "0", "a.txt"}, "分卷大小必须大于 0：0"},
         {{"-n", "书", "--max-size", "0.0001K", "a.txt"}, "分卷大小必须大于 0：0.0001K"},

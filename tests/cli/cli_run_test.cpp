@@ -356,6 +356,31 @@ TEST_F(CliRun, BookNameAndAuthorFromTheSource)
         ASSERT_FALSE(b.indexLines.empty()) << c.jar;
         EXPECT_EQ(b.indexLines[0], c.author) << c.jar;
     }
+// bookmaker-cli clean: each change --clean would make, by the file's line numbers; --why adds
+// the reasons and the wrap width. --clean makes the book of the cleaned text, its chapters
+// found after the site's line is gone.
+TEST_F(CliRun, CleanListsTheChangesAndCleansTheBook)
+{
+    const std::string text = m_dir.Path("下载.txt");
+    test::WriteFile(text, "更多精彩小说请访问 www.example.com\r\n第一章 雨夜\r\n"
+                          "　　沪生经常去新闸路，看女朋友梅瑞。两个\r\n人是法律夜校同学，吃过几趟咖啡，就开始\r\n"
+                          "谈。八十年代男女见面，习惯坐私人小咖，\r\n地方暗，静，但有蟑螂。一天夜里，两人坐\r\n"
+                          "进一家小咖啡馆。\r\n第二章 归人\r\n　　他笑了。www.example.com\r\n");
+    const Result r = Run({"clean", text, "--why"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, text + "\n  UTF-8，删除网站行 1 行，删去行中网站文字 1 处，折行接合 1 段\n"
+                     "  折行宽度：40（半角字符宽；到这个宽度的行与下一行接合，下一行缩进、是标题或列表项时除外）\n"
+                     "  删除 第 1 行：更多精彩小说请访问 www.example.com（网址和网站名）\n"
+                     "  接合 第 3-7 行\n"
+                     "  删去 第 9 行中：www.example.com（接在正文后或括号里的网址和推广语）\n");
+    const std::string book = m_dir.Path("out/书.jar");
+    const Result built = Run({"--chapters", "--clean", "-n", "书", "-t", m_template, "-o", book, text});
+    ASSERT_EQ(built.code, 0) << built.err;
+    const BookInspection b = InspectBook(book);
+    EXPECT_EQ(b.indexLines, (std::vector<std::string> {"佚名", "qinghe.example", "书", "第一章 雨夜", "第二章 归人"}));
+    const Result missing = Run({"clean", m_dir.Path("none.txt")});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.err, "打开文件出错!\n  " + m_dir.Path("none.txt") + "\n");
 }
 
 // Ctrl+C while the book is written: the build stops, reports it and leaves the older book.
