@@ -40,6 +40,8 @@ BookResult MakeBook(CheckedBookRequest& checked, const std::vector<BookPart>& pa
         builder.SetProtectedFiles(request.sourcePaths);
         if (request.progress)
             builder.SetProgress(request.progress);
+        if (request.volumeStarted)
+            builder.SetVolumeStarted(request.volumeStarted);
         if (request.clock)
             builder.SetClock(request.clock);
         builder.SetMaxJarSize(request.maxJarBytes);

@@ -26,6 +26,8 @@ struct BookRequest {
     std::vector<std::string> sourcePaths;
     // Called as entries are added; may throw CJarException (cancelled) to stop the build.
     CJarBuilder::ProgressFn progress;
+    // Called as each volume starts, when the book is cut into volumes.
+    CJarBuilder::VolumeFn volumeStarted;
     // Dates the new entries; empty: the current time.
     std::function<std::time_t()> clock;
     // The most bytes a jar may have, for phones that refuse larger ones: a book that does
