@@ -58,8 +58,8 @@ test::Rgb Rgb(COLORREF colour);
 test::Box InScreenshot(HWND window, const RECT& onScreen);
 test::Box InScreenshot(HWND window, HWND child);
 test::Box InScreenshot(HWND window, HWND child, RECT inClient);
-// Where an icon button draws its 16 x 16 icon in its client area when not pressed, as
-// controls::LayoutImage places it.
+// Where an icon button draws its icon (16 x 16 at 96 DPI, larger above) in its client area
+// when not pressed, as controls::LayoutImage places it.
 RECT IconBox(HWND button, controls::ImageAlignment alignment);
 
 // A drop of paths onto window, as the shell delivers it (a GlobalAlloc'd DROPFILES sent
