@@ -302,7 +302,7 @@ TEST_F(MainWindowTest, ScreenshotsOfBooksByChapter)
                                                    "第三回　议温明董卓叱丁原　馈金珠李肃说吕布",
                                                    "第四回　废汉帝陈留践位　谋董贼孟德献刀"}));
     ExpectNotBlank(listShot);
-    ExpectMark(menus[0], 7, IDM_SPLIT_CHAPTERS, test::Mark::tick);
+    ExpectMark(menus[0], 8, IDM_SPLIT_CHAPTERS, test::Mark::tick);
 }
 
 // 工具's radio choices, each sub-menu open with a choice saved: the dot on 300 KB in
@@ -390,7 +390,7 @@ TEST_F(MainWindowTest, ScreenshotOfTheListContextMenu)
         services.answers = {IDYES};
         Click(w, IDC_CLOSE);
     });
-    ASSERT_EQ(g_contextItems.size(), 6u) << "the menu was not seen on the screen";
+    ASSERT_EQ(g_contextItems.size(), 7u) << "the menu was not seen on the screen";
     EXPECT_EQ(g_contextWindow.left, clicked.x);
     EXPECT_EQ(g_contextWindow.top, clicked.y);
     const test::Picture picture = test::ReadPng(g_contextShot);
