@@ -501,3 +501,44 @@ TEST_F(MainWindowTest, ScreenshotsOfTheResultLineAndTheCloseQuestion)
 
 } // namespace
 } // namespace wintest
+
+namespace wintest {
+namespace {
+
+// The window maximised with a long novel by chapters: the list fills the screen, its frame
+// counts the entries, and the settings line names the output folder chosen.
+TEST_F(MainWindowTest, ScreenshotOfTheMaximisedWindowWithALongList)
+{
+    const std::string shot = ScreenshotPath("main_window_maximised.png");
+    DeleteFileW(ui::Widen(shot).c_str());
+    std::string novel;
+    for (int i = 1; i <= 3044; ++i)
+        novel += "第" + std::to_string(i) + "章 风起云涌\r\n　　正文。\r\n";
+    services.settings = {{"SplitByChapters", "1"}, {"OutputFolder", Folder("电子书")}, {"MaxJarSize", "307200"}};
+    int rows = 0, smallest = 0;
+    const auto visibleRows = [](HWND list) {
+        RECT box {};
+        GetClientRect(list, &box);
+        return box.bottom / static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    };
+    Run([&](HWND w) {
+        DropFiles(w, {Write("长篇.txt", novel)});
+        smallest = visibleRows(List(w));
+        MenuCommand(w, IDM_ENCODING_GBK);
+        SetItemText(w, IDC_BOOK_NAME, "长篇");
+        SendMessageW(w, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        Pump();
+        SetCursorPos(0, 0);
+        SaveScreenshot(w, shot);
+        rows = visibleRows(List(w));
+        EXPECT_EQ(ItemText(w, IDC_LIST_FRAME), "共 3044 项");
+        EXPECT_NE(ItemText(w, IDC_SETTINGS_LINE).find("编码 GBK · 输出到 "), std::string::npos);
+        services.answers = {IDYES};
+        Click(w, IDC_CLOSE);
+    });
+    ExpectNotBlank(shot);
+    EXPECT_GT(rows, smallest + 5) << "the maximised list shows many more rows than the smallest window's";
+}
+
+} // namespace
+} // namespace wintest

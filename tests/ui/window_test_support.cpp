@@ -202,6 +202,10 @@ void SaveScreenshot(HWND window, const std::string& path)
     GdiFlush();
     RECT r{};
     GetWindowRect(window, &r);
+    // A maximised window's frame lies past the screen's edges: only what is on the screen
+    // can be copied from it.
+    const RECT screenRect {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&r, &r, &screenRect);
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
 

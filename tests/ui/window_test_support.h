@@ -47,7 +47,8 @@ int ListSelection(HWND list);
 void ClickListItem(HWND list, int index);
 void DoubleClickListItem(HWND list, int index);
 
-// The window's rectangle on the screen saved as a PNG (what the X server shows).
+// The window's rectangle on the screen saved as a PNG (what the X server shows), the part
+// of it on the screen for a window that reaches past its edges.
 void SaveScreenshot(HWND window, const std::string& path);
 // A bitmap (selected into no DC) saved as a PNG.
 void SaveBitmapPng(HBITMAP bitmap, const std::string& path);
