@@ -384,7 +384,15 @@ int wmain(int argc, wchar_t** argv)
             Fail("the folder chooser did not close");
         const std::wstring line = WindowText(GetDlgItem(main, kSettingsLine));
         Report("settings_line", Utf8(line));
-        output = folder + L"\\" + Wide(scenario["outdir"]);
+        // Where the chooser ended (Wine's chooser may not open on the folder it is given):
+        // the folder the program remembered, the working folder when that is 默认.
+        wchar_t chosen[1024] = {};
+        DWORD bytes = sizeof chosen;
+        if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\BookMaker", L"OutputFolder", RRF_RT_REG_SZ, nullptr, chosen,
+                         &bytes) == ERROR_SUCCESS &&
+            chosen[0])
+            output = chosen;
+        Report("output_folder", Utf8(output));
     }
 
     // Generate: the book appears (its first volume with a size chosen), then a file-manager

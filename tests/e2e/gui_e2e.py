@@ -61,7 +61,7 @@ def fail(message):
 
 def run_driver(args, program, folder, scratch, source_title, source_bytes, items_wanted=None, help_line=None,
                chapters=False, name=BOOK_NAME, extra="", screenshot=None, files=None, book_folder=None,
-               maximised_shot=None):
+               maximised_shot=None, check_file_manager=True):
     source = os.path.join(scratch, source_title + ".txt")
     with open(source, "wb") as f:
         f.write(source_bytes)
@@ -114,7 +114,7 @@ def run_driver(args, program, folder, scratch, source_title, source_bytes, items
         fail(f"list shows {items}, not {items_wanted}")
     if items_wanted is None and (items[-1] != CONTENT_TITLE or not items[0].startswith(source_title)):
         fail(f"list shows {items}")
-    if ("file_manager", os.path.basename(book_folder or folder)) not in [tuple(s) for s in seen]:
+    if check_file_manager and ("file_manager", os.path.basename(book_folder or folder)) not in [tuple(s) for s in seen]:
         fail("the file manager did not open on the book's folder")
     if help_line is not None and ("help_first_line", help_line) not in [tuple(s) for s in seen]:
         fail("Notepad does not show readme.txt's first line")
@@ -245,9 +245,16 @@ def run_window(args, program, folder, scratch):
     out = os.path.join(folder, "输出")
     os.makedirs(out, exist_ok=True)
     shot = os.path.join(args.work, "main-window-maximised.png")
+    # The chooser opens on the working folder and goes into 输出 (Windows); Wine's chooser
+    # opens on the desktop and takes the first folder there. Either way the book must be in
+    # the folder chosen, which the program remembers and the settings line names.
     seen = run_driver(args, program, folder, scratch, "unused", b"", ["第2章", "第10章", CONTENT_TITLE],
-                      files=files, book_folder=out, maximised_shot=shot,
-                      extra=f"resize=1\noutput=1\noutdir=输出\nafter={IDM_OUTPUT_DEFAULT}\n")
+                      files=files, book_folder=None, maximised_shot=shot, check_file_manager=False,
+                      extra=f"resize=1\noutput=1\nafter={IDM_OUTPUT_DEFAULT}\n")
+    chosen = seen.get("output_folder", "")
+    unix = subprocess.run([args.emulator, "winepath", "-u", chosen],
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60).stdout.decode().strip()
+    book = os.path.join(unix, BOOK_NAME + ".jar")
     size = lambda key: tuple(int(v) for v in seen.get(key, "0x0").split("x"))
     start, grown, maximised = size("list_size"), size("list_grown"), size("list_maximised")
     if grown != (start[0] + 200, start[1] + 150) or not (maximised[0] > grown[0] and maximised[1] > grown[1]):
@@ -256,8 +263,12 @@ def run_window(args, program, folder, scratch):
         fail(f"the list's caption is {seen.get('list_caption')!r}")
     if "输出到 " not in seen.get("settings_line", ""):
         fail(f"the settings line says {seen.get('settings_line')!r}")
-    if not os.path.exists(os.path.join(out, BOOK_NAME + ".jar")):
-        fail("the book is not in the output folder")
+    if not chosen or os.path.normpath(unix) == os.path.normpath(folder) or not os.path.exists(book):
+        fail(f"the book is not in the output folder chosen, {chosen!r} ({unix})")
+    if seen.get("file_manager") != os.path.basename(unix.rstrip("/")):
+        fail("the file manager did not open on the output folder")
+    os.remove(book)
+    os.remove(book[:-4] + ".jad")
     if registry_value(args, "LastFolder") != wine_path(chapters):
         fail(f"the registry holds {registry_value(args, 'LastFolder')!r} for the last folder")
     if registry_value(args, "OutputFolder") not in (None, ""):
