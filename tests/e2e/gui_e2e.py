@@ -248,13 +248,16 @@ def run_window(args, program, folder, scratch):
     # The chooser opens on the working folder and goes into 输出 (Windows); Wine's chooser
     # opens on the desktop and takes the first folder there. Either way the book must be in
     # the folder chosen, which the program remembers and the settings line names.
+    # A name of this run's own: under Wine the book may land on the desktop, where a book of
+    # an earlier run may still be held open by the desktop's shell.
+    name = f"窗口{os.getpid()}"
     seen = run_driver(args, program, folder, scratch, "unused", b"", ["第2章", "第10章", CONTENT_TITLE],
-                      files=files, book_folder=None, maximised_shot=shot, check_file_manager=False,
+                      files=files, book_folder=None, maximised_shot=shot, check_file_manager=False, name=name,
                       extra=f"resize=1\noutput=1\nafter={IDM_OUTPUT_DEFAULT}\n")
     chosen = seen.get("output_folder", "")
     unix = subprocess.run([args.emulator, "winepath", "-u", chosen],
                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60).stdout.decode().strip()
-    book = os.path.join(unix, BOOK_NAME + ".jar")
+    book = os.path.join(unix, name + ".jar")
     size = lambda key: tuple(int(v) for v in seen.get(key, "0x0").split("x"))
     start, grown, maximised = size("list_size"), size("list_grown"), size("list_maximised")
     if grown != (start[0] + 200, start[1] + 150) or not (maximised[0] > grown[0] and maximised[1] > grown[1]):
@@ -375,7 +378,7 @@ def main():
         help_line = None
 
     # What a run that failed half way left remembered (the drivers toggle these).
-    for name in ("SplitByChapters", "Compression"):
+    for name in ("SplitByChapters", "Compression", "OutputFolder", "LastFolder", "WindowPlace"):
         registry_value(args, name, delete=True)
     jar_check = book_checks.JarFileCheck(os.path.join(args.work, "java"))
     content = (CONTENT_TITLE, CONTENT_TEXT.replace("\\n", "\r\n"))
