@@ -175,7 +175,11 @@ def registry_value(args, name, delete=False):
                        + command[1:], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
     if r.returncode != 0:
         return None
-    for line in r.stdout.decode("utf-8", "replace").splitlines():
+    try:
+        text = r.stdout.decode("utf-8")
+    except UnicodeDecodeError:
+        text = r.stdout.decode("gbk", "replace")  # reg writes to a pipe in the console's code page
+    for line in text.splitlines():
         words = line.split(None, 2)
         if len(words) >= 2 and words[0] == name:
             return words[2].strip() if len(words) == 3 else ""  # an empty text has no third word
