@@ -1,5 +1,7 @@
 #include "app/window_settings.h"
 
+#include "platform/path.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -156,9 +158,10 @@ TEST(WindowSettings, TheLineNamesEveryChoiceMade)
         EXPECT_STREQ(EncodingChoiceName(i), names[i]);
     settings.conversion = TextConversion::s2t;
     settings.alwaysOnTop = true;
-    settings.outputFolder = "D:\\书库\\小说\\武侠\\金庸";
-    EXPECT_EQ(DescribeSettings(settings),
-              "设置：不按章节拆分 · 不分卷 · 压缩 标准 · 编码 GBK · 简体转繁体 · 总在最上面 · 输出到 D:\\…\\金庸");
+    // Separators as the platform has them.
+    settings.outputFolder = JoinPath(JoinPath(JoinPath("书库", "小说"), "武侠"), "金庸");
+    EXPECT_EQ(DescribeSettings(settings), "设置：不按章节拆分 · 不分卷 · 压缩 标准 · 编码 GBK · 简体转繁体 · 总在最上面 · 输出到 " +
+                                              JoinPath(JoinPath("书库", "…"), "金庸"));
 }
 
 // The volume-too-small advice names the smallest choice that holds the limit needed, and
