@@ -14,6 +14,9 @@ protected:
     bool OnInitDialog() override;
 
 private:
+    // The two address labels never run together (see AfterOnRow).
+    void KeepLinksApart();
+
     CHyperlinkLabel m_lblMail;
     CHyperlinkLabel m_lblWeb;
 };

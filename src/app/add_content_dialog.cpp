@@ -41,6 +41,29 @@ void CAddContentDlg::ExchangeData(ui::DataExchange& exchange)
     exchange.Text(IDC_CONTENT_TITLE, m_strTitle);
 }
 
+bool CAddContentDlg::OnInitDialog()
+{
+    ui::Dialog::OnInitDialog();
+    // The text box takes the room a larger dialog gives; the buttons stay centred below it.
+    m_anchors.Attach(GetHwnd(), {
+        {IDC_CONTENT_TITLE, kAnchorWide}, {IDC_CONTENT_FRAME, kAnchorGrow}, {IDC_CONTENT_TEXT, kAnchorGrow},
+        {IDC_CONTENT_SAVE, kAnchorBottomCentred}, {IDC_CONTENT_CLOSE, kAnchorBottomCentred},
+    });
+    HWND focus = GetItem(m_strTitle.empty() ? IDC_CONTENT_TITLE : IDC_CONTENT_TEXT);
+    SetFocus(focus);
+    if (!m_strTitle.empty())
+        SendMessageW(focus, EM_SETSEL, 0, 0);  // the caret at the start, nothing selected
+    return false;  // the focus is set
+}
+
+bool CAddContentDlg::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result)
+{
+    if (!m_anchors.OnMessage(message, lParam))
+        return false;
+    result = 0;
+    return true;
+}
+
 bool CAddContentDlg::OnCommand(int id, int code, HWND)
 {
     if (id == IDC_CONTENT_SAVE && code == BN_CLICKED) {

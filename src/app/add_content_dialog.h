@@ -5,6 +5,7 @@
 // with typing not saved asks first.
 #pragma once
 
+#include "app/control_anchors.h"
 #include "app/select_all_edit.h"
 #include "app/title_edit.h"
 #include "sources/text_convert.h"
@@ -30,6 +31,9 @@ public:
 
 protected:
     void ExchangeData(ui::DataExchange& exchange) override;
+    // The caret starts in 标题 when it is empty, else at the start of the text.
+    bool OnInitDialog() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool OnCommand(int id, int code, HWND control) override;
     // "退出", Esc and the close box: asks "放弃输入的内容？" when the boxes hold what was not
     // saved.
@@ -57,4 +61,5 @@ private:
     bool m_bClean;
     CSourceList& m_sources;
     IWorkObserver* m_pObserver;
+    CControlAnchors m_anchors;
 };

@@ -11,6 +11,7 @@ inline constexpr const char* kHelpFileName = "readme.txt";
 
 inline constexpr const char* kTextFileFilter = "text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
 inline constexpr const char* kFolderPrompt = "Selection";
+inline constexpr const char* kOutputFolderPrompt = "选择生成的电子书放在哪个文件夹：";
 
 inline constexpr const char* kContentEmptyMessage = "标题和内容不能为空啊!";
 

@@ -16,6 +16,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <mutex>
+#include <utility>
 #include <iterator>
 #include <vector>
 
@@ -73,20 +75,81 @@ bool CBookMakerDlg::OnInitDialog()
     m_settings = ParseWindowSettings(Services().LoadSettings());
     m_strInfoText = ui::GetWindowTextUtf8(GetItem(IDC_INFO_TEXT));
     ShowSettingsLine();
+    ShowListCount();
 
     Decorate();
+    // The list takes the room a larger window gives; the buttons beside it follow the right
+    // edge; everything below it, and the left column's lower frames, follow the bottom.
+    m_anchors.Attach(GetHwnd(), {
+        {IDC_SOURCES, kAnchorGrow}, {IDC_LIST_FRAME, kAnchorGrow},
+        {IDC_UP, kAnchorRight}, {IDC_DELETE, kAnchorRight}, {IDC_DOWN, kAnchorRight},
+        {IDC_GENERATE, kAnchorBottom}, {IDC_ABOUT, kAnchorBottom}, {IDC_CLOSE, kAnchorBottom},
+        {IDC_GENERATE_FRAME, kAnchorBottom}, {IDC_CLOSE_FRAME, kAnchorBottom},
+        {IDC_SETTINGS_LINE, kAnchorBottomWide}, {IDC_BOOK_NAME, kAnchorBottomWide},
+        {IDC_AUTHOR, kAnchorBottomWide}, {IDC_MAKER, kAnchorBottomWide},
+        {IDC_BOOK_NAME_LABEL, kAnchorBottom}, {IDC_AUTHOR_LABEL, kAnchorBottom}, {IDC_MAKER_LABEL, kAnchorBottom},
+        {IDC_INFO_FRAME, kAnchorBottomWide}, {IDC_INFO_TEXT, kAnchorBottomWide},
+        {IDC_MAIL_LINK, kAnchorBottom}, {IDC_WEB_LINK, kAnchorBottom},
+    });
+    RestorePlace();
     return true;
+}
+
+void CBookMakerDlg::RestorePlace()
+{
+    const WindowPlace& place = m_settings.place;
+    if (place.width <= 0)
+        return;
+    const SIZE minimum = m_anchors.MinimumSize();
+    RECT rect {place.left, place.top, place.left + std::max<LONG>(place.width, minimum.cx),
+               place.top + std::max<LONG>(place.height, minimum.cy)};
+    // A place on a screen no longer there (a second monitor taken away) is forgotten: the
+    // window opens centred as at first.
+    RECT title = rect;
+    title.bottom = title.top + GetSystemMetrics(SM_CYCAPTION);
+    if (!MonitorFromRect(&title, MONITOR_DEFAULTTONULL))
+        return;
+    WINDOWPLACEMENT placement {};
+    placement.length = sizeof placement;
+    GetWindowPlacement(GetHwnd(), &placement);
+    placement.rcNormalPosition = rect;
+    placement.showCmd = place.maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    SetWindowPlacement(GetHwnd(), &placement);
+}
+
+void CBookMakerDlg::RememberPlace()
+{
+    WINDOWPLACEMENT placement {};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(GetHwnd(), &placement))
+        return;
+    const RECT& rect = placement.rcNormalPosition;
+    WindowPlace place {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                       placement.showCmd == SW_SHOWMAXIMIZED || IsZoomed(GetHwnd())};
+    if (place == m_settings.place)
+        return;
+    m_settings.place = place;
+    Services().SaveSettings(FormatWindowSettings(m_settings));
+}
+
+void CBookMakerDlg::ShowListCount()
+{
+    ui::SetWindowTextUtf8(GetItem(IDC_LIST_FRAME), "共 " + std::to_string(m_sources.GetCount()) + " 项");
+}
+
+std::string CBookMakerDlg::GetOutputFolder() const
+{
+    return m_settings.outputFolder.empty() ? m_strWorkDir : m_settings.outputFolder;
 }
 
 void CBookMakerDlg::ShowResultLine(const std::string& line)
 {
-    // Indented as the information text is: the frame's edge runs just left of the text.
-    ui::SetWindowTextUtf8(GetItem(IDC_INFO_TEXT), line.empty() ? m_strInfoText : "   " + line);
+    ui::SetWindowTextUtf8(GetItem(IDC_INFO_TEXT), line.empty() ? m_strInfoText : line);
 }
 
 void CBookMakerDlg::ShowWrittenBook(const BookResult& book)
 {
-    const std::string line = "   " + DescribeWrittenBook(book);
+    const std::string line = DescribeWrittenBook(book);
     HWND info = GetItem(IDC_INFO_TEXT);
     RECT box {};
     GetClientRect(info, &box);
@@ -124,6 +187,7 @@ void CBookMakerDlg::OnOK()
     if (HasUnsavedList() &&
         ShowMessage(kDiscardListQuestion, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
+    RememberPlace();
     ui::Dialog::OnOK();
 }
 
@@ -227,12 +291,22 @@ bool CBookMakerDlg::OnCommand(int id, int code, HWND)
     case IDC_DELETE: DeleteSelected(); return true;
     case IDM_CLEAR_LIST: OnClearList(); return true;
     case IDM_EDIT_ENTRY: OnEditEntry(); return true;
-    default: return false;  // IDC_CLOSE runs OnOK; the two "open" menu items do nothing
+    case IDM_UNDO_DELETE: UndoDelete(); return true;
+    // 文件 > 打开文件 and 打开目录 are the menu's way to the two buttons.
+    case IDM_OPEN_FILE: OnAddFile(); return true;
+    case IDM_OPEN_FOLDER: OnAddFolder(); return true;
+    case IDM_OUTPUT_DEFAULT:
+    case IDM_OUTPUT_CHOOSE: OnOutputFolder(id == IDM_OUTPUT_CHOOSE); return true;
+    default: return false;  // IDC_CLOSE runs OnOK
     }
 }
 
 bool CBookMakerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
+    if (m_anchors.OnMessage(message, lParam)) {
+        result = 0;
+        return true;
+    }
     switch (message) {
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
@@ -302,28 +376,43 @@ bool CBookMakerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 void CBookMakerDlg::OnGenerate()
 {
     UpdateData(true);
-    // The template and the book are in the folder the program started in.
+    // The template is in the folder the program started in; the book goes to the output
+    // folder, that one unless another was chosen.
     BookRequest request;
     request.book = BookInfo {m_strBookName, m_strAuthor, m_strMaker};
     request.templatePath = JoinPath(m_strWorkDir, kTemplateFileName);
-    request.jarPath = JoinPath(m_strWorkDir, m_strBookName + ".jar");
+    request.jarPath = JoinPath(GetOutputFolder(), m_strBookName + ".jar");
     request.sourcePaths = m_arrSourcePaths;
     request.maxJarBytes = m_settings.maxJarBytes;
     request.compression = m_settings.compression;
     ShowResultLine("");
     BookResult book;
-    // What recovery did or left alone beside the book: said however the build ends.
+    // What recovery did or left alone beside the book: on success the result line says it;
+    // a failure's box adds it, a dozen files at most.
     std::string recovered;
     request.recovery = [&recovered](const RecoveryReport& report) {
+        std::vector<std::string> lines;
         for (const RecoveryLine& line : DescribeRecovery(report))
-            recovered += line.said + line.path + line.why + "\r\n";
+            lines.push_back(line.said + FileNameOfPath(line.path) + line.why);
+        recovered = "\r\n\r\n" + ListedNames(lines, 12, "");
     };
     try {
         // The list cannot change while the worker reads it: the window takes no command.
-        const std::string step = "正在写入：" + FileNameOfPath(request.jarPath);
+        std::string step = "正在写入：" + FileNameOfPath(request.jarPath);
+        std::mutex stepMutex;  // the volume's name is set and read by the builder's threads
         const bool finished = RunLongCommand("正在生成电子书", [&](CWorkProgress& progress) {
-            request.progress = [&progress, &step](std::size_t done, std::size_t total) {
-                progress.Report(step, done, total);
+            request.progress = [&](std::size_t done, std::size_t total) {
+                std::string now;
+                {
+                    std::lock_guard<std::mutex> lock(stepMutex);
+                    now = step;
+                }
+                progress.Report(now, done, total);
+            };
+            request.volumeStarted = [&](std::size_t volume, const std::string& jarPath, std::size_t estimated) {
+                std::lock_guard<std::mutex> lock(stepMutex);
+                step = "正在写入：" + FileNameOfPath(jarPath) + "（第 " + std::to_string(volume) + " 卷" +
+                       (estimated ? "，约共 " + std::to_string(estimated) + " 卷" : std::string()) + "）";
             };
             progress.Report(step, 0, 0);
             book = MakeBook(request, m_sources.GetParts());
@@ -335,21 +424,19 @@ void CBookMakerDlg::OnGenerate()
     } catch (const CJarException& e) {
         // Nothing was written (a failed build leaves no partial book): say why, and do not
         // open a file manager on a book that is not there.
-        ShowMessage(e.Message() + (recovered.empty() ? "" : "\r\n\r\n" + recovered),
-                    e.IsMissingInput() ? MB_OK | MB_ICONEXCLAMATION : MB_OK | MB_ICONSTOP);
+        std::string message = e.Message();
+        if (e.GetCause() == CJarException::partTooLarge)
+            message += "\r\n\r\n" + VolumeTooSmallAdvice(e.NeededBytes(), m_settings.byChapters);
+        ShowMessage(message + recovered, e.IsMissingInput() ? MB_OK | MB_ICONEXCLAMATION : MB_OK | MB_ICONSTOP);
         return;
     } catch (const CException& e) {
-        ShowMessage(e.Message() + (recovered.empty() ? "" : "\r\n\r\n" + recovered), MB_OK | MB_ICONSTOP);
+        ShowMessage(e.Message() + recovered, MB_OK | MB_ICONSTOP);
         return;
     }
     m_bListChanged = false;
+    // The line also says which older volumes went and what a killed build left that was put
+    // right: no box, however many files (hundreds of volumes would not fit a screen).
     ShowWrittenBook(book);
-    // Files taken away or put back beside the book are said before the book is shown.
-    std::string cleanup = recovered;
-    for (const auto& [said, path] : DescribeCleanup(book))
-        cleanup += said + path + "\r\n";
-    if (!cleanup.empty())
-        ShowMessage(cleanup, MB_OK | MB_ICONINFORMATION);
     // Volumes lie side by side: the first one is selected.
     Services().StartProcess(SelectInFileManagerCommand(book.volumes.front().jarPath), SW_SHOW);
 }
@@ -362,9 +449,10 @@ void CBookMakerDlg::OnAbout()
 
 void CBookMakerDlg::OnAlwaysOnTop()
 {
-    const bool topmost = !m_bAlwaysOnTop;
+    const bool topmost = !m_settings.alwaysOnTop;
     SetWindowPos(GetHwnd(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    m_bAlwaysOnTop = topmost;
+    m_settings.alwaysOnTop = topmost;
+    ShowSettingsLine();
 }
 
 void CBookMakerDlg::SettingsChanged()
@@ -409,6 +497,22 @@ static_assert(IDM_COMPRESSION_NORMAL - IDM_COMPRESSION_FAST == static_cast<int>(
                   IDM_COMPRESSION_SMALL - IDM_COMPRESSION_FAST == static_cast<int>(BookCompression::small),
               "one command per compression, in the enum's order");
 
+void CBookMakerDlg::OnOutputFolder(bool choose)
+{
+    if (!choose) {
+        m_settings.outputFolder.clear();
+        SettingsChanged();
+        return;
+    }
+    std::string folder;
+    if (!Services().ChooseFolder(GetHwnd(), kOutputFolderPrompt, GetOutputFolder(), folder))
+        return;
+    // The folder the program started in is the default itself: remembered as 默认, so that
+    // the program moved elsewhere writes beside itself again.
+    m_settings.outputFolder = folder == m_strWorkDir ? std::string() : folder;
+    SettingsChanged();
+}
+
 void CBookMakerDlg::OnCompression(BookCompression compression)
 {
     m_settings.compression = compression;
@@ -418,6 +522,10 @@ void CBookMakerDlg::OnCompression(BookCompression compression)
 LRESULT CBookMakerDlg::OnListKey(UINT key)
 {
     const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    if (key == 'Z' && control) {
+        UndoDelete();
+        return -2;
+    }
     if (key == VK_DELETE && !control) {
         DeleteSelected();
         return -2;
@@ -431,6 +539,7 @@ LRESULT CBookMakerDlg::OnListKey(UINT key)
 
 void CBookMakerDlg::MoveSelected(bool up)
 {
+    m_undo = {};  // the places the last delete remembered move with the entries
     std::vector<int> selected = m_listSources.GetSelectedItems();
     if (selected.empty()) {
         // What the list box no longer shows selected, m_nCurSel may still remember.
@@ -464,17 +573,17 @@ void CBookMakerDlg::MoveSelected(bool up)
 void CBookMakerDlg::DeleteSelected()
 {
     const std::vector<int> selected = m_listSources.GetSelectedItems();
-    if (selected.size() <= 1) {
-        m_sources.Delete();  // one entry, or the one m_nCurSel remembers
+    std::vector<std::size_t> indexes;
+    for (int index : selected)
+        indexes.push_back(static_cast<std::size_t>(index));
+    const int remembered = m_sources.GetCurSel();
+    if (indexes.empty() && remembered >= 0 && static_cast<std::size_t>(remembered) < m_sources.GetCount())
+        indexes.push_back(static_cast<std::size_t>(remembered));  // what the list box no longer shows selected
+    if (indexes.empty())
         return;
-    }
-    // From the last, so that the indexes before stay right; the list box then selects the
-    // entry that followed the first one deleted, as after deleting one.
-    for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
-        m_sources.OnSelectionChange(*it);
-        m_sources.Delete();
-    }
-    const int first = selected.front();
+    RemoveEntries(indexes);
+    // The list box then selects the entry that followed the first one deleted.
+    const int first = static_cast<int>(indexes.front());
     const int next = first < static_cast<int>(m_sources.GetCount()) ? first : -1;
     m_listSources.SetCurSel(next);
     m_sources.OnSelectionChange(next);
@@ -486,20 +595,87 @@ void CBookMakerDlg::OnClearList()
         return;
     if (ShowMessage(kClearListQuestion, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
-    HWND list = m_listSources.GetHwnd();
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    while (m_sources.GetCount() > 0) {
-        m_sources.OnSelectionChange(static_cast<int>(m_sources.GetCount()) - 1);
-        m_sources.Delete();
+    std::vector<std::size_t> all(m_sources.GetCount());
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i] = i;
+    RemoveEntries(all);
+}
+
+namespace {
+
+// The list box neither repaints nor scrolls while a batch changes it; once after.
+class NoRedraw {
+public:
+    explicit NoRedraw(HWND list) : m_list(list) { SendMessageW(m_list, WM_SETREDRAW, FALSE, 0); }
+    ~NoRedraw()
+    {
+        SendMessageW(m_list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(m_list, nullptr, TRUE);
     }
-    m_sources.OnSelectionChange(-1);
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
+    NoRedraw(const NoRedraw&) = delete;
+    NoRedraw& operator=(const NoRedraw&) = delete;
+
+private:
+    HWND m_list;
+};
+
+} // namespace
+
+void CBookMakerDlg::RemoveEntries(const std::vector<std::size_t>& indexes)
+{
+    {
+        NoRedraw quiet(m_listSources.GetHwnd());
+        m_bRemoving = true;
+        struct Reset {
+            bool& flag;
+            ~Reset() { flag = false; }
+        } reset {m_bRemoving};
+        if (indexes.size() == m_sources.GetCount())
+            SendMessageW(m_listSources.GetHwnd(), LB_RESETCONTENT, 0, 0);  // the view's deletes then find nothing
+        m_undo.entries = m_sources.Take(indexes);
+        m_undo.indexes = m_undo.entries.empty() ? std::vector<std::size_t>() : indexes;
+    }
+    m_bListChanged = true;
+    ShowResultLine("");
+    ShowListCount();
+}
+
+void CBookMakerDlg::UndoDelete()
+{
+    if (m_undo.indexes.empty())
+        return;
+    Removed undo = std::move(m_undo);
+    m_undo = {};
+    std::vector<int> restored;
+    for (std::size_t index : undo.indexes)
+        restored.push_back(static_cast<int>(index));
+    {
+        // Selecting thousands of entries one by one repaints each unless redraw is off.
+        NoRedraw quiet(m_listSources.GetHwnd());
+        m_bRemoving = true;
+        struct Reset {
+            bool& flag;
+            ~Reset() { flag = false; }
+        } reset {m_bRemoving};
+        m_sources.PutBack(undo.indexes, std::move(undo.entries));
+        // What came back is shown selected, the first of it in view.
+        m_listSources.SelectItems(restored);
+        m_sources.OnSelectionChange(restored.front());
+        m_listSources.EnsureVisible(restored.back());
+        m_listSources.EnsureVisible(restored.front());
+    }
+    m_bListChanged = true;
+    ShowResultLine("");
+    ShowListCount();
 }
 
 static_assert(IDM_ENCODING_UTF16 - IDM_ENCODING_AUTO + 1 == std::size(kEncodingChoices), "one command per encoding");
 
-void CBookMakerDlg::OnEncodingChoice(std::size_t index) { m_nEncodingChoice = index; }
+void CBookMakerDlg::OnEncodingChoice(std::size_t index)
+{
+    m_settings.encodingChoice = index;
+    ShowSettingsLine();  // not remembered: nothing to save
+}
 
 static_assert(IDM_CONVERT_T2S - IDM_CONVERT_NONE == static_cast<int>(TextConversion::t2s) &&
                   IDM_CONVERT_S2T - IDM_CONVERT_NONE == static_cast<int>(TextConversion::s2t),
@@ -517,7 +693,7 @@ void CBookMakerDlg::OnInitMenuPopup(HMENU popup)
         if (UpdateListCommand(id, state.enabled))
             return true;
         if (id == IDM_ALWAYS_ON_TOP) {
-            state.checked = m_bAlwaysOnTop;
+            state.checked = m_settings.alwaysOnTop;
         } else if (id == IDM_SPLIT_CHAPTERS) {
             state.checked = m_settings.byChapters;
         } else if (id == IDM_CLEAN_TEXT) {
@@ -529,7 +705,10 @@ void CBookMakerDlg::OnInitMenuPopup(HMENU popup)
             state.checked = m_settings.compression == static_cast<BookCompression>(id - IDM_COMPRESSION_FAST);
             state.radio = true;
         } else if (id >= IDM_ENCODING_AUTO && id <= IDM_ENCODING_UTF16) {
-            state.checked = m_nEncodingChoice == id - IDM_ENCODING_AUTO;
+            state.checked = m_settings.encodingChoice == id - IDM_ENCODING_AUTO;
+            state.radio = true;
+        } else if (id == IDM_OUTPUT_DEFAULT || id == IDM_OUTPUT_CHOOSE) {
+            state.checked = m_settings.outputFolder.empty() == (id == IDM_OUTPUT_DEFAULT);
             state.radio = true;
         } else if (id >= IDM_CONVERT_NONE && id <= IDM_CONVERT_S2T) {
             state.checked = m_settings.conversion == static_cast<TextConversion>(id - IDM_CONVERT_NONE);
@@ -559,18 +738,27 @@ void CBookMakerDlg::InsertItem(int index, const std::string& title)
 {
     m_listSources.InsertString(index, title);
     m_bListChanged = true;
+    if (m_bRemoving)
+        return;  // UndoDelete shows the count and scrolls once
+    m_undo = {};  // the places the last delete remembered are no longer where they were
     if (m_bBatchInsert)
         return;  // AppendEntries scrolls once
     ShowResultLine("");
+    ShowListCount();
     // The entry is scrolled into view: the user should see where it went.
     m_listSources.EnsureVisible(index);
 }
 
 void CBookMakerDlg::DeleteItem(int index)
 {
-    m_listSources.DeleteString(index);
+    if (static_cast<int>(SendMessageW(m_listSources.GetHwnd(), LB_GETCOUNT, 0, 0)) > index)
+        m_listSources.DeleteString(index);
     m_bListChanged = true;
+    if (m_bRemoving)
+        return;  // RemoveEntries shows the count once
+    m_undo = {};
     ShowResultLine("");
+    ShowListCount();
 }
 
 void CBookMakerDlg::SetSelection(int index) { m_listSources.SetCurSel(index); }

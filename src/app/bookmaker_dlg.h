@@ -3,6 +3,7 @@
 // box mirrors it through ISourceListView.
 #pragma once
 
+#include "app/control_anchors.h"
 #include "app/window_settings.h"
 #include "app/work_window.h"
 #include "controls/hyperlink_label.h"
@@ -29,7 +30,11 @@ public:
 
     const CSourceList& GetSources() const { return m_sources; }
     const std::string& GetWorkDir() const { return m_strWorkDir; }
-    bool IsAlwaysOnTop() const { return m_bAlwaysOnTop; }
+    bool IsAlwaysOnTop() const { return m_settings.alwaysOnTop; }
+    // Where books go: the folder chosen in 工具 > 输出文件夹, else the working folder.
+    std::string GetOutputFolder() const;
+    // Whether Ctrl+Z has something to put back.
+    bool CanUndoDelete() const { return !m_undo.indexes.empty(); }
     const WindowSettings& GetSettings() const { return m_settings; }
 
     // Adds the ".txt" files directly inside folder, in name order (the folder command
@@ -86,6 +91,11 @@ private:
     void OnConversion(TextConversion conversion);
     void OnAddFile();
     void OnAddFolder();
+    // 工具 > 输出文件夹: 默认, or a folder chosen.
+    void OnOutputFolder(bool choose);
+    // The folder a file dialog or the folder chooser opens in, and the one to open in next.
+    std::string StartFolder() const;
+    void RememberFolder(const std::string& folder);
     void OnDropFiles(HDROP drop);
     void OnAddContent();
     void OnEditEntry();
@@ -97,6 +107,16 @@ private:
     void DeleteSelected();
     // 工具 > 清空列表, after asking.
     void OnClearList();
+    // Takes out the entries at indexes (ascending) in one batch, remembered for Ctrl+Z.
+    void RemoveEntries(const std::vector<std::size_t>& indexes);
+    // Ctrl+Z and the list's 撤销删除: puts back what the last Delete or 清空列表 took.
+    void UndoDelete();
+    // The list's frame says how many entries it holds.
+    void ShowListCount();
+    // Places the window where it was when it last closed (if that is on a screen), and
+    // remembers where it is now.
+    void RestorePlace();
+    void RememberPlace();
     // Keys the list box passes on (WM_VKEYTOITEM): -2 when handled here, -1 otherwise.
     LRESULT OnListKey(UINT key);
     // The list's context menu, at a right-click (where: its screen point) or at the
@@ -158,9 +178,15 @@ private:
     CHyperlinkLabel m_lblWeb;
     HICON m_hIcon;
     HICON m_hSmallIcon;
-    bool m_bAlwaysOnTop = false;
     WindowSettings m_settings;
-    std::size_t m_nEncodingChoice = 0;  // index of kEncodingChoices: 自动 at start
+    CControlAnchors m_anchors;
+    // What the last Delete or 清空列表 took out, and where from; emptied when the list
+    // changes otherwise.
+    struct Removed {
+        std::vector<std::size_t> indexes;
+        std::vector<BookPart> entries;
+    } m_undo;
+    bool m_bRemoving = false;  // RemoveEntries or UndoDelete is changing the list
     std::vector<std::string> m_arrImplausible;  // "name（GBK）" of the current command's files
     COwnerMenu m_menu;
     COwnerMenu m_listMenu;  // the list's context menu

@@ -4,11 +4,13 @@
 #include "app/add_content_dialog.h"
 #include "app/app_texts.h"
 #include "app/bookmaker_dlg.h"
+#include "app/result_line.h"
 #include "platform/exception.h"
 #include "platform/path.h"
 #include "platform/user_texts.h"
 #include "res/resource.h"
 #include "sources/book_info_guess.h"
+#include "sources/natural_order.h"
 #include "sources/reading_texts.h"
 #include "sources/source_files.h"
 #include "sources/text_import.h"
@@ -79,7 +81,7 @@ void CBookMakerDlg::AddFiles(const std::vector<SourceToAdd>& files, bool stopAtR
     AddedSources added;
     const bool byChapters = m_settings.byChapters;
     SourceReading reading;
-    reading.encoding = kEncodingChoices[m_nEncodingChoice];
+    reading.encoding = kEncodingChoices[m_settings.encodingChoice];
     reading.conversion = m_settings.conversion;
     if (byChapters && !m_settings.chapterPattern.empty()) {
         std::string error;
@@ -108,8 +110,14 @@ void CBookMakerDlg::AddFiles(const std::vector<SourceToAdd>& files, bool stopAtR
         if (std::find(m_arrSourcePaths.begin(), m_arrSourcePaths.end(), path) == m_arrSourcePaths.end())
             m_arrSourcePaths.push_back(path);
     }
-    for (const std::string& message : added.messages)
+    // The same failure of several files is said once: one box per kind, not per file.
+    std::vector<std::string> said;
+    for (const std::string& message : added.messages) {
+        if (std::find(said.begin(), said.end(), message) != said.end())
+            continue;
+        said.push_back(message);
         ShowMessage(message);
+    }
     ReportNotText(added.notText);
     m_arrImplausible = std::move(added.implausible);
     ReportImplausible();
@@ -164,15 +172,23 @@ void CBookMakerDlg::AppendEntries(const CSourceList& entries)
     // The new entries are scrolled into view once, as many of them as fit from the first.
     m_listSources.EnsureVisible(static_cast<int>(m_sources.GetCount()) - 1);
     m_listSources.EnsureVisible(first);
+    ShowListCount();
 }
+
+// Names listed in a message box: as many as fit any screen, the rest counted.
+constexpr std::size_t kMostNamesInABox = 12;
 
 void CBookMakerDlg::ReportNotText(const std::vector<std::string>& names)
 {
     if (names.empty())
         return;
     std::string text = kNotTextMessage;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        text += (i ? "、" : "") + names[i];
+    if (names.size() <= 3) {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            text += (i ? "、" : "") + names[i];
+    } else {
+        text += "\r\n" + ListedNames(names, kMostNamesInABox);
+    }
     ShowMessage(text);
 }
 
@@ -181,27 +197,54 @@ void CBookMakerDlg::ReportImplausible()
     if (m_arrImplausible.empty())
         return;
     std::string text = "下面的文件按识别出的编码读出来像乱码，编码可能不对：\r\n";
-    for (const std::string& name : m_arrImplausible)
-        text += "    " + name + "\r\n";
+    text += ListedNames(m_arrImplausible, kMostNamesInABox);
     text += "文件已经加入。如果编码不对，请在“工具”→“文本编码”里选对编码，删去这些内容后重新加入。";
     m_arrImplausible.clear();
     ShowMessage(text, MB_OK | MB_ICONWARNING);
 }
 
+std::string CBookMakerDlg::StartFolder() const
+{
+    return m_settings.lastFolder.empty() ? m_strWorkDir : m_settings.lastFolder;
+}
+
+void CBookMakerDlg::RememberFolder(const std::string& folder)
+{
+    if (folder.empty() || folder == m_settings.lastFolder)
+        return;
+    m_settings.lastFolder = folder;
+    Services().SaveSettings(FormatWindowSettings(m_settings));
+}
+
 void CBookMakerDlg::OnAddFile()
 {
     UpdateData(true);
-    std::string path;
-    if (!Services().ChooseFile(GetHwnd(), kTextFileFilter, path))
+    std::vector<std::string> paths;
+    if (!Services().ChooseFiles(GetHwnd(), kTextFileFilter, StartFolder(), paths) || paths.empty())
         return;
-    AddFiles({{path, TitleFromFileName(path)}}, false);
+    const std::string& first = paths.front();
+    std::string folder = first.substr(0, first.size() - FileNameOfPath(first).size());
+    if (folder.size() > 1 && IsPathSeparator(folder.back()) && folder[folder.size() - 2] != ':')
+        folder.pop_back();  // "D:\书库", but "D:\"
+    RememberFolder(folder);
+    // The dialog hands the names in an order of its own (the last clicked first, on some
+    // systems): they are added in name order, as a folder's files are.
+    std::stable_sort(paths.begin(), paths.end(), [](const std::string& a, const std::string& b) {
+        return NaturalCompare(FileNameOfPath(a), FileNameOfPath(b)) < 0;
+    });
+    std::vector<SourceToAdd> files;
+    for (const std::string& path : paths)
+        files.push_back({path, TitleFromFileName(path)});
+    AddFiles(files, false);
 }
 
 void CBookMakerDlg::OnAddFolder()
 {
     std::string folder;
-    if (Services().ChooseFolder(GetHwnd(), kFolderPrompt, folder))
-        AddFolder(folder);
+    if (!Services().ChooseFolder(GetHwnd(), kFolderPrompt, StartFolder(), folder))
+        return;
+    RememberFolder(folder);
+    AddFolder(folder);
 }
 
 void CBookMakerDlg::AddFolder(const std::string& folder)
@@ -295,6 +338,7 @@ bool CBookMakerDlg::UpdateListCommand(UINT id, bool& enabled) const
     const auto chosen = static_cast<int>(selected.size());
     switch (id) {
     case IDM_EDIT_ENTRY: enabled = chosen == 1; return true;
+    case IDM_UNDO_DELETE: enabled = CanUndoDelete(); return true;
     case IDM_CLEAR_LIST: enabled = count > 0; return true;
     case IDC_DELETE: enabled = chosen > 0; return true;
     // Something moves unless the selection is a block already at that edge.

@@ -77,7 +77,30 @@ std::string DescribeWrittenBook(const BookResult& book, bool brief)
             line += (i ? "、" : "") + FileNameOfPath(book.removed[i]);
         line += "。";
     }
+    std::size_t restored = 0;
+    const std::vector<RecoveredFile>& recovered = book.recovery.done;
+    for (const RecoveredFile& file : recovered)
+        restored += file.action == RecoveredFile::restored ? 1 : 0;
+    if (restored)
+        line += "已恢复中断的生成换下的 " + std::to_string(restored) + " 个旧文件。";
+    if (recovered.size() > restored)
+        line += "已删除中断的生成留下的 " + std::to_string(recovered.size() - restored) + " 个文件。";
+    // A record left alone stays beside the book: named, with why, so it can be looked at.
+    for (const RefusedRecord& record : book.recovery.refused)
+        line += "未处理的生成记录 " + FileNameOfPath(record.path) + "（" + record.reason + "）。";
     if (book.volumes.size() == 1 && total > kLargeJarBytes)
         line += "超过 1 MB 的 jar 有些手机装不下，可用 工具 > 分卷大小 分卷。";
     return line;
+}
+
+std::string ListedNames(const std::vector<std::string>& names, std::size_t most, const std::string& indent)
+{
+    std::string text;
+    // A last line "等 1 个文件" would take the place of the name it stands for.
+    const std::size_t shown = names.size() <= most ? names.size() : (most ? most - 1 : 0);
+    for (std::size_t i = 0; i < shown; ++i)
+        text += indent + names[i] + "\r\n";
+    if (shown < names.size())
+        text += indent + "……等 " + std::to_string(names.size()) + " 个文件\r\n";
+    return text;
 }

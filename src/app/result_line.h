@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // A jar above this many bytes is more than many older phones install: the line then points
 // to 工具 > 分卷大小.
@@ -21,7 +22,12 @@ std::string FormatSize(std::uint64_t bytes);
 // jar above kLargeJarBytes the hint to cut it into volumes. brief, for a window where the
 // whole line does not fit: the folder cut to its first and last parts ("D:\…\书"), and more
 // than two older files counted instead of named ("已删除 6 个旧的分卷文件（书(4).jar 等）。").
+// Files that a killed build left and this build put right are counted at the end.
 std::string DescribeWrittenBook(const BookResult& book, bool brief = false);
+
+// names for a message box that must fit the screen: at most `most` of them, each on a line
+// of its own after `indent`, then "……等 N 个文件" for the rest.
+std::string ListedNames(const std::vector<std::string>& names, std::size_t most, const std::string& indent = "    ");
 
 // A folder of more than three parts as its first part and its last: "C:\…\书库".
 std::string ShortenedFolder(const std::string& folder);

@@ -2,7 +2,12 @@
 
 #include "sources/chapter_pattern.h"
 
+#include "app/result_line.h"
+
+#include <algorithm>
+#include <exception>
 #include <iterator>
+#include <string>
 
 namespace {
 
@@ -12,6 +17,9 @@ constexpr char kCompression[] = "Compression";
 constexpr char kConversion[] = "Conversion";
 constexpr char kChapterPattern[] = "ChapterPattern";
 constexpr char kClean[] = "CleanText";
+constexpr char kOutputFolder[] = "OutputFolder";
+constexpr char kLastFolder[] = "LastFolder";
+constexpr char kWindowPlace[] = "WindowPlace";  // "left,top,width,height,maximized"
 
 bool ReadFlag(const SettingValues& values, const char* name, bool fallback)
 {
@@ -37,6 +45,43 @@ std::uint64_t ReadVolumeSize(const SettingValues& values, const char* name, std:
     return fallback;
 }
 
+std::string ReadText(const SettingValues& values, const char* name)
+{
+    const auto it = values.find(name);
+    return it == values.end() ? std::string() : it->second;
+}
+
+// Five decimal integers separated by commas, the size positive and the last 0 or 1;
+// anything else is nothing remembered.
+WindowPlace ReadPlace(const SettingValues& values)
+{
+    const std::string text = ReadText(values, kWindowPlace);
+    long long numbers[5] = {};
+    std::size_t at = 0;
+    for (int i = 0; i < 5; ++i) {
+        const std::size_t end = std::min(text.find(',', at), text.size());
+        const std::string field = text.substr(at, end - at);
+        // stoll would skip leading blanks and take a plus sign: only digits, perhaps a minus.
+        if (field.empty() || (field[0] != '-' && (field[0] < '0' || field[0] > '9')))
+            return {};
+        std::size_t used = 0;
+        try {
+            numbers[i] = std::stoll(field, &used);
+        } catch (const std::exception&) {
+            return {};
+        }
+        if (used != field.size() || numbers[i] < -100000 || numbers[i] > 100000)
+            return {};
+        if ((i < 4) != (end < text.size()))
+            return {};
+        at = end + 1;
+    }
+    if (numbers[2] <= 0 || numbers[3] <= 0 || (numbers[4] != 0 && numbers[4] != 1))
+        return {};
+    return WindowPlace {static_cast<int>(numbers[0]), static_cast<int>(numbers[1]), static_cast<int>(numbers[2]),
+                        static_cast<int>(numbers[3]), numbers[4] == 1};
+}
+
 } // namespace
 
 WindowSettings ParseWindowSettings(const SettingValues& values)
@@ -56,6 +101,9 @@ WindowSettings ParseWindowSettings(const SettingValues& values)
             settings.chapterPattern = pattern->second;
     }
     settings.clean = ReadFlag(values, kClean, settings.clean);
+    settings.outputFolder = ReadText(values, kOutputFolder);
+    settings.lastFolder = ReadText(values, kLastFolder);
+    settings.place = ReadPlace(values);
     return settings;
 }
 
@@ -66,7 +114,22 @@ SettingValues FormatWindowSettings(const WindowSettings& settings)
             {kCompression, CompressionName(settings.compression)},
             {kConversion, ConversionName(settings.conversion)},
             {kChapterPattern, settings.chapterPattern},
-            {kClean, settings.clean ? "1" : "0"}};
+            {kClean, settings.clean ? "1" : "0"},
+            {kOutputFolder, settings.outputFolder},
+            {kLastFolder, settings.lastFolder},
+            {kWindowPlace, settings.place.width <= 0
+                               ? std::string()
+                               : std::to_string(settings.place.left) + "," + std::to_string(settings.place.top) + "," +
+                                     std::to_string(settings.place.width) + "," +
+                                     std::to_string(settings.place.height) + "," +
+                                     (settings.place.maximized ? "1" : "0")}};
+}
+
+const char* EncodingChoiceName(std::size_t index)
+{
+    constexpr const char* kNames[] = {"自动", "GBK", "Big5", "UTF-8", "UTF-16"};
+    static_assert(std::size(kNames) == std::size(kEncodingChoices));
+    return index < std::size(kNames) ? kNames[index] : kNames[0];
 }
 
 namespace {
@@ -90,7 +153,8 @@ const char* CompressionText(BookCompression compression)
 
 using SettingPhrase = std::string (*)(const WindowSettings&);
 
-// One entry per setting of 工具 that shapes the book, in the menu's order.
+// One entry per choice of 工具: those that shape the book in the menu's order, then the
+// window's own, then where the book goes.
 constexpr SettingPhrase kSettingPhrases[] = {
     [](const WindowSettings& s) -> std::string { return s.byChapters ? "按章节拆分" : "不按章节拆分"; },
     // Said only when chapters are cut by the user's own pattern (shortened to 16 characters).
@@ -113,6 +177,9 @@ constexpr SettingPhrase kSettingPhrases[] = {
         return s.maxJarBytes ? "分卷 " + VolumeSizeText(s.maxJarBytes) : std::string("不分卷");
     },
     [](const WindowSettings& s) -> std::string { return std::string("压缩 ") + CompressionText(s.compression); },
+    [](const WindowSettings& s) -> std::string {
+        return s.encodingChoice ? std::string("编码 ") + EncodingChoiceName(s.encodingChoice) : std::string();
+    },
     // Said only when the text is converted: most books are not.
     [](const WindowSettings& s) -> std::string {
         return s.conversion == TextConversion::t2s   ? "繁体转简体"
@@ -121,6 +188,10 @@ constexpr SettingPhrase kSettingPhrases[] = {
     },
     // Said only when on: the text is imported as it is by default.
     [](const WindowSettings& s) -> std::string { return s.clean ? "整理文本" : ""; },
+    [](const WindowSettings& s) -> std::string { return s.alwaysOnTop ? "总在最上面" : ""; },
+    [](const WindowSettings& s) -> std::string {
+        return s.outputFolder.empty() ? std::string() : "输出到 " + ShortenedFolder(s.outputFolder);
+    },
 };
 
 } // namespace
@@ -137,4 +208,22 @@ std::string DescribeSettings(const WindowSettings& settings)
         first = false;
     }
     return line;
+}
+
+std::uint64_t SmallestVolumeChoice(std::uint64_t needed)
+{
+    for (std::uint64_t size : kVolumeSizeChoices)
+        if (size >= needed)
+            return size;
+    return 0;
+}
+
+std::string VolumeTooSmallAdvice(std::uint64_t needed, bool byChapters)
+{
+    const std::uint64_t choice = SmallestVolumeChoice(needed);
+    std::string advice = choice ? "请在 工具 > 分卷大小 里选 " + VolumeSizeText(choice) + " 或更大。"
+                                : "工具 > 分卷大小 里没有这么大的选择。";
+    if (!byChapters)
+        advice += "也可以打开 工具 > 按章节拆分，再重新加入文件：按章节拆出的部分更小。";
+    return advice;
 }

@@ -88,8 +88,16 @@ int CIconButton::SetIcons(HICON hot, HICON idle)
 int CIconButton::SetIcons(UINT hotId, UINT idleId)
 {
     const HINSTANCE module = GetModuleHandleW(nullptr);
-    const auto load = [module](UINT id) {
-        return static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, 0));
+    // At the size the screen's DPI calls for: the icon files hold it (or the system scales
+    // the nearest), so the icon grows with the caption's text.
+    int dpi = 96;
+    if (HDC screen = GetDC(nullptr)) {
+        dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+    }
+    const int size = controls::IconSizeForDpi(dpi);
+    const auto load = [module, size](UINT id) {
+        return static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
     };
     HICON hot = load(hotId);
     HICON idle = nullptr;

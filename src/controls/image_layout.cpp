@@ -57,4 +57,6 @@ Rect CentreIn(const Rect& measured, const Rect& box)
     return centred;
 }
 
+int IconSizeForDpi(int dpi) { return dpi <= 96 ? 16 : (16 * dpi + 48) / 96; }
+
 } // namespace controls

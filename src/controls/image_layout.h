@@ -19,6 +19,10 @@ enum class ImageAlignment : unsigned char {
 Rect LayoutImage(ImageAlignment alignment, bool hasCaption, const Rect& item, Rect& caption, bool pressed,
                  int width, int height);
 
+// The side of a button icon on a screen of dpi dots per inch: 16 pixels at 96, in
+// proportion above (20 at 120, 24 at 144), never less than 16.
+int IconSizeForDpi(int dpi);
+
 // measured (the text's extent, as DT_CALCRECT returns it from box's top-left corner) moved
 // so that it is centred in box; halves are truncated.
 Rect CentreIn(const Rect& measured, const Rect& box);

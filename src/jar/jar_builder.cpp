@@ -429,6 +429,17 @@ void CJarBuilder::WriteVolume(std::size_t volume, std::size_t first,
         CheckBookName(m_book.bookName, volume);
         CheckBookFileNames(output.jarPath, volume);
         CheckBookPaths(jarPath, m_pTemplate->Path(), m_arrProtected);
+        if (m_volumeStarted) {
+            // The volumes before it held the text before `first`: the rest comes in
+            // volumes of the same size, at least one.
+            const std::uint64_t before = m_partStarts[first];
+            const std::uint64_t all = m_partStarts.back();
+            const std::size_t estimated =
+                volume == 1 || before == 0
+                    ? 0
+                    : std::max<std::size_t>(volume, static_cast<std::size_t>(((volume - 1) * all + before - 1) / before));
+            m_volumeStarted(volume, jarPath, estimated);
+        }
     }
     const std::string jarTemp = TargetTemp(jarPath, output);
     const std::string jadTemp = TargetTemp(JadPathFor(jarPath), output);

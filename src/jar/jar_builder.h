@@ -103,6 +103,11 @@ public:
     void SetClock(std::function<std::time_t()> clock) { m_zip.SetClock(std::move(clock)); }
     void SetProgress(ProgressFn progress) { m_progress = std::move(progress); }
     void SetRecoveryReport(RecoveryFn report) { m_recovery = std::move(report); }
+    // Called as each volume of a book in volumes starts: its number (from 1), its jar, and
+    // how many volumes the book will have as far as the text before it says (0 for the
+    // first: not known yet).
+    using VolumeFn = std::function<void(std::size_t volume, const std::string& jarPath, std::size_t estimated)>;
+    void SetVolumeStarted(VolumeFn started) { m_volumeStarted = std::move(started); }
 
 private:
     class VolumeSizes;
@@ -148,6 +153,7 @@ private:
     std::vector<std::string> m_arrProtected;
     ProgressFn m_progress;
     RecoveryFn m_recovery;
+    VolumeFn m_volumeStarted;
     std::size_t m_nDone = 0;
     std::size_t m_nTotal = 0;
     std::uint64_t m_nMaxJarBytes = 0;

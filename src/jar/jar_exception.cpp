@@ -81,10 +81,12 @@ CJarException CJarException::VolumeBelowTemplate(const std::string& templatePath
 CJarException CJarException::PartTooLarge(const std::string& jarPath, std::size_t part, const std::string& title,
                                           std::uint64_t limit, std::uint64_t needed)
 {
-    return CJarException(partTooLarge, jarPath,
-                         "第 " + std::to_string(part + 1) + " 部分“" + title + "”单独成卷也超过了分卷大小 " +
-                             SizeLimitText(limit) + "。分卷大小至少要 " + std::to_string(needed) + " 字节（约 " +
-                             std::to_string((needed + 1023) / 1024) + " KB）才能放下每一部分。");
+    CJarException e(partTooLarge, jarPath,
+                    "第 " + std::to_string(part + 1) + " 部分“" + title + "”单独成卷也超过了分卷大小 " +
+                        SizeLimitText(limit) + "。分卷大小至少要 " + std::to_string(needed) + " 字节（约 " +
+                        std::to_string((needed + 1023) / 1024) + " KB）才能放下每一部分。");
+    e.m_nNeeded = needed;
+    return e;
 }
 
 std::string SizeLimitText(std::uint64_t bytes)

@@ -53,6 +53,8 @@ public:
     bool MessageNamesPath() const override;
     // What exactly is wrong with it (a damaged template's fault), or empty.
     const std::string& GetDetail() const { return m_strDetail; }
+    // partTooLarge: the smallest limit under which every part fits; else 0.
+    std::uint64_t NeededBytes() const { return m_nNeeded; }
 
     std::string Message() const override;
 
@@ -63,6 +65,7 @@ private:
     Cause m_cause;
     std::string m_strPath;
     std::string m_strDetail;
+    std::uint64_t m_nNeeded = 0;
 };
 
 // A size limit as the user gives it: "300 KB（307200 字节）", "1 MB（1048576 字节）", or

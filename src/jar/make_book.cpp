@@ -53,14 +53,20 @@ BookResult MakeBook(CheckedBookRequest& checked, const std::vector<BookPart>& pa
         builder.SetProtectedFiles(request.sourcePaths);
         if (request.progress)
             builder.SetProgress(request.progress);
-        if (request.recovery)
-            builder.SetRecoveryReport(request.recovery);
+        RecoveryReport recovered;
+        builder.SetRecoveryReport([&recovered, &request](const RecoveryReport& report) {
+            recovered = report;
+            if (request.recovery)
+                request.recovery(report);
+        });
+        if (request.volumeStarted)
+            builder.SetVolumeStarted(request.volumeStarted);
         if (request.clock)
             builder.SetClock(request.clock);
         builder.SetMaxJarSize(request.maxJarBytes);
         builder.SetCompression(request.compression);
         builder.BuildTo(*checked.templ, request.jarPath);
-        return BookResult {builder.GetVolumes(), parts.size(), builder.GetRemovedFiles()};
+        return BookResult {builder.GetVolumes(), parts.size(), builder.GetRemovedFiles(), std::move(recovered)};
     } catch (const std::bad_alloc&) {
         throw CJarException(CJarException::outOfMemory, request.jarPath);
     }

@@ -29,6 +29,8 @@ struct BookRequest {
     // Told what was put right or left alone of killed builds' files beside the book, before
     // the book is written (DescribeRecovery says it); not called when there were none.
     CJarBuilder::RecoveryFn recovery;
+    // Called as each volume starts, when the book is cut into volumes.
+    CJarBuilder::VolumeFn volumeStarted;
     // Dates the new entries; empty: the current time.
     std::function<std::time_t()> clock;
     // The most bytes a jar may have, for phones that refuse larger ones: a book that does
@@ -42,6 +44,7 @@ struct BookResult {
     std::vector<BookVolume> volumes;  // the whole book, or its volumes in order
     std::size_t parts = 0;
     std::vector<std::string> removed;  // older volumes taken away (see CJarBuilder::BuildTo)
+    RecoveryReport recovery;           // what was put right or left alone before (as told to request.recovery)
 };
 
 // A request CheckBookRequest accepted, with its template held open until the book is

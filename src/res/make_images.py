@@ -181,7 +181,10 @@ BITMAPS = {
     + [rect(5, 5 + 2 * i, 11, 6 + 2 * i, P_NAVY) for i in range(4)],
 }
 
-ICON_SIZES = {"app": (32, 16)}  # the others are 16 x 16 button icons
+# Button icons at 16 pixels for 96 DPI and at the sizes 120, 144 and 192 DPI call for; the
+# program's icon also at 32 (its large icon) and 48.
+BUTTON_ICON_SIZES = (16, 20, 24, 32)
+ICON_SIZES = {"app": (32, 16, 20, 24, 48)}
 
 
 # --- rendering ---
@@ -271,7 +274,7 @@ def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     for name, shapes in ICONS.items():
-        images = [(size, render_icon(shapes, size)) for size in ICON_SIZES.get(name, (16,))]
+        images = [(size, render_icon(shapes, size)) for size in ICON_SIZES.get(name, BUTTON_ICON_SIZES)]
         with open(os.path.join(out, name + ".ico"), "wb") as f:
             f.write(ico_bytes(images))
     for name, shapes in BITMAPS.items():

@@ -64,6 +64,10 @@
 #define IDM_CLEAR_LIST 32796
 #define IDM_EDIT_ENTRY 32797  // the list's menu: 编辑, as a double-click on the entry
 #define IDM_CLEAN_TEXT 32820  // 工具 > 整理文本
+#define IDM_UNDO_DELETE 32830  // the list's menu: 撤销删除 (Ctrl+Z)
+// 工具 > 输出文件夹: 默认 (the folder the program started in), or one chosen
+#define IDM_OUTPUT_DEFAULT 32831
+#define IDM_OUTPUT_CHOOSE 32832
 
 // The list's context menu: 编辑, then the commands of the buttons beside the list
 // (IDC_UP, IDC_DOWN, IDC_DELETE) and 清空列表
@@ -90,6 +94,15 @@
 #define IDC_WEB_LINK 1018
 #define IDC_INFO_TEXT 1019      // the information text, or the result of the last command
 #define IDC_SETTINGS_LINE 1020  // the frame of the book fields, captioned with the settings
+#define IDC_LIST_FRAME 1250     // the frame of the list, captioned with its count
+// The frames and labels, named so that the window can place them when it is resized
+#define IDC_COMMANDS_FRAME 1251
+#define IDC_GENERATE_FRAME 1252
+#define IDC_CLOSE_FRAME 1253
+#define IDC_INFO_FRAME 1254
+#define IDC_BOOK_NAME_LABEL 1255
+#define IDC_AUTHOR_LABEL 1256
+#define IDC_MAKER_LABEL 1257
 
 // About box
 #define IDC_ABOUT_MAIL 1002
@@ -101,6 +114,7 @@
 #define IDC_CONTENT_SAVE 1006
 #define IDC_CONTENT_TEXT 1010
 #define IDC_CONTENT_TITLE 1013
+#define IDC_CONTENT_FRAME 1258
 
 // Progress window (its 取消 is the cancel command, 2)
 #define IDC_PROGRESS_TEXT 1101

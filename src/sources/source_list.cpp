@@ -76,6 +76,59 @@ void CSourceList::ReplaceRange(std::size_t first, std::size_t count, const CSour
     m_pView->SetSelection(m_nVisibleSel);
 }
 
+std::vector<BookPart> CSourceList::Take(const std::vector<std::size_t>& indexes)
+{
+    for (std::size_t i = 0; i < indexes.size(); ++i)
+        if (indexes[i] >= m_parts.size() || (i && indexes[i] <= indexes[i - 1]))
+            return {};
+    std::vector<BookPart> taken;
+    taken.reserve(indexes.size());
+    std::size_t kept = 0;
+    std::size_t next = 0;  // of indexes
+    for (std::size_t i = 0; i < m_parts.size(); ++i) {
+        if (next < indexes.size() && indexes[next] == i) {
+            taken.push_back(std::move(m_parts[i]));
+            ++next;
+        } else if (kept++ != i) {
+            m_parts[kept - 1] = std::move(m_parts[i]);
+        }
+    }
+    m_parts.resize(kept);
+    m_nCurSel = m_nVisibleSel = -1;
+    if (m_pView) {
+        for (auto it = indexes.rbegin(); it != indexes.rend(); ++it)
+            m_pView->DeleteItem(static_cast<int>(*it));
+        m_pView->SetSelection(-1);
+    }
+    return taken;
+}
+
+void CSourceList::PutBack(const std::vector<std::size_t>& indexes, std::vector<BookPart> entries)
+{
+    if (indexes.size() != entries.size())
+        return;
+    for (std::size_t i = 0; i < indexes.size(); ++i)
+        if (indexes[i] > m_parts.size() + i || (i && indexes[i] <= indexes[i - 1]))
+            return;
+    std::vector<BookPart> parts;
+    parts.reserve(m_parts.size() + entries.size());
+    std::size_t next = 0;  // of indexes
+    for (std::size_t i = 0; i < m_parts.size(); ++i) {
+        while (next < indexes.size() && indexes[next] == parts.size())
+            parts.push_back(std::move(entries[next++]));
+        parts.push_back(std::move(m_parts[i]));
+    }
+    while (next < indexes.size())
+        parts.push_back(std::move(entries[next++]));
+    m_parts.swap(parts);
+    m_nCurSel = m_nVisibleSel = -1;
+    if (m_pView) {
+        for (std::size_t index : indexes)
+            m_pView->InsertItem(static_cast<int>(index), m_parts[index].title);
+        m_pView->SetSelection(-1);
+    }
+}
+
 void CSourceList::OnSelectionChange(int listSelection)
 {
     m_nCurSel = listSelection;

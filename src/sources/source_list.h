@@ -30,6 +30,13 @@ public:
     // moves to the first new entry, one after it moves with its entry. Both sequences
     // change, or neither; the view follows.
     void ReplaceRange(std::size_t first, std::size_t count, const CSourceList& entries);
+    // Takes out the entries at indexes (ascending, each an entry; anything else takes
+    // nothing) in one pass and returns them in order; the view deletes them from the last.
+    // Nothing is selected afterwards.
+    std::vector<BookPart> Take(const std::vector<std::size_t>& indexes);
+    // Puts entries back at the indexes Take took them from (ascending; one past the end at
+    // most when it comes); the view inserts them from the first. Nothing is selected.
+    void PutBack(const std::vector<std::size_t>& indexes, std::vector<BookPart> entries);
     // m_nCurSel becomes the list box's selection (-1 for none).
     void OnSelectionChange(int listSelection);
     void MoveUp();

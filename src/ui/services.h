@@ -8,6 +8,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -18,12 +19,17 @@ public:
     // A message box owned by owner, captioned with the executable's name; returns the
     // button pressed (IDOK...).
     virtual int ShowMessage(HWND owner, const std::string& text, UINT type) = 0;
-    // The file-open dialog for one file; filter in the bar-separated form that
-    // FileDialogFilter takes, the first filter selected. False when cancelled.
-    virtual bool ChooseFile(HWND owner, const std::string& filter, std::string& path) = 0;
+    // The file-open dialog, several files at once, opened in startFolder (the system's
+    // choice when empty); filter in the bar-separated form that FileDialogFilter takes, the
+    // first filter selected. paths: full paths, in the order the dialog gives them. False
+    // when cancelled.
+    virtual bool ChooseFiles(HWND owner, const std::string& filter, const std::string& startFolder,
+                             std::vector<std::string>& paths) = 0;
     // The folder chooser rooted at the desktop, file-system folders only, prompt above the
-    // tree. False when cancelled or when the choice has no file-system path.
-    virtual bool ChooseFolder(HWND owner, const std::string& prompt, std::string& path) = 0;
+    // tree, startFolder selected when it is one. False when cancelled or when the choice
+    // has no file-system path.
+    virtual bool ChooseFolder(HWND owner, const std::string& prompt, const std::string& startFolder,
+                              std::string& path) = 0;
     // Opens a document or address with the shell ("open", show: SW_SHOW...). Returns the
     // shell's code: greater than 32 on success.
     virtual INT_PTR ShellOpen(const std::string& file, int show) = 0;

@@ -45,31 +45,65 @@ int Win32Services::ShowMessage(HWND owner, const std::string& text, UINT type)
     return MessageBoxW(owner, Widen(text).c_str(), Widen(ApplicationName()).c_str(), type);
 }
 
-bool Win32Services::ChooseFile(HWND owner, const std::string& filter, std::string& path)
+bool Win32Services::ChooseFiles(HWND owner, const std::string& filter, const std::string& startFolder,
+                                std::vector<std::string>& paths)
 {
     const std::wstring wideFilter = Widen(FileDialogFilter(filter));
-    std::vector<wchar_t> file(kPathCapacity, L'\0');
+    const std::wstring start = Widen(startFolder);
+    // Room for many names: the folder, then each name, each ended by a NUL, two at the end.
+    constexpr DWORD kCapacity = 1 << 20;
+    std::vector<wchar_t> file(kCapacity, L'\0');
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
     ofn.lpstrFilter = wideFilter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file.data();
-    ofn.nMaxFile = kPathCapacity;
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    ofn.nMaxFile = kCapacity;
+    ofn.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST;
     if (!GetOpenFileNameW(&ofn))
         return false;
-    path = Narrow(file.data());
+    // One file: its full path. Several: the folder, then the names.
+    const std::wstring first(file.data());
+    const wchar_t* next = file.data() + first.size() + 1;
+    paths.clear();
+    if (*next == L'\0') {
+        paths.push_back(Narrow(first));
+        return true;
+    }
+    const std::wstring folder = first.empty() || first.back() == L'\\' ? first : first + L'\\';
+    while (*next) {
+        const std::wstring name(next);
+        paths.push_back(Narrow(folder + name));
+        next += name.size() + 1;
+    }
     return true;
 }
 
-bool Win32Services::ChooseFolder(HWND owner, const std::string& prompt, std::string& path)
+namespace {
+
+// Selects the folder the chooser should open at once it is up.
+int CALLBACK SelectStartFolder(HWND window, UINT message, LPARAM, LPARAM data)
+{
+    if (message == BFFM_INITIALIZED && data)
+        SendMessageW(window, BFFM_SETSELECTIONW, TRUE, data);
+    return 0;
+}
+
+} // namespace
+
+bool Win32Services::ChooseFolder(HWND owner, const std::string& prompt, const std::string& startFolder,
+                                 std::string& path)
 {
     const std::wstring widePrompt = Widen(prompt);
+    const std::wstring start = Widen(startFolder);
     BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.lpszTitle = widePrompt.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.lpfn = SelectStartFolder;
+    info.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
     PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
     if (!item)
         return false;

@@ -8,8 +8,10 @@ namespace ui {
 class Win32Services : public IServices {
 public:
     int ShowMessage(HWND owner, const std::string& text, UINT type) override;
-    bool ChooseFile(HWND owner, const std::string& filter, std::string& path) override;
-    bool ChooseFolder(HWND owner, const std::string& prompt, std::string& path) override;
+    bool ChooseFiles(HWND owner, const std::string& filter, const std::string& startFolder,
+                     std::vector<std::string>& paths) override;
+    bool ChooseFolder(HWND owner, const std::string& prompt, const std::string& startFolder,
+                      std::string& path) override;
     INT_PTR ShellOpen(const std::string& file, int show) override;
     UINT StartProcess(const std::string& commandLine, int show) override;
     UINT ShowPopupMenu(HWND owner, HMENU menu, POINT where) override;

@@ -168,8 +168,10 @@ TEST_F(MainWindowTest, ListContextMenuActsOnTheSelection)
 {
     using Item = RecordingServices::PopupItem;
     const auto menu = [](bool edit, bool up, bool down, bool remove, bool clear) {
-        return std::vector<Item> {{IDM_EDIT_ENTRY, edit}, {IDC_UP, up},   {IDC_DOWN, down},
-                                  {IDC_DELETE, remove},   {0, false},     {IDM_CLEAR_LIST, clear}};
+        // 撤销删除 is grey: nothing was deleted yet.
+        return std::vector<Item> {{IDM_EDIT_ENTRY, edit}, {IDC_UP, up},           {IDC_DOWN, down},
+                                  {IDC_DELETE, remove},   {0, false},             {IDM_UNDO_DELETE, false},
+                                  {IDM_CLEAR_LIST, clear}};
     };
     const struct {
         const char* how;

@@ -33,7 +33,7 @@ TEST_F(MainWindowTest, StartsInTheCurrentDirectoryWithTheAboutItemInTheSystemMen
         EXPECT_TRUE(SendMessageW(w, WM_GETICON, ICON_SMALL, 0));
         const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
         EXPECT_TRUE(style & WS_MINIMIZEBOX);
-        EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_THICKFRAME)) << "neither resized nor maximised";
+        EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), WS_MAXIMIZEBOX | WS_THICKFRAME) << "resizable and maximisable";
 
         // The menu bar is the loaded menu 134, in place of the template's.
         HMENU bar = GetMenu(w);
@@ -136,26 +136,44 @@ TEST_F(MainWindowTest, AboutBoxFromTheButtonTheMenuAndTheSystemMenu)
     EXPECT_TRUE(services.messages.empty());
 }
 
-TEST_F(MainWindowTest, HelpAndTheSiteAreOpenedByTheShellAndTheOpenItemsDoNothing)
+TEST_F(MainWindowTest, HelpAndTheSiteAreOpenedByTheShell)
 {
     Run([&](HWND w) {
         MenuCommand(w, IDM_HELP);
         MenuCommand(w, IDM_VISIT_SITE);
-        MenuCommand(w, IDM_OPEN_FOLDER);
-        MenuCommand(w, IDM_OPEN_FILE);
         EXPECT_TRUE(IsWindowVisible(w));
-
-        // They stay enabled when their pop-up opens.
-        HMENU file = GetSubMenu(GetMenu(w), 0);
-        SendMessageW(w, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
-        for (int i = 0; i < GetMenuItemCount(file); ++i)
-            EXPECT_FALSE(GetMenuState(file, i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
         Click(w, IDC_CLOSE);
     });
     // readme.txt is named relative to the current directory, which is the working folder.
     EXPECT_EQ(services.opened, (std::vector<std::string>{"readme.txt", "http://www.qinghe.example/"}));
     EXPECT_TRUE(services.folderPrompts.empty());
     EXPECT_TRUE(services.fileFilters.empty());
+    EXPECT_TRUE(services.messages.empty());
+}
+
+// 文件 > 打开文件 and 打开目录 are 添加文件 and 添加目录 from the menu: the same chooser, the
+// same files added; enabled whenever their pop-up opens.
+TEST_F(MainWindowTest, TheOpenItemsAddAFileAndAFolder)
+{
+    const std::string folder = Folder("卷");
+    Write("卷\\第2章.txt", "二");
+    Write("卷\\第10章.txt", "十");
+    services.fileAnswers = {Write("序.txt", "序言")};
+    services.folderAnswers = {folder};
+    Run([&](HWND w) {
+        HMENU file = GetSubMenu(GetMenu(w), 0);
+        SendMessageW(w, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+        for (int i = 0; i < GetMenuItemCount(file); ++i)
+            EXPECT_FALSE(GetMenuState(file, i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
+        MenuCommand(w, IDM_OPEN_FILE);
+        MenuCommand(w, IDM_OPEN_FOLDER);
+        EXPECT_EQ(ItemText(w, IDC_LIST_FRAME), "共 3 项");
+        services.answers = {IDYES};
+        Click(w, IDC_CLOSE);
+    });
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"序", "第2章", "第10章"}));
+    EXPECT_EQ(services.fileFilters.size(), 1u);
+    EXPECT_EQ(services.folderPrompts, std::vector<std::string>{"Selection"});
     EXPECT_TRUE(services.messages.empty());
 }
 

@@ -149,10 +149,10 @@ TEST_F(MainWindowTest, CancelledBuildWritesNothingAndTheNextOneSaysWhatItWrote)
         Click(w, IDC_CLOSE);
     });
     EXPECT_EQ(held.shown, 1);
-    EXPECT_EQ(cancelledLine, "   已取消生成：没有写入任何文件，原有的电子书保持原样。");
+    EXPECT_EQ(cancelledLine, "已取消生成：没有写入任何文件，原有的电子书保持原样。");
     EXPECT_TRUE(services.QuestionTexts().empty()) << "the list was made into a book: closing asks nothing";
     const std::string size = std::to_string((test::ReadFile(jar).size() + 1023) / 1024);
-    EXPECT_EQ(writtenLine, "   已生成 书.jar（" + size + " KB），位于 " + workDir + "。");
+    EXPECT_EQ(writtenLine, "已生成 书.jar（" + size + " KB），位于 " + workDir + "。");
     EXPECT_EQ(services.started.size(), 1u);
 }
 
@@ -180,7 +180,7 @@ TEST_F(MainWindowTest, CancelInTheMiddleOfABuildWritesNothing)
     });
     ASSERT_EQ(running.shown, 1) << "the build ended before its progress window came up";
     EXPECT_EQ(step, "正在写入：大.jar");
-    EXPECT_EQ(line, "   已取消生成：没有写入任何文件，原有的电子书保持原样。");
+    EXPECT_EQ(line, "已取消生成：没有写入任何文件，原有的电子书保持原样。");
     EXPECT_EQ(GetFileAttributesW(ui::Widen(workDir + "\\大.jar").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(services.started.empty());
 }
@@ -205,7 +205,7 @@ TEST_F(MainWindowTest, ResultLineNamesTheVolumesAndTheOlderOnesRemoved)
         services.answers = {IDYES};
         Click(w, IDC_CLOSE);
     });
-    EXPECT_TRUE(first.starts_with("   已生成 ")) << first;
+    EXPECT_TRUE(first.starts_with("已生成 ")) << first;
     EXPECT_NE(first.find("已生成 2 卷：卷(1).jar 至 卷(2).jar，共 "), std::string::npos) << first;
     EXPECT_TRUE(first.ends_with("，位于 " + workDir + "。已删除旧的分卷 卷(3).jar、卷(3).jad。")) << first;
 }
@@ -227,7 +227,7 @@ TEST_F(MainWindowTest, ALongResultLineIsShortenedToFitItsBox)
         Click(w, IDC_CLOSE);
     });
     const std::string folder = workDir.substr(0, workDir.find('\\')) + "\\…" + workDir.substr(workDir.rfind('\\'));
-    EXPECT_TRUE(line.starts_with("   已生成 2 卷：卷(1).jar 至 卷(2).jar，共 ")) << line;
+    EXPECT_TRUE(line.starts_with("已生成 2 卷：卷(1).jar 至 卷(2).jar，共 ")) << line;
     EXPECT_TRUE(line.ends_with("，位于 " + folder + "。已删除 8 个旧的分卷文件（卷(3).jar 等）。")) << line;
 }
 

@@ -102,3 +102,37 @@ TEST(ResultLine, DriveRootKeepsItsSeparator)
 #endif
 
 } // namespace
+
+namespace {
+
+// What a killed build left and this one put right is counted in the line, never listed.
+TEST(ResultLine, FilesPutRightAfterAKilledBuildAreCounted)
+{
+    BookResult book;
+    book.volumes = {Volume(kFolder + "三国.jar", 300 << 10)};
+    book.recovery.done = {{RecoveredFile::restored, kFolder + "三国.jar"},
+                      {RecoveredFile::removedTemporary, kFolder + "a.tmp"},
+                      {RecoveredFile::removedNew, kFolder + "b.jar"}};
+    EXPECT_EQ(DescribeWrittenBook(book),
+              "已生成 三国.jar（300 KB），位于 书库。已恢复中断的生成换下的 1 个旧文件。已删除中断的生成留下的 2 个文件。");
+    book.recovery.done.resize(1);
+    EXPECT_EQ(DescribeWrittenBook(book, true), "已生成 三国.jar（300 KB），位于 书库。已恢复中断的生成换下的 1 个旧文件。");
+}
+
+// Names for a box: all of them up to the limit, else one line fewer and the count.
+TEST(ResultLine, ListedNamesFitABox)
+{
+    const std::vector<std::string> three {"a", "b", "c"};
+    EXPECT_EQ(ListedNames(three, 3), "    a\r\n    b\r\n    c\r\n");
+    EXPECT_EQ(ListedNames(three, 2, ""), "a\r\n……等 3 个文件\r\n");
+    EXPECT_EQ(ListedNames({}, 2), "");
+    std::vector<std::string> many(448, "书.jar");
+    const std::string text = ListedNames(many, 12);
+    std::size_t lines = 0;
+    for (char c : text)
+        lines += c == '\n';
+    EXPECT_EQ(lines, 12u);
+    EXPECT_NE(text.find("……等 448 个文件"), std::string::npos);
+}
+
+} // namespace

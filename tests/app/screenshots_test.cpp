@@ -302,7 +302,7 @@ TEST_F(MainWindowTest, ScreenshotsOfBooksByChapter)
                                                    "第三回　议温明董卓叱丁原　馈金珠李肃说吕布",
                                                    "第四回　废汉帝陈留践位　谋董贼孟德献刀"}));
     ExpectNotBlank(listShot);
-    ExpectMark(menus[0], 8, IDM_SPLIT_CHAPTERS, test::Mark::tick);
+    ExpectMark(menus[0], 10, IDM_SPLIT_CHAPTERS, test::Mark::tick);
 }
 
 // 工具's radio choices, each sub-menu open with a choice saved: the dot on 300 KB in
@@ -390,7 +390,7 @@ TEST_F(MainWindowTest, ScreenshotOfTheListContextMenu)
         services.answers = {IDYES};
         Click(w, IDC_CLOSE);
     });
-    ASSERT_EQ(g_contextItems.size(), 6u) << "the menu was not seen on the screen";
+    ASSERT_EQ(g_contextItems.size(), 7u) << "the menu was not seen on the screen";
     EXPECT_EQ(g_contextWindow.left, clicked.x);
     EXPECT_EQ(g_contextWindow.top, clicked.y);
     const test::Picture picture = test::ReadPng(g_contextShot);
@@ -497,6 +497,47 @@ TEST_F(MainWindowTest, ScreenshotsOfTheResultLineAndTheCloseQuestion)
     EXPECT_NE(line.find("已删除旧的分卷 三国演义(3).jar、三国演义(3).jad。"), std::string::npos) << line;
     for (const std::string& shot : {resultShot, questionShot})
         ExpectNotBlank(shot);
+}
+
+} // namespace
+} // namespace wintest
+
+namespace wintest {
+namespace {
+
+// The window maximised with a long novel by chapters: the list fills the screen, its frame
+// counts the entries, and the settings line names the output folder chosen.
+TEST_F(MainWindowTest, ScreenshotOfTheMaximisedWindowWithALongList)
+{
+    const std::string shot = ScreenshotPath("main_window_maximised.png");
+    DeleteFileW(ui::Widen(shot).c_str());
+    std::string novel;
+    for (int i = 1; i <= 3044; ++i)
+        novel += "第" + std::to_string(i) + "章 风起云涌\r\n　　正文。\r\n";
+    services.settings = {{"SplitByChapters", "1"}, {"OutputFolder", Folder("电子书")}, {"MaxJarSize", "307200"}};
+    int rows = 0, smallest = 0;
+    const auto visibleRows = [](HWND list) {
+        RECT box {};
+        GetClientRect(list, &box);
+        return box.bottom / static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    };
+    Run([&](HWND w) {
+        DropFiles(w, {Write("长篇.txt", novel)});
+        smallest = visibleRows(List(w));
+        MenuCommand(w, IDM_ENCODING_GBK);
+        SetItemText(w, IDC_BOOK_NAME, "长篇");
+        SendMessageW(w, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        Pump();
+        SetCursorPos(0, 0);
+        SaveScreenshot(w, shot);
+        rows = visibleRows(List(w));
+        EXPECT_EQ(ItemText(w, IDC_LIST_FRAME), "共 3044 项");
+        EXPECT_NE(ItemText(w, IDC_SETTINGS_LINE).find("编码 GBK · 输出到 "), std::string::npos);
+        services.answers = {IDYES};
+        Click(w, IDC_CLOSE);
+    });
+    ExpectNotBlank(shot);
+    EXPECT_GT(rows, smallest + 5) << "the maximised list shows many more rows than the smallest window's";
 }
 
 } // namespace

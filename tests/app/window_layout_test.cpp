@@ -30,7 +30,7 @@ constexpr DWORD kListStyle = LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_
 constexpr DWORD kEditStyle = ES_AUTOHSCROLL | ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL;
 
 const char* const kInformation =
-    "   支持将多个文件直接拖入到界面；能自动识别GBK、UTF_8和Unicode文件；自动将大尺寸内容拆分。"
+    "支持将多个文件直接拖入到界面；能自动识别GBK、UTF_8和Unicode文件；自动将大尺寸内容拆分。"
     "更多工具请访问www.qinghe.example，青禾电子书工作室开发。";
 
 const Expected kMainWindow[] = {
@@ -40,24 +40,25 @@ const Expected kMainWindow[] = {
     {IDC_GENERATE, "Button", "生成电子书", 13, 94, 70, 20, kButtonKind | kAlign, BS_PUSHBUTTON | BS_RIGHT},
     {IDC_ABOUT, "Button", "关于青禾", 13, 122, 70, 20, kButtonKind | kAlign, BS_DEFPUSHBUTTON},
     {IDC_CLOSE, "Button", "关闭程序", 13, 150, 70, 20, kButtonKind | kAlign, BS_PUSHBUTTON},
-    {IDC_SOURCES, "ListBox", "", 95, 4, 194, 107, kListStyle, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL | LBS_WANTKEYBOARDINPUT},
-    {IDC_UP, "Button", "", 292, 18, 21, 21, kButtonKind | kAlign, BS_PUSHBUTTON | BS_CENTER | BS_VCENTER},
-    {IDC_DELETE, "Button", "删", 292, 48, 21, 21, kButtonKind | kAlign, BS_PUSHBUTTON},
-    {IDC_DOWN, "Button", "", 292, 78, 21, 21, kButtonKind | kAlign, BS_PUSHBUTTON},
+    {IDC_SOURCES, "ListBox", "", 99, 11, 187, 99, kListStyle, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL | LBS_WANTKEYBOARDINPUT},
+    {IDC_UP, "Button", "", 289, 18, 21, 21, kButtonKind | kAlign, BS_PUSHBUTTON | BS_CENTER | BS_VCENTER},
+    {IDC_DELETE, "Button", "删", 289, 48, 21, 21, kButtonKind | kAlign, BS_PUSHBUTTON},
+    {IDC_DOWN, "Button", "", 289, 78, 21, 21, kButtonKind | kAlign, BS_PUSHBUTTON},
     {IDC_BOOK_NAME, "Edit", "", 135, 123, 172, 14, kEditStyle, ES_AUTOHSCROLL},
     {IDC_AUTHOR, "Edit", "", 135, 141, 172, 14, kEditStyle, ES_AUTOHSCROLL},
     {IDC_MAKER, "Edit", "", 135, 159, 172, 14, kEditStyle, ES_AUTOHSCROLL},
-    {-1, "Button", "", 7, 0, 82, 91, kButtonKind, BS_GROUPBOX},
+    {IDC_COMMANDS_FRAME, "Button", "", 7, 0, 82, 91, kButtonKind, BS_GROUPBOX},
+    {IDC_LIST_FRAME, "Button", "共 0 项", 95, 0, 218, 113, kButtonKind, BS_GROUPBOX},
     {IDC_SETTINGS_LINE, "Button", "", 95, 114, 218, 62, kButtonKind, BS_GROUPBOX},
-    {-1, "Static", "书  名：", 99, 127, 33, 8, SS_TYPEMASK, SS_LEFT},
-    {-1, "Static", "作  者：", 99, 144, 33, 8, SS_TYPEMASK, SS_LEFT},
-    {-1, "Static", "制作者：", 99, 161, 33, 8, SS_TYPEMASK, SS_LEFT},
-    {-1, "Button", "", 7, 89, 82, 27, kButtonKind, BS_GROUPBOX},
-    {IDC_INFO_TEXT, "Static", kInformation, 7, 185, 306, 21, SS_TYPEMASK, SS_LEFT},
+    {IDC_BOOK_NAME_LABEL, "Static", "书  名：", 99, 127, 33, 8, SS_TYPEMASK, SS_LEFT},
+    {IDC_AUTHOR_LABEL, "Static", "作  者：", 99, 144, 33, 8, SS_TYPEMASK, SS_LEFT},
+    {IDC_MAKER_LABEL, "Static", "制作者：", 99, 161, 33, 8, SS_TYPEMASK, SS_LEFT},
+    {IDC_GENERATE_FRAME, "Button", "", 7, 89, 82, 27, kButtonKind, BS_GROUPBOX},
+    {IDC_INFO_TEXT, "Static", kInformation, 13, 184, 296, 17, SS_TYPEMASK, SS_LEFT},
     {IDC_MAIL_LINK, "Static", "☆给青禾电子书工作室发EMAIL", 17, 206, 102, 8, SS_TYPEMASK, SS_LEFT},
     {IDC_WEB_LINK, "Static", "☆访问青禾无线娱乐网www.qinghe.example", 141, 206, 162, 8, SS_TYPEMASK, SS_LEFT},
-    {-1, "Button", "", 7, 177, 307, 27, kButtonKind, BS_GROUPBOX},
-    {-1, "Button", "", 7, 115, 82, 61, kButtonKind, BS_GROUPBOX},
+    {IDC_INFO_FRAME, "Button", "", 7, 177, 307, 27, kButtonKind, BS_GROUPBOX},
+    {IDC_CLOSE_FRAME, "Button", "", 7, 115, 82, 61, kButtonKind, BS_GROUPBOX},
 };
 
 const Expected kAboutBox[] = {
@@ -78,7 +79,7 @@ const Expected kAddContent[] = {
     {IDC_CONTENT_SAVE, "Button", "保存", 55, 230, 50, 14, kButtonKind, BS_PUSHBUTTON},
     {-1, "Static", "标题：", 6, 5, 25, 8, SS_TYPEMASK, SS_LEFT},
     {IDC_CONTENT_TITLE, "Edit", "", 38, 2, 223, 14, kEditStyle, ES_AUTOHSCROLL},
-    {-1, "Button", "内容(控制在1M以内)", 0, 20, 261, 205, kButtonKind | kAlign, BS_GROUPBOX | BS_CENTER},
+    {IDC_CONTENT_FRAME, "Button", "内容(控制在1M以内)", 0, 20, 261, 205, kButtonKind | kAlign, BS_GROUPBOX | BS_CENTER},
     {IDC_CONTENT_TEXT, "Edit", "", 4, 31, 252, 190, kEditStyle | ES_AUTOVSCROLL,
      ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL | ES_AUTOVSCROLL},
 };
@@ -127,10 +128,10 @@ TEST(WindowLayout, MainWindowTemplate)
         const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
         const LONG_PTR exStyle = GetWindowLongPtrW(w, GWL_EXSTYLE);
         EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
-                  WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+                  WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)
+            << "resizable and maximisable";
         EXPECT_TRUE(exStyle & WS_EX_ACCEPTFILES) << "drops arrive without a call";
         EXPECT_TRUE(exStyle & WS_EX_APPWINDOW) << "shown in the task bar";
-        EXPECT_TRUE(exStyle & WS_EX_DLGMODALFRAME);
         RECT client{};
         GetClientRect(w, &client);
         const RECT want = DialogUnits(w, 0, 0, 320, 217);
@@ -149,7 +150,8 @@ TEST(WindowLayout, MainWindowTemplate)
             {0, IDM_OPEN_FOLDER, "打开目录"}, {0, IDM_OPEN_FILE, "打开文件"}, {0, IDM_EXIT, "退出"},
             {1, IDM_ALWAYS_ON_TOP, "总在最上面"}, {1, IDM_SPLIT_CHAPTERS, "按章节拆分"},
             {1, IDM_CHAPTER_RULE, "章节规则..."}, {1, kOpensPopup, "分卷大小"}, {1, kOpensPopup, "压缩"}, {1, kOpensPopup, "文本编码"},
-            {1, kOpensPopup, "繁简转换"}, {1, IDM_CLEAN_TEXT, "整理文本"}, {1, IDM_CLEAR_LIST, "清空列表"},
+            {1, kOpensPopup, "繁简转换"}, {1, IDM_CLEAN_TEXT, "整理文本"}, {1, kOpensPopup, "输出文件夹"},
+            {1, IDM_CLEAR_LIST, "清空列表"},
             {2, IDM_ABOUT, "关于..."}, {2, IDM_VISIT_SITE, "访问青禾网"}, {2, IDM_HELP, "帮助"},
         };
         int position[3] = {};
@@ -174,6 +176,7 @@ TEST(WindowLayout, MainWindowTemplate)
             {4, IDM_COMPRESSION_FAST, {"快速", "标准", "最小"}},
             {5, IDM_ENCODING_AUTO, {"自动", "GBK", "Big5", "UTF-8", "UTF-16"}},
             {6, IDM_CONVERT_NONE, {"不转换", "繁体转简体", "简体转繁体"}},
+            {8, IDM_OUTPUT_DEFAULT, {"默认（程序所在的文件夹）", "选择文件夹..."}},
         };
         for (const auto& submenu : submenus) {
             HMENU popup = GetSubMenu(GetSubMenu(bar, 1), submenu.position);
@@ -213,6 +216,7 @@ TEST(WindowLayout, AddContentTemplate)
     Show(IDD_ADD_CONTENT, [](HWND w) {
         CheckControls(w, kAddContent, std::size(kAddContent));
         EXPECT_EQ(Text(w), "添加内容");
+        EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME), WS_MAXIMIZEBOX | WS_THICKFRAME);
         RECT client{};
         GetClientRect(w, &client);
         const RECT want = DialogUnits(w, 0, 0, 265, 249);

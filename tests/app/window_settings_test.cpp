@@ -1,5 +1,7 @@
 #include "app/window_settings.h"
 
+#include "platform/path.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -137,6 +139,86 @@ TEST(WindowSettings, DescribedInOneLineAsTheMenuReadsThem)
     EXPECT_EQ(DescribeSettings(settings), "设置：按章节拆分 · 章节规则 ^(第[一二三四五六七八九十百]… · 分卷 2 MB · 压缩 快速");
     settings.byChapters = false;
     EXPECT_EQ(DescribeSettings(settings), "设置：不按章节拆分 · 分卷 2 MB · 压缩 快速");
+}
+
+} // namespace
+
+namespace {
+
+// The output folder, the last folder and the window's place are kept as they were written;
+// a place that is not five numbers with a positive size is nothing remembered. The session's
+// choices (文本编码, 总在最上面) are never written.
+TEST(WindowSettings, FoldersAndPlace)
+{
+    WindowSettings settings;
+    settings.outputFolder = "D:\\电子书\\输出";
+    settings.lastFolder = "E:\\下载";
+    settings.place = WindowPlace {-8, 20, 900, 700, true};
+    settings.encodingChoice = 2;
+    settings.alwaysOnTop = true;
+    const SettingValues values = FormatWindowSettings(settings);
+    EXPECT_EQ(values.at("WindowPlace"), "-8,20,900,700,1");
+    EXPECT_EQ(values.count("Encoding"), 0u);
+    EXPECT_EQ(values.size(), 7u);
+    const WindowSettings read = ParseWindowSettings(values);
+    EXPECT_EQ(read.outputFolder, settings.outputFolder);
+    EXPECT_EQ(read.lastFolder, settings.lastFolder);
+    EXPECT_EQ(read.place, settings.place);
+    EXPECT_EQ(read.encodingChoice, 0u);
+    EXPECT_FALSE(read.alwaysOnTop);
+    EXPECT_EQ(ParseWindowSettings({}).place, WindowPlace {});
+    EXPECT_EQ(FormatWindowSettings(WindowSettings {}).at("WindowPlace"), "");
+
+    const std::pair<const char*, WindowPlace> places[] = {
+        {"10,20,800,600,0", {10, 20, 800, 600, false}},
+        {"10,20,800,600", {}},
+        {"10,20,800,600,0,1", {}},
+        {"10,20,0,600,0", {}},
+        {"10,20,800,-1,0", {}},
+        {"10,20,800,600,2", {}},
+        {"10,x,800,600,0", {}},
+        {"10, 20,800,600,0", {}},
+        {"10,20,800,600,0,", {}},
+        {"1e3,20,800,600,0", {}},
+        {"99999999999999999999,20,800,600,0", {}},
+        {"", {}},
+    };
+    for (const auto& [text, place] : places)
+        EXPECT_EQ(ParseWindowSettings({{"WindowPlace", text}}).place, place) << text;
+}
+
+// Every choice that differs from its default is on the line, in the menu's order, the
+// output folder last and shortened.
+TEST(WindowSettings, TheLineNamesEveryChoiceMade)
+{
+    WindowSettings settings;
+    settings.encodingChoice = 1;
+    EXPECT_EQ(DescribeSettings(settings), "设置：不按章节拆分 · 不分卷 · 压缩 标准 · 编码 GBK");
+    const char* const names[] = {"自动", "GBK", "Big5", "UTF-8", "UTF-16"};
+    for (std::size_t i = 0; i < std::size(names); ++i)
+        EXPECT_STREQ(EncodingChoiceName(i), names[i]);
+    settings.conversion = TextConversion::s2t;
+    settings.alwaysOnTop = true;
+    // Separators as the platform has them.
+    settings.outputFolder = JoinPath(JoinPath(JoinPath("书库", "小说"), "武侠"), "金庸");
+    EXPECT_EQ(DescribeSettings(settings), "设置：不按章节拆分 · 不分卷 · 压缩 标准 · 编码 GBK · 简体转繁体 · 总在最上面 · 输出到 " +
+                                              JoinPath(JoinPath("书库", "…"), "金庸"));
+}
+
+// The volume-too-small advice names the smallest choice that holds the limit needed, and
+// points to 按章节拆分 only when it is off.
+TEST(WindowSettings, TheSmallestVolumeChoiceThatWorks)
+{
+    const std::pair<std::uint64_t, std::uint64_t> choices[] = {
+        {1, 100 << 10}, {100 << 10, 100 << 10}, {(100 << 10) + 1, 300 << 10},
+        {(1 << 20) + 1, 2 << 20}, {2 << 20, 2 << 20}, {(2 << 20) + 1, 0},
+    };
+    for (const auto& [needed, choice] : choices)
+        EXPECT_EQ(SmallestVolumeChoice(needed), choice) << needed;
+    EXPECT_EQ(VolumeTooSmallAdvice(400 << 10, true), "请在 工具 > 分卷大小 里选 500 KB 或更大。");
+    EXPECT_EQ(VolumeTooSmallAdvice(600 << 10, false),
+              "请在 工具 > 分卷大小 里选 1 MB 或更大。也可以打开 工具 > 按章节拆分，再重新加入文件：按章节拆出的部分更小。");
+    EXPECT_EQ(VolumeTooSmallAdvice(3 << 20, true), "工具 > 分卷大小 里没有这么大的选择。");
 }
 
 } // namespace

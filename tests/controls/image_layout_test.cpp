@@ -68,3 +68,15 @@ TEST(CentreIn, CentresTheMeasuredTextInItsBoxTruncatingHalves)
 
 } // namespace
 } // namespace controls
+
+namespace {
+
+// Button icons grow with the screen's DPI as the text does, and never shrink below 16.
+TEST(IconSizeForDpi, InProportionTo96)
+{
+    const std::pair<int, int> cases[] = {{72, 16}, {96, 16}, {120, 20}, {144, 24}, {168, 28}, {192, 32}, {0, 16}};
+    for (const auto& [dpi, size] : cases)
+        EXPECT_EQ(controls::IconSizeForDpi(dpi), size) << dpi;
+}
+
+} // namespace

@@ -16,6 +16,11 @@
 // as it was; reports how long the adding took (add_ms) and how the window answered.
 // cancel=1: a build is started and cancelled in its progress window before the real one;
 // nothing may be written. Reports the window's result line after each build.
+// file may name several files of one folder, separated by "|": they are chosen together in
+// the file dialog. output=1: 工具 > 输出文件夹 > 选择文件夹 picks the first folder inside the
+// working folder in the folder chooser (keys in its tree), and the book is expected there.
+// resize=1: the window is made larger, then maximised and restored; reports the list's size
+// each time (list_size, list_grown, list_maximised) and the list frame's caption.
 // Prints what it saw as UTF-8 "key=value" lines; exits 0 when every step worked.
 #include <windows.h>
 
@@ -34,6 +39,7 @@ constexpr int kClose = 1, kAddFile = 3, kGenerate = 4, kSources = 1005, kAuthor 
 constexpr int kHelpCommand = 32777, kSplitByChaptersCommand = 32778;
 constexpr int kContentClose = 1, kContentSave = 1006, kContentText = 1010, kContentTitle = 1013;
 constexpr int kDelete = 1011, kInfoText = 1019, kProgressCancel = 2, kProgressText = 1101;
+constexpr int kSettingsLine = 1020, kListFrame = 1250, kOutputChooseCommand = 32832;
 constexpr wchar_t kMainCaption[] = L"青禾手机电子书制作:www.qinghe.example";
 constexpr wchar_t kContentCaption[] = L"添加内容";
 
@@ -230,7 +236,27 @@ int wmain(int argc, wchar_t** argv)
             name = GetDlgItem(open, 0x480);   // edt1
         if (!name)
             Fail("the file dialog has no file-name box");
-        const std::wstring path = Wide(scenario["file"]);
+        std::wstring path = Wide(scenario["file"]);
+        const std::size_t bar = path.find(L'|');
+        if (bar != std::wstring::npos) {
+            // Several files: the dialog goes to their folder first, then takes their names,
+            // each in quotes, as the dialog writes them when they are selected together.
+            const std::wstring first = path.substr(0, bar);
+            const std::wstring where = first.substr(0, first.find_last_of(L'\\'));
+            SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(where.c_str()));
+            SendMessageW(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(open, IDOK)));
+            Sleep(500);
+            std::wstring names;
+            for (std::size_t at = 0; at <= path.size();) {
+                std::size_t end = path.find(L'|', at);
+                if (end == std::wstring::npos)
+                    end = path.size();
+                const std::wstring one = path.substr(at, end - at);
+                names += L"\"" + one.substr(one.find_last_of(L'\\') + 1) + L"\" ";
+                at = end + 1;
+            }
+            path = names;
+        }
         SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
         const ULONGLONG start = GetTickCount64();
         PostMessageW(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(open, IDOK)));
@@ -310,6 +336,65 @@ int wmain(int argc, wchar_t** argv)
         WaitFor([&] { return !IsWindow(notepad); });
     }
 
+    if (scenario["resize"] == "1") {
+        // The list takes the room of a larger window, and of a maximised one.
+        const auto listSize = [&] {
+            RECT r {};
+            GetWindowRect(GetDlgItem(main, kSources), &r);
+            return std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+        };
+        Report("list_size", listSize());
+        Report("list_caption", Utf8(WindowText(GetDlgItem(main, kListFrame))));
+        RECT r {};
+        GetWindowRect(main, &r);
+        SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+        SetWindowPos(main, nullptr, 0, 0, r.right - r.left + 200, r.bottom - r.top + 150, SWP_NOMOVE | SWP_NOZORDER);
+        SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+        Report("list_grown", listSize());
+        SendMessageW(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        Report("list_maximised", listSize());
+        if (const char* shot = std::getenv("BOOKMAKER_MAXIMISED_SHOT")) {
+            FILE* mark = std::fopen(shot, "wb");
+            if (mark)
+                std::fclose(mark);
+            WaitFor([&] { return GetFileAttributesA(shot) == INVALID_FILE_ATTRIBUTES; });
+        }
+        SendMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+    }
+
+    // 工具 > 输出文件夹 > 选择文件夹: in the chooser, which opens on the working folder, the
+    // tree is opened there and goes down to the first folder inside it.
+    std::wstring output = folder;
+    if (scenario["output"] == "1") {
+        PostMessageW(main, WM_COMMAND, kOutputChooseCommand, 0);
+        HWND chooser = nullptr;
+        if (!WaitFor([&] { return (chooser = FindTopLevel(pid, L"#32770", L"", main)) != nullptr; }))
+            Fail("the folder chooser did not appear");
+        HWND tree = nullptr;
+        WaitFor([&] { return (tree = FindWindowExW(chooser, nullptr, L"SysTreeView32", nullptr)) != nullptr; });
+        if (!tree)
+            Fail("the folder chooser has no tree");
+        Sleep(500);
+        PostMessageW(tree, WM_KEYDOWN, VK_RIGHT, 0);
+        Sleep(300);
+        PostMessageW(tree, WM_KEYDOWN, VK_DOWN, 0);
+        Sleep(300);
+        PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
+        if (!WaitFor([&] { return !IsWindow(chooser); }))
+            Fail("the folder chooser did not close");
+        const std::wstring line = WindowText(GetDlgItem(main, kSettingsLine));
+        Report("settings_line", Utf8(line));
+        // Where the chooser ended (Wine's chooser may not open on the folder it is given):
+        // the folder the program remembered, the working folder when that is 默认.
+        wchar_t chosen[1024] = {};
+        DWORD bytes = sizeof chosen;
+        if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\BookMaker", L"OutputFolder", RRF_RT_REG_SZ, nullptr, chosen,
+                         &bytes) == ERROR_SUCCESS &&
+            chosen[0])
+            output = chosen;
+        Report("output_folder", Utf8(output));
+    }
+
     // Generate: the book appears (its first volume with a size chosen), then a file-manager
     // window on its folder.
     for (const char* choice : {"volume", "compression"}) {
@@ -317,7 +402,7 @@ int wmain(int argc, wchar_t** argv)
             PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(std::stoi(scenario[choice])), 0);
     }
     const std::string expect = scenario["expect"].empty() ? scenario["name"] + ".jar" : scenario["expect"];
-    const std::wstring jar = folder + L"\\" + Wide(expect);
+    const std::wstring jar = output + L"\\" + Wide(expect);
     DeleteFileW(jar.c_str());
     if (scenario["cancel"] == "1") {
         // A build cancelled in its progress window: nothing written, the window says so.
@@ -355,8 +440,11 @@ int wmain(int argc, wchar_t** argv)
     Report("jar", Utf8(jar));
     WaitFor([&] { return IsWindowEnabled(main) && WindowText(GetDlgItem(main, kInfoText)).find(L"已生成") != std::wstring::npos; });
     Report("result_line", Utf8(WindowText(GetDlgItem(main, kInfoText))));
+    // What the build removed is in that line: no box comes up after it.
+    Sleep(500);
+    FailOnMessageBox(pid, main);
 
-    const std::wstring folderName = folder.substr(folder.find_last_of(L"\\/") + 1);
+    const std::wstring folderName = output.substr(output.find_last_of(L"\\/") + 1);
     HWND browser = nullptr;
     if (!WaitFor([&] { return (browser = FindTopLevel(0, L"ExplorerWClass", folderName)) != nullptr; })) {
         FailOnMessageBox(pid, main);

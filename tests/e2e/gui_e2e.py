@@ -14,6 +14,9 @@ novel by chapters: while it is added the driver clicks the window, which must an
 once, refuse every command and keep its list until the whole novel is in; a build of it is
 cancelled in its progress window (packed 最小, so that a picture of the screen is taken
 while it works) and writes nothing; then it is built, and the window's line says what was written.
+Then the window for long books: two files chosen at once, the window grown and maximised,
+the output folder chosen in the folder chooser; and the novel in 100 KB volumes rebuilt in
+300 KB ones, hundreds of older files removed without a box.
 
 usage: gui_e2e.py --driver DRIVER.exe --emulator WINE_RUN --work DIR
                   (--program BookMaker.exe [--template RDbook.dat] | --package BookMaker.zip)
@@ -57,24 +60,38 @@ def fail(message):
 
 
 def run_driver(args, program, folder, scratch, source_title, source_bytes, items_wanted=None, help_line=None,
-               chapters=False, name=BOOK_NAME, extra="", screenshot=None):
+               chapters=False, name=BOOK_NAME, extra="", screenshot=None, files=None, book_folder=None,
+               maximised_shot=None, check_file_manager=True):
     source = os.path.join(scratch, source_title + ".txt")
     with open(source, "wb") as f:
         f.write(source_bytes)
+    chosen = "|".join(wine_path(path) for path in files) if files else wine_path(source)
     scenario = os.path.join(scratch, "scenario.txt")
     with open(scenario, "w", encoding="utf-8") as f:
-        f.write(f"name={name}\nauthor={AUTHOR}\nmaker={MAKER}\nfile={wine_path(source)}\n"
+        f.write(f"name={name}\nauthor={AUTHOR}\nmaker={MAKER}\nfile={chosen}\n"
                 f"title={CONTENT_TITLE}\ntext={CONTENT_TEXT}\nhelp={int(help_line is not None)}\n"
                 f"chapters={int(chapters)}\n{extra}")
     env = dict(os.environ)
     mark = os.path.join(scratch, "progress-shot.mark")
     if screenshot:
         env["BOOKMAKER_PROGRESS_SHOT"] = wine_path(mark)
+    max_mark = os.path.join(scratch, "maximised-shot.mark")
+    if maximised_shot:
+        env["BOOKMAKER_MAXIMISED_SHOT"] = wine_path(max_mark)
     # Its output goes to a file: a pipe nobody reads while waiting for the mark would stop it.
     output = os.path.join(scratch, "driver-output.txt")
     with open(output, "wb") as sink:
         driver = subprocess.Popen([args.emulator, args.driver, wine_path(program), wine_path(folder),
                                    wine_path(scenario)], stdout=sink, stderr=subprocess.DEVNULL, env=env)
+    if maximised_shot:
+        for _ in range(6000):
+            if os.path.exists(max_mark) or driver.poll() is not None:
+                break
+            time.sleep(0.02)
+        if os.path.exists(max_mark):
+            time.sleep(0.5)
+            subprocess.run(["import", "-window", "root", maximised_shot], timeout=60)
+            os.remove(max_mark)
     if screenshot:
         # The driver marks the moment its progress window is up; the picture is taken then.
         for _ in range(6000):
@@ -97,7 +114,7 @@ def run_driver(args, program, folder, scratch, source_title, source_bytes, items
         fail(f"list shows {items}, not {items_wanted}")
     if items_wanted is None and (items[-1] != CONTENT_TITLE or not items[0].startswith(source_title)):
         fail(f"list shows {items}")
-    if ("file_manager", os.path.basename(folder)) not in [tuple(s) for s in seen]:
+    if check_file_manager and ("file_manager", os.path.basename(book_folder or folder)) not in [tuple(s) for s in seen]:
         fail("the file manager did not open on the book's folder")
     if help_line is not None and ("help_first_line", help_line) not in [tuple(s) for s in seen]:
         fail("Notepad does not show readme.txt's first line")
@@ -115,13 +132,13 @@ def run_busy(args, program, folder, scratch):
         fail("the adding ended before the window could be clicked")
     if seen.get("busy_unanswered") != "0" or seen.get("busy_list_changed") != "0" or "busy_opened" in seen:
         fail("while adding, the window did not answer or carried out a command")
-    if seen.get("cancelled_line") != "   已取消生成：没有写入任何文件，原有的电子书保持原样。":
+    if seen.get("cancelled_line") != "已取消生成：没有写入任何文件，原有的电子书保持原样。":
         fail(f"after 取消 the window says {seen.get('cancelled_line')!r}")
     if not seen.get("progress_text", "").startswith("正在写入：" + name + ".jar"):
         fail(f"the progress window says {seen.get('progress_text')!r}")
     jar = os.path.join(folder, name + ".jar")
     line = seen.get("result_line", "")
-    if not line.startswith(f"   已生成 {name}.jar（") or "超过 1 MB 的 jar 有些手机装不下" not in line:
+    if not line.startswith(f"已生成 {name}.jar（") or "超过 1 MB 的 jar 有些手机装不下" not in line:
         fail(f"after the build the window says {line!r}")
     if subprocess.run(["unzip", "-tqq", jar]).returncode != 0:
         fail("unzip -t rejects " + jar)
@@ -134,7 +151,9 @@ def run_busy(args, program, folder, scratch):
 
 
 IDM_VOLUME_NONE = 32779
+IDM_VOLUME_100K = 32780
 IDM_VOLUME_300K = 32781
+IDM_OUTPUT_DEFAULT = 32831
 IDM_COMPRESSION_NORMAL = 32786
 IDM_COMPRESSION_SMALL = 32787
 VOLUMES_NAME = "长篇"
@@ -154,8 +173,17 @@ def registry_value(args, name, delete=False):
     command = ["delete", "/f"] if delete else ["query"]
     r = subprocess.run([args.emulator, "reg", command[0], "HKCU\\Software\\BookMaker", "/v", name]
                        + command[1:], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
-    words = r.stdout.decode("utf-8", "replace").split()
-    return words[-1] if r.returncode == 0 and words else None
+    if r.returncode != 0:
+        return None
+    try:
+        text = r.stdout.decode("utf-8")
+    except UnicodeDecodeError:
+        text = r.stdout.decode("gbk", "replace")  # reg writes to a pipe in the console's code page
+    for line in text.splitlines():
+        words = line.split(None, 2)
+        if len(words) >= 2 and words[0] == name:
+            return words[2].strip() if len(words) == 3 else ""  # an empty text has no third word
+    return None
 
 
 def check_volumes(folder, name, count):
@@ -202,6 +230,87 @@ def run_volumes(args, program, folder, scratch, template):
         fail(f"a volume packed 最小 has {small} bytes, 标准 {normal}")
     if registry_value(args, "MaxJarSize") != "0":
         fail(f"the registry holds {registry_value(args, 'MaxJarSize')} for the volume size after 不分卷")
+
+
+def run_window(args, program, folder, scratch):
+    """Two files chosen at once in the file dialog (added in name order), the window made
+    larger and maximised (the list takes the room), and 工具 > 输出文件夹 chosen in the
+    folder chooser: the book goes there and the settings line says so; 默认 at the end."""
+    for name in ("OutputFolder", "LastFolder", "WindowPlace"):
+        registry_value(args, name, delete=True)
+    chapters = os.path.join(scratch, "章节")
+    os.makedirs(chapters, exist_ok=True)
+    files = []
+    for title in ("第10章", "第2章"):
+        path = os.path.join(chapters, title + ".txt")
+        with open(path, "wb") as f:
+            f.write((title + "\r\n正文").encode("gbk"))
+        files.append(path)
+    out = os.path.join(folder, "输出")
+    os.makedirs(out, exist_ok=True)
+    shot = os.path.join(args.work, "main-window-maximised.png")
+    # The chooser opens on the working folder and goes into 输出 (Windows); Wine's chooser
+    # opens on the desktop and takes the first folder there. Either way the book must be in
+    # the folder chosen, which the program remembers and the settings line names.
+    # A name of this run's own: under Wine the book may land on the desktop, where a book of
+    # an earlier run may still be held open by the desktop's shell.
+    name = f"窗口{os.getpid()}"
+    seen = run_driver(args, program, folder, scratch, "unused", b"", ["第2章", "第10章", CONTENT_TITLE],
+                      files=files, book_folder=None, maximised_shot=shot, check_file_manager=False, name=name,
+                      extra=f"resize=1\noutput=1\nafter={IDM_OUTPUT_DEFAULT}\n")
+    chosen = seen.get("output_folder", "")
+    unix = subprocess.run([args.emulator, "winepath", "-u", chosen],
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60).stdout.decode().strip()
+    book = os.path.join(unix, name + ".jar")
+    size = lambda key: tuple(int(v) for v in seen.get(key, "0x0").split("x"))
+    start, grown, maximised = size("list_size"), size("list_grown"), size("list_maximised")
+    if grown != (start[0] + 200, start[1] + 150) or not (maximised[0] > grown[0] and maximised[1] > grown[1]):
+        fail(f"the list was {start}, {grown} after growing the window, {maximised} maximised")
+    if seen.get("list_caption") != "共 3 项":
+        fail(f"the list's caption is {seen.get('list_caption')!r}")
+    if "输出到 " not in seen.get("settings_line", ""):
+        fail(f"the settings line says {seen.get('settings_line')!r}")
+    if not chosen or os.path.normpath(unix) == os.path.normpath(folder) or not os.path.exists(book):
+        fail(f"the book is not in the output folder chosen, {chosen!r} ({unix})")
+    if seen.get("file_manager") != os.path.basename(unix.rstrip("/")):
+        fail("the file manager did not open on the output folder")
+    os.remove(book)
+    os.remove(book[:-4] + ".jad")
+    if registry_value(args, "LastFolder") != wine_path(chapters):
+        fail(f"the registry holds {registry_value(args, 'LastFolder')!r} for the last folder")
+    if registry_value(args, "OutputFolder") not in (None, ""):
+        fail("默认 did not put the output folder back")
+    if not registry_value(args, "WindowPlace"):
+        fail("the window's place was not remembered")
+    for name in ("OutputFolder", "LastFolder", "WindowPlace"):
+        registry_value(args, name, delete=True)
+    shutil.rmtree(out)
+    print(f"gui_e2e: two files added at once in name order; the list grew {start} -> {grown} -> {maximised} "
+          f"(picture {shot}); the book went to the folder chosen")
+
+
+def run_many_volumes(args, program, folder, scratch):
+    """The 30 MB novel by chapters in 100 KB volumes, then in 300 KB ones: the second build
+    removes hundreds of older files, says so in its line, and shows no box (the driver fails
+    on any box of the program)."""
+    data, titles = novels.big_gbk_novel()
+    name = "长卷"
+    registry_value(args, "MaxJarSize", delete=True)
+    run_driver(args, program, folder, scratch, name, data, titles + [CONTENT_TITLE], chapters=True, name=name,
+               extra=f"volume={IDM_VOLUME_100K}\nexpect={name}(1).jar\n")
+    before = len([f for f in os.listdir(folder) if f.startswith(name + "(") and f.endswith(".jar")])
+    seen = run_driver(args, program, folder, scratch, name, data, titles + [CONTENT_TITLE], chapters=True,
+                      name=name, extra=f"volume={IDM_VOLUME_300K}\nexpect={name}(1).jar\nafter={IDM_VOLUME_NONE}\n")
+    after = len([f for f in os.listdir(folder) if f.startswith(name + "(") and f.endswith(".jar")])
+    line = seen.get("result_line", "")
+    removed = 2 * (before - after)
+    if before < 100 or not after < before or f"已删除 {removed} 个旧的分卷文件" not in line:
+        fail(f"{before} volumes, then {after}; the line says {line!r}")
+    for f in os.listdir(folder):
+        if f.startswith(name + "("):
+            os.remove(os.path.join(folder, f))
+    print(f"gui_e2e: {before} volumes of 100 KB, then {after} of 300 KB: {removed} older files removed, "
+          f"said in the result line, no box")
 
 
 def check_book(jar, template, jar_check, parts):
@@ -273,7 +382,7 @@ def main():
         help_line = None
 
     # What a run that failed half way left remembered (the drivers toggle these).
-    for name in ("SplitByChapters", "Compression"):
+    for name in ("SplitByChapters", "Compression", "OutputFolder", "LastFolder", "WindowPlace"):
         registry_value(args, name, delete=True)
     jar_check = book_checks.JarFileCheck(os.path.join(args.work, "java"))
     content = (CONTENT_TITLE, CONTENT_TEXT.replace("\\n", "\r\n"))
@@ -291,6 +400,8 @@ def main():
     check_book(book, template, jar_check, NOVEL_CHAPTERS + [content])
     print("gui_e2e: the book by chapters passed unzip, 7z, zipfile and JarFile")
     run_busy(args, program, folder, scratch)
+    run_window(args, program, folder, scratch)
+    run_many_volumes(args, program, folder, scratch)
 
 
 if __name__ == "__main__":

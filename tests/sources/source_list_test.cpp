@@ -293,3 +293,68 @@ TEST(SourceListReplaceRange, EntriesAndSelectionInStep)
 }
 
 } // namespace
+
+namespace {
+
+// Entries taken out in one pass and put back where they were: the model, the list box and
+// the texts in step; indexes out of order or out of range take or put back nothing.
+TEST(SourceListTake, TakenAndPutBack)
+{
+    const struct {
+        const char* name;
+        std::vector<std::size_t> indexes;
+        std::vector<std::string> left;
+    } cases[] = {
+        {"one from the middle", {2}, {"A", "B", "D", "E"}},
+        {"scattered", {0, 2, 4}, {"B", "D"}},
+        {"a block at the end", {3, 4}, {"A", "B", "C"}},
+        {"all", {0, 1, 2, 3, 4}, {}},
+        {"none", {}, {"A", "B", "C", "D", "E"}},
+        {"out of order: nothing", {2, 1}, {"A", "B", "C", "D", "E"}},
+        {"twice: nothing", {1, 1}, {"A", "B", "C", "D", "E"}},
+        {"past the end: nothing", {1, 5}, {"A", "B", "C", "D", "E"}},
+    };
+    const std::vector<std::string> all {"A", "B", "C", "D", "E"};
+    for (const auto& c : cases) {
+        ListBoxView view;
+        CSourceList list;
+        list.SetView(&view);
+        for (const std::string& title : all)
+            list.AddEntry(title, "text " + title, false);
+        list.OnSelectionChange(2);
+        view.SetSelection(2);
+        std::vector<BookPart> taken = list.Take(c.indexes);
+        EXPECT_EQ(test::Titles(list), c.left) << c.name;
+        EXPECT_EQ(view.items, c.left) << c.name;
+        EXPECT_EQ(taken.size() + c.left.size(), all.size()) << c.name;
+        for (const BookPart& part : taken)
+            EXPECT_EQ(part.text, "text " + part.title) << c.name;
+        if (taken.empty())
+            continue;
+        EXPECT_EQ(list.GetCurSel(), -1) << c.name;
+        EXPECT_EQ(view.selection, -1) << c.name;
+        list.PutBack(c.indexes, std::move(taken));
+        EXPECT_EQ(test::Titles(list), all) << c.name;
+        EXPECT_EQ(view.items, all) << c.name;
+        for (std::size_t i = 0; i < all.size(); ++i)
+            EXPECT_EQ(test::Texts(list)[i], "text " + all[i]) << c.name;
+    }
+}
+
+// Put back after the list changed: an index beyond what the list can then hold refuses the
+// whole put-back instead of putting entries in the wrong places.
+TEST(SourceListTake, PutBackBeyondTheListChangesNothing)
+{
+    CSourceList list;
+    for (const char* title : {"A", "B", "C"})
+        list.AddEntry(title, "t", false);
+    std::vector<BookPart> taken = list.Take({1, 2});
+    list.OnSelectionChange(0);
+    list.Delete();
+    list.PutBack({1, 2}, taken);
+    EXPECT_TRUE(test::Titles(list).empty());
+    list.PutBack({0, 1}, taken);
+    EXPECT_EQ(test::Titles(list), (std::vector<std::string> {"B", "C"}));
+}
+
+} // namespace

@@ -1,18 +1,24 @@
 #include "ui/recording_services.h"
 
+#include <type_traits>
+
 namespace wintest {
 
 namespace {
 
-bool Take(std::deque<std::optional<std::string>>& answers, std::string& path)
+template <class Answer, class Result>
+bool Take(std::deque<std::optional<Answer>>& answers, Result& result)
 {
     if (answers.empty())
         return false;
-    const std::optional<std::string> answer = answers.front();
+    const std::optional<Answer> answer = answers.front();
     answers.pop_front();
     if (!answer)
         return false;
-    path = *answer;
+    if constexpr (std::is_same_v<Answer, std::string>)
+        result = *answer;
+    else
+        result = answer->paths;
     return true;
 }
 
@@ -34,15 +40,19 @@ int RecordingServices::ShowMessage(HWND owner, const std::string& text, UINT typ
     return IDOK;
 }
 
-bool RecordingServices::ChooseFile(HWND, const std::string& filter, std::string& path)
+bool RecordingServices::ChooseFiles(HWND, const std::string& filter, const std::string& startFolder,
+                                    std::vector<std::string>& paths)
 {
     fileFilters.push_back(filter);
-    return Take(fileAnswers, path);
+    fileStartFolders.push_back(startFolder);
+    return Take(fileAnswers, paths);
 }
 
-bool RecordingServices::ChooseFolder(HWND, const std::string& prompt, std::string& path)
+bool RecordingServices::ChooseFolder(HWND, const std::string& prompt, const std::string& startFolder,
+                                     std::string& path)
 {
     folderPrompts.push_back(prompt);
+    folderStartFolders.push_back(startFolder);
     return Take(folderAnswers, path);
 }
 

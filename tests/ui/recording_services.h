@@ -21,8 +21,10 @@ public:
     };
 
     int ShowMessage(HWND owner, const std::string& text, UINT type) override;
-    bool ChooseFile(HWND owner, const std::string& filter, std::string& path) override;
-    bool ChooseFolder(HWND owner, const std::string& prompt, std::string& path) override;
+    bool ChooseFiles(HWND owner, const std::string& filter, const std::string& startFolder,
+                     std::vector<std::string>& paths) override;
+    bool ChooseFolder(HWND owner, const std::string& prompt, const std::string& startFolder,
+                      std::string& path) override;
     INT_PTR ShellOpen(const std::string& file, int show) override;
     UINT StartProcess(const std::string& commandLine, int show) override;
     UINT ShowPopupMenu(HWND owner, HMENU menu, POINT where) override;
@@ -32,8 +34,14 @@ public:
     std::vector<std::string> MessageTexts() const;
     std::vector<std::string> QuestionTexts() const;
 
+    // What the file dialog answers: one path, or several chosen at once.
+    struct FileChoice {
+        std::vector<std::string> paths;
+        FileChoice(std::string path) : paths {std::move(path)} {}
+        FileChoice(std::vector<std::string> several) : paths(std::move(several)) {}
+    };
     // Answers of the choosers, taken in order; nullopt or an empty queue is a cancel.
-    std::deque<std::optional<std::string>> fileAnswers;
+    std::deque<std::optional<FileChoice>> fileAnswers;
     std::deque<std::optional<std::string>> folderAnswers;
 
     // Messages that ask (MB_YESNO, MB_YESNOCANCEL, MB_OKCANCEL) are recorded here instead
@@ -46,6 +54,8 @@ public:
     std::vector<HWND> messageOwners;
     std::vector<std::string> fileFilters;    // one per file dialog shown
     std::vector<std::string> folderPrompts;  // one per folder chooser shown
+    std::vector<std::string> fileStartFolders;    // where each file dialog opened
+    std::vector<std::string> folderStartFolders;  // where each folder chooser opened
     std::vector<std::string> opened;         // ShellOpen
     std::vector<std::string> started;        // StartProcess
     std::vector<int> shows;                  // the show argument of either, in order

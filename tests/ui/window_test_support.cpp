@@ -202,6 +202,10 @@ void SaveScreenshot(HWND window, const std::string& path)
     GdiFlush();
     RECT r{};
     GetWindowRect(window, &r);
+    // A maximised window's frame lies past the screen's edges: only what is on the screen
+    // can be copied from it.
+    const RECT screenRect {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&r, &r, &screenRect);
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
 
@@ -258,9 +262,12 @@ RECT IconBox(HWND button, controls::ImageAlignment alignment)
     RECT client{};
     GetClientRect(button, &client);
     controls::Rect caption{0, 0, client.right, client.bottom};
+    HDC screen = GetDC(nullptr);
+    const int size = controls::IconSizeForDpi(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
     const controls::Rect image = controls::LayoutImage(alignment, GetWindowTextLengthW(button) > 0, caption,
-                                                       caption, false, 16, 16);
-    return {image.left, image.top, image.left + 16, image.top + 16};
+                                                       caption, false, size, size);
+    return {image.left, image.top, image.left + size, image.top + size};
 }
 
 void DropFiles(HWND window, const std::vector<std::string>& paths)

@@ -47,7 +47,8 @@ int ListSelection(HWND list);
 void ClickListItem(HWND list, int index);
 void DoubleClickListItem(HWND list, int index);
 
-// The window's rectangle on the screen saved as a PNG (what the X server shows).
+// The window's rectangle on the screen saved as a PNG (what the X server shows), the part
+// of it on the screen for a window that reaches past its edges.
 void SaveScreenshot(HWND window, const std::string& path);
 // A bitmap (selected into no DC) saved as a PNG.
 void SaveBitmapPng(HBITMAP bitmap, const std::string& path);
@@ -58,8 +59,8 @@ test::Rgb Rgb(COLORREF colour);
 test::Box InScreenshot(HWND window, const RECT& onScreen);
 test::Box InScreenshot(HWND window, HWND child);
 test::Box InScreenshot(HWND window, HWND child, RECT inClient);
-// Where an icon button draws its 16 x 16 icon in its client area when not pressed, as
-// controls::LayoutImage places it.
+// Where an icon button draws its icon (16 x 16 at 96 DPI, larger above) in its client area
+// when not pressed, as controls::LayoutImage places it.
 RECT IconBox(HWND button, controls::ImageAlignment alignment);
 
 // A drop of paths onto window, as the shell delivers it (a GlobalAlloc'd DROPFILES sent
