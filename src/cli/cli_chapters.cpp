@@ -77,19 +77,9 @@ bool ListChapters(const std::string& path, bool why, const SourceReading& readin
     const std::string title = TitleFromFileName(path);
     CSourceList list;
     AddedSource added;
-    try {
-        // The same import as --chapters, so the list is exactly what the book gets.
-        if (!AddSourceFile(list, path, title.empty() ? "?" : title, &added, true, {}, reading)) {
-            err << kOpenFileFailedMessage << "\n  " << path << '\n';
-            return false;
-        }
-    } catch (const CNotTextException& e) {
-        err << e.Message() << '\n';
+    // The same import as --chapters, so the list is exactly what the book gets.
+    if (!ReadForListing(path, err, [&] { return AddSourceFile(list, path, title.empty() ? "?" : title, &added, true, {}, reading); }))
         return false;
-    } catch (const CException& e) {
-        ReportFailure(err, e);
-        return false;
-    }
     if (added.implausible)
         err << ImplausibleWarning(path, added.encoding) << '\n';
     if (added.markOverrode && reading.encoding)

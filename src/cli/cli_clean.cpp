@@ -27,20 +27,12 @@ bool ListCleaning(const std::string& path, bool why, const SourceReading& readin
                   std::ostream& err)
 {
     CleanedSource cleaned;
-    try {
-        if (!ReadCleanedSource(path, reading, cleaned)) {
-            err << kOpenFileFailedMessage << "\n  " << path << '\n';
-            return false;
-        }
-    } catch (const CNotTextException& e) {
-        err << e.Message() << '\n';
+    if (!ReadForListing(path, err, [&] { return ReadCleanedSource(path, reading, cleaned); }))
         return false;
-    } catch (const CException& e) {
-        ReportFailure(err, e);
-        return false;
-    }
     if (cleaned.implausible)
         err << ImplausibleWarning(path, cleaned.encoding) << '\n';
+    if (cleaned.markOverrode && reading.encoding)
+        err << MarkOverrodeWarning(path, cleaned.encoding, *reading.encoding) << '\n';
     std::size_t removed = 0, cut = 0, joined = 0;
     for (const CleanChange& c : cleaned.report.changes) {
         removed += c.kind == CleanChangeKind::siteLine;

@@ -5,6 +5,7 @@
 #include "cli/cli_run.h"
 
 #include <atomic>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -25,3 +26,6 @@ std::string NoChaptersText(const AddedSource& added, const SourceReading& readin
 void ReportFailure(std::ostream& err, const CException& failure);
 // ReportFailure for a mistake in the command, with where to read the usage (exit code 2).
 void ReportUsageError(std::ostream& err, const CException& failure);
+// Reads one file for a listing (chapters, clean) with read, which returns false when the file
+// could not be opened; false, with the reason written to err, when it could not be read.
+bool ReadForListing(const std::string& path, std::ostream& err, const std::function<bool()>& read);

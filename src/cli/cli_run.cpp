@@ -3,7 +3,9 @@
 #include "cli/cli_commands.h"
 #include "platform/exception.h"
 #include "platform/text_encoding.h"
+#include "platform/user_texts.h"
 #include "platform/utf8_sequence.h"
+#include "sources/text_sniff.h"
 
 #include <chrono>
 
@@ -25,6 +27,20 @@ void ReportUsageError(std::ostream& err, const CException& failure)
 {
     ReportFailure(err, failure);
     err << "用 bookmaker-cli --help 查看用法。\n";
+}
+
+bool ReadForListing(const std::string& path, std::ostream& err, const std::function<bool()>& read)
+{
+    try {
+        if (read())
+            return true;
+        err << kOpenFileFailedMessage << "\n  " << path << '\n';
+    } catch (const CNotTextException& e) {
+        err << e.Message() << '\n';
+    } catch (const CException& e) {
+        ReportFailure(err, e);
+    }
+    return false;
 }
 
 int RunCli(const std::vector<std::string>& args, const CliContext& context, std::ostream& out,
