@@ -69,6 +69,8 @@ TEST(WindowSettings, ChapterPattern)
     WindowSettings settings;
     settings.chapterPattern = "^卷.+‧";
     EXPECT_EQ(ParseWindowSettings(FormatWindowSettings(settings)).chapterPattern, "^卷.+‧");
+}
+
 // 整理文本: off unless written as on; written as it is read.
 TEST(WindowSettings, CleanText)
 {

@@ -356,6 +356,8 @@ TEST_F(CliRun, BookNameAndAuthorFromTheSource)
         ASSERT_FALSE(b.indexLines.empty()) << c.jar;
         EXPECT_EQ(b.indexLines[0], c.author) << c.jar;
     }
+}
+
 // bookmaker-cli clean: each change --clean would make, by the file's line numbers; --why adds
 // the reasons and the wrap width. --clean makes the book of the cleaned text, its chapters
 // found after the site's line is gone.
