@@ -559,16 +559,18 @@ RecoveryReport RecoverInterruptedBuilds(const std::string& jarPath, const std::v
                                         const std::string& ownRecord)
 {
     RecoveryReport report;
-    const fs::path dir = U8Path(jarPath).parent_path().empty() ? fs::path(".") : U8Path(jarPath).parent_path();
+    // The folder as the book's path names it (nothing for the current one), so that the
+    // paths said are the book's own.
+    const fs::path dir = U8Path(jarPath).parent_path();
     const BookNames book(jarPath);
     const std::string own = FileNameOfPath(ownRecord);
     std::vector<std::pair<fs::path, std::uint32_t>> candidates;
     std::error_code ec;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = Utf8Path(it->path().filename());
         const std::optional<std::uint32_t> id = TempFileOwner(name);
         if (id && name != own && IsRegularFile(it->path()))
-            candidates.emplace_back(it->path(), *id);
+            candidates.emplace_back(dir / it->path().filename(), *id);
     }
     for (const auto& [path, id] : candidates) {
         const std::string name = Utf8Path(path);
