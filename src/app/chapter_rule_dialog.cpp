@@ -88,8 +88,9 @@ bool CChapterRuleDlg::OnCommand(int id, int code, HWND)
         return true;
     case IDC_RULE_CHOOSE:
         if (code == BN_CLICKED) {
-            std::string path;
-            if (Services().ChooseFile(GetHwnd(), kTextFileFilter, path)) {
+            std::vector<std::string> paths;
+            if (Services().ChooseFiles(GetHwnd(), kTextFileFilter, {}, paths) && !paths.empty()) {
+                const std::string& path = paths.front();
                 m_arrFiles.push_back(path);
                 HWND combo = GetItem(IDC_RULE_FILE);
                 ComboBox_SetCurSel(combo, ComboBox_AddString(combo, ui::Widen(FileNameOfPath(path)).c_str()));
