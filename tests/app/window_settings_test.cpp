@@ -161,7 +161,7 @@ TEST(WindowSettings, FoldersAndPlace)
     const SettingValues values = FormatWindowSettings(settings);
     EXPECT_EQ(values.at("WindowPlace"), "-8,20,900,700,1");
     EXPECT_EQ(values.count("Encoding"), 0u);
-    EXPECT_EQ(values.size(), 7u);
+    EXPECT_EQ(values.size(), 9u);  // six choices of 工具, the two folders and the place
     const WindowSettings read = ParseWindowSettings(values);
     EXPECT_EQ(read.outputFolder, settings.outputFolder);
     EXPECT_EQ(read.lastFolder, settings.lastFolder);
