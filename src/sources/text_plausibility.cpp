@@ -111,11 +111,12 @@ bool IsOtherEucText(std::string_view bytes)
 {
     // Two-byte characters over the first 64 KiB: how many in all, with a second byte below
     // 0xA1, in the kana rows, and in the Hangul rows.
-    std::size_t pairs = 0, lowTrail = 0, kana = 0, hangul = 0;
+    std::size_t pairs = 0, lowTrail = 0, kana = 0, hangul = 0, spaces = 0;
     const std::size_t end = std::min<std::size_t>(bytes.size(), 64 * 1024);
     for (std::size_t i = 0; i + 1 < end;) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
         if (lead < 0x81) {
+            spaces += lead == ' ';
             ++i;
             continue;
         }
@@ -131,7 +132,8 @@ bool IsOtherEucText(std::string_view bytes)
     }
     if (pairs < 64 || lowTrail * 100 > pairs)
         return false;
-    return kana * 5 > pairs || hangul * 10 > pairs * 9;
+    // Korean puts a space between words, every three or four syllables; Chinese hardly ever.
+    return kana * 5 > pairs || (hangul * 10 > pairs * 9 && spaces * 8 > pairs);
 }
 
 namespace {

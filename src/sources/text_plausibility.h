@@ -38,6 +38,6 @@ inline constexpr std::size_t kPlausibilitySampleAlong = 2 * 1024;
 // read as common Chinese characters without a sign of nonsense. Both code every character
 // in two bytes from 0xA1 up, never with a second byte below 0x7F as Big5 does in a third of
 // its characters; EUC-JP's kana (rows 0xA4, 0xA5) are a large share of Japanese text and
-// rare in Chinese, and EUC-KR's Hangul fills rows 0xB0 to 0xC8 alone, where Chinese text in
-// GB2312 has nearly half its characters beyond 0xC8.
+// rare in Chinese, and EUC-KR's Hangul fills rows 0xB0 to 0xC8 alone, with a space between
+// words, where Chinese text in GB2312 has many of its characters beyond 0xC8 and no spaces.
 bool IsOtherEucText(std::string_view bytes);
