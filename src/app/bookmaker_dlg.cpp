@@ -619,17 +619,26 @@ private:
     HWND m_list;
 };
 
+// A batch of changes to the list: no repaint meanwhile, and the window's flag set so that
+// the list's notifications during it are not taken for the user's.
+class ListBatch {
+public:
+    ListBatch(HWND list, bool& changing) : m_redraw(list), m_changing(changing) { m_changing = true; }
+    ~ListBatch() { m_changing = false; }
+    ListBatch(const ListBatch&) = delete;
+    ListBatch& operator=(const ListBatch&) = delete;
+
+private:
+    NoRedraw m_redraw;
+    bool& m_changing;
+};
+
 } // namespace
 
 void CBookMakerDlg::RemoveEntries(const std::vector<std::size_t>& indexes)
 {
     {
-        NoRedraw quiet(m_listSources.GetHwnd());
-        m_bRemoving = true;
-        struct Reset {
-            bool& flag;
-            ~Reset() { flag = false; }
-        } reset {m_bRemoving};
+        ListBatch batch(m_listSources.GetHwnd(), m_bRemoving);
         if (indexes.size() == m_sources.GetCount())
             SendMessageW(m_listSources.GetHwnd(), LB_RESETCONTENT, 0, 0);  // the view's deletes then find nothing
         m_undo.entries = m_sources.Take(indexes);
@@ -651,12 +660,7 @@ void CBookMakerDlg::UndoDelete()
         restored.push_back(static_cast<int>(index));
     {
         // Selecting thousands of entries one by one repaints each unless redraw is off.
-        NoRedraw quiet(m_listSources.GetHwnd());
-        m_bRemoving = true;
-        struct Reset {
-            bool& flag;
-            ~Reset() { flag = false; }
-        } reset {m_bRemoving};
+        ListBatch batch(m_listSources.GetHwnd(), m_bRemoving);
         m_sources.PutBack(undo.indexes, std::move(undo.entries));
         // What came back is shown selected, the first of it in view.
         m_listSources.SelectItems(restored);

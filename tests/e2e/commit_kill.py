@@ -21,14 +21,6 @@ import tool_check
 LIMIT = 3000  # one part of 2000 noise letters per volume
 
 
-def snapshot(folder):
-    out = {}
-    for name in sorted(os.listdir(folder)):
-        with open(os.path.join(folder, name), "rb") as f:
-            out[name] = f.read()
-    return out
-
-
 class Runner:
     def __init__(self, args):
         self.args = args
@@ -69,7 +61,7 @@ def main():
             if r.returncode != 0:
                 print(r.stdout + r.stderr)
                 return 1
-            sets[label] = snapshot(folder)
+            sets[label] = tool_check.snapshot(folder)
             total = int(r.stdout.split()[1])
         assert len(sets["old"]) == 2 * old_parts and len(sets["new"]) == 2 * new_parts
         tried = steps_to_try(total, len(sets["old"]), len(sets["new"]), stride)
@@ -85,7 +77,7 @@ def main():
                 failures.append(f"{old_parts} volumes, step {step}: not killed")
                 continue
             failed = runner.run(folder, new_parts, 900, "fail")
-            left = snapshot(folder)
+            left = tool_check.snapshot(folder)
             if left != sets["old"] and left != sets["new"]:
                 extra = sorted(set(left) - set(sets["old"]) - set(sets["new"]))
                 missing = sorted(set(sets["old"]) - set(left))
@@ -95,7 +87,7 @@ def main():
             if stride == 0 and step != tried[-1]:
                 continue  # the build after a kill is tried on the small book and at the last step
             built = runner.run(folder, new_parts, 500, "ok")
-            if built.returncode != 0 or snapshot(folder) != sets["new"]:
+            if built.returncode != 0 or tool_check.snapshot(folder) != sets["new"]:
                 failures.append(f"{old_parts} volumes, step {step}: the build after did not give the new set")
         print(f"{old_parts} old volumes -> {new_parts}: killed at {len(tried)} of {total} commit steps")
 

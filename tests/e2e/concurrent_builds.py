@@ -23,14 +23,6 @@ OLD, NEW = 3, 4  # volumes
 HELD_AT = (0, 4, 9)  # before the commit; three of the six old files set aside; two new ones placed
 
 
-def snapshot(folder):
-    out = {}
-    for name in sorted(os.listdir(folder)):
-        with open(os.path.join(folder, name), "rb") as f:
-            out[name] = f.read()
-    return out
-
-
 class Tool:
     """commit_kill natively, in another PID namespace, or under Wine."""
 
@@ -84,7 +76,7 @@ def main():
             if r.returncode != 0:
                 print(r.stdout + r.stderr)
                 return 1
-            sets[label] = snapshot(reference)
+            sets[label] = tool_check.snapshot(reference)
         for step in HELD_AT:
             what = f"{first.label} held at step {step}, {second.label} beside it"
             folder = os.path.join(args.work, "book")
@@ -106,9 +98,9 @@ def main():
                 out, err = a.communicate()
                 failures.append(f"{what}: the first build was never held ({out.strip()} {err.strip()[:200]})")
                 continue
-            before = snapshot(folder)
+            before = tool_check.snapshot(folder)
             b = second.run(args.work, folder, NEW, 900, "ok")
-            after = snapshot(folder)
+            after = tool_check.snapshot(folder)
             os.remove(held)
             out, err = a.communicate(timeout=300)
             if b.returncode == 0:
@@ -120,7 +112,7 @@ def main():
                 failures.append(f"{what}: the second build touched {changed[:6]}")
             if a.returncode != 0:
                 failures.append(f"{what}: the first build failed: {err.strip()[:200]}")
-            left = snapshot(folder)
+            left = tool_check.snapshot(folder)
             if left != sets["new"]:
                 missing = sorted(set(sets["new"]) - set(left))
                 extra = sorted(set(left) - set(sets["new"]))

@@ -39,3 +39,12 @@ def finish(failures):
         return 1
     print("all checks passed")
     return 0
+
+
+def snapshot(folder):
+    """Every file in folder by name, with its bytes: what a check compares before and after."""
+    out = {}
+    for name in sorted(os.listdir(folder)):
+        with open(os.path.join(folder, name), "rb") as f:
+            out[name] = f.read()
+    return out
